@@ -17,7 +17,8 @@ struct ColumnTypeRule {
 
 // Tested from the top; the first match decides. The order matters: "char" comes before "int"
 // and "date", so "adLongVarChar" is TEXT; "single" maps to INT although it holds fractions
-// (the scratch database keeps the fraction, a MySQL target refuses such a value per row).
+// (the scratch database keeps a fraction in an INT column; for a MySQL target
+// mysqlDefaultColumnMisfit fails the row instead of letting the server round it).
 constexpr std::array<ColumnTypeRule, 9> columnTypeRules{{
     {"char", "TEXT", "TEXT"},
     {"decimal", "DECIMAL", "DECIMAL"},
