@@ -1,0 +1,44 @@
+#include "shell/application_title.h"
+
+#include "shell/maker.h"
+
+namespace quintabel {
+
+namespace {
+
+constexpr qsizetype kLongestTitle = 40;
+
+QString& currentTitle()
+{
+    static QString title = QString::fromLatin1(maker::kProductName);
+    return title;
+}
+
+QString withoutLastWord(const QString& text)
+{
+    return text.left(text.lastIndexOf(QLatin1Char(' ')));
+}
+
+} // namespace
+
+QString ApplicationTitleFor(const QString& productName)
+{
+    if (!productName.contains(QLatin1Char(' ')))
+        return productName.left(kLongestTitle);
+    QString title = withoutLastWord(productName);
+    while (title.size() > kLongestTitle && title.contains(QLatin1Char(' ')))
+        title = withoutLastWord(title);
+    return title.left(kLongestTitle);
+}
+
+void SetApplicationTitle()
+{
+    currentTitle() = ApplicationTitleFor(QString::fromLatin1(maker::kProductName));
+}
+
+QString ApplicationTitle()
+{
+    return currentTitle();
+}
+
+} // namespace quintabel

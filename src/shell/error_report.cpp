@@ -1,0 +1,37 @@
+#include "shell/error_report.h"
+
+#include "shell/maker.h"
+#include "shell/message_boxes.h"
+
+namespace quintabel {
+
+QString LocationText(LocationPrefix prefix, const QString& module, const QString& procedure)
+{
+    const QString projectPrefix = prefix == LocationPrefix::Fernwick
+                                      ? QStringLiteral("Fernwick2021/08/31.")
+                                      : QStringLiteral("Tabulex2021/08/31.");
+    return QStringLiteral("in ") + projectPrefix + module + QLatin1Char('.') + procedure +
+           QLatin1Char(' ');
+}
+
+QString BuildErrorReport(const QString& description, const QString& location, int stepLabel,
+                         const std::optional<QString>& statement)
+{
+    QString text = description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
+                   QString::number(stepLabel) + QStringLiteral("\r\r") +
+                   QStringLiteral("Please email screenshot of this message to ") +
+                   QString::fromLatin1(maker::kSupportEmail);
+    if (statement)
+        text += QStringLiteral("\r\rsql: ") + *statement;
+    return text;
+}
+
+void ShowErrorReport(const QString& description, const QString& location, int stepLabel,
+                     const std::optional<QString>& statement)
+{
+    Boxes().showBox({QString::fromLatin1(kErrorReportTitle),
+                     BuildErrorReport(description, location, stepLabel, statement),
+                     BoxIcon::Exclamation, BoxButtons::Ok});
+}
+
+} // namespace quintabel

@@ -1,0 +1,317 @@
+#include "shell/form1.h"
+
+#include "shell/application_title.h"
+#include "shell/maker.h"
+#include "shell/message_boxes.h"
+#include "shell/path_helpers.h"
+#include "shell/settings_store.h"
+#include "shell/window_look.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtDebug>
+
+namespace quintabel {
+
+namespace {
+
+QFont arialBold(qreal pointSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize);
+    font.setBold(true);
+    return font;
+}
+
+constexpr qreal kTextPointSize = 9;
+constexpr qreal kButtonPointSize = 11.25;
+constexpr int kWindowWidth = 440;
+
+// A password shows one "*" per character, whatever the style's own mask character is.
+constexpr char kPasswordMaskStyle[] = "QLineEdit { lineedit-password-character: 42; }";
+
+} // namespace
+
+Form1::Environment Form1::Environment::production()
+{
+    Environment environment;
+    environment.programFolder = ProgramFolder();
+    environment.drawWebSiteNumber = DrawOneToHundred;
+    environment.openWebSite = OpenInBrowser;
+    environment.endProgram = [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    };
+    return environment;
+}
+
+Form1::Form1(Environment environment, QWidget* parent)
+    : QWidget(parent), environment_(std::move(environment)), pointer_(*this)
+{
+    setObjectName(QStringLiteral("Form1"));
+    createControls();
+    arrangeControls();
+    setFontsAndColours();
+    setTabOrder();
+    connectFields();
+}
+
+void Form1::createControls()
+{
+    Frame1 = new QGroupBox(QStringLiteral("Paradox Database"), this);
+    Label2 = new QLabel(QStringLiteral("Paradox Folder:"), Frame1);
+    Text1 = new QLineEdit(Frame1);
+    PushButton5 = new QPushButton(QStringLiteral("..."), Frame1);
+    PushButton4 = new QPushButton(QStringLiteral("Load Sample/Example Database"), Frame1);
+    PushButton3 = new QPushButton(QStringLiteral("Test Connection"), Frame1);
+
+    Frame2 = new QGroupBox(QStringLiteral("MySQL Login"), this);
+    Label1 = new QLabel(QStringLiteral("Server:"), Frame2);
+    Text2 = new QLineEdit(Frame2);
+    Label6 = new QLabel(QStringLiteral("Port:"), Frame2);
+    Text3 = new QLineEdit(Frame2);
+    Label4 = new QLabel(QStringLiteral("Username:"), Frame2);
+    Text4 = new QLineEdit(Frame2);
+    Label5 = new QLabel(QStringLiteral("Password:"), Frame2);
+    Text5 = new QLineEdit(Frame2);
+    Label3 = new QLabel(QStringLiteral("Database:"), Frame2);
+    Text6 = new QLineEdit(Frame2);
+    PushButton6 = new QPushButton(QStringLiteral("Test Connection"), Frame2);
+    PushButton1 = new QPushButton(QStringLiteral("Help"), Frame2);
+
+    PushButton2 = new QPushButton(QStringLiteral("Next >"), this);
+
+    Text5->setEchoMode(QLineEdit::Password);
+    Text5->setStyleSheet(QString::fromLatin1(kPasswordMaskStyle));
+
+    const auto name = [](QObject* control, const char* designerName) {
+        control->setObjectName(QString::fromLatin1(designerName));
+    };
+    name(Frame1, "Frame1"), name(Frame2, "Frame2");
+    name(Label1, "Label1"), name(Label2, "Label2"), name(Label3, "Label3");
+    name(Label4, "Label4"), name(Label5, "Label5"), name(Label6, "Label6");
+    name(Text1, "Text1"), name(Text2, "Text2"), name(Text3, "Text3");
+    name(Text4, "Text4"), name(Text5, "Text5"), name(Text6, "Text6");
+    name(PushButton1, "PushButton1"), name(PushButton2, "PushButton2");
+    name(PushButton3, "PushButton3"), name(PushButton4, "PushButton4");
+    name(PushButton5, "PushButton5"), name(PushButton6, "PushButton6");
+
+    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
+    connect(PushButton3, &QPushButton::clicked, this, [this] { PushButton3_Click(); });
+    connect(PushButton4, &QPushButton::clicked, this, [this] { PushButton4_Click(); });
+    connect(PushButton5, &QPushButton::clicked, this, [this] { PushButton5_Click(); });
+    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
+
+    for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6})
+        pointer_.watchButton(*button);
+    for (QWidget* surface : std::initializer_list<QWidget*>{Frame1, Frame2, Text1, Text2, Text3, Text4, Text5, Text6})
+        pointer_.watchSurface(*surface);
+}
+
+void Form1::arrangeControls()
+{
+    auto* paradoxGrid = new QGridLayout(Frame1);
+    paradoxGrid->addWidget(Label2, 0, 0);
+    paradoxGrid->addWidget(Text1, 0, 1);
+    paradoxGrid->addWidget(PushButton5, 0, 2);
+    auto* paradoxButtons = new QHBoxLayout;
+    paradoxButtons->addWidget(PushButton4, 3);
+    paradoxButtons->addWidget(PushButton3, 2);
+    paradoxGrid->addLayout(paradoxButtons, 1, 0, 1, 3);
+
+    auto* loginGrid = new QGridLayout(Frame2);
+    loginGrid->addWidget(Label1, 0, 0);
+    loginGrid->addWidget(Text2, 0, 1);
+    loginGrid->addWidget(Label6, 0, 2);
+    loginGrid->addWidget(Text3, 0, 3);
+    loginGrid->addWidget(Label4, 1, 0);
+    loginGrid->addWidget(Text4, 1, 1, 1, 3);
+    loginGrid->addWidget(Label5, 2, 0);
+    loginGrid->addWidget(Text5, 2, 1, 1, 3);
+    loginGrid->addWidget(Label3, 3, 0);
+    loginGrid->addWidget(Text6, 3, 1, 1, 3);
+    auto* loginButtons = new QHBoxLayout;
+    loginButtons->addWidget(PushButton6);
+    loginButtons->addWidget(PushButton1);
+    loginGrid->addLayout(loginButtons, 4, 0, 1, 4);
+    loginGrid->setColumnStretch(1, 1);
+    Text3->setMaximumWidth(70);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(Frame1);
+    column->addWidget(Frame2);
+    column->addWidget(PushButton2);
+    setFixedWidth(kWindowWidth);
+}
+
+void Form1::setFontsAndColours()
+{
+    const QFont textFont = arialBold(kTextPointSize);
+    for (QWidget* control : std::initializer_list<QWidget*>{Frame1, Frame2, Label1, Label2, Label3, Label4, Label5,
+                                                            Label6, Text1, Text2, Text3, Text4, Text5, Text6})
+        control->setFont(textFont);
+    const QFont buttonFont = arialBold(kButtonPointSize);
+    for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6})
+        button->setFont(buttonFont);
+
+    // The window, its labels and its frames are white until ApplySkin says otherwise.
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+}
+
+void Form1::setTabOrder()
+{
+    const QWidget* const order[] = {Text1, PushButton5, PushButton3, Text2, Text3, Text4,
+                                    Text5, Text6, PushButton6, PushButton1, PushButton2, PushButton4};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+}
+
+void Form1::connectFields()
+{
+    const std::pair<QLineEdit*, const char*> fieldKeys[] = {
+        {Text1, settings_keys::kParadoxFolder}, {Text2, settings_keys::kServer},
+        {Text3, settings_keys::kPort},          {Text4, settings_keys::kUser},
+        {Text5, settings_keys::kPassword},      {Text6, settings_keys::kDatabase},
+    };
+    for (const auto& [field, key] : fieldKeys) {
+        const QString settingKey = QString::fromLatin1(key);
+        // Every change is stored at once, keystroke by keystroke. A failing write has no
+        // error report of its own (it would interrupt typing), so it is only logged.
+        connect(field, &QLineEdit::textChanged, this, [settingKey](const QString& text) {
+            try {
+                WriteSetting(settingKey, text);
+            } catch (const std::exception& failure) {
+                qWarning("Quintabel: %s", failure.what());
+            }
+        });
+        field->installEventFilter(this);
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    // A field that takes focus selects its whole text, so typing replaces it.
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* field = qobject_cast<QLineEdit*>(watched))
+            field->selectAll();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Form_Load()
+{
+    using namespace settings_keys;
+    StepGuard guard(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+    guard.step(100, [&] { ApplySkin(*this, environment_.programFolder); });
+    guard.step(104, [&] { setWindowTitle(QString::fromLatin1(maker::kProductName)); });
+    guard.step(104, [&] { setWindowIcon(ProgramIcon()); });
+    guard.step(104, [&] { SetApplicationTitle(); });
+    guard.step(106, [&] { MaybeOpenWebSite(environment_.drawWebSiteNumber, environment_.openWebSite); });
+    const QString cursorFile = environment_.programFolder + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
+    if (guard.test(124, [&] { return PathExists(cursorFile); }))
+        guard.step(126, [&] { pointer_.setHandImage(LoadHandCursor(cursorFile)); });
+    guard.step(128, [&] { Text1->setText(ReadSetting(QLatin1String(kParadoxFolder), QString())); });
+    guard.step(130, [&] { Text2->setText(ReadSetting(QLatin1String(kServer), QStringLiteral("localhost"))); });
+    guard.step(132, [&] { Text3->setText(ReadSetting(QLatin1String(kPort), QStringLiteral("3306"))); });
+    guard.step(134, [&] { Text4->setText(ReadSetting(QLatin1String(kUser), QString())); });
+    guard.step(136, [&] { Text5->setText(ReadSetting(QLatin1String(kPassword), QString())); });
+    guard.step(138, [&] { Text6->setText(ReadSetting(QLatin1String(kDatabase), QString())); });
+    if (startupContinuation_)
+        startupContinuation_(guard);
+}
+
+void Form1::loadAndShow()
+{
+    Form_Load();
+    const bool hiddenByStartup = testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden();
+    if (!hiddenByStartup)
+        show();
+}
+
+ConnectionFields Form1::fields() const
+{
+    return {Text1->text(), Text2->text(), Text3->text(), Text4->text(), Text5->text(), Text6->text()};
+}
+
+void Form1::PushButton1_Click()
+{
+    StepGuard guard(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click"));
+    const QString paragraphBreak = QStringLiteral("\r\r");
+    QString message;
+    guard.step(104, [&] {
+        message = QStringLiteral("If you cannot establish connection to your database with this "
+                                 "program, please go to: ") + paragraphBreak;
+    });
+    guard.step(106, [&] { message += QString::fromLatin1(maker::kWorkbenchDownloadPage) + paragraphBreak; });
+    guard.step(108, [&] {
+        message += QStringLiteral("Download and install the MySQL Workbench. Try to connect to the "
+                                  "same database (with the same login information you are using "
+                                  "here). This will determine if the login you are using is "
+                                  "correct.") + paragraphBreak;
+    });
+    guard.step(110, [&] {
+        message += QStringLiteral("Finally, make sure your host allows a direct connection to your "
+                                  "MySQL database -- not a web based connection, for example.");
+    });
+    guard.step(112, [&] { ShowMessage(message); });
+}
+
+void Form1::runInjected(const QString& procedure, const HandlerBody& body)
+{
+    StepGuard guard(QStringLiteral("Form1"), procedure);
+    if (body)
+        body(guard);
+}
+
+void Form1::PushButton2_Click()
+{
+    runInjected(QStringLiteral("PushButton2_Click"), nextBody_);
+}
+
+void Form1::PushButton3_Click()
+{
+    runInjected(QStringLiteral("PushButton3_Click"), paradoxTestBody_);
+}
+
+void Form1::PushButton4_Click()
+{
+    runInjected(QStringLiteral("PushButton4_Click"), loadSampleBody_);
+}
+
+void Form1::PushButton5_Click()
+{
+    runInjected(QStringLiteral("PushButton5_Click"), browseBody_);
+}
+
+void Form1::PushButton6_Click()
+{
+    runInjected(QStringLiteral("PushButton6_Click"), mySqlTestBody_);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (environment_.endProgram)
+        environment_.endProgram();
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/quintabel/quintabel-32.png"));
+    icon.addFile(QStringLiteral(":/quintabel/quintabel.png"));
+    return icon;
+}
+
+} // namespace quintabel

@@ -1,0 +1,12 @@
+#pragma once
+// Facts about the product and its maker that the windows and messages show: the product
+// name, the support address the error report asks for, and the web pages the program points to.
+
+namespace quintabel::maker {
+
+inline constexpr char kProductName[] = "Quintabel";
+inline constexpr char kSupportEmail[] = "support@corvandel.example";
+inline constexpr char kWebSite[] = "https://www.corvandel.example/quintabel/";
+inline constexpr char kWorkbenchDownloadPage[] = "https://dev.mysql.com/downloads/workbench/";
+
+} // namespace quintabel::maker

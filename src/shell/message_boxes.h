@@ -1,0 +1,66 @@
+#pragma once
+// Every box the user sees goes through one interface, so that production shows Qt dialogs
+// and tests install a scripted stand-in that records each box and answers from a script.
+// Production code asks for "the boxes" with Boxes(); whoever starts the program (main() or a
+// test fixture) installs an implementation first.
+
+#include <QString>
+
+#include <optional>
+
+namespace quintabel {
+
+enum class BoxIcon { None, Exclamation };
+enum class BoxButtons { Ok, YesNo };
+enum class BoxAnswer { Ok, Yes, No };
+
+struct BoxRequest {
+    QString title;
+    QString text; // exactly as the program builds it: "\r" and "\r\n" included
+    BoxIcon icon = BoxIcon::None;
+    BoxButtons buttons = BoxButtons::Ok;
+};
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+
+    // Shows a modal message box and waits for the user's answer.
+    virtual BoxAnswer showBox(const BoxRequest& request) = 0;
+
+    // Shows a modal input box with OK and Cancel: the typed text, or no value on Cancel.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+};
+
+// The installed boxes. Ends the program with a clear message when none were installed:
+// falling back to real dialogs would let a test block on a modal box.
+MessageBoxes& Boxes();
+
+// Installs `boxes` (not owned; nullptr uninstalls) and returns what was installed before.
+MessageBoxes* InstallMessageBoxes(MessageBoxes* boxes);
+
+// Installs boxes for the lifetime of this object and puts the previous ones back afterwards.
+class MessageBoxesInstallation {
+public:
+    explicit MessageBoxesInstallation(MessageBoxes& boxes);
+    ~MessageBoxesInstallation();
+    MessageBoxesInstallation(const MessageBoxesInstallation&) = delete;
+    MessageBoxesInstallation& operator=(const MessageBoxesInstallation&) = delete;
+
+private:
+    MessageBoxes* previous_;
+};
+
+// The program's kinds of boxes, all through Boxes():
+
+// Information: OK alone, no icon, the application title.
+void ShowMessage(const QString& text);
+
+// Question: Yes and No, no icon; true for Yes.
+bool AskYesNo(const QString& text, const QString& title);
+
+// Input box under the application title; Cancel gives an empty text.
+QString InputBox(const QString& prompt, const QString& defaultText);
+
+} // namespace quintabel

@@ -1,0 +1,74 @@
+#include "shell/path_helpers.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <system_error>
+
+namespace quintabel {
+
+namespace {
+
+constexpr QChar kSeparator = QLatin1Char('/');
+
+QString collapseSeparatorPairs(QStringView path)
+{
+    QString result;
+    result.reserve(path.size());
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        result += path[i];
+        if (path[i] == kSeparator && i + 1 < path.size() && path[i + 1] == kSeparator)
+            ++i; // the pair's second separator is dropped; the scan goes on after the pair
+    }
+    return result;
+}
+
+} // namespace
+
+QString FileNameOfPath(const QString& path)
+{
+    return path.mid(path.lastIndexOf(kSeparator) + 1);
+}
+
+QString NormalizePath(const QString& path)
+{
+    if (!path.startsWith(kSeparator))
+        return collapseSeparatorPairs(path);
+    qsizetype rest = 1;
+    while (rest < path.size() && path[rest] == kSeparator)
+        ++rest;
+    return QStringLiteral("//") + collapseSeparatorPairs(QStringView(path).mid(rest));
+}
+
+std::filesystem::path ToFileSystemPath(const QString& path)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    return std::filesystem::path(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+}
+
+bool PathExists(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    std::error_code error;
+    [[maybe_unused]] const auto modified = std::filesystem::last_write_time(ToFileSystemPath(path), error);
+    return !error;
+}
+
+std::optional<bool> IsFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(ToFileSystemPath(path), error);
+    if (error || !std::filesystem::exists(status))
+        return std::nullopt;
+    return std::filesystem::is_directory(status);
+}
+
+QString ProgramFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace quintabel

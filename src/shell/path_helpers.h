@@ -1,0 +1,34 @@
+#pragma once
+// Path texts and path tests shared by the windows. Paths use this platform's separator "/"
+// wherever the program's own rules speak of a backslash.
+
+#include <QString>
+
+#include <filesystem>
+#include <optional>
+
+namespace quintabel {
+
+// The text after the last "/" (the whole path when it has none; empty when it ends in "/").
+QString FileNameOfPath(const QString& path);
+
+// Collapses each pair of adjacent separators into one, left to right without overlap (so
+// three in a row become two). A path that starts with a separator keeps exactly two at its
+// start, however many it had: the network-path prefix.
+QString NormalizePath(const QString& path);
+
+// True when the platform can tell the path's last-modified time; false for any failure,
+// including an empty path.
+bool PathExists(const QString& path);
+
+// Whether the path names a folder (links followed); no value when it cannot be examined,
+// which callers count as false.
+std::optional<bool> IsFolder(const QString& path);
+
+// The folder that holds the running program.
+QString ProgramFolder();
+
+// The path in the file system's own encoding, byte for byte as the platform spells it.
+std::filesystem::path ToFileSystemPath(const QString& path);
+
+} // namespace quintabel

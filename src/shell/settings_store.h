@@ -1,0 +1,34 @@
+#pragma once
+// The settings store: named text values kept between runs under application "Corvandel",
+// section "Quintabel" (QSettings, INI format, in the user's configuration folder). The file
+// holds the MySQL password in plain text, so every write leaves it readable and writable by
+// its owner only (mode 0600), whatever the umask.
+
+#include <QString>
+
+namespace quintabel {
+
+namespace settings_keys {
+inline constexpr char kParadoxFolder[] = "ParadoxFolder";
+inline constexpr char kServer[] = "Server";
+inline constexpr char kPort[] = "Port";
+inline constexpr char kUser[] = "User";
+inline constexpr char kPassword[] = "Password";
+inline constexpr char kDatabase[] = "Database";
+inline constexpr char kWithDataTypeChange1[] = "With Data Type Change 1";
+inline constexpr char kWithDataTypeChange2[] = "With Data Type Change 2";
+inline constexpr char kLastFolderDot[] = "LastFolderDot";
+} // namespace settings_keys
+
+// The stored text of `key`, or `defaultValue` when the key holds no value. Throws
+// std::runtime_error when the settings file exists but cannot be read.
+QString ReadSetting(const QString& key, const QString& defaultValue);
+
+// Stores `value` under `key` at once. Throws std::runtime_error when the file cannot be
+// written.
+void WriteSetting(const QString& key, const QString& value);
+
+// Where the store lives on this machine.
+QString SettingsFilePath();
+
+} // namespace quintabel

@@ -1,0 +1,55 @@
+#pragma once
+// The step guard: how every handler that does real work runs its labelled steps.
+//
+//     StepGuard guard("Form1", "Form_Load");
+//     guard.step(100, [&] { ApplySkin(*this, programFolder); });
+//     if (guard.test(124, [&] { return PathExists(cursorFile); }))
+//         guard.step(126, [&] { pointer.setHandImage(LoadHandCursor(cursorFile)); });
+//
+// A step that throws shows the error report with the exception's description (what(), read
+// as UTF-8), the guard's location and the step's label; then the handler goes on with its
+// next step as if the failing one had completed. A condition whose test throws counts as
+// true, so the handler goes on with the first step that the condition governs.
+
+#include "shell/error_report.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace quintabel {
+
+class StepGuard {
+public:
+    StepGuard(const QString& module, const QString& procedure,
+              LocationPrefix prefix = LocationPrefix::Tabulex);
+
+    // Runs one labelled step; true when it completed, false when it failed and was reported.
+    bool step(int label, const std::function<void()>& action);
+
+    // Runs a labelled condition test; a failing test is reported and answers true.
+    bool test(int label, const std::function<bool()>& condition);
+
+    // The statement in hand: a transfer sets it before it sends a statement, and while one is
+    // set every report ends with two CRs, "sql: " and the statement (which may be empty).
+    void setStatement(const QString& statement);
+    void clearStatement();
+
+    // Shows the report for a failure the handler caught itself.
+    void report(int label, const QString& description);
+
+    const QString& location() const { return location_; }
+    int reportsShown() const { return reportsShown_; }
+
+private:
+    QString location_;
+    std::optional<QString> statement_;
+    int reportsShown_ = 0;
+};
+
+// The description of the exception being handled: what() as UTF-8, or a fixed text for
+// exceptions that are no std::exception. Call only inside a catch block.
+QString DescriptionOfCurrentException();
+
+} // namespace quintabel
