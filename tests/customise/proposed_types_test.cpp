@@ -1,0 +1,63 @@
+#include "customise/proposed_types.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+using namespace quintabel;
+using namespace quintabel::customise;
+using transfer::TargetKind;
+
+namespace {
+
+const FirstRowValue noRow = std::nullopt;
+
+FirstRowValue text(std::size_t length, char filler = 'x')
+{
+    return db::Value{std::string(length, filler)};
+}
+
+TEST(TextLengthRule, BoundariesOfTheFirstRowsValue)
+{
+    EXPECT_EQ(proposedType("adVarChar", TargetKind::Paradox, text(0)), "VARCHAR(255)");
+    EXPECT_EQ(proposedType("adVarChar", TargetKind::Paradox, text(1)), "VARCHAR(1)");
+    EXPECT_EQ(proposedType("adVarChar", TargetKind::Paradox, text(255)), "VARCHAR(255)");
+    EXPECT_EQ(proposedType("adVarChar", TargetKind::Paradox, text(256)), "TEXT");
+    EXPECT_EQ(proposedType("adWChar", TargetKind::MySQL, db::Value{db::Null{}}), "VARCHAR(255)");
+    EXPECT_EQ(proposedType("adChar", TargetKind::MySQL, noRow), "VARCHAR(255)");
+}
+
+TEST(TextLengthRule, CountsCharactersNotBytesAndBytesNotHexDigits)
+{
+    EXPECT_EQ(textLengthProposal(db::Value{std::string("Zürich–Köln")}), "VARCHAR(11)");
+    EXPECT_EQ(textLengthProposal(db::Value{std::string(200, '\xC3') + ""}), "VARCHAR(200)"); // stray lead bytes
+    EXPECT_EQ(textLengthProposal(db::Value{db::Bytes(200, 0xAB)}), "VARCHAR(200)");
+    EXPECT_EQ(textLengthProposal(db::Value{db::Bytes{}}), "VARCHAR(255)");
+    EXPECT_EQ(textLengthProposal(db::Value{db::Date{2021, 8, 31}}), "VARCHAR(10)");
+}
+
+TEST(ProposedType, FixedProposalsIgnoreTheValue)
+{
+    EXPECT_EQ(proposedType("adLongVarChar", TargetKind::Paradox, noRow), "TEXT");
+    EXPECT_EQ(proposedType("adLongVarWChar", TargetKind::MySQL, text(3)), "TEXT");
+    EXPECT_EQ(proposedType("adDBTime", TargetKind::MySQL, noRow), "DATETIME");
+}
+
+TEST(ProposedType, TheTwoSourcesDifferInCurrencyAndInteger)
+{
+    EXPECT_EQ(proposedType("adCurrency", TargetKind::Paradox, noRow), "MONEY");
+    EXPECT_EQ(proposedType("adCurrency", TargetKind::MySQL, noRow), "NUMERIC");
+    EXPECT_EQ(proposedType("adInteger", TargetKind::Paradox, noRow), "INT");
+    EXPECT_EQ(proposedType("adUnsignedInt", TargetKind::MySQL, noRow), "INTEGER");
+}
+
+TEST(ProposedType, UnlistedOrMiscasedNamesMeasureTheValuesText)
+{
+    const FirstRowValue fiveDigits = db::Value{std::int64_t{12345}};
+    EXPECT_EQ(proposedType("", TargetKind::MySQL, fiveDigits), "VARCHAR(5)");
+    EXPECT_EQ(proposedType("ADINTEGER", TargetKind::Paradox, fiveDigits), "VARCHAR(5)"); // compared exactly
+    EXPECT_EQ(proposedType("adGUID", TargetKind::Paradox, noRow), "VARCHAR(255)");
+}
+
+} // namespace
