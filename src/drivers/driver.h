@@ -1,0 +1,80 @@
+#pragma once
+// What every driver offers the connection layer: a session opened from connection
+// attributes, which runs one statement at a time and lists its tables. Results come as
+// column descriptions and rows of Value, pulled one row at a time so that a driver may
+// stream them; the connection layer decides whether to buffer them all.
+
+#include "drivers/connection_attributes.h"
+#include "drivers/value.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quintabel::db {
+
+// One column of a result, described as ADO describes a field.
+struct FieldInfo {
+    std::string name;
+    int adoType = 0;             // ADO data type number, as the Windows stack reports it
+    std::int64_t definedSize = 0; // characters for text, bytes for binary, else bytes of storage
+    int precision = 0;           // digits of a numeric column, 0 where it does not apply
+    int scale = 0;               // digits after the point of a decimal column
+    std::optional<bool> nullable; // unknown where the driver cannot tell
+};
+
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    virtual const std::vector<FieldInfo>& fields() const = 0;
+    // Puts the next row into `row` (one Value per field) and answers true, or answers false
+    // when no row is left. A failure while reading is a DatabaseError.
+    virtual bool fetch(std::vector<Value>& row) = 0;
+};
+
+// A result already held in memory: the tables schema, small drivers' results, and the
+// connection layer's client-side cursor.
+class BufferedRows : public RowSource {
+public:
+    explicit BufferedRows(std::vector<FieldInfo> fields) : fields_(std::move(fields)) {}
+    void append(std::vector<Value> row) { rows_.push_back(std::move(row)); }
+
+    const std::vector<FieldInfo>& fields() const override { return fields_; }
+    bool fetch(std::vector<Value>& row) override;
+
+private:
+    std::vector<FieldInfo> fields_;
+    std::vector<std::vector<Value>> rows_;
+    std::size_t next_ = 0;
+};
+
+// The settings a connection carries into its session, in ADO's terms.
+struct SessionOptions {
+    // Seconds; 0 means no limit. ADO's defaults are 15 and 30.
+    int connectionTimeoutSeconds = 15;
+    int commandTimeoutSeconds = 30;
+    // ADO mode 1 (read only): the file drivers then refuse to change anything. The MySQL
+    // driver leaves that to the account's privileges, as the Windows driver does.
+    bool readOnly = false;
+};
+
+class Session {
+public:
+    virtual ~Session() = default;
+    // Runs exactly one statement. Answers its rows, or nullptr for a statement without a
+    // result (CREATE, INSERT, DROP ...). A refused statement is a DatabaseError.
+    virtual std::unique_ptr<RowSource> execute(std::string_view statement) = 0;
+    // The tables schema: columns TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE
+    // ("TABLE", "VIEW", "SYSTEM TABLE") and DESCRIPTION, one row per table.
+    virtual std::unique_ptr<RowSource> tablesSchema() = 0;
+};
+
+// The field descriptions of the tables schema, shared by every driver.
+std::vector<FieldInfo> tablesSchemaFields();
+std::vector<Value> tablesSchemaRow(const std::string& catalog, const std::string& tableName,
+                                   const std::string& tableType);
+
+} // namespace quintabel::db

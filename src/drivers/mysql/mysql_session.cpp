@@ -1,0 +1,201 @@
+#include "drivers/mysql/mysql_session.h"
+
+#include "drivers/database_error.h"
+#include "drivers/mysql/mysql_column_types.h"
+#include "drivers/mysql/mysql_values.h"
+
+#include <charconv>
+#include <mysql.h>
+
+namespace quintabel::db::mysql {
+
+// Strict for every table, no zero or partly zero dates, division by zero an error: a value
+// the column cannot hold fails instead of being cut, rounded or zeroed. The list replaces the
+// server's own mode on purpose: a server default such as NO_BACKSLASH_ESCAPES or ANSI_QUOTES
+// would change what the program's statements mean (they double backslashes and quote names
+// with backticks).
+const char* const sessionSqlMode = "STRICT_TRANS_TABLES,STRICT_ALL_TABLES,NO_ZERO_IN_DATE,"
+                                   "NO_ZERO_DATE,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION";
+
+namespace {
+
+constexpr unsigned defaultPort = 3306;
+
+// The open client connection. Result streams share it, so that a stream still being read
+// keeps the connection alive after the connection object above has let go of it.
+class Handle {
+public:
+    Handle() : mysql_(mysql_init(nullptr))
+    {
+        if (mysql_ == nullptr)
+            throw DatabaseError("MariaDB Connector/C could not set up a connection (out of memory).");
+    }
+    ~Handle() { mysql_close(mysql_); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    MYSQL* get() const { return mysql_; }
+
+    [[noreturn]] void fail() const
+    {
+        throw DatabaseError(mysql_error(mysql_), static_cast<int>(mysql_errno(mysql_)));
+    }
+
+private:
+    MYSQL* mysql_;
+};
+
+unsigned parsePort(const std::string& text)
+{
+    if (text.empty())
+        return defaultPort;
+    unsigned port = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (error != std::errc{} || end != text.data() + text.size() || port == 0 || port > 65535)
+        throw DatabaseError("The port '" + text + "' is not a number from 1 to 65535.");
+    return port;
+}
+
+void setOption(const Handle& handle, mysql_option option, const void* value)
+{
+    if (mysql_optionsv(handle.get(), option, value) != 0)
+        handle.fail();
+}
+
+class StreamedRows : public RowSource {
+public:
+    StreamedRows(std::shared_ptr<Handle> handle, MYSQL_RES* result)
+        : handle_(std::move(handle)), result_(result)
+    {
+        const unsigned count = mysql_num_fields(result_);
+        const MYSQL_FIELD* columns = mysql_fetch_fields(result_);
+        for (unsigned i = 0; i < count; ++i) {
+            fields_.push_back(describeColumn(columns[i]));
+            kinds_.push_back(classifyColumn(columns[i]).valueKind);
+        }
+    }
+    ~StreamedRows() override { mysql_free_result(result_); }
+    StreamedRows(const StreamedRows&) = delete;
+    StreamedRows& operator=(const StreamedRows&) = delete;
+
+    const std::vector<FieldInfo>& fields() const override { return fields_; }
+
+    bool fetch(std::vector<Value>& row) override
+    {
+        const MYSQL_ROW data = mysql_fetch_row(result_);
+        if (data == nullptr) {
+            if (mysql_errno(handle_->get()) != 0)
+                handle_->fail();
+            return false;
+        }
+        const unsigned long* lengths = mysql_fetch_lengths(result_);
+        row.clear();
+        row.reserve(fields_.size());
+        for (std::size_t i = 0; i < fields_.size(); ++i) {
+            if (data[i] == nullptr)
+                row.emplace_back(Null{});
+            else
+                row.push_back(convertFieldText(kinds_[i], std::string_view(data[i], lengths[i]),
+                                               fields_[i].name));
+        }
+        return true;
+    }
+
+private:
+    std::shared_ptr<Handle> handle_;
+    MYSQL_RES* result_;
+    std::vector<FieldInfo> fields_;
+    std::vector<ValueKind> kinds_;
+};
+
+class MySqlSession : public Session {
+public:
+    explicit MySqlSession(std::shared_ptr<Handle> handle) : handle_(std::move(handle)) {}
+
+    std::unique_ptr<RowSource> execute(std::string_view statement) override
+    {
+        // Connector/C sends the statement as it is; with multi-statements off the server runs
+        // at most one, so a name or value can never smuggle in a second statement.
+        if (mysql_real_query(handle_->get(), statement.data(), statement.size()) != 0)
+            handle_->fail();
+        if (mysql_field_count(handle_->get()) == 0)
+            return nullptr;
+        // Rows are streamed; the connection layer fetches them all at once for a client-side
+        // cursor.
+        MYSQL_RES* result = mysql_use_result(handle_->get());
+        if (result == nullptr)
+            handle_->fail();
+        return std::make_unique<StreamedRows>(handle_, result);
+    }
+
+    std::unique_ptr<RowSource> tablesSchema() override
+    {
+        auto listing = execute("SELECT TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE FROM "
+                               "information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE() "
+                               "ORDER BY TABLE_NAME");
+        auto schema = std::make_unique<BufferedRows>(tablesSchemaFields());
+        std::vector<Value> row;
+        while (listing->fetch(row)) {
+            const std::string catalog = toText(row.at(0));
+            const std::string name = toText(row.at(1));
+            const std::string serverType = toText(row.at(2));
+            schema->append(tablesSchemaRow(catalog, name, schemaTableType(serverType)));
+        }
+        return schema;
+    }
+
+private:
+    static std::string schemaTableType(const std::string& serverType)
+    {
+        if (serverType == "BASE TABLE")
+            return "TABLE";
+        return serverType; // "VIEW", "SYSTEM VIEW", "SEQUENCE", ...
+    }
+
+    std::shared_ptr<Handle> handle_;
+};
+
+} // namespace
+
+std::unique_ptr<Session> openSession(const ConnectionAttributes& attributes,
+                                     const SessionOptions& options)
+{
+    attributes.requireOnlyKeys({"DRIVER", "SERVER", "USER", "DATABASE", "PASSWORD", "PORT"},
+                               "the MySQL driver");
+    std::string server = attributes.find("SERVER").value_or("");
+    if (server.empty())
+        server = "localhost";
+    const unsigned port = parsePort(attributes.find("PORT").value_or(""));
+    const std::string user = attributes.find("USER").value_or("");
+    const std::string password = attributes.find("PASSWORD").value_or("");
+    const std::string database = attributes.find("DATABASE").value_or("");
+
+    auto handle = std::make_shared<Handle>();
+    // TCP always, as the Windows driver connects: "localhost" must not quietly become the
+    // local socket of some other server than the one at the port the user typed.
+    const unsigned protocol = MYSQL_PROTOCOL_TCP;
+    setOption(*handle, MYSQL_OPT_PROTOCOL, &protocol);
+    setOption(*handle, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    const std::string initCommand = std::string("SET SESSION sql_mode='") + sessionSqlMode + "'";
+    setOption(*handle, MYSQL_INIT_COMMAND, initCommand.c_str());
+    const unsigned connectTimeout = static_cast<unsigned>(options.connectionTimeoutSeconds);
+    if (connectTimeout > 0)
+        setOption(*handle, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
+    // The command time-out bounds each wait for the server's answer.
+    const unsigned commandTimeout = static_cast<unsigned>(options.commandTimeoutSeconds);
+    if (commandTimeout > 0) {
+        setOption(*handle, MYSQL_OPT_READ_TIMEOUT, &commandTimeout);
+        setOption(*handle, MYSQL_OPT_WRITE_TIMEOUT, &commandTimeout);
+    }
+    const unsigned noLocalFiles = 0;
+    setOption(*handle, MYSQL_OPT_LOCAL_INFILE, &noLocalFiles);
+
+    // No client flags: in particular no CLIENT_MULTI_STATEMENTS.
+    if (mysql_real_connect(handle->get(), server.c_str(), user.c_str(), password.c_str(),
+                           database.empty() ? nullptr : database.c_str(), port, nullptr, 0)
+        == nullptr)
+        handle->fail();
+    return std::make_unique<MySqlSession>(std::move(handle));
+}
+
+} // namespace quintabel::db::mysql
