@@ -1,5 +1,7 @@
 #include "customise/accepted_types.h"
 
+#include "transfer/ascii_text.h"
+
 namespace quintabel::customise {
 
 const std::array<std::string_view, 27> acceptedTypeNames{
@@ -47,18 +49,6 @@ std::string joined(std::string_view separator)
     return text;
 }
 
-// Only ASCII letters fold: every accepted name is ASCII, so a typed text with any other
-// letter can never match, whatever that letter's case.
-std::string asciiLowerCase(std::string_view text)
-{
-    std::string lower(text);
-    for (char& character : lower) {
-        if (character >= 'A' && character <= 'Z')
-            character = static_cast<char>(character - 'A' + 'a');
-    }
-    return lower;
-}
-
 } // namespace
 
 std::string acceptedTypeListText()
@@ -73,8 +63,8 @@ std::string acceptedTypeHelpText()
 
 bool IsValidDataType(std::string_view typed)
 {
-    static const std::string lowerList = asciiLowerCase(acceptedTypeListText());
-    const std::string lowerTyped = asciiLowerCase(typed);
+    static const std::string lowerList = transfer::asciiLowerCase(acceptedTypeListText());
+    const std::string lowerTyped = transfer::asciiLowerCase(typed);
     if (lowerList.find(lowerTyped) != std::string::npos)
         return true;
     for (const std::string_view prefix : acceptedTypePrefixes) {

@@ -1,6 +1,7 @@
 #include "transfer/default_column_types.h"
 
 #include "transfer/ado_type_names.h"
+#include "transfer/ascii_text.h"
 #include "transfer/sql_names.h"
 
 #include <array>
@@ -32,16 +33,6 @@ constexpr std::array<ColumnTypeRule, 9> columnTypeRules{{
 }};
 
 constexpr ColumnTypeRule fallbackColumnType{"", "VARCHAR", "TEXT"};
-
-std::string asciiLowerCase(std::string_view text)
-{
-    std::string lower(text);
-    for (char& character : lower) {
-        if (character >= 'A' && character <= 'Z')
-            character = static_cast<char>(character - 'A' + 'a');
-    }
-    return lower;
-}
 
 std::string_view keywordFor(const ColumnTypeRule& rule, TargetKind target)
 {
