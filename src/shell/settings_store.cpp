@@ -25,7 +25,7 @@ constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
 // <config>/Corvandel/Corvandel.conf; the section is its [Quintabel] group.
 QSettings openStore()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(kApplication),
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kApplication),
                      QString::fromLatin1(kApplication));
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The settings store: named text values kept between runs under application "Corvandel",
-// section "Quintabel" (QSettings, INI format, in the user's configuration folder). The file
-// holds the MySQL password in plain text, so every write leaves it readable and writable by
-// its owner only (mode 0600), whatever the umask.
+// section "Quintabel" (QSettings; here the INI file <config>/Corvandel/Corvandel.conf with
+// its [Quintabel] group). The file holds the MySQL password in plain text, so every write
+// leaves it readable and writable by its owner only (mode 0600), whatever the umask.
 
 #include <QString>
 

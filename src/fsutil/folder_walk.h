@@ -1,0 +1,42 @@
+#pragma once
+// The folder walk (module "AddFolder"): extends a collection of folders with every folder
+// below them, level by level, for the Paradox table list.
+//
+// On this platform: a folder reached through a symbolic link is not walked (so a link loop
+// cannot make the walk endless), a name that is not valid UTF-8 or that holds control
+// characters or "?" is passed over with its whole subtree, and subfolders come in name order
+// (letter case ignored), as the Windows file system lists them.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace quintabel {
+
+struct Subfolder {
+    QByteArray rawName;      // as the file system stores it
+    bool reachedThroughLink; // the entry is a symbolic link to a folder
+};
+
+using SubfolderVisitor = std::function<void(const Subfolder&)>;
+// Calls the visitor for each subfolder of a folder; throws FileSystemError when the folder
+// cannot be listed.
+using SubfolderLister = std::function<void(const QString& folder, const SubfolderVisitor& visit)>;
+
+// The subfolders of a folder on disk, in name order, letter case ignored.
+void ListSubfoldersOnDisk(const QString& folder, const SubfolderVisitor& visit);
+
+// GetSubDirectories2016: appends to `folders` all subfolders of its entries (each entry and
+// each appended path ends with "/"), breadth first: the entries' children, then their
+// children's children when `recurse` is true, and so on. A folder that cannot be listed
+// (permission denied, or gone) is removed from the collection without a message; other
+// listing failures keep the folder and skip the rest of its subfolders. Entries that are not
+// folders, and paths of 260 characters or more, stay in the collection but are not walked.
+// A failure outside the listing shows the error report under
+// "in Fernwick2021/08/31.AddFolder.GetSubDirectories2016 ".
+void GetSubDirectories2016(QStringList& folders, bool recurse,
+                           const SubfolderLister& listSubfolders = ListSubfoldersOnDisk);
+
+} // namespace quintabel

@@ -1,0 +1,34 @@
+#include "fsutil/unusual_characters.h"
+
+#include <QList>
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace quintabel {
+
+bool HasUnusualCharacters(const QString& name)
+{
+    for (const uint code : name.toUcs4()) {
+        if (code < 32 || (code >= 127 && code <= 159) || code == uint{'?'})
+            return true;
+    }
+    return false;
+}
+
+std::optional<QString> NameFromFileSystem(QByteArrayView rawName)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString name = decoder.decode(rawName);
+    if (decoder.hasError())
+        return std::nullopt;
+    return name;
+}
+
+bool HasUnusualCharacters(QByteArrayView rawName)
+{
+    const std::optional<QString> name = NameFromFileSystem(rawName);
+    return !name || HasUnusualCharacters(*name);
+}
+
+} // namespace quintabel

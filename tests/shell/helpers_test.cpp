@@ -1,0 +1,131 @@
+#include "shell/application_title.h"
+#include "shell/list_helpers.h"
+#include "shell/path_helpers.h"
+#include "shell/value_or_default.h"
+#include "shell/web_site.h"
+
+#include "drivers/value.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace quintabel {
+namespace {
+
+TEST(NormalizePath, CollapsesPairsOfSeparatorsInOnePassWithoutOverlap)
+{
+    const std::vector<std::pair<QString, QString>> cases = {
+        {QStringLiteral("data/paradox/"), QStringLiteral("data/paradox/")},
+        // a folder that already ended with a separator, followed by an added one
+        {QStringLiteral("data/paradox//"), QStringLiteral("data/paradox/")},
+        {QStringLiteral("a///b"), QStringLiteral("a//b")},
+        {QStringLiteral("a////b"), QStringLiteral("a//b")},
+        {QString(), QString()},
+        // a leading run of any length becomes exactly two: the network-path prefix
+        {QStringLiteral("/srv/tables//"), QStringLiteral("//srv/tables/")},
+        {QStringLiteral("//server/share"), QStringLiteral("//server/share")},
+        {QStringLiteral("////server//share"), QStringLiteral("//server/share")},
+        {QStringLiteral("/"), QStringLiteral("//")},
+    };
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(NormalizePath(path), expected) << path.toStdString();
+}
+
+TEST(FileNameOfPath, IsTheTextAfterTheLastSeparator)
+{
+    EXPECT_EQ(FileNameOfPath(QStringLiteral("/data/paradox/ORDERS.DB")), QStringLiteral("ORDERS.DB"));
+    EXPECT_EQ(FileNameOfPath(QStringLiteral("ORDERS.DB")), QStringLiteral("ORDERS.DB"));
+    EXPECT_EQ(FileNameOfPath(QStringLiteral("/data/paradox/")), QString());
+    EXPECT_EQ(FileNameOfPath(QString()), QString());
+}
+
+TEST(ListHelpers, MembershipIgnoresCaseButRemovalNeedsTheExactText)
+{
+    QListWidget list;
+    EXPECT_FALSE(ListHasItem(list, QStringLiteral("customer")));
+    list.addItems({QStringLiteral("CUSTOMER"), QStringLiteral("orders"), QStringLiteral("CUSTOMER"),
+                   QStringLiteral("Zeta")});
+
+    EXPECT_TRUE(ListHasItem(list, QStringLiteral("customer")));
+    EXPECT_TRUE(ListHasItem(list, QStringLiteral("ZETA")));
+    EXPECT_FALSE(ListHasItem(list, QStringLiteral("custome")));
+
+    RemoveListItem(list, QStringLiteral("customer"));
+    EXPECT_EQ(list.count(), 4);
+
+    RemoveListItem(list, QStringLiteral("CUSTOMER"));
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(0)->text(), QStringLiteral("orders"));
+    EXPECT_EQ(list.item(1)->text(), QStringLiteral("Zeta"));
+}
+
+TEST(ValueOrDefault, ReplacesOnlyNullAndKeepsTheType)
+{
+    using db::Value;
+    const Value fallback = std::string();
+    EXPECT_EQ(ValueOrDefault(Value{db::Null{}}, fallback), fallback);
+    EXPECT_EQ(ValueOrDefault(Value{std::string()}, Value{std::string("x")}), Value{std::string()});
+    EXPECT_EQ(ValueOrDefault(Value{std::int64_t{0}}, fallback), Value{std::int64_t{0}});
+    EXPECT_EQ(ValueOrDefault(Value{db::Bytes{}}, fallback), Value{db::Bytes{}});
+
+    EXPECT_EQ(ValueOrDefault(QVariant(), QVariant(QString())), QVariant(QString()));
+    EXPECT_EQ(ValueOrDefault(QVariant(3), QVariant(QString())), QVariant(3));
+}
+
+TEST(ApplicationTitle, DropsTheLastWordAndKeepsAtMostFortyCharacters)
+{
+    EXPECT_EQ(ApplicationTitleFor(QStringLiteral("Quintabel")), QStringLiteral("Quintabel"));
+    EXPECT_EQ(ApplicationTitleFor(QStringLiteral("Quintabel Table Copier")), QStringLiteral("Quintabel Table"));
+    const QString longName = QStringLiteral("Quintabel copies tables between MySQL and Paradox folders");
+    EXPECT_EQ(ApplicationTitleFor(longName), QStringLiteral("Quintabel copies tables between MySQL"));
+    EXPECT_EQ(ApplicationTitleFor(QString(45, QLatin1Char('q'))), QString(40, QLatin1Char('q')));
+
+    SetApplicationTitle();
+    EXPECT_EQ(ApplicationTitle(), QStringLiteral("Quintabel"));
+}
+
+TEST(PathTests, AnswerForFilesFoldersMissingAndEmptyPaths)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("HAND-M.CUR"));
+    QFile(file).open(QIODevice::WriteOnly);
+
+    EXPECT_TRUE(PathExists(file));
+    EXPECT_TRUE(PathExists(folder.path()));
+    EXPECT_FALSE(PathExists(folder.filePath(QStringLiteral("missing"))));
+    EXPECT_FALSE(PathExists(QString()));
+
+    EXPECT_EQ(IsFolder(folder.path()), std::optional<bool>(true));
+    EXPECT_EQ(IsFolder(folder.path() + QLatin1Char('/')), std::optional<bool>(true));
+    EXPECT_EQ(IsFolder(file), std::optional<bool>(false));
+    EXPECT_EQ(IsFolder(folder.filePath(QStringLiteral("missing"))), std::nullopt);
+    EXPECT_EQ(IsFolder(QString()), std::nullopt);
+}
+
+TEST(MaybeOpenWebSite, OpensTheMakersSiteOnlyWhenTheDrawIsSeven)
+{
+    std::vector<QUrl> opened;
+    const WebSiteOpener record = [&](const QUrl& address) { opened.push_back(address); };
+    for (int number : {1, 6, 8, 100})
+        MaybeOpenWebSite([number] { return number; }, record);
+    EXPECT_TRUE(opened.empty());
+    MaybeOpenWebSite([] { return 7; }, record);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened.front(), QUrl(QStringLiteral("https://www.corvandel.example/quintabel/")));
+
+    for (int i = 0; i < 1000; ++i) {
+        const int number = DrawOneToHundred();
+        ASSERT_GE(number, 1);
+        ASSERT_LE(number, 100);
+    }
+}
+
+} // namespace
+} // namespace quintabel
