@@ -39,8 +39,9 @@ public:
     std::optional<std::size_t> selectedRow() const { return selectedRow_; }
 
     // Selecting a row in either list selects the same row in the other. Returns the text for
-    // the text box: that row's type, or nothing when the row has no type entry (the extra field
-    // of a failed load) or lies outside both lists, in which case the selection stays as it was.
+    // the text box: that row's type. Returns nothing for the extra field of a failed load
+    // (selected, with no type entry to select beside it) and for a row outside both lists
+    // (ignored: the selection stays as it was).
     std::optional<std::string> selectRow(std::size_t row);
 
     // "Apply": checks the typed text as typed and writes it into the selected type entry.
