@@ -1,0 +1,173 @@
+#include "drivers/scratch/scratch_tables.h"
+
+#include "drivers/connection_attributes.h"
+#include "drivers/database_error.h"
+#include "drivers/scratch/scratch_session.h"
+
+namespace quintabel::db::scratch {
+
+namespace {
+
+bool isReservedName(const std::string& table)
+{
+    return equalsIgnoringCase(table, catalogueTable)
+        || (table.size() >= 7 && equalsIgnoringCase(table.substr(0, 7), "sqlite_"));
+}
+
+} // namespace
+
+void ScratchTables::ensureCatalogue()
+{
+    database_.run(std::string("CREATE TABLE IF NOT EXISTS ") + quoteSqliteName(catalogueTable)
+                  + " (table_name TEXT NOT NULL, position INTEGER NOT NULL, "
+                    "column_name TEXT NOT NULL, type_text TEXT NOT NULL)");
+}
+
+std::optional<std::string> ScratchTables::storedName(const std::string& table)
+{
+    auto lookup = database_.prepare(
+        "SELECT name FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    lookup.bindText(1, table);
+    if (!lookup.step())
+        return std::nullopt;
+    return lookup.columnText(0);
+}
+
+std::optional<ScratchTable> ScratchTables::find(const std::string& table)
+{
+    if (isReservedName(table))
+        return std::nullopt;
+    const auto name = storedName(table);
+    if (!name)
+        return std::nullopt;
+    ScratchTable found;
+    found.name = *name;
+    auto columns = database_.prepare(std::string("SELECT column_name, type_text FROM ")
+                                     + quoteSqliteName(catalogueTable)
+                                     + " WHERE table_name = ?1 ORDER BY position");
+    columns.bindText(1, *name);
+    while (columns.step()) {
+        ColumnDefinition column;
+        column.name = columns.columnText(0);
+        column.typeText = columns.columnText(1);
+        column.type = parseJetColumnType(column.typeText, column.name);
+        found.columns.push_back(std::move(column));
+    }
+    if (found.columns.empty())
+        throw DatabaseError("The scratch table '" + found.name
+                            + "' has no column types in the catalogue; drop it and create it again.");
+    return found;
+}
+
+ScratchTable ScratchTables::require(const std::string& table)
+{
+    auto found = find(table);
+    if (!found)
+        throw DatabaseError("The scratch database has no table '" + table + "'.");
+    return *found;
+}
+
+void ScratchTables::create(const CreateTable& create)
+{
+    if (isReservedName(create.table))
+        throw DatabaseError("The name '" + create.table
+                            + "' is reserved in the scratch database.");
+    if (storedName(create.table))
+        throw DatabaseError("The table '" + create.table
+                            + "' already exists in the scratch database.");
+    ensureCatalogue();
+    // No declared types: BLOB affinity keeps every value as it was given.
+    std::string sql = "CREATE TABLE " + quoteSqliteName(create.table) + " (";
+    for (std::size_t i = 0; i < create.columns.size(); ++i)
+        sql += (i == 0 ? "" : ", ") + quoteSqliteName(create.columns[i].name);
+    sql += ")";
+    database_.run("BEGIN");
+    try {
+        database_.run(sql);
+        auto record = database_.prepare(std::string("INSERT INTO ")
+                                        + quoteSqliteName(catalogueTable)
+                                        + " VALUES (?1, ?2, ?3, ?4)");
+        for (std::size_t i = 0; i < create.columns.size(); ++i) {
+            record.bindText(1, create.table);
+            record.bindInteger(2, static_cast<std::int64_t>(i));
+            record.bindText(3, create.columns[i].name);
+            record.bindText(4, create.columns[i].typeText);
+            record.step();
+            record.reset();
+        }
+        database_.run("COMMIT");
+    } catch (...) {
+        database_.run("ROLLBACK");
+        throw;
+    }
+}
+
+void ScratchTables::insert(const InsertRow& insert)
+{
+    const ScratchTable table = require(insert.table);
+    if (insert.values.size() != table.columns.size())
+        throw DatabaseError("The row has " + std::to_string(insert.values.size())
+                            + " values, but the table '" + table.name + "' has "
+                            + std::to_string(table.columns.size()) + " columns.");
+    std::string sql = "INSERT INTO " + quoteSqliteName(table.name) + " VALUES (";
+    for (std::size_t i = 0; i < insert.values.size(); ++i)
+        sql += (i == 0 ? "?" : ", ?");
+    sql += ")";
+    auto statement = database_.prepare(sql);
+    for (std::size_t i = 0; i < insert.values.size(); ++i)
+        statement.bind(static_cast<int>(i + 1), insert.values[i]);
+    statement.step();
+}
+
+void ScratchTables::drop(const std::string& table)
+{
+    const auto name = isReservedName(table) ? std::nullopt : storedName(table);
+    if (!name)
+        throw DatabaseError("The scratch database has no table '" + table + "'.");
+    database_.run("BEGIN");
+    try {
+        database_.run("DROP TABLE " + quoteSqliteName(*name));
+        auto forget = database_.prepare(std::string("DELETE FROM ")
+                                        + quoteSqliteName(catalogueTable)
+                                        + " WHERE table_name = ?1");
+        forget.bindText(1, *name);
+        forget.step();
+        database_.run("COMMIT");
+    } catch (...) {
+        database_.run("ROLLBACK");
+        throw;
+    }
+}
+
+void ScratchTables::forEachRow(
+    const ScratchTable& table,
+    const std::function<void(std::size_t, const std::vector<Value>&)>& visit)
+{
+    auto rows = database_.prepare("SELECT * FROM " + quoteSqliteName(table.name)
+                                  + " ORDER BY rowid");
+    std::vector<Value> row;
+    std::size_t number = 0;
+    while (rows.step()) {
+        row.clear();
+        for (int i = 0; i < rows.columnCount(); ++i)
+            row.push_back(rows.column(i));
+        visit(++number, row);
+    }
+}
+
+std::vector<std::pair<std::string, std::string>> ScratchTables::list()
+{
+    std::vector<std::pair<std::string, std::string>> tables;
+    auto names = database_.prepare(
+        "SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name");
+    while (names.step()) {
+        const std::string name = names.columnText(0);
+        if (equalsIgnoringCase(name, catalogueTable))
+            tables.emplace_back(name, "SYSTEM TABLE");
+        else if (!isReservedName(name))
+            tables.emplace_back(name, "TABLE");
+    }
+    return tables;
+}
+
+} // namespace quintabel::db::scratch

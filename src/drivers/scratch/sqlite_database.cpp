@@ -1,0 +1,144 @@
+#include "drivers/scratch/sqlite_database.h"
+
+#include "drivers/database_error.h"
+
+#include <sqlite3.h>
+
+namespace quintabel::db::scratch {
+
+namespace {
+
+[[noreturn]] void fail(sqlite3* database, const std::string& context)
+{
+    throw DatabaseError(context + sqlite3_errmsg(database), sqlite3_extended_errcode(database));
+}
+
+} // namespace
+
+SqliteStatement::SqliteStatement(sqlite3* database, std::string_view sql) : database_(database)
+{
+    const char* rest = nullptr;
+    if (sqlite3_prepare_v2(database_, sql.data(), static_cast<int>(sql.size()), &statement_, &rest)
+        != SQLITE_OK)
+        fail(database_, "The scratch database cannot prepare a statement: ");
+}
+
+SqliteStatement::~SqliteStatement()
+{
+    sqlite3_finalize(statement_);
+}
+
+void SqliteStatement::bind(int position, const Value& value)
+{
+    int result = SQLITE_OK;
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        result = sqlite3_bind_text64(statement_, position, text->data(), text->size(),
+                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+    } else if (const auto* bytes = std::get_if<Bytes>(&value)) {
+        // A zero-length blob still binds as a blob, not as NULL.
+        result = bytes->empty()
+            ? sqlite3_bind_zeroblob(statement_, position, 0)
+            : sqlite3_bind_blob64(statement_, position, bytes->data(), bytes->size(),
+                                  SQLITE_TRANSIENT);
+    } else if (isNull(value)) {
+        result = sqlite3_bind_null(statement_, position);
+    } else {
+        throw DatabaseError("The scratch database keeps only text, bytes and NULL.");
+    }
+    if (result != SQLITE_OK)
+        fail(database_, "The scratch database cannot take a value: ");
+}
+
+void SqliteStatement::bindText(int position, std::string_view text)
+{
+    bind(position, std::string(text));
+}
+
+void SqliteStatement::bindInteger(int position, std::int64_t number)
+{
+    if (sqlite3_bind_int64(statement_, position, number) != SQLITE_OK)
+        fail(database_, "The scratch database cannot take a value: ");
+}
+
+bool SqliteStatement::step()
+{
+    const int result = sqlite3_step(statement_);
+    if (result == SQLITE_ROW)
+        return true;
+    if (result == SQLITE_DONE)
+        return false;
+    fail(database_, "The scratch database failed: ");
+}
+
+void SqliteStatement::reset()
+{
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+}
+
+int SqliteStatement::columnCount() const
+{
+    return sqlite3_column_count(statement_);
+}
+
+Value SqliteStatement::column(int index) const
+{
+    switch (sqlite3_column_type(statement_, index)) {
+    case SQLITE_NULL:
+        return Null{};
+    case SQLITE_BLOB: {
+        const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, index));
+        const int size = sqlite3_column_bytes(statement_, index);
+        return data == nullptr ? Bytes{} : Bytes(data, data + size);
+    }
+    default:
+        // Text, and (should a number ever be stored) its text as SQLite prints it.
+        return columnText(index);
+    }
+}
+
+std::string SqliteStatement::columnText(int index) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, index));
+    const int size = sqlite3_column_bytes(statement_, index);
+    return text == nullptr ? std::string() : std::string(text, static_cast<std::size_t>(size));
+}
+
+SqliteDatabase::SqliteDatabase(const std::filesystem::path& file, bool readOnly)
+{
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
+        | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(file.c_str(), &database_, flags, nullptr) != SQLITE_OK) {
+        const std::string message = database_ ? sqlite3_errmsg(database_) : "out of memory";
+        sqlite3_close(database_);
+        throw DatabaseError("Could not open the scratch database '" + file.string()
+                            + "': " + message);
+    }
+    sqlite3_extended_result_codes(database_, 1);
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    sqlite3_close(database_);
+}
+
+void SqliteDatabase::run(std::string_view sql)
+{
+    SqliteStatement statement(database_, sql);
+    while (statement.step()) {
+    }
+}
+
+std::string quoteSqliteName(std::string_view name)
+{
+    std::string quoted = "\"";
+    for (const char c : name) {
+        quoted.push_back(c);
+        if (c == '"')
+            quoted.push_back('"');
+    }
+    quoted.push_back('"');
+    return quoted;
+}
+
+} // namespace quintabel::db::scratch
