@@ -1,0 +1,211 @@
+#include "pdxtool/commands.h"
+
+#include "paradoxfile/errors.h"
+#include "paradoxfile/table_reader.h"
+#include "pdxtool/json_writer.h"
+
+#include <charconv>
+#include <exception>
+#include <optional>
+
+namespace quintabel::pdxtool {
+
+namespace {
+
+using namespace quintabel::paradox;
+
+constexpr const char* usage = "usage: pdxtool info [--code-page N] TABLE.db\n"
+                              "       pdxtool dump [--code-page N] TABLE.db\n"
+                              "       pdxtool copy [--code-page N] [--target-code-page N] TABLE.db FOLDER\n";
+
+struct UsageError {
+    std::string message;
+};
+
+struct CommandLine {
+    std::string command;
+    std::vector<std::string> operands;
+    int codePage = 0;
+    int targetCodePage = 0;
+};
+
+int parseCodePage(const std::string& text)
+{
+    int value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || value <= 0 || value > 65535)
+        throw UsageError{"'" + text + "' is not a code page number"};
+    return value;
+}
+
+CommandLine parse(const std::vector<std::string>& arguments)
+{
+    if (arguments.empty())
+        throw UsageError{"no command given"};
+    CommandLine line;
+    line.command = arguments[0];
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--code-page" || argument == "--target-code-page") {
+            if (i + 1 >= arguments.size())
+                throw UsageError{argument + " needs a code page number"};
+            (argument == "--code-page" ? line.codePage : line.targetCodePage) = parseCodePage(arguments[++i]);
+        } else if (argument.size() > 2 && argument.compare(0, 2, "--") == 0) {
+            throw UsageError{"unknown option " + argument};
+        } else {
+            line.operands.push_back(argument);
+        }
+    }
+    const std::size_t wanted = line.command == "copy" ? 2 : 1;
+    if (line.command != "info" && line.command != "dump" && line.command != "copy")
+        throw UsageError{"unknown command '" + line.command + "'"};
+    if (line.operands.size() != wanted)
+        throw UsageError{"'" + line.command + "' takes " + (wanted == 1 ? "one table" : "a table and a folder")};
+    if (line.targetCodePage != 0 && line.command != "copy")
+        throw UsageError{"--target-code-page belongs to 'copy'"};
+    return line;
+}
+
+void write(std::FILE* out, const std::string& text)
+{
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), out) != text.size())
+        throw IoError("Cannot write the output.");
+}
+
+void printWarnings(const TableReader& reader, std::FILE* err)
+{
+    for (const auto& warning : reader.warnings())
+        std::fprintf(err, "pdxtool: warning: %s\n", warning.c_str());
+}
+
+int info(const CommandLine& line, std::FILE* out)
+{
+    ReaderOptions options;
+    options.codePage = line.codePage;
+    const auto reader = TableReader::open(line.operands[0], options);
+    const TableHeader& header = reader.header();
+    std::string json = "{\"file\": ";
+    appendJsonString(json, line.operands[0]);
+    json += ", \"version\": ";
+    appendJsonString(json, fileVersionText(header.fileVersion));
+    json += ", \"versionByte\": ";
+    appendJsonNumber(json, std::int64_t{header.fileVersion});
+    json += ", \"keyed\": ";
+    json += header.fileType == 0 ? "true" : "false";
+    json += ", \"codePage\": ";
+    appendJsonNumber(json, std::int64_t{header.codePage});
+    json += ", \"textCodePage\": ";
+    appendJsonNumber(json, std::int64_t{header.textCodePage});
+    json += ", \"sortOrder\": ";
+    appendJsonString(json, header.sortOrderId);
+    json += ", \"recordsInHeader\": ";
+    appendJsonNumber(json, std::int64_t{header.recordCount});
+    json += ", \"recordsCounted\": ";
+    appendJsonNumber(json, static_cast<std::int64_t>(reader.countRecords()));
+    json += ", \"keyFields\": ";
+    appendJsonNumber(json, std::int64_t{header.keyFieldCount});
+    json += ", \"tableName\": ";
+    appendJsonString(json, header.tableName);
+    json += ", \"recordSize\": ";
+    appendJsonNumber(json, std::int64_t{header.recordSize});
+    json += ", \"blockSize\": ";
+    appendJsonNumber(json, std::int64_t{header.blockSize});
+    json += ", \"blobFile\": ";
+    if (reader.blobFilePath().empty())
+        json += "null";
+    else
+        appendJsonString(json, reader.blobFilePath().string());
+    json += ", \"fields\": [";
+    bool first = true;
+    for (const auto& field : header.fields) {
+        json += first ? "" : ", ";
+        first = false;
+        json += "{\"name\": ";
+        appendJsonString(json, field.name);
+        json += ", \"type\": ";
+        appendJsonString(json, std::string(1, fieldTypeLetter(field.type)));
+        json += ", \"size\": ";
+        appendJsonNumber(json, std::int64_t{field.size});
+        if (field.type == FieldType::Bcd) {
+            json += ", \"decimals\": ";
+            appendJsonNumber(json, std::int64_t{field.decimals});
+        }
+        json += "}";
+    }
+    json += "]}\n";
+    write(out, json);
+    return 0;
+}
+
+int dump(const CommandLine& line, std::FILE* out, std::FILE* err)
+{
+    ReaderOptions options;
+    options.codePage = line.codePage;
+    auto reader = TableReader::open(line.operands[0], options);
+    const auto& fields = reader.header().fields;
+    // The keys of every line, escaped once.
+    std::vector<std::string> keys;
+    for (const auto& field : fields) {
+        std::string key;
+        appendJsonString(key, field.name);
+        keys.push_back(key + ": ");
+    }
+    std::vector<Value> record;
+    std::string text;
+    while (reader.next(record)) {
+        text += '{';
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i)
+                text += ", ";
+            text += keys[i];
+            appendJsonValue(text, record[i]);
+        }
+        text += "}\n";
+        if (text.size() > (1u << 16)) {
+            write(out, text);
+            text.clear();
+        }
+    }
+    write(out, text);
+    printWarnings(reader, err);
+    return 0;
+}
+
+int copy(const CommandLine& line, std::FILE* out, std::FILE* err);
+
+} // namespace
+
+int run(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err)
+{
+    try {
+        const CommandLine line = parse(arguments);
+        int status = 0;
+        if (line.command == "info")
+            status = info(line, out);
+        else if (line.command == "dump")
+            status = dump(line, out, err);
+        else
+            status = copy(line, out, err);
+        if (std::fflush(out) != 0)
+            throw IoError("Cannot write the output.");
+        return status;
+    } catch (const UsageError& error) {
+        std::fprintf(err, "pdxtool: %s\n%s", error.message.c_str(), usage);
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(err, "pdxtool: %s\n", error.what());
+        return 1;
+    }
+}
+
+namespace {
+
+int copy(const CommandLine&, std::FILE*, std::FILE* err)
+{
+    std::fprintf(err, "pdxtool: copy is not built yet\n");
+    return 1;
+}
+
+} // namespace
+
+} // namespace quintabel::pdxtool

@@ -1,0 +1,22 @@
+#pragma once
+// pdxtool's commands, apart from main() so that tests can run them in-process.
+//
+//   pdxtool info [--code-page N] TABLE.db
+//   pdxtool dump [--code-page N] TABLE.db
+//   pdxtool copy [--code-page N] [--target-code-page N] TABLE.db FOLDER
+//
+// --code-page reads the table's text in code page N instead of the one its header names;
+// --target-code-page writes the copy in code page N (default: the source's, when a Paradox
+// 5.x table can be written in it, otherwise 1252).
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace quintabel::pdxtool {
+
+// Runs one command line (without the program name). Output goes to `out`, errors and
+// warnings to `err`. Returns the exit status: 0 on success, 1 on failure, 2 on bad usage.
+int run(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);
+
+} // namespace quintabel::pdxtool
