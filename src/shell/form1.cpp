@@ -59,49 +59,42 @@ Form1::Form1(Environment environment, QWidget* parent)
     createControls();
     arrangeControls();
     setFontsAndColours();
-    setTabOrder();
+    arrangeTabOrder();
     connectFields();
 }
 
 void Form1::createControls()
 {
-    Frame1 = new QGroupBox(QStringLiteral("Paradox Database"), this);
-    Label2 = new QLabel(QStringLiteral("Paradox Folder:"), Frame1);
-    Text1 = new QLineEdit(Frame1);
-    PushButton5 = new QPushButton(QStringLiteral("..."), Frame1);
-    PushButton4 = new QPushButton(QStringLiteral("Load Sample/Example Database"), Frame1);
-    PushButton3 = new QPushButton(QStringLiteral("Test Connection"), Frame1);
+    // Each control carries its designer name, so that tests and later parts can find it.
+    const auto named = [](auto* control, const char* designerName) {
+        control->setObjectName(QString::fromLatin1(designerName));
+        return control;
+    };
+    Frame1 = named(new QGroupBox(QStringLiteral("Paradox Database"), this), "Frame1");
+    Label2 = named(new QLabel(QStringLiteral("Paradox Folder:"), Frame1), "Label2");
+    Text1 = named(new QLineEdit(Frame1), "Text1");
+    PushButton5 = named(new QPushButton(QStringLiteral("..."), Frame1), "PushButton5");
+    PushButton4 = named(new QPushButton(QStringLiteral("Load Sample/Example Database"), Frame1), "PushButton4");
+    PushButton3 = named(new QPushButton(QStringLiteral("Test Connection"), Frame1), "PushButton3");
 
-    Frame2 = new QGroupBox(QStringLiteral("MySQL Login"), this);
-    Label1 = new QLabel(QStringLiteral("Server:"), Frame2);
-    Text2 = new QLineEdit(Frame2);
-    Label6 = new QLabel(QStringLiteral("Port:"), Frame2);
-    Text3 = new QLineEdit(Frame2);
-    Label4 = new QLabel(QStringLiteral("Username:"), Frame2);
-    Text4 = new QLineEdit(Frame2);
-    Label5 = new QLabel(QStringLiteral("Password:"), Frame2);
-    Text5 = new QLineEdit(Frame2);
-    Label3 = new QLabel(QStringLiteral("Database:"), Frame2);
-    Text6 = new QLineEdit(Frame2);
-    PushButton6 = new QPushButton(QStringLiteral("Test Connection"), Frame2);
-    PushButton1 = new QPushButton(QStringLiteral("Help"), Frame2);
+    Frame2 = named(new QGroupBox(QStringLiteral("MySQL Login"), this), "Frame2");
+    Label1 = named(new QLabel(QStringLiteral("Server:"), Frame2), "Label1");
+    Text2 = named(new QLineEdit(Frame2), "Text2");
+    Label6 = named(new QLabel(QStringLiteral("Port:"), Frame2), "Label6");
+    Text3 = named(new QLineEdit(Frame2), "Text3");
+    Label4 = named(new QLabel(QStringLiteral("Username:"), Frame2), "Label4");
+    Text4 = named(new QLineEdit(Frame2), "Text4");
+    Label5 = named(new QLabel(QStringLiteral("Password:"), Frame2), "Label5");
+    Text5 = named(new QLineEdit(Frame2), "Text5");
+    Label3 = named(new QLabel(QStringLiteral("Database:"), Frame2), "Label3");
+    Text6 = named(new QLineEdit(Frame2), "Text6");
+    PushButton6 = named(new QPushButton(QStringLiteral("Test Connection"), Frame2), "PushButton6");
+    PushButton1 = named(new QPushButton(QStringLiteral("Help"), Frame2), "PushButton1");
 
-    PushButton2 = new QPushButton(QStringLiteral("Next >"), this);
+    PushButton2 = named(new QPushButton(QStringLiteral("Next >"), this), "PushButton2");
 
     Text5->setEchoMode(QLineEdit::Password);
     Text5->setStyleSheet(QString::fromLatin1(kPasswordMaskStyle));
-
-    const auto name = [](QObject* control, const char* designerName) {
-        control->setObjectName(QString::fromLatin1(designerName));
-    };
-    name(Frame1, "Frame1"), name(Frame2, "Frame2");
-    name(Label1, "Label1"), name(Label2, "Label2"), name(Label3, "Label3");
-    name(Label4, "Label4"), name(Label5, "Label5"), name(Label6, "Label6");
-    name(Text1, "Text1"), name(Text2, "Text2"), name(Text3, "Text3");
-    name(Text4, "Text4"), name(Text5, "Text5"), name(Text6, "Text6");
-    name(PushButton1, "PushButton1"), name(PushButton2, "PushButton2");
-    name(PushButton3, "PushButton3"), name(PushButton4, "PushButton4");
-    name(PushButton5, "PushButton5"), name(PushButton6, "PushButton6");
 
     connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
     connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
@@ -110,10 +103,22 @@ void Form1::createControls()
     connect(PushButton5, &QPushButton::clicked, this, [this] { PushButton5_Click(); });
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
 
-    for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6})
+    for (QPushButton* button : buttons())
         pointer_.watchButton(*button);
-    for (QWidget* surface : std::initializer_list<QWidget*>{Frame1, Frame2, Text1, Text2, Text3, Text4, Text5, Text6})
+    for (QWidget* surface : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2)})
         pointer_.watchSurface(*surface);
+    for (QLineEdit* field : textFields())
+        pointer_.watchSurface(*field);
+}
+
+std::vector<QLineEdit*> Form1::textFields() const
+{
+    return {Text1, Text2, Text3, Text4, Text5, Text6};
+}
+
+std::vector<QPushButton*> Form1::buttons() const
+{
+    return {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6};
 }
 
 void Form1::arrangeControls()
@@ -155,11 +160,12 @@ void Form1::arrangeControls()
 void Form1::setFontsAndColours()
 {
     const QFont textFont = arialBold(kTextPointSize);
-    for (QWidget* control : std::initializer_list<QWidget*>{Frame1, Frame2, Label1, Label2, Label3, Label4, Label5,
-                                                            Label6, Text1, Text2, Text3, Text4, Text5, Text6})
-        control->setFont(textFont);
+    for (QWidget* frameOrLabel : std::initializer_list<QWidget*>{Frame1, Frame2, Label1, Label2, Label3, Label4, Label5, Label6})
+        frameOrLabel->setFont(textFont);
+    for (QLineEdit* field : textFields())
+        field->setFont(textFont);
     const QFont buttonFont = arialBold(kButtonPointSize);
-    for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6})
+    for (QPushButton* button : buttons())
         button->setFont(buttonFont);
 
     // The window, its labels and its frames are white until ApplySkin says otherwise.
@@ -169,12 +175,12 @@ void Form1::setFontsAndColours()
     setAutoFillBackground(true);
 }
 
-void Form1::setTabOrder()
+void Form1::arrangeTabOrder()
 {
-    const QWidget* const order[] = {Text1, PushButton5, PushButton3, Text2, Text3, Text4,
-                                    Text5, Text6, PushButton6, PushButton1, PushButton2, PushButton4};
+    QWidget* const order[] = {Text1, PushButton5, PushButton3, Text2, Text3, Text4,
+                              Text5, Text6, PushButton6, PushButton1, PushButton2, PushButton4};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
-        QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+        QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
 void Form1::connectFields()

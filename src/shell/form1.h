@@ -17,8 +17,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QGroupBox;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -98,9 +100,11 @@ private:
     void createControls();
     void arrangeControls();
     void setFontsAndColours();
-    void setTabOrder();
+    void arrangeTabOrder();
     void connectFields();
     void runInjected(const QString& procedure, const HandlerBody& body);
+    std::vector<QLineEdit*> textFields() const;
+    std::vector<QPushButton*> buttons() const;
 
     Environment environment_;
     PointerRules pointer_;

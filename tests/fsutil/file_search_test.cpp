@@ -95,15 +95,5 @@ TEST(WildcardMatches, StarAndQuestionMarkLetterCaseIgnored)
             << c.pattern << " ~ " << c.name;
 }
 
-TEST(FileExistsStrict, FilesYesFoldersAndMissingPathsNo)
-{
-    QTemporaryDir folder;
-    QFile(folder.filePath(QStringLiteral("a.db"))).open(QIODevice::WriteOnly);
-    EXPECT_TRUE(FileExistsStrict(folder.filePath(QStringLiteral("a.db"))));
-    EXPECT_FALSE(FileExistsStrict(folder.path()));
-    EXPECT_FALSE(FileExistsStrict(folder.filePath(QStringLiteral("b.db"))));
-    EXPECT_FALSE(FileExistsStrict(QString()));
-}
-
 } // namespace
 } // namespace quintabel

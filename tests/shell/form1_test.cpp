@@ -267,21 +267,5 @@ TEST_F(Form1Test, ClosingTheWindowEndsTheProgram)
     EXPECT_EQ(programEnds, 1);
 }
 
-TEST_F(Form1Test, ControlsCarryTheirCaptionsAndFonts)
-{
-    Form1 form(environment());
-    EXPECT_EQ(form.Frame1->title(), QStringLiteral("Paradox Database"));
-    EXPECT_EQ(form.Frame2->title(), QStringLiteral("MySQL Login"));
-    EXPECT_EQ(form.Label2->text(), QStringLiteral("Paradox Folder:"));
-    EXPECT_EQ(form.Label6->text(), QStringLiteral("Port:"));
-    EXPECT_EQ(form.PushButton2->text(), QStringLiteral("Next >"));
-    EXPECT_EQ(form.PushButton4->text(), QStringLiteral("Load Sample/Example Database"));
-    EXPECT_EQ(form.Text5->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(form.Label3->font().family(), QStringLiteral("Arial"));
-    EXPECT_TRUE(form.Text1->font().bold());
-    EXPECT_DOUBLE_EQ(form.Text1->font().pointSizeF(), 9.0);
-    EXPECT_DOUBLE_EQ(form.PushButton1->font().pointSizeF(), 11.25);
-}
-
 } // namespace
 } // namespace quintabel
