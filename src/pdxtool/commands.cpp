@@ -2,6 +2,7 @@
 
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_reader.h"
+#include "paradoxfile/table_writer.h"
 #include "pdxtool/json_writer.h"
 
 #include <charconv>
@@ -200,10 +201,43 @@ int run(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* er
 
 namespace {
 
-int copy(const CommandLine&, std::FILE*, std::FILE* err)
+int copy(const CommandLine& line, std::FILE* out, std::FILE* err)
 {
-    std::fprintf(err, "pdxtool: copy is not built yet\n");
-    return 1;
+    ReaderOptions readerOptions;
+    readerOptions.codePage = line.codePage;
+    const std::filesystem::path source = line.operands[0];
+    auto reader = TableReader::open(source, readerOptions);
+    const TableHeader& header = reader.header();
+
+    WriterOptions options;
+    if (line.targetCodePage != 0)
+        options.codePage = line.targetCodePage;
+    else if (languageDriverForCodePage(header.textCodePage))
+        options.codePage = header.textCodePage;
+    else
+        options.codePage = 1252; // text goes through UTF-8; what 1252 cannot hold fails clearly
+    options.expectedRecords = reader.countRecords();
+    options.autoIncrementCounter = header.fileVersion >= 10 ? header.autoIncrementValue : 0;
+    const std::string extension = source.extension().string();
+    options.lowerCaseExtensions = extension == ".db";
+    const std::string tableName = source.stem().string();
+
+    TableWriter writer(line.operands[1], tableName, header.fields, options);
+    std::vector<Value> record;
+    while (reader.next(record))
+        writer.append(record);
+    writer.commit();
+    printWarnings(reader, err);
+    if (header.keyFieldCount > 0)
+        std::fprintf(err, "pdxtool: note: the copy has no primary key (the source has %d key field%s); "
+                          "pdxtool writes keyless tables.\n",
+                     header.keyFieldCount, header.keyFieldCount == 1 ? "" : "s");
+    std::string text = "Wrote " + std::to_string(writer.recordCount()) + " records to '" + writer.tablePath().string() + "'";
+    if (writer.hasBlobFile())
+        text += " and '" + writer.blobPath().string() + "'";
+    text += " (Paradox 5.x, code page " + std::to_string(options.codePage) + ").\n";
+    write(out, text);
+    return 0;
 }
 
 } // namespace
