@@ -2,6 +2,7 @@
 
 #include "drivers/database_error.h"
 #include "drivers/mysql/mysql_session.h"
+#include "drivers/paradox/paradox_session.h"
 #include "drivers/scratch/scratch_session.h"
 
 #include <array>
@@ -21,6 +22,7 @@ struct DriverEntry {
 
 const std::array drivers{
     DriverEntry{"DRIVER", db::mysql::driverName, &db::mysql::openSession},
+    DriverEntry{"DRIVER", db::paradox::driverName, &db::paradox::openSession},
     DriverEntry{"PROVIDER", db::scratch::providerName, &db::scratch::openSession},
 };
 

@@ -1,0 +1,165 @@
+#include "drivers/paradox/paradox_session.h"
+
+#include "drivers/connection_attributes.h"
+#include "drivers/database_error.h"
+#include "drivers/paradox/paradox_field_types.h"
+#include "drivers/paradox/paradox_statements.h"
+#include "paradoxfile/errors.h"
+#include "paradoxfile/table_family.h"
+#include "paradoxfile/table_reader.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace quintabel::db::paradox {
+
+namespace fs = std::filesystem;
+namespace px = quintabel::paradox;
+
+namespace {
+
+// Runs `work`, turning the file library's and the file system's failures into
+// DatabaseError with their own words.
+template <typename Work>
+auto translatingFailures(Work&& work) -> decltype(work())
+{
+    try {
+        return work();
+    } catch (const px::Error& error) {
+        throw DatabaseError(error.what());
+    } catch (const fs::filesystem_error& error) {
+        throw DatabaseError(error.what());
+    }
+}
+
+class TableRows : public RowSource {
+public:
+    TableRows(px::TableReader reader, std::optional<std::uint64_t> limit)
+        : reader_(std::move(reader)), limit_(limit)
+    {
+        for (const px::Field& field : reader_.fields())
+            fields_.push_back(describeField(field));
+    }
+
+    const std::vector<FieldInfo>& fields() const override { return fields_; }
+
+    bool fetch(std::vector<Value>& row) override
+    {
+        if (limit_ && delivered_ >= *limit_)
+            return false;
+        const bool found = translatingFailures([&] { return reader_.next(record_); });
+        if (!found)
+            return false;
+        ++delivered_;
+        row.clear();
+        row.reserve(record_.size());
+        for (const px::Value& value : record_)
+            row.push_back(toDbValue(value));
+        return true;
+    }
+
+private:
+    px::TableReader reader_;
+    std::optional<std::uint64_t> limit_;
+    std::uint64_t delivered_ = 0;
+    std::vector<FieldInfo> fields_;
+    std::vector<px::Value> record_;
+};
+
+bool hasTableExtension(const fs::path& file)
+{
+    return px::equalIgnoringCase(file.extension().string(), ".db");
+}
+
+class ParadoxSession : public Session {
+public:
+    ParadoxSession(fs::path folder, bool readOnly) : folder_(std::move(folder)), readOnly_(readOnly)
+    {
+    }
+
+    std::unique_ptr<RowSource> execute(std::string_view statement) override
+    {
+        const ParadoxStatement parsed = parseParadoxStatement(statement);
+        if (const auto* select = std::get_if<SelectAll>(&parsed))
+            return translatingFailures([&] { return openTable(*select); });
+        dropTable(std::get<DropTable>(parsed).table);
+        return nullptr;
+    }
+
+    std::unique_ptr<RowSource> tablesSchema() override
+    {
+        auto schema = std::make_unique<BufferedRows>(tablesSchemaFields());
+        std::vector<std::string> names;
+        translatingFailures([&] {
+            for (const auto& entry : fs::directory_iterator(folder_)) {
+                if (entry.is_regular_file() && hasTableExtension(entry.path()))
+                    names.push_back(entry.path().stem().string());
+            }
+        });
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names)
+            schema->append(tablesSchemaRow(folder_.string(), name, "TABLE"));
+        return schema;
+    }
+
+private:
+    std::unique_ptr<RowSource> openTable(const SelectAll& select)
+    {
+        const fs::path table = px::resolveTable(folder_, select.table);
+        return std::make_unique<TableRows>(px::TableReader::open(table), select.top);
+    }
+
+    // Removes the .DB first, so that the table is gone as soon as anything is removed, then
+    // every companion (.MB, .PX, .VAL, indexes). A companion that cannot be removed is named.
+    void dropTable(const std::string& name)
+    {
+        if (readOnly_)
+            throw DatabaseError("The Paradox folder is open for reading only.");
+        const px::TableFamily family =
+            translatingFailures([&] { return px::findTableFamily(folder_, name); });
+        std::error_code error;
+        if (!fs::remove(family.table, error))
+            throw DatabaseError("Could not delete '" + family.table.string() + "': "
+                                + (error ? error.message() : "it is gone"));
+        std::vector<std::string> leftovers;
+        for (const fs::path& companion : family.companions) {
+            if (!fs::remove(companion, error) && error)
+                leftovers.push_back(companion.string() + " (" + error.message() + ")");
+        }
+        if (!leftovers.empty()) {
+            std::string list;
+            for (const std::string& leftover : leftovers)
+                list += (list.empty() ? "" : ", ") + leftover;
+            throw DatabaseError("The table '" + name + "' was deleted, but not all its files: "
+                                + list + ".");
+        }
+    }
+
+    fs::path folder_;
+    bool readOnly_;
+};
+
+} // namespace
+
+std::unique_ptr<Session> openSession(const ConnectionAttributes& attributes,
+                                     const SessionOptions& options)
+{
+    attributes.requireOnlyKeys(
+        {"DRIVER", "DriverID", "Fil", "DefaultDir", "Dbq", "CollatingSequence"},
+        "the Paradox driver");
+    const auto dbq = attributes.find("Dbq");
+    const auto defaultDir = attributes.find("DefaultDir");
+    if (dbq && defaultDir && *dbq != *defaultDir)
+        throw DatabaseError("The connection string names two folders, '" + *defaultDir
+                            + "' and '" + *dbq + "'.");
+    const std::string folder = dbq ? *dbq : defaultDir.value_or("");
+    if (folder.empty())
+        throw DatabaseError("The connection string names no Paradox folder.");
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        throw DatabaseError("The Paradox folder '" + folder + "' does not exist.");
+    return std::make_unique<ParadoxSession>(fs::path(folder), options.readOnly);
+}
+
+} // namespace quintabel::db::paradox
