@@ -44,6 +44,10 @@ public:
     // (ignored: the selection stays as it was).
     std::optional<std::string> selectRow(std::size_t row);
 
+    // Neither list has a selected row any more (the user took the selection away); "Apply"
+    // then changes nothing.
+    void clearSelection() { selectedRow_.reset(); }
+
     // "Apply": checks the typed text as typed and writes it into the selected type entry.
     ApplyOutcome apply(std::string_view typed);
 

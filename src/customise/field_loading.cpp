@@ -1,0 +1,63 @@
+#include "customise/field_loading.h"
+
+#include "connections/connection.h"
+#include "customise/proposed_types.h"
+#include "transfer/ado_type_names.h"
+#include "transfer/sql_names.h"
+
+namespace quintabel::customise {
+
+namespace {
+
+// Runs the one-row query and appends, field by field in the record set's order, the name and
+// then the proposal for `target` (the side the proposals are written for).
+void loadFields(const std::string& connectionString, const std::string& firstRowQuery,
+                transfer::TargetKind target, CustomizationLists& lists)
+{
+    connections::Connection connection;
+    connection.setCursorLocation(connections::adUseClient);
+    connection.Open(connectionString);
+    connections::Recordset recordset;
+    recordset.Open(firstRowQuery, connection, connections::adOpenStatic, connections::adLockOptimistic);
+
+    for (int index = 0; index < recordset.FieldCount(); ++index) {
+        const connections::Field field = recordset.Fields(index);
+        lists.appendField(field.Name());
+        const FirstRowValue firstRowValue = recordset.Eof() ? FirstRowValue{} : FirstRowValue{field.Value()};
+        lists.appendType(proposedType(transfer::AdoTypeName(field.Type()), target, firstRowValue));
+    }
+
+    // On a failure above both are released all the same, and releasing closes them.
+    if (recordset.State() != connections::adStateClosed)
+        recordset.Close();
+    if (connection.State() != connections::adStateClosed)
+        connection.Close();
+}
+
+} // namespace
+
+std::string mySqlFirstRowQuery(std::string_view tableName)
+{
+    return "SELECT * FROM " + transfer::backtickQuoted(tableName) + " LIMIT 1";
+}
+
+std::string paradoxFirstRowQuery(std::string_view tableName)
+{
+    return "SELECT top 1 * FROM \"" + std::string(tableName) + "\"";
+}
+
+void LoadFieldsFromMySQL(const connections::LoginFields& login, std::string_view mTableName,
+                         CustomizationLists& lists)
+{
+    loadFields(connections::mySqlConnectionString(login), mySqlFirstRowQuery(mTableName),
+               transfer::TargetKind::Paradox, lists);
+}
+
+void LoadFieldsFromParadox(const connections::LoginFields& login, std::string_view mTableName,
+                           CustomizationLists& lists)
+{
+    loadFields(connections::paradoxConnectionString(login), paradoxFirstRowQuery(mTableName),
+               transfer::TargetKind::MySQL, lists);
+}
+
+} // namespace quintabel::customise
