@@ -1,0 +1,23 @@
+#include "catalogue/paradox_connection_test.h"
+
+#include "catalogue/connection_messages.h"
+#include "catalogue/paradox_table_list.h"
+#include "shell/message_boxes.h"
+#include "shell/pointer_rules.h"
+#include "shell/step_guard.h"
+
+namespace quintabel {
+
+void TestParadoxConnectionButton(StepGuard& guard, const QString& folder, PointerRules& pointer)
+{
+    guard.step(102, [&] { pointer.setShape(PointerShape::Busy); });
+    bool hasTables = false;
+    guard.step(104, [&] { hasTables = ParadoxFolderHasTables(folder); });
+    if (hasTables)
+        guard.step(106, [&] { ShowMessage(QString::fromLatin1(kConnectionSuccessful)); });
+    else
+        guard.step(108, [&] { ShowMessage(QString::fromLatin1(kParadoxCouldNotConnect)); });
+    guard.step(110, [&] { pointer.setShape(PointerShape::Default); });
+}
+
+} // namespace quintabel

@@ -1,0 +1,16 @@
+#pragma once
+// The work of the connection window's Paradox "Test Connection" button.
+
+#include <QString>
+
+namespace quintabel {
+
+class PointerRules;
+class StepGuard;
+
+// Says whether the Paradox folder `folder` (read once, when the button is clicked) holds a
+// table file of its own. A folder that cannot be searched shows the error report and then
+// "Could not connect.": a check that failed never passes for a success.
+void TestParadoxConnectionButton(StepGuard& guard, const QString& folder, PointerRules& pointer);
+
+} // namespace quintabel

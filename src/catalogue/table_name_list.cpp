@@ -1,0 +1,77 @@
+#include "catalogue/table_name_list.h"
+
+#include <QListWidget>
+
+namespace quintabel {
+
+namespace {
+
+// An item that orders by its text without regard to case; exact character codes only break
+// ties, so that the order is total and the same on every run.
+class TableNameItem final : public QListWidgetItem {
+public:
+    explicit TableNameItem(const QString& name) : QListWidgetItem(name) {}
+
+    bool operator<(const QListWidgetItem& other) const override
+    {
+        const QString mine = text();
+        const QString theirs = other.text();
+        const int ignoringCase = mine.compare(theirs, Qt::CaseInsensitive);
+        if (ignoringCase != 0)
+            return ignoringCase < 0;
+        return mine < theirs;
+    }
+};
+
+void setEverySelection(QListWidget& list, bool selected)
+{
+    const int count = list.count(); // read once: the loop does not change the number of items
+    for (int index = 0; index < count; ++index)
+        list.item(index)->setSelected(selected);
+}
+
+} // namespace
+
+void PrepareTableList(QListWidget& list)
+{
+    list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list.setSortingEnabled(true);
+    list.sortItems(Qt::AscendingOrder);
+}
+
+void AddTableName(QListWidget& list, const QString& name)
+{
+    list.addItem(new TableNameItem(name));
+}
+
+int ListIndex(const QListWidget& list)
+{
+    return list.currentRow();
+}
+
+void SetListIndex(QListWidget& list, int index)
+{
+    list.setCurrentRow(index, QItemSelectionModel::NoUpdate);
+}
+
+void SelectAllItems(QListWidget& list)
+{
+    setEverySelection(list, true);
+}
+
+void DeselectAllItems(QListWidget& list)
+{
+    setEverySelection(list, false);
+}
+
+QStringList SelectedTableNames(const QListWidget& list)
+{
+    QStringList names;
+    for (int index = 0; index < list.count(); ++index) {
+        if (list.item(index)->isSelected())
+            names.append(list.item(index)->text());
+    }
+    return names;
+}
+
+} // namespace quintabel

@@ -1,0 +1,87 @@
+#include "catalogue/tables_window_opening.h"
+
+#include "catalogue/customization_boxes.h"
+#include "catalogue/mysql_connection_check.h"
+#include "catalogue/mysql_connection_test.h"
+#include "catalogue/mysql_table_list.h"
+#include "catalogue/paradox_connection_test.h"
+#include "catalogue/paradox_table_list.h"
+#include "shell/form1.h"
+#include "shell/settings_store.h"
+
+#include <QCheckBox>
+
+namespace quintabel {
+
+void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWindow)
+{
+    using namespace settings_keys;
+    // The fields are read at each use: they are the one source of connection data.
+    guard.step(100, [&] { connectionWindow.pointer().setShape(PointerShape::Busy); });
+    const bool bothSidesReachable =
+        guard.test(102, [&] { return ParadoxFolderHasTables(connectionWindow.fields().paradoxFolder); }) &&
+        guard.test(104, [&] { return TestMySQLConnection(connectionWindow.fields()); });
+    if (bothSidesReachable) {
+        guard.step(106, [&] {
+            tablesWindow.ensureLoaded();
+            ListMySQLTables(*tablesWindow.List1, connectionWindow.fields());
+        });
+        guard.step(108, [&] {
+            tablesWindow.ensureLoaded();
+            ListParadoxTables(*tablesWindow.List2, connectionWindow.fields().paradoxFolder);
+        });
+        guard.step(110, [&] { SetCustomizationBoxFromSetting(*tablesWindow.Check15, QLatin1String(kWithDataTypeChange1)); });
+        guard.step(112, [&] { SetCustomizationBoxFromSetting(*tablesWindow.Check16, QLatin1String(kWithDataTypeChange2)); });
+        guard.step(114, [&] {
+            tablesWindow.show();
+            tablesWindow.raise();
+            tablesWindow.activateWindow();
+        });
+        guard.step(116, [&] { connectionWindow.hide(); });
+    }
+    guard.step(118, [&] { connectionWindow.pointer().setShape(PointerShape::Default); });
+}
+
+void ContinueStartup(StepGuard& guard, Form1& connectionWindow)
+{
+    if (!guard.test(140, [&] { return ParadoxFolderHasTables(connectionWindow.fields().paradoxFolder); }))
+        return;
+    if (!guard.test(142, [&] { return TestMySQLConnection(connectionWindow.fields()); }))
+        return;
+    guard.step(144, [&] { connectionWindow.PushButton2_Click(); });
+}
+
+Form2& attachTablesWindow(Form1& connectionWindow)
+{
+    return attachTablesWindow(connectionWindow, Form2::Environment::production());
+}
+
+Form2& attachTablesWindow(Form1& connectionWindow, Form2::Environment environment)
+{
+    auto* tablesWindow = new Form2(std::move(environment), connectionWindow);
+    QObject::connect(&connectionWindow, &QObject::destroyed, [tablesWindow] { delete tablesWindow; });
+
+    Form1* const form1 = &connectionWindow;
+    // "Next >" and the MySQL test yield to the window system while they work; a click that
+    // arrives meanwhile must not start the same work again inside it (a second listing would
+    // fill the lists twice).
+    const auto unlessBusy = [form1](auto body) {
+        return [form1, body](StepGuard& guard) {
+            if (form1->pointer().shape() != PointerShape::Busy)
+                body(guard);
+        };
+    };
+    connectionWindow.setNextBody(unlessBusy([form1, tablesWindow](StepGuard& guard) {
+        OpenTablesWindow(guard, *form1, *tablesWindow);
+    }));
+    connectionWindow.setParadoxTestBody(unlessBusy([form1](StepGuard& guard) {
+        TestParadoxConnectionButton(guard, form1->fields().paradoxFolder, form1->pointer());
+    }));
+    connectionWindow.setMySqlTestBody(unlessBusy([form1](StepGuard& guard) {
+        TestMySqlConnectionButton(guard, form1->fields(), form1->pointer());
+    }));
+    connectionWindow.setStartupContinuation([form1](StepGuard& guard) { ContinueStartup(guard, *form1); });
+    return *tablesWindow;
+}
+
+} // namespace quintabel
