@@ -97,7 +97,7 @@ std::string describe(const Value& value)
 
 } // namespace
 
-PxlibComparison compareWithPxlib(const OurTable& ours, const PxlibTable& pxlib)
+PxlibComparison compareWithPxlib(const OurTable& ours, const PxlibTable& pxlib, bool compareHeader)
 {
     PxlibComparison result;
     auto differ = [&](const std::string& text) { result.differences.push_back(text); };
@@ -112,23 +112,26 @@ PxlibComparison compareWithPxlib(const OurTable& ours, const PxlibTable& pxlib)
         return result;
     }
     const TableHeader& header = ours.header;
-    const CodePage codePage(header.textCodePage);
+    // pxlib hands out names and memos as stored, in the code page the header names.
+    const CodePage codePage(pxlib.codePage != 0 ? pxlib.codePage : header.textCodePage);
 
-    if (pxlib.fileVersion != pxlibVersion(header.fileVersion))
-        differ("file version: ours " + std::to_string(header.fileVersion) + ", pxlib " + std::to_string(pxlib.fileVersion));
-    if (pxlib.codePage != header.codePage)
-        differ("code page: ours " + std::to_string(header.codePage) + ", pxlib " + std::to_string(pxlib.codePage));
-    if (pxlib.numRecords != static_cast<int>(header.recordCount))
-        differ("record count: ours " + std::to_string(header.recordCount) + ", pxlib " + std::to_string(pxlib.numRecords));
-    if (pxlib.keyFields != header.keyFieldCount)
-        differ("key fields: ours " + std::to_string(header.keyFieldCount) + ", pxlib " + std::to_string(pxlib.keyFields));
-    if (pxlib.recordSize != header.recordSize)
-        differ("record size: ours " + std::to_string(header.recordSize) + ", pxlib " + std::to_string(pxlib.recordSize));
-    {
-        std::string tableName;
-        codePage.decode({reinterpret_cast<const std::uint8_t*>(pxlib.tableName.data()), pxlib.tableName.size()}, tableName);
-        if (tableName != header.tableName)
-            differ("table name: ours '" + header.tableName + "', pxlib '" + tableName + "'");
+    if (compareHeader) {
+        if (pxlib.fileVersion != pxlibVersion(header.fileVersion))
+            differ("file version: ours " + std::to_string(header.fileVersion) + ", pxlib " + std::to_string(pxlib.fileVersion));
+        if (pxlib.codePage != header.codePage)
+            differ("code page: ours " + std::to_string(header.codePage) + ", pxlib " + std::to_string(pxlib.codePage));
+        if (pxlib.numRecords != static_cast<int>(header.recordCount))
+            differ("record count: ours " + std::to_string(header.recordCount) + ", pxlib " + std::to_string(pxlib.numRecords));
+        if (pxlib.keyFields != header.keyFieldCount)
+            differ("key fields: ours " + std::to_string(header.keyFieldCount) + ", pxlib " + std::to_string(pxlib.keyFields));
+        if (pxlib.recordSize != header.recordSize)
+            differ("record size: ours " + std::to_string(header.recordSize) + ", pxlib " + std::to_string(pxlib.recordSize));
+        {
+            std::string tableName;
+            codePage.decode({reinterpret_cast<const std::uint8_t*>(pxlib.tableName.data()), pxlib.tableName.size()}, tableName);
+            if (tableName != header.tableName)
+                differ("table name: ours '" + header.tableName + "', pxlib '" + tableName + "'");
+        }
     }
     if (pxlib.fields.size() != header.fields.size()) {
         differ("field count: ours " + std::to_string(header.fields.size()) + ", pxlib " + std::to_string(pxlib.fields.size()));
