@@ -1,6 +1,7 @@
 #include "drivers/scratch/scratch_session.h"
 
 #include "drivers/database_error.h"
+#include "drivers/scratch/paradox_write_out.h"
 #include "drivers/scratch/scratch_statements.h"
 #include "drivers/scratch/scratch_tables.h"
 #include "drivers/scratch/sqlite_database.h"
@@ -41,7 +42,7 @@ public:
         else if (const auto* drop = std::get_if<DropTable>(&parsed))
             tables_.drop(drop->table);
         else
-            throw DatabaseError("The Paradox write-out is not available in this build.");
+            writeOutToParadox(tables_, std::get<WriteOutToParadox>(parsed));
         return nullptr;
     }
 

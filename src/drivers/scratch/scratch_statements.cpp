@@ -142,6 +142,7 @@ WriteOutToParadox parseWriteOut(TokenCursor& tokens)
                                extension))
         throw DatabaseError("The target table '" + fileName + "' is not a name ending in \".db\".");
     writeOut.paradoxTable = fileName.substr(0, fileName.size() - extension.size());
+    writeOut.lowerCaseExtension = fileName.substr(fileName.size() - 2) == "db";
     tokens.expectKeyword("FROM");
     writeOut.sourceTable = tokens.expectName("a table name");
     tokens.expectEnd();

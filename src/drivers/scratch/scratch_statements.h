@@ -40,6 +40,7 @@ struct DropTable {
 struct WriteOutToParadox {
     std::string folder;        // as written after "Database="
     std::string paradoxTable;  // the file name without ".db"
+    bool lowerCaseExtension = true; // ".db" as written, rather than ".DB"
     std::string sourceTable;
 };
 

@@ -1,0 +1,79 @@
+#include "drivers/scratch/paradox_write_out.h"
+
+#include "drivers/database_error.h"
+#include "drivers/scratch/paradox_column_choice.h"
+#include "paradoxfile/errors.h"
+#include "paradoxfile/table_writer.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace quintabel::db::scratch {
+
+namespace fs = std::filesystem;
+namespace px = quintabel::paradox;
+
+namespace {
+
+// Windows ANSI, the code page Jet writes Paradox tables in on Western systems.
+constexpr int paradoxCodePage = 1252;
+
+void requirePlainTableName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
+        || name.find('\0') != std::string::npos)
+        throw DatabaseError("'" + name + ".db' cannot be the name of a Paradox table file.");
+}
+
+} // namespace
+
+void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut)
+{
+    const ScratchTable table = tables.require(writeOut.sourceTable);
+    requirePlainTableName(writeOut.paradoxTable);
+    std::error_code error;
+    if (!fs::is_directory(writeOut.folder, error))
+        throw DatabaseError("The Paradox folder '" + writeOut.folder + "' does not exist.");
+    const std::string failure = "Cannot write the scratch table '" + table.name
+        + "' as the Paradox table '" + writeOut.paradoxTable + "' in '" + writeOut.folder + "': ";
+
+    // First pass: what every column's values need.
+    std::vector<ColumnChoice> choices;
+    for (const ColumnDefinition& column : table.columns)
+        choices.emplace_back(column);
+    std::uint64_t rowCount = 0;
+    try {
+        tables.forEachRow(table, [&](std::size_t row, const std::vector<Value>& values) {
+            for (std::size_t i = 0; i < choices.size(); ++i)
+                choices[i].observe(row, values.at(i));
+            ++rowCount;
+        });
+    } catch (const DatabaseError& problem) {
+        throw DatabaseError(failure + problem.description() + ".");
+    }
+    std::vector<px::Field> fields;
+    for (const ColumnChoice& choice : choices)
+        fields.push_back(choice.chooseField());
+
+    // Second pass: the rows, written under a temporary name and put in place only when all
+    // are in; any failure leaves the folder as it was.
+    try {
+        px::WriterOptions options;
+        options.codePage = paradoxCodePage;
+        options.expectedRecords = rowCount;
+        options.lowerCaseExtensions = writeOut.lowerCaseExtension;
+        options.tableFileName = writeOut.paradoxTable + (writeOut.lowerCaseExtension ? ".db" : ".DB");
+        px::TableWriter writer(writeOut.folder, writeOut.paradoxTable, fields, options);
+        std::vector<px::Value> record(fields.size());
+        tables.forEachRow(table, [&](std::size_t, const std::vector<Value>& values) {
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                record[i] = toParadoxValue(writer.fields()[i], values[i]);
+            writer.append(record);
+        });
+        writer.commit();
+    } catch (const px::Error& problem) {
+        throw DatabaseError(failure + problem.what());
+    }
+}
+
+} // namespace quintabel::db::scratch

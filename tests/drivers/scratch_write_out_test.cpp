@@ -1,0 +1,269 @@
+// The scratch database's write-out to a Paradox 5.x table: the field chosen for each column,
+// the values read back with our reader and with pxlib, and the refusals that keep values and
+// files unchanged.
+
+#include "connections/connection.h"
+#include "connections/connection_string.h"
+#include "drivers/database_error.h"
+#include "drivers/scratch/exact_number.h"
+#include "paradoxfile/calendar.h"
+#include "paradoxfile/table_reader.h"
+#include "support/table_compare.h"
+#include "temporary_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+using quintabel::connections::Connection;
+using quintabel::connections::scratchConnectionString;
+using quintabel::db::DatabaseError;
+using quintabel::testing::TemporaryFolder;
+namespace fs = std::filesystem;
+namespace px = quintabel::paradox;
+namespace pxtest = quintabel::paradox::testing;
+
+namespace {
+
+class ScratchWriteOutTest : public ::testing::Test {
+protected:
+    ScratchWriteOutTest()
+    {
+        fs::create_directory(paradoxFolder());
+        std::ofstream{program.path() / "dbtemp.mdb"};
+        scratch.Open(scratchConnectionString(program.string()));
+    }
+
+    fs::path paradoxFolder() const { return program.path() / "paradox"; }
+
+    void writeOut(const std::string& source, const std::string& target)
+    {
+        scratch.Execute("select * into [Paradox 5.x;Database=" + paradoxFolder().string()
+                        + "/].[" + target + ".db] from [" + source + "]");
+    }
+
+    std::set<std::string> paradoxFiles() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(paradoxFolder()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    std::string writeOutFailure(const std::string& source, const std::string& target)
+    {
+        try {
+            writeOut(source, target);
+        } catch (const DatabaseError& error) {
+            return error.description();
+        }
+        ADD_FAILURE() << "the write-out of " << source << " succeeded";
+        return {};
+    }
+
+    TemporaryFolder program;
+    Connection scratch;
+};
+
+struct ColumnCase {
+    const char* name;
+    const char* type;
+    std::vector<std::string> literals; // one per row
+    px::FieldType expectedType;
+    int expectedSize;                  // Alpha width, BCD decimals; 0 where it does not matter
+    std::vector<px::Value> expectedValues;
+};
+
+px::Timestamp stamp(int y, int mo, int d, int h, int mi, int s, int ms)
+{
+    return px::Timestamp{px::Date{y, mo, d}, px::Time{h, mi, s, ms}};
+}
+
+const std::string longText(300, 'x');
+
+const std::vector<ColumnCase> columnCases{
+    {"id", "INT", {"'1'", "'-2147483647'", "NULL"}, px::FieldType::Long, 0,
+     {std::int64_t{1}, std::int64_t{-2147483647}, px::Null{}}},
+    {"small", "SMALLINT", {"'5'", "'-32767'", "'0'"}, px::FieldType::Short, 0,
+     {std::int64_t{5}, std::int64_t{-32767}, std::int64_t{0}}},
+    {"widened", "SMALLINT", {"'40000'", "NULL", "'1'"}, px::FieldType::Long, 0,
+     {std::int64_t{40000}, px::Null{}, std::int64_t{1}}},
+    {"fraction", "INT", {"'1.5'", "'2'", "'-0.25'"}, px::FieldType::Number, 0, {1.5, 2.0, -0.25}},
+    {"big", "bigint", {"'9007199254740993'", "'1'", "NULL"}, px::FieldType::Bcd, 0,
+     {px::Decimal{"9007199254740993"}, px::Decimal{"1"}, px::Null{}}},
+    {"amount", "DECIMAL", {"'1.10'", "'-0.001'", "'100'"}, px::FieldType::Number, 0,
+     {1.1, -0.001, 100.0}},
+    {"exact", "decimal(28, 2)", {"'12345678901234567890.12'", "'0.5'", "NULL"}, px::FieldType::Bcd, 2,
+     {px::Decimal{"12345678901234567890.12"}, px::Decimal{"0.50"}, px::Null{}}},
+    {"price", "Money", {"'19.99'", "NULL", "'-5'"}, px::FieldType::Money, 0, {19.99, px::Null{}, -5.0}},
+    {"ratio", "FLOAT", {"'0.1'", "'1e+20'", "'5e-324'"}, px::FieldType::Number, 0,
+     {0.1, 1e20, 5e-324}},
+    {"name", "TEXT", {"'O''Neil'", "'\xC3\xBC'", "' '"}, px::FieldType::Alpha, 6,
+     {std::string("O'Neil"), std::string("\xC3\xBC"), std::string(" ")}},
+    {"title", "VARCHAR(50)", {"'abc'", "NULL", "'a\\b'"}, px::FieldType::Alpha, 50,
+     {std::string("abc"), px::Null{}, std::string("a\\b")}},
+    {"story", "TEXT", {"'" + longText + "'", "'short'", "NULL"}, px::FieldType::Memo, 0,
+     {longText, std::string("short"), px::Null{}}},
+    {"happened", "DATETIME", {"'2021-08-31 14:05:09.123'", "'2021-09-01'", "NULL"},
+     px::FieldType::Timestamp, 0,
+     {stamp(2021, 8, 31, 14, 5, 9, 123), stamp(2021, 9, 1, 0, 0, 0, 0), px::Null{}}},
+    {"at", "DATETIME", {"'14:05:09'", "'00:00:00'", "'23:59:59.999'"}, px::FieldType::Time, 0,
+     {px::Time{14, 5, 9, 0}, px::Time{0, 0, 0, 0}, px::Time{23, 59, 59, 999}}},
+    {"flag", "Bit", {"'True'", "'False'", "NULL"}, px::FieldType::Logical, 0,
+     {true, false, px::Null{}}},
+    {"photo", "OLEOBJECT", {"X'00FF10'", "NULL", "X'41'"}, px::FieldType::Binary, 0,
+     {px::Blob{0x00, 0xFF, 0x10}, px::Null{}, px::Blob{0x41}}},
+    {"raw", "VARCHAR", {"X'0102'", "X'03'", "NULL"}, px::FieldType::Binary, 0,
+     {px::Blob{0x01, 0x02}, px::Blob{0x03}, px::Null{}}},
+};
+
+TEST_F(ScratchWriteOutTest, WritesEveryColumnInAFieldThatHoldsItsValuesExactly)
+{
+    std::string create = "CREATE TABLE `all kinds`(";
+    for (const ColumnCase& column : columnCases)
+        create += std::string("`") + column.name + "` " + column.type + ",";
+    create.back() = ')';
+    scratch.Execute(create + ";");
+    for (std::size_t row = 0; row < 3; ++row) {
+        std::string insert = "INSERT INTO `all kinds` VALUES(";
+        for (const ColumnCase& column : columnCases)
+            insert += column.literals[row] + ", ";
+        insert.resize(insert.size() - 2);
+        scratch.Execute(insert + ")");
+    }
+    writeOut("all kinds", "KINDS");
+    EXPECT_EQ(paradoxFiles(), (std::set<std::string>{"KINDS.db", "KINDS.mb"}));
+
+    const fs::path written = paradoxFolder() / "KINDS.db";
+    const pxtest::OurTable table = pxtest::readWithOurs(written);
+    EXPECT_EQ(table.header.fileVersion, 11); // Paradox 5.x
+    ASSERT_EQ(table.header.fields.size(), columnCases.size());
+    ASSERT_EQ(table.records.size(), 3u);
+    for (std::size_t i = 0; i < columnCases.size(); ++i) {
+        const ColumnCase& column = columnCases[i];
+        const px::Field& field = table.header.fields[i];
+        SCOPED_TRACE(column.name);
+        EXPECT_EQ(field.name, column.name);
+        EXPECT_EQ(field.type, column.expectedType);
+        if (column.expectedType == px::FieldType::Alpha) {
+            EXPECT_EQ(field.size, column.expectedSize);
+        }
+        if (column.expectedType == px::FieldType::Bcd) {
+            EXPECT_EQ(field.decimals, column.expectedSize);
+        }
+        for (std::size_t row = 0; row < 3; ++row)
+            EXPECT_TRUE(table.records[row][i] == column.expectedValues[row]) << "row " << row + 1;
+    }
+    const auto comparison = pxtest::compareWithPxlib(table, pxtest::readWithPxlibAndBlobs(written));
+    for (const std::string& difference : comparison.differences)
+        ADD_FAILURE() << "pxlib: " << difference;
+    EXPECT_GT(comparison.valuesCompared, 40u);
+}
+
+TEST_F(ScratchWriteOutTest, NeverReplacesAnExistingTable)
+{
+    scratch.Execute("CREATE TABLE `orders`(`id` INT)");
+    scratch.Execute("INSERT INTO `orders` VALUES('1')");
+    const std::string oldContent = "an old table that must survive";
+    std::ofstream(paradoxFolder() / "orders.DB") << oldContent;
+    const std::string message = writeOutFailure("orders", "ORDERS");
+    EXPECT_NE(message.find("Cannot write the scratch table 'orders'"), std::string::npos) << message;
+    EXPECT_EQ(paradoxFiles(), (std::set<std::string>{"orders.DB"}));
+    std::ifstream old(paradoxFolder() / "orders.DB");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), oldContent);
+    // An orphan memo file blocks the name too: a new table must not adopt it.
+    fs::remove(paradoxFolder() / "orders.DB");
+    std::ofstream(paradoxFolder() / "ORDERS.MB") << "old memo";
+    writeOutFailure("orders", "orders");
+    EXPECT_EQ(paradoxFiles(), (std::set<std::string>{"ORDERS.MB"}));
+}
+
+TEST_F(ScratchWriteOutTest, RefusesAValueItWouldHaveToChangeNamingTableColumnAndRow)
+{
+    struct Refusal {
+        const char* type;
+        const char* literal;
+        const char* words; // part of the message
+    };
+    const std::vector<Refusal> refusals{
+        {"INT", "'12abc'", "is not a number"},
+        {"FLOAT", "'NaN'", "is not a number"},
+        {"DECIMAL", "'1234567890123456789012345678901234.5'", "32"},
+        {"DATETIME", "'2021-02-30'", "is not a date"},
+        {"DATETIME", "'2021-01-01 10:00:00.0001'", "millisecond"},
+        {"TEXT", "''", "empty text"},
+        {"TEXT", "'\xF0\x9F\x98\x80'", "1252"},
+        {"VARCHAR(10)", "X''", "empty bytes"},
+        {"Bit", "'maybe'", "True or False"},
+        {"OLEOBJECT", "'text'", "is text"},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(std::string(refusal.type) + " " + refusal.literal);
+        scratch.Execute(std::string("CREATE TABLE `t`(`before` INT,`c` ") + refusal.type + ")");
+        scratch.Execute("INSERT INTO `t` VALUES('1', NULL)");
+        scratch.Execute(std::string("INSERT INTO `t` VALUES('2', ") + refusal.literal + ")");
+        const std::string message = writeOutFailure("t", "T");
+        EXPECT_NE(message.find("Cannot write the scratch table 't'"), std::string::npos) << message;
+        EXPECT_NE(message.find("column 'c'"), std::string::npos) << message;
+        EXPECT_NE(message.find("row 2"), std::string::npos) << message;
+        EXPECT_NE(message.find(refusal.words), std::string::npos) << message;
+        EXPECT_TRUE(paradoxFiles().empty());
+        scratch.Execute("DROP TABLE [t]");
+    }
+}
+
+TEST_F(ScratchWriteOutTest, RefusesTargetsItCannotWrite)
+{
+    scratch.Execute("CREATE TABLE `t`(`a` INT)");
+    const std::string folder = paradoxFolder().string();
+    for (const std::string& statement : {
+             "select * into [Paradox 5.x;Database=" + folder + "/missing/].[T.db] from [t]",
+             "select * into [Paradox 4.x;Database=" + folder + "/].[T.db] from [t]",
+             "select * into [Paradox 5.x;Database=" + folder + "/].[../T.db] from [t]",
+             "select * into [Paradox 5.x;Database=" + folder + "/].[T.txt] from [t]",
+             "select * into [Paradox 5.x;Database=" + folder + "/].[T.db] from [nothing]",
+             "select * into [Paradox 5.x;Database=" + folder + "/].[T.db] from [t] where 1",
+         }) {
+        SCOPED_TRACE(statement);
+        EXPECT_THROW(scratch.Execute(statement), DatabaseError);
+    }
+    EXPECT_TRUE(paradoxFiles().empty());
+    // A column name Paradox cannot take is a clear failure too, with nothing written.
+    scratch.Execute("CREATE TABLE `wide`(`a_name_longer_than_25_chars` INT)");
+    EXPECT_NE(writeOutFailure("wide", "WIDE").find("25"), std::string::npos);
+    EXPECT_TRUE(paradoxFiles().empty());
+}
+
+TEST_F(ScratchWriteOutTest, AnEmptyTableBecomesAnEmptyParadoxTable)
+{
+    scratch.Execute("CREATE TABLE `empty`(`id` INT,`name` TEXT,`note` VARCHAR(20))");
+    writeOut("empty", "EMPTY");
+    const pxtest::OurTable table = pxtest::readWithOurs(paradoxFolder() / "EMPTY.db");
+    EXPECT_TRUE(table.records.empty());
+    ASSERT_EQ(table.header.fields.size(), 3u);
+    EXPECT_EQ(table.header.fields[0].type, px::FieldType::Long);
+    EXPECT_EQ(table.header.fields[2].size, 20);
+}
+
+TEST(ExactNumbers, TellWhichDoublesHoldAValue)
+{
+    using quintabel::db::scratch::readExactNumber;
+    using quintabel::db::scratch::toExactDouble;
+    for (const char* exact : {"0.1", "1.10", "-0", "1e+20", "0.30000000000000004", "123456789012345",
+                              "9007199254740992", "5e-324", "1.7976931348623157e308"}) {
+        SCOPED_TRACE(exact);
+        ASSERT_TRUE(readExactNumber(exact).has_value());
+        EXPECT_TRUE(toExactDouble(*readExactNumber(exact)).has_value());
+    }
+    for (const char* inexact : {"0.1000000000000000055511151231257827", "9007199254740993",
+                                "12345678901234567890", "1e400", "2e-400"}) {
+        SCOPED_TRACE(inexact);
+        ASSERT_TRUE(readExactNumber(inexact).has_value());
+        EXPECT_FALSE(toExactDouble(*readExactNumber(inexact)).has_value());
+    }
+    for (const char* notANumber : {"", "-", ".", "1.2.3", "1e", "0x10", " 1", "1,5", "Infinity"})
+        EXPECT_FALSE(readExactNumber(notANumber).has_value()) << notANumber;
+}
+
+} // namespace
