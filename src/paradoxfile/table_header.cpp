@@ -201,8 +201,8 @@ TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& opti
         const int size = h[base + 2 * i + 1];
         const auto type = fieldTypeFromCode(code);
         if (!type)
-            throwCorrupt(file, "field " + std::to_string(i + 1) + " has the unknown type code "
-                                   + detail::hexNumber(code));
+            throwCorrupt(file, "field " + std::to_string(i + 1) + " of the " + std::to_string(fieldCount)
+                                   + " the header declares has the unknown type code " + detail::hexNumber(code));
         field.type = *type;
         if (field.type == FieldType::Bcd) {
             field.decimals = size;
