@@ -10,7 +10,8 @@ class Connection;
 }
 
 // True when the tables schema of the open `connection` lists a table of type "TABLE" whose
-// name equals `tableName` without regard to case. Views and system tables never match.
+// name equals `tableName` when a to z are upper-cased in both, as the scratch database
+// matches names. Views and system tables never match.
 // Failures (a closed connection, a driver without the tables schema) throw.
 bool ExistTable(connections::Connection& connection, const QString& tableName);
 

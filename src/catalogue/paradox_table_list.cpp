@@ -1,5 +1,6 @@
 #include "catalogue/paradox_table_list.h"
 
+#include "catalogue/table_name_case.h"
 #include "catalogue/table_name_list.h"
 #include "fsutil/file_search.h"
 #include "fsutil/folder_walk.h"
@@ -25,7 +26,7 @@ QString ParadoxTableNameOfFile(const QString& fileName)
 {
     // Upper-cased first, so that the extension goes whatever its case; every ".DB" goes, not
     // only the last.
-    return fileName.toUpper().remove(QStringLiteral(".DB"), Qt::CaseSensitive);
+    return AsciiUpperCase(fileName).remove(QStringLiteral(".DB"), Qt::CaseSensitive);
 }
 
 bool ParadoxFolderHasTables(const QString& folder)

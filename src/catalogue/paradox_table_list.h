@@ -8,8 +8,9 @@ class QListWidget;
 
 namespace quintabel {
 
-// The name under which a table file is listed: the file name upper-cased, with every ".DB"
-// removed (so "orders.db" and "Orders.DB" are both ORDERS, "MY.DBASE.db" is MYASE).
+// The name under which a table file is listed: the file name with a to z upper-cased (the
+// letters the Paradox folder's lookup folds), and every ".DB" removed: "orders.db" and
+// "Orders.DB" are both ORDERS, "MY.DBASE.db" is MYASE.
 QString ParadoxTableNameOfFile(const QString& fileName);
 
 // ParadoxFolderHasTables: true when `folder` is not empty and the folder itself (not a folder
