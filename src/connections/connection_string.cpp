@@ -1,6 +1,7 @@
 #include "connections/connection_string.h"
 
 #include "drivers/database_error.h"
+#include "drivers/quoted_text.h"
 
 namespace quintabel::connections {
 
@@ -45,23 +46,11 @@ std::string_view trimBlanks(std::string_view text)
 std::string readBracedValue(std::string_view text, std::size_t& position)
 {
     const std::size_t start = position;
-    std::string value;
     ++position;
-    while (position < text.size()) {
-        const char c = text[position];
-        if (c == '}') {
-            if (position + 1 < text.size() && text[position + 1] == '}') {
-                value.push_back('}');
-                position += 2;
-                continue;
-            }
-            ++position;
-            return value;
-        }
-        value.push_back(c);
-        ++position;
-    }
-    notWellFormed(text, start, "a \"{\" is never closed");
+    auto value = db::readUntilClosingMark(text, position, '}');
+    if (!value)
+        notWellFormed(text, start, "a \"{\" is never closed");
+    return std::move(*value);
 }
 
 } // namespace

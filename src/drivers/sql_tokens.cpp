@@ -2,6 +2,7 @@
 
 #include "drivers/connection_attributes.h"
 #include "drivers/database_error.h"
+#include "drivers/quoted_text.h"
 
 #include <cctype>
 
@@ -37,23 +38,11 @@ int hexDigitValue(char c)
 std::string readText(std::string_view statement, std::size_t& position)
 {
     const std::size_t start = position;
-    std::string text;
     ++position;
-    while (position < statement.size()) {
-        const char c = statement[position];
-        if (c == '\'') {
-            if (position + 1 < statement.size() && statement[position + 1] == '\'') {
-                text.push_back('\'');
-                position += 2;
-                continue;
-            }
-            ++position;
-            return text;
-        }
-        text.push_back(c);
-        ++position;
-    }
-    cannotRead(statement, start, "a text literal is never closed");
+    auto text = readUntilClosingMark(statement, position, '\'');
+    if (!text)
+        cannotRead(statement, start, "a text literal is never closed");
+    return std::move(*text);
 }
 
 std::vector<std::uint8_t> hexToBytes(std::string_view statement, std::size_t offset,
