@@ -1,0 +1,186 @@
+// "Next >" and the start-up that takes it by itself, from a real connection window to the
+// tables window, against the private MariaDB server and a folder of table files.
+
+#include "catalogue/connection_messages.h"
+#include "catalogue/tables_window_opening.h"
+#include "catalogue/table_name_list.h"
+#include "catalogue_test_support.h"
+#include "mariadb_test_database.h"
+#include "shell/settings_store.h"
+#include "shell/support/scripted_message_boxes.h"
+#include "shell/support/temporary_settings.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace quintabel {
+namespace {
+
+using namespace settings_keys;
+
+class TablesWindowOpeningTest : public ::testing::Test {
+protected:
+    TablesWindowOpeningTest()
+    {
+        testing::CreateFiles(paradoxFolder.path(), {QStringLiteral("orders.db"), QStringLiteral("archive/Parts.DB")});
+        database.run("CREATE TABLE `Customers` (id INT)");
+        database.run("CREATE TABLE `invoices` (id INT)");
+    }
+
+    ConnectionFields workingLogin() const { return testing::SandboxFields(database.name(), paradoxFolder.path()); }
+
+    // The connection window as the user left it, with the tables window attached.
+    void openConnectionWindow(const ConnectionFields& login)
+    {
+        form1.Form_Load();
+        testing::TypeFields(form1, login);
+        form1.show();
+    }
+
+    void storeLogin(const ConnectionFields& login)
+    {
+        WriteSetting(QLatin1String(kParadoxFolder), login.paradoxFolder);
+        WriteSetting(QLatin1String(kServer), login.server);
+        WriteSetting(QLatin1String(kPort), login.port);
+        WriteSetting(QLatin1String(kUser), login.user);
+        WriteSetting(QLatin1String(kPassword), login.password);
+        WriteSetting(QLatin1String(kDatabase), login.database);
+    }
+
+    QString stored(const char* key) { return ReadSetting(QLatin1String(key), QStringLiteral("<none>")); }
+
+    void expectStillOnTheConnectionWindow()
+    {
+        EXPECT_TRUE(form1.isVisible());
+        EXPECT_FALSE(form2.isVisible());
+        EXPECT_FALSE(form2.isLoaded());
+        EXPECT_EQ(form1.pointer().shape(), PointerShape::Default);
+    }
+
+    testing::ScriptedBoxesInstalled installed;
+    testing::ScriptedMessageBoxes& boxes = installed.boxes;
+    testing::TemporarySettings settings;
+    QTemporaryDir programFolder;
+    QTemporaryDir paradoxFolder;
+    testing::MariaDbTestDatabase database;
+    int programEnds = 0;
+    Form1 form1{testing::QuietConnectionWindow(programFolder.path(), programEnds)};
+    Form2& form2 = attachTablesWindow(form1, testing::QuietTablesWindow(programFolder.path(), programEnds));
+};
+
+TEST_F(TablesWindowOpeningTest, NextListsBothSidesSetsTheBoxesAndSwapsTheWindows)
+{
+    WriteSetting(QLatin1String(kWithDataTypeChange1), QStringLiteral("yes")); // anything but "0" ticks
+    openConnectionWindow(workingLogin());
+    form1.PushButton2->click();
+
+    EXPECT_TRUE(form2.isLoaded());
+    EXPECT_TRUE(form2.isVisible());
+    EXPECT_FALSE(form1.isVisible());
+    EXPECT_EQ(testing::ItemTexts(*form2.List1), (QStringList{QStringLiteral("Customers"), QStringLiteral("invoices")}));
+    EXPECT_EQ(testing::ItemTexts(*form2.List2), (QStringList{QStringLiteral("ORDERS"), QStringLiteral("PARTS")}));
+    EXPECT_EQ(ListIndex(*form2.List1), 0);
+    EXPECT_EQ(ListIndex(*form2.List2), -1);
+    EXPECT_TRUE(form2.Check15->isChecked());
+    EXPECT_FALSE(form2.Check16->isChecked());
+    // A box whose state changed stored itself in the program's own form; one that kept its
+    // state wrote nothing.
+    EXPECT_EQ(stored(kWithDataTypeChange1), QStringLiteral("1"));
+    EXPECT_EQ(stored(kWithDataTypeChange2), QStringLiteral("<none>"));
+    EXPECT_EQ(form1.pointer().shape(), PointerShape::Default);
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(TablesWindowOpeningTest, NextDoesNothingVisibleWhenEitherSideCannotBeReached)
+{
+    ConnectionFields noFolder = workingLogin();
+    noFolder.paradoxFolder.clear();
+    ConnectionFields tablesOnlyBelow = workingLogin();
+    QTemporaryDir onlySubfolders;
+    testing::CreateFiles(onlySubfolders.path(), {QStringLiteral("below/orders.db")});
+    tablesOnlyBelow.paradoxFolder = onlySubfolders.path();
+    ConnectionFields noServer = testing::UnreachableFields();
+    noServer.paradoxFolder = paradoxFolder.path();
+
+    openConnectionWindow(noFolder);
+    for (const ConnectionFields& login : {noFolder, tablesOnlyBelow, noServer}) {
+        testing::TypeFields(form1, login);
+        form1.PushButton2->click();
+        expectStillOnTheConnectionWindow();
+    }
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(TablesWindowOpeningTest, NextAfterBackListsBothSidesAfresh)
+{
+    openConnectionWindow(workingLogin());
+    form1.PushButton2->click();
+    SelectAllItems(*form2.List1);
+    SelectAllItems(*form2.List2);
+    form2.PushButton2->click();
+    EXPECT_TRUE(form1.isVisible());
+    EXPECT_FALSE(form2.isVisible());
+
+    // Other programs change both sides meanwhile.
+    database.run("DROP TABLE `invoices`");
+    database.run("CREATE TABLE `Accounts` (id INT)");
+    testing::CreateFiles(paradoxFolder.path(), {QStringLiteral("rates.db")});
+
+    form1.PushButton2->click();
+    EXPECT_TRUE(form2.isVisible());
+    EXPECT_EQ(testing::ItemTexts(*form2.List1), (QStringList{QStringLiteral("Accounts"), QStringLiteral("Customers")}));
+    EXPECT_EQ(testing::ItemTexts(*form2.List2),
+              (QStringList{QStringLiteral("ORDERS"), QStringLiteral("PARTS"), QStringLiteral("RATES")}));
+    EXPECT_TRUE(SelectedTableNames(*form2.List1).isEmpty());
+    EXPECT_TRUE(SelectedTableNames(*form2.List2).isEmpty());
+}
+
+TEST_F(TablesWindowOpeningTest, ASecondNextWhileTheFirstListsIsIgnored)
+{
+    openConnectionWindow(workingLogin());
+    // Arrives while the listing yields to the window system.
+    QTimer::singleShot(0, form1.PushButton2, [this] { form1.PushButton2->click(); });
+    form1.PushButton2->click();
+    EXPECT_EQ(testing::ItemTexts(*form2.List1), (QStringList{QStringLiteral("Customers"), QStringLiteral("invoices")}));
+    EXPECT_EQ(testing::ItemTexts(*form2.List2), (QStringList{QStringLiteral("ORDERS"), QStringLiteral("PARTS")}));
+}
+
+TEST_F(TablesWindowOpeningTest, AStartWithAWorkingSavedLoginLandsInTheTablesWindow)
+{
+    storeLogin(workingLogin());
+    WriteSetting(QLatin1String(kWithDataTypeChange2), QStringLiteral("1"));
+    form1.loadAndShow();
+
+    EXPECT_FALSE(form1.isVisible());
+    EXPECT_TRUE(form2.isVisible());
+    EXPECT_EQ(form2.List1->count(), 2);
+    EXPECT_EQ(form2.List2->count(), 2);
+    EXPECT_FALSE(form2.Check15->isChecked());
+    EXPECT_TRUE(form2.Check16->isChecked());
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(TablesWindowOpeningTest, AStartWithAnUnreachableServerStaysSilentlyAndTheTestButtonsSayWhy)
+{
+    ConnectionFields login = testing::UnreachableFields();
+    login.paradoxFolder = paradoxFolder.path();
+    storeLogin(login);
+    form1.loadAndShow();
+    expectStillOnTheConnectionWindow();
+    EXPECT_TRUE(boxes.shown().empty());
+
+    form1.PushButton3->click();
+    form1.PushButton6->click();
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[0].text, QLatin1String(kConnectionSuccessful));
+    EXPECT_EQ(boxes.shown()[1].text, QLatin1String(kMySqlCouldNotConnect));
+    EXPECT_EQ(form1.pointer().shape(), PointerShape::Default);
+}
+
+} // namespace
+} // namespace quintabel
