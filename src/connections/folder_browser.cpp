@@ -1,0 +1,61 @@
+#include "connections/folder_browser.h"
+
+#include "connections/sample_folder.h"
+#include "shell/form1.h"
+#include "shell/settings_store.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace quintabel {
+
+void PrepareFolderDialog(QFileDialog& dialog, const QString& prompt, const QString& startFolder)
+{
+    dialog.setWindowTitle(prompt);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Only folders of the file system: nothing that has no path there.
+    dialog.setSupportedSchemes({QStringLiteral("file")});
+    if (!startFolder.isEmpty())
+        dialog.setDirectory(startFolder);
+}
+
+QString BrowseForFolder(QWidget* owner, const QString& prompt, const QString& startFolder)
+{
+    QFileDialog dialog(owner);
+    PrepareFolderDialog(dialog, prompt, startFolder);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    // A path typed into the dialog's name field need not lead to a folder.
+    if (chosen.isEmpty() || !QFileInfo(chosen.constFirst()).isDir())
+        return QString();
+    return chosen.constFirst();
+}
+
+void BrowseParadoxFolder(StepGuard& guard, QLineEdit& folderField, QWidget* owner, const FolderDialog& dialog)
+{
+    QString chosenFolder;
+    guard.step(100, [&] {
+        const QString startFolder = ReadSetting(QLatin1String(settings_keys::kLastFolderDot), QString());
+        chosenFolder = dialog(owner, QString::fromLatin1(kBrowsePrompt), startFolder);
+    });
+    if (chosenFolder.isEmpty())
+        return; // cancelled: the field keeps its text
+    guard.step(104, [&] { folderField.setText(chosenFolder); });
+}
+
+void attachFolderChoice(Form1& connectionWindow, const QString& programFolder, FolderDialog dialog)
+{
+    Form1* const window = &connectionWindow;
+    connectionWindow.setBrowseBody([window, dialog = std::move(dialog)](StepGuard& guard) {
+        BrowseParadoxFolder(guard, *window->Text1, window, dialog);
+    });
+    connectionWindow.setLoadSampleBody([window, programFolder](StepGuard& guard) {
+        LoadSampleDatabase(guard, *window->Text1, programFolder);
+    });
+}
+
+} // namespace quintabel

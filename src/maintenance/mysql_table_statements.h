@@ -1,0 +1,20 @@
+#pragma once
+// The statements that delete and rename MySQL tables. A table name is used exactly as the
+// server listed it; it goes between backticks with every backtick inside it doubled, which is
+// how MySQL reads a quoted name, so no name can end the quoting early and add words of its
+// own to the statement (a table called "a`, `b" must not drop the table b).
+
+#include <QString>
+
+namespace quintabel {
+
+// `name` between backticks, each backtick in it doubled: "or`ders" -> "`or``ders`".
+QString BacktickQuoted(const QString& name);
+
+// "DROP TABLE `name`", with no clause that tolerates a missing table.
+QString DropTableStatement(const QString& tableName);
+
+// "RENAME TABLE `old` TO `new`".
+QString RenameTableStatement(const QString& oldName, const QString& newName);
+
+} // namespace quintabel

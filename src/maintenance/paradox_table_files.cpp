@@ -1,0 +1,176 @@
+#include "maintenance/paradox_table_files.h"
+
+#include "paradoxfile/errors.h"
+#include "paradoxfile/table_family.h"
+#include "shell/file_operations.h"
+#include "shell/path_helpers.h"
+
+#include <QFile>
+
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <utility>
+
+namespace quintabel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The name as the file system spells it: the bytes of a file name.
+std::string fileSystemName(const QString& name)
+{
+    return ToFileSystemPath(name).string();
+}
+
+QString qtPath(const fs::path& path)
+{
+    return QFile::decodeName(path.c_str());
+}
+
+bool stillThere(const fs::path& path)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error)) || (error && error != std::errc::no_such_file_or_directory);
+}
+
+// "name.ext" -> {"name", ".ext"}; no dot -> {"name", ""}.
+std::pair<std::string, std::string> splitAtExtension(const std::string& fileName)
+{
+    const auto dot = fileName.rfind('.');
+    if (dot == std::string::npos)
+        return {fileName, std::string()};
+    return {fileName.substr(0, dot), fileName.substr(dot)};
+}
+
+// A table name becomes the base name of files in the folder: it must stay one name in it.
+void checkUsableTableName(const QString& newName)
+{
+    const std::string name = fileSystemName(newName);
+    if (name == "." || name == "..")
+        throw std::runtime_error("'" + name + "' cannot be the name of a Paradox table.");
+    if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
+        throw std::runtime_error("'" + name + "' cannot be the name of a Paradox table: a table name cannot hold '/'.");
+}
+
+// Refuses when a file in the folder already belongs to a table called `newName`: its .DB, or a
+// companion that the renamed table would otherwise replace or silently take over.
+void checkNameIsFree(const fs::path& folder, const std::string& newName, const std::string& oldName)
+{
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const std::string fileName = it->path().filename().string();
+        const auto [stem, extension] = splitAtExtension(fileName);
+        if (extension.empty() || !paradox::equalIgnoringCase(stem, newName))
+            continue;
+        const std::string bareExtension = extension.substr(1);
+        const std::string refusal = "; renaming Paradox table '" + oldName + "' to '" + newName +
+                                    "' would replace it, so nothing was renamed.";
+        if (paradox::equalIgnoringCase(bareExtension, "db"))
+            throw std::runtime_error("Paradox table '" + stem + "' already exists in folder '" + folder.string() +
+                                     "' (file '" + fileName + "')" + refusal);
+        if (paradox::isCompanionExtension(bareExtension))
+            throw std::runtime_error("File '" + fileName + "' already exists in folder '" + folder.string() + "'" +
+                                     refusal);
+    }
+    if (error)
+        throw std::runtime_error("Cannot read folder '" + folder.string() + "': " + error.message() + ".");
+}
+
+struct PlannedMove {
+    fs::path from;
+    fs::path to;
+};
+
+// Companions first and the .DB last: until the .DB moves, the table is whole under its old
+// name, and once it has moved, its memos are already beside it.
+std::vector<PlannedMove> planMoves(const ParadoxTableFiles& files, const std::string& newName)
+{
+    std::vector<PlannedMove> moves;
+    const auto movedTo = [&](const fs::path& file) {
+        return file.parent_path() / (newName + splitAtExtension(file.filename().string()).second);
+    };
+    for (const fs::path& companion : files.companions)
+        moves.push_back({companion, movedTo(companion)});
+    moves.push_back({files.table, movedTo(files.table)});
+    return moves;
+}
+
+void moveAllOrNone(const std::vector<PlannedMove>& moves, const FileMove& move, const std::string& oldName)
+{
+    std::size_t done = 0;
+    try {
+        for (; done < moves.size(); ++done)
+            move(moves[done].from, moves[done].to);
+    } catch (const std::exception& failure) {
+        std::string message = failure.what();
+        std::string notPutBack;
+        while (done > 0) {
+            --done;
+            try {
+                move(moves[done].to, moves[done].from);
+            } catch (const std::exception& undoFailure) {
+                notPutBack += " " + std::string(undoFailure.what()) + " File '" + moves[done].to.string() +
+                              "' keeps its new name and belongs to table '" + oldName + "'.";
+            }
+        }
+        if (notPutBack.empty())
+            message += " Nothing was renamed: table '" + oldName + "' keeps its old name and all its files.";
+        else
+            message += " Putting back the files already renamed failed:" + notPutBack;
+        throw std::runtime_error(message);
+    }
+}
+
+} // namespace
+
+std::optional<ParadoxTableFiles> FindParadoxTableFiles(const QString& folder, const QString& tableName)
+{
+    const fs::path folderPath = ToFileSystemPath(folder);
+    std::error_code error;
+    if (folder.isEmpty() || !fs::is_directory(folderPath, error))
+        return std::nullopt;
+    try {
+        paradox::TableFamily family = paradox::findTableFamily(folderPath, fileSystemName(tableName));
+        return ParadoxTableFiles{std::move(family.table), std::move(family.companions)};
+    } catch (const paradox::TableNotFoundError&) {
+        return std::nullopt;
+    }
+}
+
+void DeleteParadoxTableFiles(const ParadoxTableFiles& files)
+{
+    RemoveFile(qtPath(files.table));
+    if (stillThere(files.table))
+        throw std::runtime_error("Could not delete Paradox table file '" + files.table.string() +
+                                 "'; the table and its other files were left as they were.");
+    std::string leftBehind;
+    for (const fs::path& companion : files.companions) {
+        RemoveFile(qtPath(companion));
+        if (stillThere(companion))
+            leftBehind += (leftBehind.empty() ? "'" : ", '") + companion.string() + "'";
+    }
+    if (!leftBehind.empty())
+        throw std::runtime_error("Deleted Paradox table file '" + files.table.string() +
+                                 "', but could not delete its files " + leftBehind + ".");
+}
+
+ParadoxRenameOutcome RenameParadoxTableFiles(const QString& folder, const QString& oldName,
+                                             const QString& newName, const FileMove& move)
+{
+    const std::string oldFileName = fileSystemName(oldName);
+    const std::string newFileName = fileSystemName(newName);
+    if (paradox::equalIgnoringCase(oldFileName, newFileName))
+        return ParadoxRenameOutcome::OwnName;
+    checkUsableTableName(newName);
+    const std::optional<ParadoxTableFiles> files = FindParadoxTableFiles(folder, oldName);
+    if (!files)
+        return ParadoxRenameOutcome::NotFound;
+    checkNameIsFree(ToFileSystemPath(folder), newFileName, oldFileName);
+    moveAllOrNone(planMoves(*files, newFileName), move, oldFileName);
+    return ParadoxRenameOutcome::Renamed;
+}
+
+} // namespace quintabel

@@ -1,0 +1,48 @@
+#pragma once
+// The files of one Paradox table in the Paradox folder: its .DB and the companions that belong
+// to it (.MB memos, .PX and .Xnn/.Ynn indexes, .VAL, .TV, ...). A table is deleted and renamed
+// as this whole family, so that its memos and indexes never stay behind under the old name.
+// Names are matched without regard to letter case, in the folder itself only (a table listed
+// from a folder below it is not found here).
+
+#include "maintenance/no_replace_move.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace quintabel {
+
+struct ParadoxTableFiles {
+    std::filesystem::path table;                   // the .DB
+    std::vector<std::filesystem::path> companions; // everything else of the table
+};
+
+// The files of table `tableName` in `folder`. Nothing when the folder or the table is not
+// there. Throws when the folder cannot be read, or when two .DB files differ only in letter
+// case (which one is meant cannot be told).
+std::optional<ParadoxTableFiles> FindParadoxTableFiles(const QString& folder, const QString& tableName);
+
+// Deletes the table's files, forcing read-only ones. The .DB goes first and the companions only
+// once it is gone: a table whose .DB cannot be deleted keeps its memos and indexes. Throws
+// std::runtime_error naming every file that is still there.
+void DeleteParadoxTableFiles(const ParadoxTableFiles& files);
+
+enum class ParadoxRenameOutcome {
+    Renamed,
+    NotFound, // no such table in the folder: nothing was moved
+    OwnName,  // the new name is the table's own (letter case ignored): nothing to do
+};
+
+// Gives every file of table `oldName` in `folder` the base name `newName`, each keeping its
+// extension as spelt. Nothing is moved, and std::runtime_error says why, when `newName`
+// cannot be a file name or when any of the new file names is taken (letter case ignored) by
+// another table or file. The .DB moves last, so the table appears under its new name only
+// with its memos; a move that fails puts the files already moved back under their old names.
+ParadoxRenameOutcome RenameParadoxTableFiles(const QString& folder, const QString& oldName,
+                                             const QString& newName,
+                                             const FileMove& move = MoveFileWithoutReplacing);
+
+} // namespace quintabel
