@@ -285,7 +285,11 @@ void Form2::PushButton2_Click()
     if (ignoresClicks())
         return;
     StepGuard guard(kForm2, QStringLiteral("PushButton2_Click"));
-    guard.step(100, [&] { connectionWindow_.show(); });
+    guard.step(100, [&] {
+        connectionWindow_.show();
+        connectionWindow_.raise();
+        connectionWindow_.activateWindow();
+    });
     guard.step(102, [&] { hide(); });
 }
 
