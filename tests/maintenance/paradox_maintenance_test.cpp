@@ -1,0 +1,340 @@
+// Deleting and renaming Paradox tables with real files in a temporary folder.
+
+#include "maintenance_test_support.h"
+
+#include "catalogue_test_support.h"
+
+#include "catalogue/table_name_list.h"
+#include "maintenance/maintenance_messages.h"
+#include "maintenance/paradox_table_maintenance.h"
+#include "paradoxfile/table_reader.h"
+#include "paradoxfile/table_writer.h"
+#include "shell/pointer_rules.h"
+#include "shell/support/scripted_message_boxes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace quintabel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using paradox::Field;
+using paradox::FieldType;
+using paradox::Value;
+
+const QString kDelete = QStringLiteral("PushButton5_Click");
+const QString kRename = QStringLiteral("PushButton7_Click");
+
+// Text longer than any memo's part in the record, beyond ASCII, so it can only live in the .MB.
+const std::string kLongMemo = "Delivered to the Hôtel Érable, paid in €; " + std::string(300, 'x');
+
+class ParadoxMaintenanceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        PrepareTableList(list);
+    }
+
+    QString path(const QString& name) const { return folder.filePath(name); }
+
+    void createFiles(const QStringList& names, const QByteArray& contents = "table file")
+    {
+        for (const QString& name : names) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(path(name)).absolutePath()));
+            QFile file(path(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(contents + " " + name.toUtf8());
+        }
+    }
+
+    // A real table with a memo: `base`.db and `base`.mb, lower-case extensions.
+    void writeTableWithMemo(const std::string& base)
+    {
+        paradox::WriterOptions options;
+        options.lowerCaseExtensions = true;
+        paradox::TableWriter writer(folder.path().toStdString(), base,
+                                    {Field{"Id", FieldType::Long, 0, 0}, Field{"Note", FieldType::Memo, 20, 0}}, options);
+        const Value first[] = {std::int64_t{1}, kLongMemo};
+        const Value second[] = {std::int64_t{2}, std::string("short")};
+        writer.append(first);
+        writer.append(second);
+        writer.commit();
+    }
+
+    std::vector<std::vector<Value>> readTable(const QString& fileName)
+    {
+        auto reader = paradox::TableReader::open(fs::path(path(fileName).toStdString()));
+        std::vector<std::vector<Value>> records;
+        std::vector<Value> record;
+        while (reader.next(record))
+            records.push_back(record);
+        return records;
+    }
+
+    void deleteTables()
+    {
+        StepGuard guard(QStringLiteral("Form2"), kDelete);
+        DeleteParadoxTables(guard, list, folder.path(), pointer);
+    }
+
+    void renameTable(const std::optional<QString>& typed, const FileMove& move = MoveFileWithoutReplacing)
+    {
+        boxes().typeNext(typed);
+        StepGuard guard(QStringLiteral("Form2"), kRename);
+        RenameParadoxTable(guard, list, folder.path(), pointer, move);
+    }
+
+    ScriptedMessageBoxes& boxes() { return installed.boxes; }
+
+    ScriptedBoxesInstalled installed;
+    QTemporaryDir folder;
+    QWidget window;
+    PointerRules pointer{window};
+    QListWidget list;
+};
+
+TEST_F(ParadoxMaintenanceTest, DeleteRemovesEverySelectedTableWithAllItsFilesInAnyCase)
+{
+    createFiles({"orders.db", "Orders.MB", "ORDERS.px", "orders.X02", "Orders.y02", "orders.XG0", "ORDERS.VAL",
+                 "zebra.DB", "ZEBRA.mb", "ORDERSX.DB", "orders.txt", "Orders.lck", "middle.db"});
+    FillTableList(list, {"ORDERS", "MIDDLE", "ORDERSX", "ZEBRA"});
+    // The first and the last item. The last is also the current one: when it goes, the item
+    // above it becomes current, and must not become selected (it would be deleted next).
+    SelectTables(list, {"MIDDLE", "ORDERS", "ZEBRA"}, QStringLiteral("ZEBRA"));
+
+    deleteTables();
+
+    // Other tables, files that are not a table's companions, and lock files stay.
+    EXPECT_EQ(FileNamesIn(folder.path()), (QStringList{"ORDERSX.DB", "Orders.lck", "orders.txt"}));
+    EXPECT_EQ(ItemTexts(list), QStringList{"ORDERSX"});
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(pointer.shape(), PointerShape::Default);
+}
+
+TEST_F(ParadoxMaintenanceTest, TablesNotInTheFolderItselfAreNeitherDeletedNorRenamedAndStayListed)
+{
+    createFiles({"sub/KEPT.DB", "sub/KEPT.MB", "OTHER.DB"});
+    const auto before = FolderContents(folder.path());
+    FillTableList(list, {"KEPT", "GONE", "OTHER"});
+    SelectTables(list, {"KEPT", "GONE"}, QStringLiteral("KEPT"));
+
+    deleteTables();
+    EXPECT_EQ(ItemTexts(list), (QStringList{"GONE", "KEPT", "OTHER"}));
+
+    SelectTables(list, {"KEPT"}, QStringLiteral("KEPT"));
+    renameTable(QStringLiteral("NEWNAME"));
+    EXPECT_EQ(ItemTexts(list), (QStringList{"GONE", "KEPT", "OTHER"}));
+
+    EXPECT_EQ(FolderContents(folder.path()), before);
+    EXPECT_TRUE(boxes().errorReports().empty());
+}
+
+TEST_F(ParadoxMaintenanceTest, SelectionRulesAndTheirMessages)
+{
+    createFiles({"A.DB", "B.DB"});
+    const auto before = FolderContents(folder.path());
+    FillTableList(list, {"A", "B"});
+
+    // Nothing current: one message each, nothing else.
+    SelectTables(list, {"A"}, QString());
+    deleteTables();
+    {
+        StepGuard guard(QStringLiteral("Form2"), kRename);
+        RenameParadoxTable(guard, list, folder.path(), pointer);
+    }
+    // A current item but nothing selected: the delete does nothing; the rename wants one table.
+    SelectTables(list, {}, QStringLiteral("A"));
+    deleteTables();
+    {
+        StepGuard guard(QStringLiteral("Form2"), kRename);
+        RenameParadoxTable(guard, list, folder.path(), pointer);
+    }
+    // Two selected.
+    SelectTables(list, {"A", "B"}, QStringLiteral("A"));
+    {
+        StepGuard guard(QStringLiteral("Form2"), kRename);
+        RenameParadoxTable(guard, list, folder.path(), pointer);
+    }
+
+    EXPECT_EQ(ShownTexts(boxes()), (QStringList{QString::fromLatin1(kSelectTableToDelete),
+                                                QString::fromLatin1(kSelectTableToRename),
+                                                QString::fromLatin1(kSelectJustOneTable),
+                                                QString::fromLatin1(kSelectJustOneTable)}));
+    for (const ShownBox& box : boxes().shown()) {
+        EXPECT_EQ(box.buttons, BoxButtons::Ok);
+        EXPECT_EQ(box.icon, BoxIcon::None);
+        EXPECT_FALSE(box.isInputBox);
+    }
+    EXPECT_EQ(FolderContents(folder.path()), before);
+    EXPECT_EQ(ItemTexts(list), (QStringList{"A", "B"}));
+    EXPECT_EQ(pointer.shape(), PointerShape::Default);
+}
+
+TEST_F(ParadoxMaintenanceTest, RenameMovesTheWholeTableSoItsMemosStayWithIt)
+{
+    writeTableWithMemo("orders");
+    createFiles({"ORDERS.PX", "orders.X03", "Orders.VAL", "ORDERSX.DB"});
+    const auto before = readTable(QStringLiteral("orders.db"));
+    FillTableList(list, {"ORDERS", "ORDERSX"});
+    SelectTables(list, {"ORDERS"}, QStringLiteral("ORDERSX"));
+
+    renameTable(QStringLiteral("Sales"));
+
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    const ShownBox& input = boxes().shown().front();
+    EXPECT_TRUE(input.isInputBox);
+    EXPECT_EQ(input.text, QStringLiteral("Enter new name of ORDERS:"));
+    EXPECT_EQ(input.defaultText, QStringLiteral("ORDERS"));
+
+    EXPECT_EQ(FileNamesIn(folder.path()),
+              (QStringList{"ORDERSX.DB", "Sales.PX", "Sales.VAL", "Sales.X03", "Sales.db", "Sales.mb"}));
+    const auto after = readTable(QStringLiteral("Sales.db"));
+    EXPECT_EQ(after, before);
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[0][1], Value(kLongMemo));
+
+    // The new name enters as typed, unselected; the first item becomes current.
+    EXPECT_EQ(ItemTexts(list), (QStringList{"ORDERSX", "Sales"}));
+    EXPECT_TRUE(SelectedTableNames(list).isEmpty());
+    EXPECT_EQ(ListIndex(list), 0);
+    EXPECT_EQ(pointer.shape(), PointerShape::Default);
+}
+
+TEST_F(ParadoxMaintenanceTest, RenameNeverReplacesAnotherTableOrItsFiles)
+{
+    writeTableWithMemo("orders");
+    createFiles({"SALES.db", "sales.MB", "LOOSE.mb", "Sub/NOTHING.db"});
+    const auto before = FolderContents(folder.path());
+    FillTableList(list, {"ORDERS", "SALES"});
+
+    // Another table's name in another case; a name whose memo file alone is left over; names
+    // that would reach outside the folder.
+    for (const QString& taken : {QStringLiteral("Sales"), QStringLiteral("loose"), QStringLiteral("../ORDERS"),
+                                 QStringLiteral("Sub/NOTHING"), QStringLiteral("..")}) {
+        SelectTables(list, {"ORDERS"}, QStringLiteral("ORDERS"));
+        renameTable(taken);
+    }
+
+    EXPECT_EQ(FolderContents(folder.path()), before);
+    EXPECT_EQ(ItemTexts(list), (QStringList{"ORDERS", "SALES"}));
+    const auto reports = boxes().errorReports();
+    ASSERT_EQ(reports.size(), 5u);
+    for (const ShownBox& report : reports)
+        EXPECT_TRUE(report.text.contains(ReportedStep(kRename, 120))) << report.text.toStdString();
+    EXPECT_TRUE(reports[0].text.contains(QStringLiteral("Paradox table 'SALES' already exists")));
+    EXPECT_TRUE(reports[1].text.contains(QStringLiteral("File 'LOOSE.mb' already exists")));
+}
+
+TEST_F(ParadoxMaintenanceTest, OwnNameCancelAndEmptyAnswerChangeNothing)
+{
+    writeTableWithMemo("orders");
+    const auto before = FolderContents(folder.path());
+    FillTableList(list, {"ORDERS"});
+
+    for (const std::optional<QString>& typed : {std::optional<QString>(QStringLiteral("ORDERS")),
+                                                std::optional<QString>(QStringLiteral("orders")),
+                                                std::optional<QString>(), std::optional<QString>(QString())}) {
+        SelectTables(list, {"ORDERS"}, QStringLiteral("ORDERS"));
+        renameTable(typed);
+    }
+
+    EXPECT_EQ(FolderContents(folder.path()), before);
+    EXPECT_EQ(ItemTexts(list), QStringList{"ORDERS"});
+    EXPECT_TRUE(boxes().errorReports().empty());
+    EXPECT_EQ(boxes().shown().size(), 4u); // the four input boxes, nothing else
+}
+
+TEST_F(ParadoxMaintenanceTest, AMoveThatFailsPutsBackWhatHadMoved)
+{
+    writeTableWithMemo("orders");
+    createFiles({"orders.PX"});
+    const auto before = FolderContents(folder.path());
+    FillTableList(list, {"ORDERS"});
+    SelectTables(list, {"ORDERS"}, QStringLiteral("ORDERS"));
+
+    // The .DB moves last; its move fails after the companions have moved.
+    int moves = 0;
+    const FileMove failOnTable = [&moves](const fs::path& from, const fs::path& to) {
+        ++moves;
+        if (from.extension() == ".db")
+            throw std::runtime_error("disk pulled out");
+        MoveFileWithoutReplacing(from, to);
+    };
+    renameTable(QStringLiteral("SALES"), failOnTable);
+
+    EXPECT_EQ(moves, 5); // two companions out, the .DB refused, two companions back
+    EXPECT_EQ(FolderContents(folder.path()), before);
+    EXPECT_EQ(ItemTexts(list), QStringList{"ORDERS"});
+    const auto reports = boxes().errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].text.startsWith(QStringLiteral("disk pulled out Nothing was renamed")));
+    EXPECT_TRUE(reports[0].text.contains(ReportedStep(kRename, 120)));
+}
+
+TEST_F(ParadoxMaintenanceTest, AFailedPutBackNamesTheFilesLeftUnderTheNewName)
+{
+    writeTableWithMemo("orders");
+    FillTableList(list, {"ORDERS"});
+    SelectTables(list, {"ORDERS"}, QStringLiteral("ORDERS"));
+
+    const FileMove stuck = [](const fs::path& from, const fs::path& to) {
+        if (from.extension() == ".db" || from.filename() == "SALES.mb")
+            throw std::runtime_error("refused.");
+        MoveFileWithoutReplacing(from, to);
+    };
+    renameTable(QStringLiteral("SALES"), stuck);
+
+    EXPECT_EQ(FileNamesIn(folder.path()), (QStringList{"SALES.mb", "orders.db"}));
+    const auto reports = boxes().errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].text.contains(QStringLiteral("keeps its new name and belongs to table 'ORDERS'")));
+    EXPECT_EQ(ItemTexts(list), QStringList{"ORDERS"});
+}
+
+TEST_F(ParadoxMaintenanceTest, ATableWhoseFileCannotBeDeletedKeepsItsMemos)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root deletes files in a read-only folder";
+    createFiles({"ORDERS.DB", "ORDERS.MB"});
+    const auto before = FolderContents(folder.path());
+    FillTableList(list, {"ORDERS"});
+    SelectTables(list, {"ORDERS"}, QStringLiteral("ORDERS"));
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    deleteTables();
+
+    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(FolderContents(folder.path()), before);
+    const auto reports = boxes().errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].text.contains(ReportedStep(kDelete, 112)));
+}
+
+TEST_F(ParadoxMaintenanceTest, TwoTablesDifferingOnlyInCaseAreReportedNotGuessed)
+{
+    createFiles({"orders.db", "ORDERS.DB"});
+    const auto before = FolderContents(folder.path());
+    FillTableList(list, {"ORDERS", "ORDERS"});
+    SelectTables(list, {"ORDERS"}, QStringLiteral("ORDERS"));
+
+    deleteTables();
+
+    EXPECT_EQ(FolderContents(folder.path()), before);
+    EXPECT_EQ(ItemTexts(list), (QStringList{"ORDERS", "ORDERS"}));
+    ASSERT_EQ(boxes().errorReports().size(), 2u);
+    EXPECT_TRUE(boxes().errorReports()[0].text.contains(ReportedStep(kDelete, 110)));
+}
+
+} // namespace
+} // namespace quintabel::testing
