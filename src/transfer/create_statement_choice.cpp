@@ -1,0 +1,79 @@
+#include "transfer/create_statement_choice.h"
+
+#include "connections/recordset.h"
+#include "shell/step_guard.h"
+
+#include <QCoreApplication>
+
+#include <stdexcept>
+
+namespace quintabel {
+
+namespace {
+
+void putInHand(StepGuard& guard, std::string& inHand, std::string statement)
+{
+    inHand = std::move(statement);
+    guard.setStatement(QString::fromStdString(inHand));
+}
+
+// DefaultCreateStatement over the record set's fields, yielding to the window before each
+// field. A field that cannot be read is reported and left out.
+void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& tableName,
+                           const connections::Recordset& source, transfer::TargetKind target,
+                           ChosenCreateStatement& chosen)
+{
+    chosen.fields.clear();
+    int fieldCount = 0;
+    guard.step(firstLabel, [&] { fieldCount = source.FieldCount(); });
+    for (int index = 0; index < fieldCount; ++index) {
+        guard.step(firstLabel + 2, [] { QCoreApplication::processEvents(); });
+        transfer::SourceField field;
+        const bool named = guard.step(firstLabel + 4, [&] { field.name = source.Fields(index).Name(); });
+        const bool typed = guard.step(firstLabel + 6, [&] { field.adoTypeNumber = source.Fields(index).Type(); });
+        if (named && typed)
+            chosen.fields.push_back(std::move(field));
+    }
+    guard.step(firstLabel + 54, [&] {
+        putInHand(guard, chosen.statement, transfer::DefaultCreateStatement(tableName, chosen.fields, target));
+        chosen.isDefault = true;
+    });
+}
+
+} // namespace
+
+ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatementLabels& labels,
+                                            const std::string& tableName, const connections::Recordset& source,
+                                            transfer::TargetKind target, bool customize,
+                                            transfer::CustomizationWindow* window)
+{
+    ChosenCreateStatement chosen;
+    guard.step(labels.prefix, [&] { putInHand(guard, chosen.statement, transfer::statementPrefix(tableName)); });
+    if (guard.test(labels.defaultWhenUnticked, [&] { return !customize; })) {
+        buildDefaultStatement(guard, labels.defaultBuildUnticked, tableName, source, target, chosen);
+        return chosen;
+    }
+
+    transfer::CustomizeHandoff handoff;
+    guard.step(labels.cancelledFlag, [&] { handoff.CustomizeCancelled = true; });
+    guard.step(labels.targetKind, [&] { handoff.mType = std::string(transfer::targetKindText(target)); });
+    guard.step(labels.statementPrefix, [&] { handoff.mSQL = transfer::statementPrefix(tableName); });
+    guard.step(labels.tableName, [&] { handoff.mTableName = tableName; });
+    guard.step(labels.showWindow, [&] {
+        if (window == nullptr)
+            throw std::runtime_error("The data type customization window is not available.");
+        window->showModal(handoff);
+    });
+    // A window that failed to show left the flag set: the run ends as after "Cancel".
+    const transfer::CustomizeOutcome outcome = transfer::finishCustomization(handoff, tableName);
+    if (guard.test(labels.cancelledTest, [&] { return outcome.decision == transfer::CustomizeDecision::Cancelled; })) {
+        chosen.cancelled = true;
+        return chosen;
+    }
+    guard.step(labels.windowStatement, [&] { putInHand(guard, chosen.statement, handoff.mSQL); });
+    if (guard.test(labels.prefixTest, [&] { return outcome.decision == transfer::CustomizeDecision::UseDefaultStatement; }))
+        buildDefaultStatement(guard, labels.defaultBuildAfterWindow, tableName, source, target, chosen);
+    return chosen;
+}
+
+} // namespace quintabel

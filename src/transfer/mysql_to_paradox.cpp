@@ -1,0 +1,239 @@
+#include "transfer/mysql_to_paradox.h"
+
+#include "catalogue/exist_table.h"
+#include "catalogue/paradox_table_list.h"
+#include "catalogue/progress_bar.h"
+#include "catalogue/table_name_list.h"
+#include "connections/connection.h"
+#include "shell/list_helpers.h"
+#include "shell/message_boxes.h"
+#include "shell/path_helpers.h"
+#include "shell/pointer_rules.h"
+#include "shell/step_guard.h"
+#include "transfer/bracket_statements.h"
+#include "transfer/create_statement_choice.h"
+#include "transfer/paradox_replacement.h"
+#include "transfer/paradox_row_fit.h"
+#include "transfer/row_copy.h"
+#include "transfer/sql_names.h"
+#include "transfer/transfer_connections.h"
+#include "transfer/transfer_messages.h"
+#include "transfer/transfer_questions.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QListWidget>
+
+#include <optional>
+
+namespace quintabel {
+
+namespace {
+
+constexpr CreateStatementLabels kCreateLabels{
+    .prefix = 164,
+    .defaultWhenUnticked = 166,
+    .defaultBuildUnticked = 248,
+    .cancelledFlag = 168,
+    .targetKind = 172,
+    .statementPrefix = 174,
+    .tableName = 176,
+    .showWindow = 178,
+    .cancelledTest = 180,
+    .windowStatement = 188,
+    .prefixTest = 190,
+    .defaultBuildAfterWindow = 192,
+};
+
+constexpr RowCopyLabels kRowLabels{
+    .rowCount = 322,
+    .rowLoop = 324,
+    .repaint = 326,
+    .progress = 328,
+    .statementStart = 330,
+    .fieldLoop = 332,
+    .fieldRepaint = 334,
+    .valueText = 336,
+    .execute = 354,
+    .moveNext = 356,
+};
+
+enum class AfterTable { NextTable, EndRun };
+
+class MySqlToParadoxRun {
+public:
+    MySqlToParadoxRun(StepGuard& guard, const TransferWindow& window, const TransferEnvironment& environment)
+        : guard_(guard), window_(window), environment_(environment)
+    {
+    }
+
+    void run();
+
+private:
+    AfterTable sendTable(int itemIndex);
+    // The write-out of a table whose name is free in the Paradox folder.
+    void writeOut(const std::string& sourceName, const QString& targetName);
+    // The write-out that replaces an existing table; the old one goes only when the new is whole.
+    void replaceParadoxTable(const std::string& sourceName, const QString& targetName);
+    void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
+    bool endRequested() const { return window_.endRequested && window_.endRequested(); }
+    std::string writeOutFolderText() const;
+
+    StepGuard& guard_;
+    const TransferWindow& window_;
+    const TransferEnvironment& environment_;
+    ConnectionFields fields_;
+    connections::Connection scratch_;
+    connections::Connection paradox_;
+    connections::Connection mysql_;
+    connections::Recordset source_;
+};
+
+void MySqlToParadoxRun::run()
+{
+    guard_.setStatement(QString());
+    if (guard_.test(110, [&] { return ListIndex(window_.sourceList) == -1; })) {
+        guard_.step(390, [] { ShowMessage(QString::fromLatin1(kSelectTableToSend)); });
+        return;
+    }
+    guard_.step(112, [&] { window_.pointer.setShape(PointerShape::Busy); });
+    guard_.step(114, [] { QCoreApplication::processEvents(); });
+    if (environment_.connectionFields)
+        fields_ = environment_.connectionFields();
+    openScratchConnection(guard_, 116, scratch_, environment_.programFolder);
+    openParadoxConnection(guard_, 122, paradox_, fields_);
+    openMySqlConnection(guard_, 126, mysql_, fields_);
+
+    // From the bottom of the list to the top. The list may shrink meanwhile (the overwrite
+    // removes names from the other list only, but the bound is checked each time anyway).
+    for (int index = window_.sourceList.count() - 1; index >= 0; --index) { // [134]
+        if (index >= window_.sourceList.count())
+            continue;
+        if (guard_.test(136, [&] { return !window_.sourceList.item(index)->isSelected(); }))
+            continue; // [374]
+        if (endRequested() || sendTable(index) == AfterTable::EndRun)
+            return;
+    }
+    guard_.step(376, [&] { ListParadoxTables(window_.targetList, fields_.paradoxFolder); });
+    guard_.step(384, [&] { window_.pointer.setShape(PointerShape::Default); });
+    guard_.step(386, [&] { closeIfOpen(scratch_); });
+    guard_.step(388, [&] { closeIfOpen(mysql_); });
+}
+
+AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
+{
+    QString sourceName;
+    guard_.step(138, [&] { sourceName = window_.sourceList.item(itemIndex)->text(); });
+    QString targetName;
+    guard_.step(140, [&] { targetName = sourceName; });
+    if (guard_.test(142, [&] { return ExceedsParadoxNameLimit(targetName); })) {
+        bool trim = false;
+        guard_.step(144, [&] { trim = AskToTrimName(sourceName, ParadoxNameOf(sourceName)); });
+        if (!trim)
+            return AfterTable::NextTable; // [148]
+        guard_.step(146, [&] { targetName = ParadoxNameOf(targetName); });
+    }
+    bool overwrite = false;
+    if (guard_.test(150, [&] { return ListHasItem(window_.targetList, targetName); })) {
+        guard_.step(154, [&] { overwrite = AskToOverwrite(targetName); });
+        if (!overwrite)
+            return AfterTable::NextTable; // [158]
+    }
+    // A question box lets the window close; then nothing more is written.
+    if (endRequested())
+        return AfterTable::EndRun;
+
+    const std::string source = sourceName.toStdString();
+    guard_.step(160, [&] { source_.setCursorLocation(connections::adUseClient); });
+    guard_.step(162, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(source), mysql_); });
+
+    const ChosenCreateStatement create =
+        chooseCreateStatement(guard_, kCreateLabels, source, source_, transfer::TargetKind::Paradox,
+                              window_.customizeBox.isChecked(), environment_.customizationWindow);
+    if (create.cancelled) {
+        // Nothing of this table has been touched yet, the old Paradox table included.
+        guard_.step(182, [&] { closeIfOpen(paradox_); });
+        guard_.step(184, [&] { closeIfOpen(mysql_); });
+        guard_.step(186, [&] { window_.pointer.setShape(PointerShape::Default); });
+        return AfterTable::EndRun;
+    }
+
+    // The existing Paradox table, when it is to be overwritten, is not dropped here but only
+    // once its replacement is complete (replaceParadoxTable).
+    if (guard_.test(310, [&] { return ExistTable(scratch_, sourceName); }))
+        guard_.step(312, [&] { scratch_.Execute(dropTableInBrackets(source)); });
+    const bool created = guard_.step(314, [&] { scratch_.Execute(create.statement); });
+
+    ParadoxWriteOutFit fit(create.statement);
+    const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, transfer::TargetKind::Paradox,
+                                         &fit, window_.progressBar, window_.endRequested);
+    guard_.step(358, [&] { window_.pointer.setShape(PointerShape::Default); });
+    guard_.step(360, [&] {
+        window_.progressBar.setValue(0);
+        window_.progressBar.setText(QString::fromLatin1(kIdleProgressText));
+    });
+    guard_.step(362, [&] { source_.Close(); });
+
+    if (rows.stoppedByClose) {
+        // The program is ending: a table cut short is never written out.
+        dropScratchTable(368, 370, source);
+        return AfterTable::EndRun;
+    }
+    if (overwrite) {
+        if (created && rows.rowsFailed == 0)
+            replaceParadoxTable(source, targetName);
+        else
+            guard_.report(306, NotOverwrittenMessage(targetName, created, rows.rowsFailed, rows.rowCount));
+    } else {
+        writeOut(source, targetName);
+    }
+    guard_.step(366, [] { QCoreApplication::processEvents(); });
+    dropScratchTable(368, 370, source);
+    guard_.step(372, [] { QCoreApplication::processEvents(); });
+    return AfterTable::NextTable;
+}
+
+std::string MySqlToParadoxRun::writeOutFolderText() const
+{
+    return NormalizePath(fields_.paradoxFolder + QLatin1Char('/')).toStdString();
+}
+
+void MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& targetName)
+{
+    guard_.step(364, [&] {
+        scratch_.Execute(paradoxWriteOutStatement(writeOutFolderText(), targetName.toStdString(), sourceName));
+    });
+}
+
+void MySqlToParadoxRun::replaceParadoxTable(const std::string& sourceName, const QString& targetName)
+{
+    std::optional<ParadoxStaging> staging;
+    const bool written = guard_.step(364, [&] {
+        staging.emplace(fields_.paradoxFolder);
+        scratch_.Execute(paradoxWriteOutStatement(staging->folderText(), targetName.toStdString(), sourceName));
+    });
+    if (!written)
+        return; // the old table stays; the staging folder goes with `staging`
+    bool oldTableGone = true;
+    if (guard_.test(304, [&] { return ParadoxFolderHoldsTable(fields_.paradoxFolder, targetName); }))
+        oldTableGone = guard_.step(306, [&] { paradox_.Execute(dropTableInBrackets(targetName.toStdString())); });
+    if (!oldTableGone)
+        return;
+    guard_.step(308, [&] { RemoveListItem(window_.targetList, targetName); });
+    guard_.step(306, [&] { staging->moveTableIntoParadoxFolder(); });
+}
+
+void MySqlToParadoxRun::dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName)
+{
+    if (guard_.test(testLabel, [&] { return ExistTable(scratch_, QString::fromStdString(sourceName)); }))
+        guard_.step(dropLabel, [&] { scratch_.Execute(dropTableInBrackets(sourceName)); });
+}
+
+} // namespace
+
+void SendTablesToParadox(StepGuard& guard, const TransferWindow& window, const TransferEnvironment& environment)
+{
+    MySqlToParadoxRun(guard, window, environment).run();
+}
+
+} // namespace quintabel

@@ -1,0 +1,101 @@
+#include "transfer/paradox_row_fit.h"
+
+#include "drivers/database_error.h"
+#include "drivers/scratch/paradox_column_choice.h"
+#include "drivers/scratch/scratch_statements.h"
+#include "paradoxfile/code_page.h"
+
+#include <algorithm>
+#include <deque>
+
+namespace quintabel {
+
+namespace scratch = db::scratch;
+
+namespace {
+
+// The code page the scratch database's write-out gives every Paradox table (Windows ANSI, as
+// Jet writes Paradox tables on Western systems). It must stay the write-out's.
+constexpr int kWriteOutCodePage = 1252;
+
+// The value as the scratch table will hold it after RowInsertStatement's literal: NULL for
+// a null or empty value, bytes as bytes, anything else as its text.
+db::Value scratchValueOf(const db::Value& value)
+{
+    if (const auto* bytes = std::get_if<db::Bytes>(&value); bytes != nullptr && !bytes->empty())
+        return *bytes;
+    std::string text = db::toText(value);
+    if (text.empty())
+        return db::Null{};
+    return text;
+}
+
+std::string preview(const std::string& text)
+{
+    constexpr std::size_t longest = 40;
+    return text.size() <= longest ? text : text.substr(0, longest) + "...";
+}
+
+} // namespace
+
+struct ParadoxWriteOutFit::Columns {
+    // ColumnChoice keeps a reference to its definition: a deque never moves its elements.
+    std::deque<scratch::ColumnDefinition> definitions;
+    std::vector<scratch::ColumnChoice> choices;
+    paradox::CodePage codePage{kWriteOutCodePage};
+};
+
+ParadoxWriteOutFit::ParadoxWriteOutFit(std::string_view createStatement)
+{
+    scratch::CreateTable create;
+    try {
+        const scratch::ScratchStatement parsed = scratch::parseScratchStatement(createStatement);
+        if (!std::holds_alternative<scratch::CreateTable>(parsed))
+            return;
+        create = std::get<scratch::CreateTable>(parsed);
+    } catch (const db::DatabaseError&) {
+        return;
+    }
+    columns_ = std::make_unique<Columns>();
+    for (scratch::ColumnDefinition& column : create.columns) {
+        columns_->definitions.push_back(std::move(column));
+        columns_->choices.emplace_back(columns_->definitions.back());
+    }
+}
+
+ParadoxWriteOutFit::~ParadoxWriteOutFit() = default;
+
+std::optional<std::string> ParadoxWriteOutFit::misfit(std::span<const db::Value> row, std::size_t rowNumber)
+{
+    if (!columns_)
+        return std::nullopt;
+    const std::size_t checked = std::min(row.size(), columns_->choices.size());
+    std::vector<db::Value> stored;
+    stored.reserve(checked);
+    for (std::size_t index = 0; index < checked; ++index) {
+        stored.push_back(scratchValueOf(row[index]));
+        const db::Value& value = stored.back();
+        const std::string& columnName = columns_->definitions[index].name;
+        if (const auto* text = std::get_if<std::string>(&value)) {
+            std::string encoded;
+            if (auto refused = columns_->codePage.encode(*text, encoded))
+                return "Row " + std::to_string(rowNumber) + " was not copied: the value '" + preview(*text)
+                    + "' of the column '" + columnName + "' holds " + *refused
+                    + ", which the Paradox table's code page " + std::to_string(kWriteOutCodePage)
+                    + " cannot hold.";
+        }
+        // Tried on a copy: a row that fails must leave no trace in the column's choice.
+        scratch::ColumnChoice trial = columns_->choices[index];
+        try {
+            trial.observe(rowNumber, value);
+        } catch (const db::DatabaseError& refusal) {
+            return "Row " + std::to_string(rowNumber) + " was not copied, because the Paradox table cannot hold it "
+                   "exactly: " + refusal.description() + ".";
+        }
+    }
+    for (std::size_t index = 0; index < checked; ++index)
+        columns_->choices[index].observe(rowNumber, stored[index]);
+    return std::nullopt;
+}
+
+} // namespace quintabel

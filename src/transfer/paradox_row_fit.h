@@ -1,0 +1,29 @@
+#pragma once
+// The check for rows bound for a Paradox table. The rows wait in the scratch database, and
+// its write-out refuses the whole table when one value cannot be held exactly; so each row is
+// tried here, against the same choice of Paradox field that the write-out will make, before
+// it goes into the scratch table. A row that does not fit fails alone and the table is still
+// written with the others.
+
+#include "transfer/row_fit_check.h"
+
+#include <memory>
+#include <string_view>
+
+namespace quintabel {
+
+class ParadoxWriteOutFit final : public RowFitCheck {
+public:
+    // `createStatement` is the scratch table's CREATE TABLE statement, default or customised.
+    // A statement the scratch database cannot read checks nothing: its CREATE fails anyway.
+    explicit ParadoxWriteOutFit(std::string_view createStatement);
+    ~ParadoxWriteOutFit() override;
+
+    std::optional<std::string> misfit(std::span<const db::Value> row, std::size_t rowNumber) override;
+
+private:
+    struct Columns;
+    std::unique_ptr<Columns> columns_;
+};
+
+} // namespace quintabel

@@ -1,0 +1,23 @@
+#pragma once
+// Whether the target keeps every value of a row exactly. A row that does not fit is not sent:
+// it fails with the error report naming the column, instead of arriving changed.
+
+#include "drivers/value.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace quintabel {
+
+class RowFitCheck {
+public:
+    virtual ~RowFitCheck() = default;
+    // Nothing when the row fits; otherwise the reason, naming the column and the value.
+    // `rowNumber` counts the source's rows from 1. A row that fits is taken into account for
+    // the rows after it (the Paradox side widens a column for the values it has seen).
+    virtual std::optional<std::string> misfit(std::span<const db::Value> row, std::size_t rowNumber) = 0;
+};
+
+} // namespace quintabel

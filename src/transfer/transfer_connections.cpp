@@ -1,0 +1,49 @@
+#include "transfer/transfer_connections.h"
+
+#include "catalogue/login_fields.h"
+#include "connections/connection.h"
+#include "connections/connection_string.h"
+#include "shell/step_guard.h"
+
+namespace quintabel {
+
+namespace {
+
+// Both transfers wait this long, in seconds, for the server to connect and to answer.
+constexpr int kTransferTimeoutSeconds = 5000;
+
+} // namespace
+
+void openScratchConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
+                           const QString& programFolder)
+{
+    guard.step(firstLabel, [&] { connection.setCursorLocation(connections::adUseServer); });
+    guard.step(firstLabel + 2, [&] { connection.setMode(connections::adModeReadWrite); });
+    guard.step(firstLabel + 4, [&] {
+        connection.Open(connections::scratchConnectionString(programFolder.toStdString()));
+    });
+}
+
+void openParadoxConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
+                           const ConnectionFields& fields)
+{
+    guard.step(firstLabel, [&] { connection.setCursorLocation(connections::adUseClient); });
+    guard.step(firstLabel + 2, [&] { connection.Open(ParadoxConnectionStringOf(fields)); });
+}
+
+void openMySqlConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
+                         const ConnectionFields& fields)
+{
+    guard.step(firstLabel, [&] { connection.setCursorLocation(connections::adUseServer); });
+    guard.step(firstLabel + 2, [&] { connection.setCommandTimeout(kTransferTimeoutSeconds); });
+    guard.step(firstLabel + 4, [&] { connection.setConnectionTimeout(kTransferTimeoutSeconds); });
+    guard.step(firstLabel + 6, [&] { connection.Open(MySqlConnectionStringOf(fields)); });
+}
+
+void closeIfOpen(connections::Connection& connection)
+{
+    if (connection.State() != connections::adStateClosed)
+        connection.Close();
+}
+
+} // namespace quintabel

@@ -1,0 +1,35 @@
+#pragma once
+// Opening the connections of a transfer, each property set before the open as its own
+// labelled step, so that a connection that cannot be opened is reported and every later step
+// that uses it fails and is reported in turn.
+
+#include "shell/connection_fields.h"
+
+#include <QString>
+
+namespace quintabel {
+
+class StepGuard;
+
+namespace connections {
+class Connection;
+}
+
+// The scratch database beside the program: server-side cursor, read and write.
+// Labels: firstLabel (cursor location), +2 (mode), +4 (open).
+void openScratchConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
+                           const QString& programFolder);
+
+// The Paradox folder: client-side cursor. Labels: firstLabel (cursor location), +2 (open).
+void openParadoxConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
+                           const ConnectionFields& fields);
+
+// The MySQL database: server-side cursor, command and connection time-outs of 5000 seconds.
+// Labels: firstLabel (cursor location), +2, +4 (time-outs), +6 (open).
+void openMySqlConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
+                         const ConnectionFields& fields);
+
+// Closes the connection when it is open; a closed one is left alone.
+void closeIfOpen(connections::Connection& connection);
+
+} // namespace quintabel

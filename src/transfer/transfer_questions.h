@@ -1,0 +1,26 @@
+#pragma once
+// The two questions a transfer may ask about one table before it copies it, and the Paradox
+// name limit behind the first.
+
+#include <QString>
+
+namespace quintabel {
+
+// A Paradox table written through the scratch database takes at most this many characters.
+inline constexpr int kParadoxNameLimit = 8;
+
+// Whether `name` has more characters than a Paradox table name may have.
+bool ExceedsParadoxNameLimit(const QString& name);
+
+// The first 8 characters of `name`, their case unchanged. Characters are counted as the user
+// sees them: a character outside the Basic Multilingual Plane is never cut in half.
+QString ParadoxNameOf(const QString& name);
+
+// "<SOURCE> is more than 8 characters. It will be trimmed into <TARGET>. Continue?", both
+// names in upper case, title "Continue?". True for Yes.
+bool AskToTrimName(const QString& sourceName, const QString& trimmedName);
+
+// "Would you like to overwrite <NAME>?", title "Overwrite?". True for Yes.
+bool AskToOverwrite(const QString& targetName);
+
+} // namespace quintabel

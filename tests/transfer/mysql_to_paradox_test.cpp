@@ -1,0 +1,328 @@
+// "Send Table/s To Paradox" against the tests' MariaDB server, read back with pxlib.
+
+#include "canonical_values.h"
+#include "catalogue/progress_bar.h"
+#include "catalogue/table_name_list.h"
+#include "catalogue_test_support.h"
+#include "connections/connection.h"
+#include "paradoxfile/table_writer.h"
+#include "shell/pointer_rules.h"
+#include "transfer_fixture.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <fstream>
+#include <iterator>
+
+namespace quintabel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+namespace px = quintabel::paradox;
+
+class MySqlToParadoxTest : public TransferTest {
+protected:
+    // A Paradox table of one Alpha field NAME holding `names`, written before the run.
+    void writeParadoxTable(const std::string& fileBase, const std::vector<std::string>& names)
+    {
+        px::TableWriter writer(paradoxFolder.path(), fileBase, {px::Field{"NAME", px::FieldType::Alpha, 10, 0}});
+        for (const std::string& name : names) {
+            const px::Value record[] = {name};
+            writer.append(record);
+        }
+        writer.commit();
+    }
+
+    ParadoxReadBack readBack(const std::string& fileName)
+    {
+        ParadoxReadBack table = readBackWithPxlib(paradoxFile(fileName));
+        EXPECT_EQ(table.problem, "");
+        return table;
+    }
+
+    static std::string fileBytes(const fs::path& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // No hidden folder of a replacement and no table left in the scratch database.
+    void expectNothingLeftBehind()
+    {
+        for (const std::string& name : paradoxFolderFiles())
+            EXPECT_NE(name.rfind(".quintabel", 0), 0u) << name;
+        EXPECT_TRUE(scratchTables(programFolder.path()).empty());
+    }
+};
+
+std::vector<Cell> cells(std::initializer_list<const char*> texts)
+{
+    std::vector<Cell> row;
+    for (const char* text : texts)
+        row.push_back(text == nullptr ? Cell() : Cell(text));
+    return row;
+}
+
+TEST_F(MySqlToParadoxTest, EveryColumnTypeArrivesExactlyOrItsRowFailsWithAReportNamingTheColumn)
+{
+    runSql("CREATE TABLE alltypes (id INT, c_tinyint TINYINT, c_smallint SMALLINT, c_mediumint MEDIUMINT,"
+           " c_int INT, c_bigint BIGINT, c_ubigint BIGINT UNSIGNED, c_decimal DECIMAL(30,4), c_float FLOAT,"
+           " c_double DOUBLE, c_bit1 BIT(1), c_bit8 BIT(8), c_date DATE, c_datetime DATETIME(6),"
+           " c_timestamp TIMESTAMP NULL DEFAULT NULL, c_time TIME, c_year YEAR, c_char CHAR(10),"
+           " c_varchar VARCHAR(300), c_text TEXT, c_binary BINARY(4), c_varbinary VARBINARY(10), c_blob BLOB,"
+           " c_enum ENUM('a','b'), c_set SET('x','y'), c_json JSON, c_wide DECIMAL(40,0))");
+    connections::Connection mysql;
+    mysql.Open(database.connectionString());
+    mysql.Execute("SET SESSION sql_mode = ''"); // zero dates, as older servers let them in
+    mysql.Execute("INSERT INTO alltypes (id) VALUES (1)");
+    mysql.Execute("INSERT INTO alltypes VALUES (2, -128, -32768, -8388608, -2147483648, -9223372036854775808,"
+                  " 18446744073709551615, -12345678901234567890.1234, -3.5, -1.7976931348623157e308, b'1',"
+                  " b'10101010', '1000-01-01', '9999-12-31 23:59:59.999', '2038-01-19 03:14:07', '-838:59:59',"
+                  " 1901, 'a\\\\b''c', CONCAT(REPEAT('x', 299), ''''), 'Grüße aus Köln', X'00FF4100', X'0A',"
+                  " X'DEADBEEF00', 'b', 'x,y', '{\"k\":[1,2]}', 12345678901234567890123456789012)");
+    mysql.Execute("INSERT INTO alltypes VALUES (3, 0, 0, 0, 0, 0, 0, 0, 0, 0, b'0', b'0', '0000-00-00',"
+                  " '0000-00-00 00:00:00', NULL, '00:00:00', 0, '  x', ' ', 'Müller & Søn – “quoted” €',"
+                  " X'00000000', X'00', X'00', 'a', 'y', '[]', 0)");
+    mysql.Execute("INSERT INTO alltypes (id, c_text) VALUES (4, 'Tokyo 東京')");
+    mysql.Execute("INSERT INTO alltypes (id, c_datetime) VALUES (5, '2021-08-31 14:05:09.123456')");
+    mysql.Execute("INSERT INTO alltypes (id, c_wide) VALUES (6, 1234567890123456789012345678901234567890)");
+
+    sendToParadox({"alltypes"});
+
+    EXPECT_TRUE(questions().empty()) << "a name of 8 characters is not trimmed";
+    const std::vector<ShownBox> failures = reports();
+    ASSERT_EQ(failures.size(), 3u);
+    const char* failingColumns[] = {"'c_text'", "'c_datetime'", "'c_wide'"};
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        EXPECT_TRUE(failures[i].text.contains(QString::fromLatin1(failingColumns[i]))) << failures[i].text.toStdString();
+        EXPECT_TRUE(failures[i].text.contains(QStringLiteral("in Tabulex2021/08/31.Form2.PushButton3_Click at line 354")));
+        EXPECT_TRUE(statementOfReport(failures[i]).startsWith(QStringLiteral("INSERT INTO `alltypes` VALUES('%1'").arg(i + 4)));
+    }
+
+    const ParadoxReadBack table = readBack("alltypes.db");
+    ASSERT_EQ(table.fieldNames.size(), 27u);
+    EXPECT_EQ(table.fieldNames[26], "c_wide");
+    const std::vector<std::vector<Cell>> expected = {
+        cells({"1", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+               nullptr, nullptr, nullptr, nullptr}),
+        cells({"2", "-128", "-32768", "-8388608", "-2147483648", "-9223372036854775808", "18446744073709551615",
+               "-12345678901234567890.1234", "-3.5", canonicalNumber(-1.7976931348623157e308).c_str(), "True", "0xAA",
+               "1000-01-01 00:00:00", "9999-12-31 23:59:59.999", "2038-01-19 03:14:07", "-838:59:59", "1901",
+               "a\\b'c", (std::string(299, 'x') + "'").c_str(), "Grüße aus Köln", "0x00FF4100", "0x0A",
+               "0xDEADBEEF00", "b", "x,y", "{\"k\":[1,2]}", "12345678901234567890123456789012"}),
+        // MySQL's zero dates arrive blank: the driver reads them as NULL, since no day has them.
+        cells({"3", "0", "0", "0", "0", "0", "0", "0", "0", "0", "False", "0x00", nullptr, nullptr, nullptr,
+               "00:00:00", "0", "  x", " ", "Müller & Søn – “quoted” €", "0x00000000", "0x00", "0x00", "a", "y",
+               "[]", "0"}),
+    };
+    ASSERT_EQ(table.records.size(), expected.size());
+    for (std::size_t row = 0; row < expected.size(); ++row) {
+        for (std::size_t column = 0; column < expected[row].size(); ++column)
+            EXPECT_EQ(table.records[row][column], expected[row][column])
+                << "row " << row + 1 << ", column " << table.fieldNames[column];
+    }
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, TablesGoFromTheBottomOfTheListAndOnlyLongNamesAreQuestioned)
+{
+    for (const char* table : {"abcdefgh", "abcdefghi", "Longername"}) {
+        runSql(std::string("CREATE TABLE ") + table + " (n INT)");
+        runSql(std::string("INSERT INTO ") + table + " VALUES (7)");
+    }
+    boxes.boxes.answerNext(BoxAnswer::Yes); // Longername, the last in the list, comes first
+    boxes.boxes.answerNext(BoxAnswer::No);  // abcdefghi is skipped, and only it
+
+    sendToParadox({"abcdefgh", "abcdefghi", "Longername"});
+
+    const std::vector<ShownBox> asked = questions();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].text, QStringLiteral("LONGERNAME is more than 8 characters. It will be trimmed into LONGERNA. Continue?"));
+    EXPECT_EQ(asked[0].title, QStringLiteral("Continue?"));
+    EXPECT_EQ(asked[0].icon, BoxIcon::None);
+    EXPECT_EQ(asked[1].text, QStringLiteral("ABCDEFGHI is more than 8 characters. It will be trimmed into ABCDEFGH. Continue?"));
+    EXPECT_TRUE(reports().empty());
+    // The trimmed name keeps its letter case.
+    EXPECT_EQ(paradoxFolderFiles(), (std::vector<std::string>{"Longerna.db", "abcdefgh.db"}));
+    EXPECT_EQ(readBack("Longerna.db").records, (std::vector<std::vector<Cell>>{cells({"7"})}));
+    EXPECT_EQ(ItemTexts(*window.List2), (QStringList{QStringLiteral("ABCDEFGH"), QStringLiteral("LONGERNA")}));
+    EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, OverwriteIsAskedOnlyForListedNamesAndYesReplacesTheTableWhole)
+{
+    writeParadoxTable("ORDERS", {"old 1", "old 2", "old 3"});
+    runSql("CREATE TABLE orders (id INT, note VARCHAR(20))");
+    runSql("INSERT INTO orders VALUES (1, 'new'), (2, NULL)");
+    runSql("CREATE TABLE fresh (id INT)");
+    runSql("INSERT INTO fresh VALUES (5)");
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+
+    sendToParadox({"fresh", "orders"});
+
+    const std::vector<ShownBox> asked = questions();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, QStringLiteral("Would you like to overwrite orders?"));
+    EXPECT_EQ(asked[0].title, QStringLiteral("Overwrite?"));
+    EXPECT_TRUE(reports().empty());
+    EXPECT_EQ(paradoxFolderFiles(), (std::vector<std::string>{"fresh.db", "orders.db"}));
+    EXPECT_EQ(readBack("orders.db").records, (std::vector<std::vector<Cell>>{cells({"1", "new"}), cells({"2", nullptr})}));
+    EXPECT_EQ(ItemTexts(*window.List2), (QStringList{QStringLiteral("FRESH"), QStringLiteral("ORDERS")}));
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, YesToOverwriteThenACancelledCustomisationLeavesTheOldTableAndEndsTheRun)
+{
+    writeParadoxTable("ORDERS", {"old"});
+    const std::string before = fileBytes(paradoxFile("ORDERS.DB"));
+    runSql("CREATE TABLE orders (id INT)");
+    runSql("CREATE TABLE alpha (id INT)");
+    listBothSides();
+    // A table that appears meanwhile shows that the Paradox list is not read again.
+    writeParadoxTable("LATE", {"x"});
+    selectOnly(*window.List1, {QStringLiteral("alpha"), QStringLiteral("orders")});
+    window.Check15->setChecked(true);
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+    customization.cancelNext();
+
+    window.PushButton3->click();
+
+    ASSERT_EQ(customization.shown().size(), 1u);
+    EXPECT_EQ(customization.shown()[0].mType, "Paradox");
+    EXPECT_EQ(customization.shown()[0].mSQL, "CREATE TABLE `orders`(");
+    EXPECT_EQ(customization.shown()[0].mTableName, "orders");
+    EXPECT_TRUE(reports().empty());
+    EXPECT_EQ(fileBytes(paradoxFile("ORDERS.DB")), before);
+    EXPECT_EQ(paradoxFolderFiles(), (std::vector<std::string>{"LATE.DB", "ORDERS.DB"})) << "alpha is not sent";
+    EXPECT_EQ(ItemTexts(*window.List2), QStringList{QStringLiteral("ORDERS")});
+    EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, AnOverwriteWhoseNewTableWouldLackRowsKeepsTheOldTable)
+{
+    writeParadoxTable("ORDERS", {"old"});
+    const std::string before = fileBytes(paradoxFile("ORDERS.DB"));
+    runSql("CREATE TABLE orders (id INT, city VARCHAR(20))");
+    runSql("INSERT INTO orders VALUES (1, 'Köln'), (2, 'Tokyo 東京'), (3, 'Lyon')");
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+
+    sendToParadox({"orders"});
+
+    const std::vector<ShownBox> failures = reports();
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_TRUE(failures[0].text.contains(QStringLiteral("'city'")));
+    EXPECT_EQ(statementOfReport(failures[0]), QStringLiteral("INSERT INTO `orders` VALUES('2', 'Tokyo 東京')"));
+    EXPECT_TRUE(failures[1].text.startsWith(QStringLiteral(
+        "The table orders was not overwritten, because 1 of its 3 rows could not be copied. The existing table is unchanged.")));
+    EXPECT_EQ(fileBytes(paradoxFile("ORDERS.DB")), before);
+    EXPECT_EQ(paradoxFolderFiles(), std::vector<std::string>{"ORDERS.DB"});
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, AFailedCreateReportsEveryInsertWithItsStatementAndKeepsTheOldTable)
+{
+    writeParadoxTable("ORDERS", {"old"});
+    const std::string before = fileBytes(paradoxFile("ORDERS.DB"));
+    runSql("CREATE TABLE orders (id INT)");
+    runSql("INSERT INTO orders VALUES (1), (2)");
+    window.Check15->setChecked(true);
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+    customization.acceptNext("CREATE TABLE `orders`([id] NOSUCHTYPE)");
+
+    sendToParadox({"orders"});
+
+    const std::vector<ShownBox> failures = reports();
+    ASSERT_EQ(failures.size(), 4u);
+    EXPECT_TRUE(failures[0].text.contains(QStringLiteral("at line 314")));
+    EXPECT_EQ(statementOfReport(failures[0]), QStringLiteral("CREATE TABLE `orders`([id] NOSUCHTYPE)"));
+    for (int row = 1; row <= 2; ++row) {
+        EXPECT_TRUE(failures[row].text.contains(QStringLiteral("at line 354")));
+        EXPECT_EQ(statementOfReport(failures[row]), QStringLiteral("INSERT INTO `orders` VALUES('%1')").arg(row));
+    }
+    EXPECT_TRUE(failures[3].text.startsWith(
+        QStringLiteral("The table orders was not overwritten, because its CREATE TABLE statement failed.")));
+    EXPECT_EQ(fileBytes(paradoxFile("ORDERS.DB")), before);
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, ClosingTheWindowDuringTheRowsLeavesNoParadoxTable)
+{
+    runSql("CREATE TABLE big (id INT, label VARCHAR(30))");
+    runSql("INSERT INTO big SELECT seq, CONCAT('row ', seq) FROM seq_1_to_400");
+    duringTransfer([this] {
+        if (window.ProgressBar1->value() < 50)
+            return false;
+        window.close();
+        return true;
+    });
+
+    sendToParadox({"big"});
+
+    EXPECT_EQ(programEnds, 1);
+    EXPECT_TRUE(reports().empty());
+    EXPECT_TRUE(paradoxFolderFiles().empty());
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, ASecondClickDuringARunStartsNothing)
+{
+    runSql("CREATE TABLE big (id INT)");
+    runSql("INSERT INTO big SELECT seq FROM seq_1_to_300");
+    int clicks = 0;
+    duringTransfer([&] {
+        if (window.ProgressBar1->value() < 30)
+            return false;
+        window.PushButton3->click();
+        window.PushButton4->click();
+        ++clicks;
+        return true;
+    });
+
+    sendToParadox({"big"});
+
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(boxes.boxes.shown().empty());
+    EXPECT_EQ(readBack("big.db").records.size(), 300u);
+    EXPECT_EQ(paradoxFolderFiles(), std::vector<std::string>{"big.db"});
+}
+
+TEST_F(MySqlToParadoxTest, WithoutACurrentItemItAsksForOneAndWithoutASelectionItOnlyListsAgain)
+{
+    runSql("CREATE TABLE orders (id INT)");
+    listBothSides();
+    SetListIndex(*window.List1, -1);
+    window.PushButton3->click();
+    ASSERT_EQ(boxes.boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.boxes.shown()[0].text, QStringLiteral("Please select a table to send."));
+    EXPECT_EQ(boxes.boxes.shown()[0].buttons, BoxButtons::Ok);
+
+    writeParadoxTable("LATE", {"x"});
+    SetListIndex(*window.List1, 0);
+    DeselectAllItems(*window.List1);
+    window.PushButton3->click();
+    EXPECT_EQ(boxes.boxes.shown().size(), 1u);
+    EXPECT_EQ(paradoxFolderFiles(), std::vector<std::string>{"LATE.DB"});
+    EXPECT_EQ(ItemTexts(*window.List2), QStringList{QStringLiteral("LATE")});
+}
+
+TEST_F(MySqlToParadoxTest, AnEmptyTableGivesAnEmptyParadoxTableWithItsColumns)
+{
+    runSql("CREATE TABLE nothing (id INT, name VARCHAR(20), born DATE)");
+
+    sendToParadox({"nothing"});
+
+    EXPECT_TRUE(reports().empty());
+    const ParadoxReadBack table = readBack("nothing.db");
+    EXPECT_EQ(table.fieldNames, (std::vector<std::string>{"id", "name", "born"}));
+    EXPECT_TRUE(table.records.empty());
+    EXPECT_EQ(window.ProgressBar1->value(), 0);
+    EXPECT_EQ(window.ProgressBar1->text(), QStringLiteral("Progress Bar"));
+}
+
+} // namespace
+} // namespace quintabel::testing
