@@ -58,6 +58,8 @@ void checkUsableTableName(const QString& newName)
 // companion that the renamed table would otherwise replace or silently take over.
 void checkNameIsFree(const fs::path& folder, const std::string& newName, const std::string& oldName)
 {
+    std::string takenTable;     // the other table's .DB
+    std::string takenCompanion; // a companion of that name, with or without its .DB
     std::error_code error;
     fs::directory_iterator it(folder, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
@@ -65,18 +67,21 @@ void checkNameIsFree(const fs::path& folder, const std::string& newName, const s
         const auto [stem, extension] = splitAtExtension(fileName);
         if (extension.empty() || !paradox::equalIgnoringCase(stem, newName))
             continue;
-        const std::string bareExtension = extension.substr(1);
-        const std::string refusal = "; renaming Paradox table '" + oldName + "' to '" + newName +
-                                    "' would replace it, so nothing was renamed.";
-        if (paradox::equalIgnoringCase(bareExtension, "db"))
-            throw std::runtime_error("Paradox table '" + stem + "' already exists in folder '" + folder.string() +
-                                     "' (file '" + fileName + "')" + refusal);
-        if (paradox::isCompanionExtension(bareExtension))
-            throw std::runtime_error("File '" + fileName + "' already exists in folder '" + folder.string() + "'" +
-                                     refusal);
+        if (paradox::equalIgnoringCase(extension, ".db"))
+            takenTable = fileName;
+        else if (paradox::isCompanionExtension(extension.substr(1)))
+            takenCompanion = fileName;
     }
     if (error)
         throw std::runtime_error("Cannot read folder '" + folder.string() + "': " + error.message() + ".");
+    const std::string refusal = "; renaming Paradox table '" + oldName + "' to '" + newName +
+                                "' would replace it, so nothing was renamed.";
+    if (!takenTable.empty())
+        throw std::runtime_error("Paradox table '" + splitAtExtension(takenTable).first + "' already exists in folder '" +
+                                 folder.string() + "' (file '" + takenTable + "')" + refusal);
+    if (!takenCompanion.empty())
+        throw std::runtime_error("File '" + takenCompanion + "' already exists in folder '" + folder.string() + "'" +
+                                 refusal);
 }
 
 struct PlannedMove {

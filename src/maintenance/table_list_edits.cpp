@@ -1,7 +1,6 @@
 #include "maintenance/table_list_edits.h"
 
 #include "catalogue/table_name_list.h"
-#include "maintenance/maintenance_messages.h"
 
 #include <QListWidget>
 
@@ -17,15 +16,6 @@ int SelectedItemCount(const QListWidget& list)
     return count;
 }
 
-std::optional<QString> RenameSelectionProblem(const QListWidget& list)
-{
-    if (ListIndex(list) == -1)
-        return QString::fromLatin1(kSelectTableToRename);
-    if (SelectedItemCount(list) != 1)
-        return QString::fromLatin1(kSelectJustOneTable);
-    return std::nullopt;
-}
-
 int LastSelectedIndex(const QListWidget& list)
 {
     for (int index = list.count() - 1; index >= 0; --index) {
@@ -33,6 +23,15 @@ int LastSelectedIndex(const QListWidget& list)
             return index;
     }
     return -1;
+}
+
+void ForEachSelectedFromBottom(QListWidget& list, const std::function<void(int index, const QString& name)>& visit)
+{
+    const int count = list.count();
+    for (int index = count - 1; index >= 0; --index) {
+        if (index < list.count() && list.item(index)->isSelected())
+            visit(index, list.item(index)->text());
+    }
 }
 
 void RemoveItemAt(QListWidget& list, int index)
@@ -47,11 +46,6 @@ void ReplaceRenamedItem(QListWidget& list, int index, const QString& newName)
     AddTableName(list, newName);
     if (list.count() >= 1)
         SetListIndex(list, 0);
-}
-
-QString NewNamePrompt(const QString& oldName)
-{
-    return QString::fromLatin1(kNewNamePromptStart) + oldName + QLatin1Char(':');
 }
 
 } // namespace quintabel

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include <optional>
+#include <functional>
 
 class QListWidget;
 
@@ -13,12 +13,13 @@ namespace quintabel {
 
 int SelectedItemCount(const QListWidget& list);
 
-// The one rename needs: a current item and exactly one selected item. The message to show
-// when the selection does not fit (no current item; not exactly one selected), or nothing.
-std::optional<QString> RenameSelectionProblem(const QListWidget& list);
-
 // The index of the selected item nearest the bottom, or -1.
 int LastSelectedIndex(const QListWidget& list);
+
+// Visits every selected item from the last to the first, so that removing the visited item
+// does not move the items still to be visited. A visit may yield to the window system, so each
+// index is checked against the list as it is then.
+void ForEachSelectedFromBottom(QListWidget& list, const std::function<void(int index, const QString& name)>& visit);
 
 // Removes the item at `index`; an index past the end removes nothing.
 void RemoveItemAt(QListWidget& list, int index);
@@ -27,8 +28,5 @@ void RemoveItemAt(QListWidget& list, int index);
 // unselected, and the first item becomes the current one (without being selected, so that the
 // renamed table is not offered for renaming again).
 void ReplaceRenamedItem(QListWidget& list, int index, const QString& newName);
-
-// The input box's prompt for renaming `oldName`.
-QString NewNamePrompt(const QString& oldName);
 
 } // namespace quintabel

@@ -1,0 +1,36 @@
+#include "maintenance/rename_request.h"
+
+#include "catalogue/table_name_list.h"
+#include "maintenance/maintenance_messages.h"
+#include "maintenance/table_list_edits.h"
+#include "shell/message_boxes.h"
+
+#include <QListWidget>
+
+namespace quintabel {
+
+std::optional<RenameRequest> AskForNewName(StepGuard& guard, const QListWidget& list, RenameMessageSteps steps)
+{
+    if (ListIndex(list) == -1) {
+        guard.step(steps.noCurrentItem, [] { ShowMessage(QString::fromLatin1(kSelectTableToRename)); });
+        return std::nullopt;
+    }
+    if (SelectedItemCount(list) != 1) {
+        guard.step(steps.notOneSelected, [] { ShowMessage(QString::fromLatin1(kSelectJustOneTable)); });
+        return std::nullopt;
+    }
+    RenameRequest request;
+    request.index = LastSelectedIndex(list);
+    request.oldName = list.item(request.index)->text();
+    guard.step(116, [&] { request.newName = InputBox(NewNamePrompt(request.oldName), request.oldName); });
+    if (request.newName.isEmpty())
+        return std::nullopt; // Cancel, or OK on an emptied field: nothing is to change
+    return request;
+}
+
+QString NewNamePrompt(const QString& oldName)
+{
+    return QString::fromLatin1(kNewNamePromptStart) + oldName + QLatin1Char(':');
+}
+
+} // namespace quintabel
