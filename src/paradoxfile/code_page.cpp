@@ -162,11 +162,20 @@ bool CodePage::isSingleByte() const
 bool CodePage::decode(std::span<const std::uint8_t> bytes, std::string& out) const
 {
     if (impl_->singleByte) {
-        for (const std::uint8_t b : bytes) {
-            if (b < 0x80 && impl_->asciiIdentity)
-                out.push_back(static_cast<char>(b));
-            else
-                out += impl_->toUtf8[b];
+        std::size_t i = 0;
+        while (i < bytes.size()) {
+            if (impl_->asciiIdentity) {
+                // Runs of ASCII go across whole.
+                std::size_t end = i;
+                while (end < bytes.size() && bytes[end] < 0x80)
+                    ++end;
+                out.append(reinterpret_cast<const char*>(bytes.data()) + i, end - i);
+                i = end;
+                if (i == bytes.size())
+                    break;
+            }
+            out += impl_->toUtf8[bytes[i]];
+            ++i;
         }
         return true;
     }
@@ -179,11 +188,15 @@ std::optional<std::string> CodePage::encode(std::string_view text, std::string& 
     if (impl_->singleByte) {
         std::size_t pos = 0;
         while (pos < text.size()) {
-            const auto c = static_cast<unsigned char>(text[pos]);
-            if (c < 0x80 && impl_->asciiIdentity) {
-                out.push_back(static_cast<char>(c));
-                ++pos;
-                continue;
+            if (impl_->asciiIdentity) {
+                // Runs of ASCII go across whole.
+                std::size_t end = pos;
+                while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80)
+                    ++end;
+                out.append(text.data() + pos, end - pos);
+                pos = end;
+                if (pos == text.size())
+                    break;
             }
             char32_t cp = 0;
             if (!detail::nextCodePoint(text, pos, cp))

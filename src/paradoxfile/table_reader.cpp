@@ -7,6 +7,7 @@
 #include "paradoxfile/detail/endian.h"
 #include "paradoxfile/detail/field_codec.h"
 #include "paradoxfile/detail/messages.h"
+#include "paradoxfile/detail/read_window.h"
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
 
@@ -22,6 +23,7 @@ namespace {
 
 constexpr std::size_t maxWarnings = 50;
 constexpr int blockHeaderSize = 6;
+constexpr std::size_t readAhead = 256 * 1024;
 
 struct BlockInfo {
     int next = 0;
@@ -61,8 +63,9 @@ struct TableReader::Impl {
     std::vector<int> offsets;
     std::uint64_t maxBlockNumber = 0;
 
-    // Where the reading stands.
-    std::vector<std::uint8_t> block;
+    // Where the reading stands: `records` points into `window`.
+    detail::ReadWindow window{readAhead};
+    const std::uint8_t* records = nullptr;
     std::vector<bool> visited;
     int nextBlock = 0;
     int recordsInBlock = 0;
@@ -92,7 +95,8 @@ struct TableReader::Impl {
         warn(std::move(text));
     }
 
-    BlockInfo readBlockHeader(int number, std::vector<bool>& seen) const
+    // Checks block `number` and returns what its header says; `window` supplies the bytes.
+    BlockInfo readBlockHeader(int number, std::vector<bool>& seen, detail::ReadWindow& from) const
     {
         if (number < 1 || static_cast<std::uint64_t>(number) > maxBlockNumber)
             throwCorrupt(file, "block " + std::to_string(number) + " lies past the end of the file");
@@ -102,8 +106,7 @@ struct TableReader::Impl {
         BlockInfo info;
         info.start = static_cast<std::uint64_t>(header.headerSize)
             + static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(header.blockSize);
-        std::uint8_t head[blockHeaderSize];
-        table->readAt(info.start, head);
+        const std::uint8_t* head = from.get(*table, info.start, blockHeaderSize).data();
         info.next = detail::loadLe16(head);
         const int lastOffset = static_cast<std::int16_t>(detail::loadLe16(head + 4));
         if (lastOffset < 0) {
@@ -131,13 +134,12 @@ struct TableReader::Impl {
     bool loadNextBlock()
     {
         while (nextBlock != 0) {
-            const BlockInfo info = readBlockHeader(nextBlock, visited);
+            const BlockInfo info = readBlockHeader(nextBlock, visited, window);
             nextBlock = info.next;
             if (info.recordCount == 0)
                 continue;
             const std::size_t bytes = static_cast<std::size_t>(info.recordCount) * header.recordSize;
-            block.resize(bytes);
-            table->readAt(info.start + blockHeaderSize, block);
+            records = window.get(*table, info.start + blockHeaderSize, bytes).data();
             recordsInBlock = info.recordCount;
             recordInBlock = 0;
             return true;
@@ -184,7 +186,7 @@ struct TableReader::Impl {
                                 + std::to_string(leader) + " bytes and no blob pointer");
             data = {p, inLeader};
         } else {
-            blobReader->read(pointer, length, where(i), blobBytes);
+            blobReader->read(pointer, length, [&] { return where(i); }, blobBytes);
             data = blobBytes;
             if (graphic) {
                 if (data.size() < 8 || detail::loadLe32(data.data() + 4) != data.size() - 8)
@@ -401,14 +403,14 @@ bool TableReader::next(std::vector<Value>& values)
     }
     if (d.recordInBlock >= d.recordsInBlock && !d.loadNextBlock()) {
         d.finished = true;
-        d.block = {};
+        d.window.clear();
         if (d.recordsRead != d.header.recordCount)
             d.warn("The header of '" + d.file + "' says the table holds " + std::to_string(d.header.recordCount)
                    + " records, but its data blocks hold " + std::to_string(d.recordsRead)
                    + "; the records in the blocks were read.");
         return false;
     }
-    const std::uint8_t* record = d.block.data() + static_cast<std::size_t>(d.recordInBlock) * d.header.recordSize;
+    const std::uint8_t* record = d.records + static_cast<std::size_t>(d.recordInBlock) * d.header.recordSize;
     d.decodeRecord(record, values);
     ++d.recordInBlock;
     ++d.recordsRead;
@@ -424,9 +426,11 @@ std::uint64_t TableReader::countRecords() const
 {
     const Impl& d = *impl_;
     std::vector<bool> seen(static_cast<std::size_t>(d.maxBlockNumber) + 1, false);
+    // Block headers only: a small window, so each read fetches one header.
+    detail::ReadWindow headers(blockHeaderSize);
     std::uint64_t count = 0;
     for (int number = d.header.firstBlock; number != 0;) {
-        const BlockInfo info = d.readBlockHeader(number, seen);
+        const BlockInfo info = d.readBlockHeader(number, seen, headers);
         count += static_cast<std::uint64_t>(info.recordCount);
         number = info.next;
     }

@@ -2,7 +2,10 @@
 // Finds a blob's bytes in a .MB file (paradox-format.md §5.2, §5.3), checking every offset and
 // length against the file before it reads or allocates.
 
+#include "paradoxfile/detail/read_window.h"
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,16 +21,16 @@ public:
     BlobReader(const ByteSource* blobs, std::string tableFile);
 
     // Reads the `length` bytes that `pointer` (from a record's blob field) leads to.
-    // `where` describes the field and record for messages ("field 'Notes' of record 12").
-    void read(std::uint32_t pointer, std::uint32_t length, const std::string& where,
+    // `where` describes the field and record for messages ("field 'Notes' of record 12"); it
+    // is called only when something is wrong.
+    void read(std::uint32_t pointer, std::uint32_t length, const std::function<std::string()>& where,
               std::vector<std::uint8_t>& out);
 
 private:
     const ByteSource* blobs_;
     std::string tableFile_;
-    // The last suballocated block read: consecutive small memos usually share one.
-    std::uint64_t cachedOffset_ = 0;
-    std::vector<std::uint8_t> cachedBlock_;
+    // Read ahead over the .MB: consecutive small memos share blocks, and blocks follow on.
+    ReadWindow window_;
 };
 
 } // namespace quintabel::paradox::detail
