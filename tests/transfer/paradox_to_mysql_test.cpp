@@ -1,2 +1,330 @@
-// "Send Table/s To MySQL" against the tests' MariaDB server.
+// "Send Table/s To MySQL" against the tests' MariaDB server, from real Paradox files.
+
+#include "canonical_values.h"
+#include "catalogue/paradox_table_list.h"
+#include "catalogue/progress_bar.h"
+#include "catalogue_test_support.h"
+#include "connections/connection.h"
+#include "paradoxfile/calendar.h"
+#include "paradoxfile/table_writer.h"
+#include "shell/pointer_rules.h"
+#include "support/table_compare.h"
 #include "transfer_fixture.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace quintabel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+namespace px = quintabel::paradox;
+
+class ParadoxToMySqlTest : public TransferTest {
+protected:
+    void writeParadoxTable(const std::string& fileBase, px::Field field, const std::vector<px::Value>& values)
+    {
+        px::TableWriter writer(paradoxFolder.path(), fileBase, {std::move(field)});
+        for (const px::Value& value : values) {
+            const px::Value record[] = {value};
+            writer.append(record);
+        }
+        writer.commit();
+    }
+
+    void writeNames(const std::string& fileBase, const std::vector<std::string>& names)
+    {
+        std::vector<px::Value> values(names.begin(), names.end());
+        writeParadoxTable(fileBase, px::Field{"NAME", px::FieldType::Alpha, 10, 0}, values);
+    }
+
+    // The first column of every row, as text.
+    std::vector<Cell> firstColumn(const std::string& table) const
+    {
+        std::vector<Cell> column;
+        for (const auto& row : queryMySql("SELECT * FROM `" + table + "`"))
+            column.push_back(canonicalOfMySql(row.at(0)));
+        return column;
+    }
+
+    std::vector<std::string> mySqlTables() const
+    {
+        std::vector<std::string> names;
+        for (const auto& row : queryMySql("SHOW TABLES"))
+            names.push_back(db::toText(row.at(0)));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+// What a Paradox value becomes in a MySQL column of its default type, in the canonical form.
+Cell expectedInMySql(px::FieldType type, const px::Value& value)
+{
+    if (px::isNull(value))
+        return std::nullopt;
+    switch (type) {
+    case px::FieldType::Alpha:
+    case px::FieldType::Memo:
+    case px::FieldType::FormattedMemo:
+        return std::get<std::string>(value);
+    case px::FieldType::Short:
+    case px::FieldType::Long:
+    case px::FieldType::AutoIncrement:
+        return std::to_string(std::get<std::int64_t>(value));
+    case px::FieldType::Number:
+    case px::FieldType::Money:
+        return canonicalNumber(std::get<double>(value));
+    case px::FieldType::Bcd:
+        return canonicalDecimal(std::get<px::Decimal>(value).digits);
+    case px::FieldType::Logical:
+        return std::get<bool>(value) ? "True" : "False";
+    case px::FieldType::Date: {
+        const px::Date& d = std::get<px::Date>(value);
+        return canonicalDateTime(d.year, d.month, d.day, 0, 0, 0, 0);
+    }
+    case px::FieldType::Time: {
+        const px::Time& t = std::get<px::Time>(value);
+        return canonicalDateTime(1899, 12, 30, t.hour, t.minute, t.second, t.millisecond);
+    }
+    case px::FieldType::Timestamp: {
+        const px::Timestamp& s = std::get<px::Timestamp>(value);
+        return canonicalDateTime(s.date.year, s.date.month, s.date.day, s.time.hour, s.time.minute, s.time.second,
+                                 s.time.millisecond);
+    }
+    case px::FieldType::Bytes: { // a TEXT column: the bytes arrive only as the text they spell
+        const px::Blob& bytes = std::get<px::Blob>(value);
+        return std::string(bytes.begin(), bytes.end());
+    }
+    default: {
+        const px::Blob& bytes = std::get<px::Blob>(value);
+        return canonicalBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
+    }
+}
+
+class EveryTestTable : public ParadoxToMySqlTest, public ::testing::WithParamInterface<fs::path> {};
+
+TEST_P(EveryTestTable, ArrivesValueByValueOrEachMissingRowIsReported)
+{
+    const fs::path source = GetParam();
+    copyTableFamily(source, paradoxFolder.path());
+    const QString name = ParadoxTableNameOfFile(QString::fromStdString(source.filename().string()));
+    paradox::testing::OurTable ours;
+    try {
+        ours = paradox::testing::readWithOurs(source);
+    } catch (const std::exception& unreadable) {
+        // A table the program cannot read (an encrypted one) is reported, and nothing arrives.
+        sendToMySql({name});
+        ASSERT_FALSE(reports().empty());
+        EXPECT_TRUE(reports()[0].text.contains(QStringLiteral("password-protected"))) << unreadable.what();
+        EXPECT_FALSE(mySqlHasTable(name.toStdString()));
+        return;
+    }
+    // pxlib vouches for the reading that the MySQL rows are held against.
+    const auto agreement = paradox::testing::compareWithPxlib(ours, paradox::testing::readWithPxlibAndBlobs(source));
+    ASSERT_TRUE(agreement.differences.empty()) << agreement.differences.front();
+
+    sendToMySql({name});
+
+    int rowReports = 0;
+    for (const ShownBox& report : reports()) {
+        EXPECT_TRUE(report.text.contains(QStringLiteral("PushButton4_Click at line 338"))) << report.text.toStdString();
+        rowReports += report.text.contains(QStringLiteral("at line 338")) ? 1 : 0;
+    }
+    const Rows arrived = queryMySql("SELECT * FROM `" + name.toStdString() + "`");
+    // Rows keep their order; a source row that is not the next one arrived must be reported.
+    std::size_t next = 0;
+    int missing = 0;
+    for (const auto& record : ours.records) {
+        bool same = next < arrived.size() && arrived[next].size() == record.size();
+        for (std::size_t f = 0; same && f < record.size(); ++f)
+            same = canonicalOfMySql(arrived[next][f]) == expectedInMySql(ours.header.fields[f].type, record[f]);
+        if (same)
+            ++next;
+        else
+            ++missing;
+    }
+    RecordProperty("rows_arrived", static_cast<int>(arrived.size()));
+    RecordProperty("rows_reported", rowReports);
+    EXPECT_EQ(next, arrived.size()) << "a row arrived that differs from its source";
+    EXPECT_EQ(missing, rowReports);
+    EXPECT_TRUE(window.List1->findItems(name, Qt::MatchExactly).size() == 1);
+}
+
+std::string testName(const ::testing::TestParamInfo<fs::path>& info)
+{
+    std::string name = fs::relative(info.param, paradox::testing::testdataPath("paradox")).string();
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(SharedParadoxTables, EveryTestTable,
+                         ::testing::ValuesIn(paradox::testing::testdataTables()), testName);
+
+TEST_F(ParadoxToMySqlTest, OverwriteIsAskedWhenTheListShowsTheNameInAnyCaseAndYesReplacesOnlyThatTable)
+{
+    runSql("CREATE TABLE ORDERS (NAME TEXT)");
+    runSql("INSERT INTO ORDERS VALUES ('old')");
+    runSql("CREATE TABLE customer (NAME TEXT)");
+    runSql("INSERT INTO customer VALUES ('kept')");
+    writeNames("ORDERS", {"n1", "n2"});
+    writeNames("CUSTOMER", {"c1"});
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+
+    sendToMySql({QStringLiteral("CUSTOMER"), QStringLiteral("ORDERS")});
+
+    const std::vector<ShownBox> asked = questions();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].text, QStringLiteral("Would you like to overwrite ORDERS?"));
+    EXPECT_EQ(asked[1].text, QStringLiteral("Would you like to overwrite CUSTOMER?"));
+    EXPECT_TRUE(reports().empty());
+    EXPECT_EQ(firstColumn("ORDERS"), (std::vector<Cell>{"n1", "n2"}));
+    // The server tells names apart by case: customer stays, CUSTOMER is a table of its own.
+    EXPECT_EQ(firstColumn("customer"), std::vector<Cell>{"kept"});
+    EXPECT_EQ(firstColumn("CUSTOMER"), std::vector<Cell>{"c1"});
+    EXPECT_EQ(mySqlTables(), (std::vector<std::string>{"CUSTOMER", "ORDERS", "customer"}));
+    EXPECT_EQ(ItemTexts(*window.List1),
+              (QStringList{QStringLiteral("CUSTOMER"), QStringLiteral("customer"), QStringLiteral("ORDERS")}));
+}
+
+TEST_F(ParadoxToMySqlTest, YesToOverwriteThenACancelledCustomisationLeavesTheOldTableAndEndsTheRun)
+{
+    runSql("CREATE TABLE ORDERS (NAME TEXT)");
+    runSql("INSERT INTO ORDERS VALUES ('old')");
+    writeNames("ORDERS", {"new"});
+    writeNames("ALPHA", {"a"});
+    window.Check16->setChecked(true);
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+    customization.cancelNext();
+
+    sendToMySql({QStringLiteral("ALPHA"), QStringLiteral("ORDERS")});
+
+    ASSERT_EQ(customization.shown().size(), 1u);
+    EXPECT_EQ(customization.shown()[0].mType, "MySQL");
+    EXPECT_EQ(customization.shown()[0].mSQL, "CREATE TABLE `ORDERS`(");
+    EXPECT_TRUE(reports().empty());
+    EXPECT_EQ(firstColumn("ORDERS"), std::vector<Cell>{"old"});
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ORDERS"}) << "ALPHA is not sent";
+    EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
+}
+
+TEST_F(ParadoxToMySqlTest, YesToOverwriteThenAFailedCreateReportsEachInsertAndKeepsTheOldTable)
+{
+    runSql("CREATE TABLE ORDERS (NAME TEXT)");
+    runSql("INSERT INTO ORDERS VALUES ('old')");
+    writeNames("ORDERS", {"n1", "n2"});
+    window.Check16->setChecked(true);
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+    customization.acceptNext("CREATE TABLE `ORDERS`(`NAME` NOSUCHTYPE)");
+
+    sendToMySql({QStringLiteral("ORDERS")});
+
+    const std::vector<ShownBox> failures = reports();
+    ASSERT_EQ(failures.size(), 4u);
+    EXPECT_TRUE(failures[0].text.contains(QStringLiteral("PushButton4_Click at line 286")));
+    EXPECT_EQ(statementOfReport(failures[0]), QStringLiteral("CREATE TABLE `ORDERS`(`NAME` NOSUCHTYPE)"));
+    EXPECT_EQ(statementOfReport(failures[1]), QStringLiteral("INSERT INTO `ORDERS` VALUES('n1')"));
+    EXPECT_EQ(statementOfReport(failures[2]), QStringLiteral("INSERT INTO `ORDERS` VALUES('n2')"));
+    EXPECT_TRUE(failures[3].text.startsWith(
+        QStringLiteral("The table ORDERS was not overwritten, because its CREATE TABLE statement failed.")));
+    EXPECT_EQ(firstColumn("ORDERS"), std::vector<Cell>{"old"});
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ORDERS"});
+    EXPECT_EQ(ItemTexts(*window.List1), QStringList{QStringLiteral("ORDERS")});
+}
+
+TEST_F(ParadoxToMySqlTest, ANumberADefaultFloatColumnWouldRoundFailsItsRowAndTheNextRowIsTried)
+{
+    writeParadoxTable("PRICES", px::Field{"N", px::FieldType::Number, 8, 0}, {1.5, 3.14159265, 2.25});
+
+    sendToMySql({QStringLiteral("PRICES")});
+
+    const std::vector<ShownBox> failures = reports();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_TRUE(failures[0].text.contains(QStringLiteral("'N'")));
+    EXPECT_TRUE(failures[0].text.contains(QStringLiteral("at line 338")));
+    EXPECT_EQ(statementOfReport(failures[0]), QStringLiteral("INSERT INTO `PRICES` VALUES('3.14159265')"));
+    EXPECT_EQ(firstColumn("PRICES"), (std::vector<Cell>{"1.5", "2.25"}));
+}
+
+TEST_F(ParadoxToMySqlTest, TablesGoFromTheBottomOfTheListAndAnUnchangedStatementMeansTheDefaultTypes)
+{
+    writeNames("ALPHA", {"a"});
+    writeNames("ZETA", {"z"});
+    window.Check16->setChecked(true);
+    customization.acceptUnchangedNext();
+    customization.acceptUnchangedNext();
+
+    sendToMySql({QStringLiteral("ALPHA"), QStringLiteral("ZETA")});
+
+    ASSERT_EQ(customization.shown().size(), 2u);
+    EXPECT_EQ(customization.shown()[0].mTableName, "ZETA");
+    EXPECT_EQ(customization.shown()[1].mTableName, "ALPHA");
+    EXPECT_TRUE(reports().empty());
+    const Rows types = queryMySql("SELECT DATA_TYPE FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = '"
+                                  + database.name() + "' ORDER BY TABLE_NAME");
+    ASSERT_EQ(types.size(), 2u);
+    EXPECT_EQ(db::toText(types[0][0]), "text");
+    EXPECT_EQ(db::toText(types[1][0]), "text");
+}
+
+TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsFailsEachRemainingRowAndTheRunGoesOn)
+{
+    std::vector<px::Value> names;
+    for (int i = 1; i <= 40; ++i)
+        names.push_back("row " + std::to_string(i));
+    writeParadoxTable("LENGTHY", px::Field{"NAME", px::FieldType::Alpha, 10, 0}, names);
+    duringTransfer([this] {
+        if (window.ProgressBar1->value() < 25)
+            return false;
+        // Ends every other connection to the test's database: the transfer's.
+        for (const auto& row : queryMySql("SELECT ID FROM information_schema.PROCESSLIST WHERE DB = '"
+                                          + database.name() + "' AND ID <> CONNECTION_ID()"))
+            runSql("KILL CONNECTION " + db::toText(row.at(0)));
+        return true;
+    });
+
+    sendToMySql({QStringLiteral("LENGTHY")});
+
+    const std::size_t arrived = queryMySql("SELECT * FROM `LENGTHY`").size();
+    EXPECT_GE(arrived, 9u);
+    EXPECT_LT(arrived, 40u);
+    int rowReports = 0;
+    for (const ShownBox& report : reports())
+        rowReports += report.text.contains(QStringLiteral("at line 338")) ? 1 : 0;
+    EXPECT_EQ(static_cast<std::size_t>(rowReports), 40 - arrived);
+    EXPECT_EQ(ItemTexts(*window.List1), QStringList{QStringLiteral("LENGTHY")});
+    EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
+    EXPECT_FALSE(window.longOperationRunning());
+}
+
+TEST_F(ParadoxToMySqlTest, ClosingTheWindowDuringTheRowsLeavesNoHalfTableAndPutsAnOldOneBack)
+{
+    runSql("CREATE TABLE LENGTHY (NAME TEXT)");
+    runSql("INSERT INTO LENGTHY VALUES ('old')");
+    std::vector<px::Value> names;
+    for (int i = 1; i <= 200; ++i)
+        names.push_back("row " + std::to_string(i));
+    writeParadoxTable("LENGTHY", px::Field{"NAME", px::FieldType::Alpha, 10, 0}, names);
+    writeParadoxTable("FRESH", px::Field{"NAME", px::FieldType::Alpha, 10, 0}, names);
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+    duringTransfer([this] {
+        if (window.ProgressBar1->value() < 50)
+            return false;
+        window.close();
+        return true;
+    });
+
+    sendToMySql({QStringLiteral("FRESH"), QStringLiteral("LENGTHY")});
+
+    EXPECT_EQ(programEnds, 1);
+    EXPECT_EQ(firstColumn("LENGTHY"), std::vector<Cell>{"old"});
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"LENGTHY"}) << "FRESH is not sent";
+}
+
+} // namespace
+} // namespace quintabel::testing
