@@ -1,6 +1,7 @@
 // Quintabel: copies whole tables between a MySQL/MariaDB database and a folder of Paradox
 // tables. The program starts on the connection window; closing it ends the program.
 
+#include "catalogue/tables_window_opening.h"
 #include "shell/form1.h"
 #include "shell/qt_message_boxes.h"
 
@@ -19,13 +20,9 @@ int main(int argc, char** argv)
 
     quintabel::Form1 connectionWindow(quintabel::Form1::Environment::production());
 
-    // Attach here the work of the connection window's buttons as it arrives:
-    //   connectionWindow.setNextBody(...);              "Next >", opening the tables window
-    //   connectionWindow.setStartupContinuation(...);   the start-up that runs "Next >" by itself
-    //   connectionWindow.setParadoxTestBody(...);       Paradox "Test Connection"
-    //   connectionWindow.setMySqlTestBody(...);         MySQL "Test Connection"
-    //   connectionWindow.setBrowseBody(...);            "..."
-    //   connectionWindow.setLoadSampleBody(...);        "Load Sample/Example Database"
+    // "Next >", the start-up that runs it by itself, and both "Test Connection" buttons.
+    quintabel::Form2& tablesWindow = quintabel::attachTablesWindow(connectionWindow);
+    (void)tablesWindow; // the transfers, delete and rename attach their work here
 
     connectionWindow.loadAndShow();
     return QApplication::exec();
