@@ -79,70 +79,73 @@ void printWarnings(const TableReader& reader, std::FILE* err)
         std::fprintf(err, "pdxtool: warning: %s\n", warning.c_str());
 }
 
-int info(const CommandLine& line, std::FILE* out)
+TableReader openTable(const CommandLine& line)
 {
     ReaderOptions options;
     options.codePage = line.codePage;
-    const auto reader = TableReader::open(line.operands[0], options);
-    const TableHeader& header = reader.header();
-    std::string json = "{\"file\": ";
-    appendJsonString(json, line.operands[0]);
-    json += ", \"version\": ";
-    appendJsonString(json, fileVersionText(header.fileVersion));
-    json += ", \"versionByte\": ";
-    appendJsonNumber(json, std::int64_t{header.fileVersion});
-    json += ", \"keyed\": ";
-    json += header.fileType == 0 ? "true" : "false";
-    json += ", \"codePage\": ";
-    appendJsonNumber(json, std::int64_t{header.codePage});
-    json += ", \"textCodePage\": ";
-    appendJsonNumber(json, std::int64_t{header.textCodePage});
-    json += ", \"sortOrder\": ";
-    appendJsonString(json, header.sortOrderId);
-    json += ", \"recordsInHeader\": ";
-    appendJsonNumber(json, std::int64_t{header.recordCount});
-    json += ", \"recordsCounted\": ";
-    appendJsonNumber(json, static_cast<std::int64_t>(reader.countRecords()));
-    json += ", \"keyFields\": ";
-    appendJsonNumber(json, std::int64_t{header.keyFieldCount});
-    json += ", \"tableName\": ";
-    appendJsonString(json, header.tableName);
-    json += ", \"recordSize\": ";
-    appendJsonNumber(json, std::int64_t{header.recordSize});
-    json += ", \"blockSize\": ";
-    appendJsonNumber(json, std::int64_t{header.blockSize});
-    json += ", \"blobFile\": ";
-    if (reader.blobFilePath().empty())
-        json += "null";
-    else
-        appendJsonString(json, reader.blobFilePath().string());
-    json += ", \"fields\": [";
-    bool first = true;
-    for (const auto& field : header.fields) {
-        json += first ? "" : ", ";
-        first = false;
-        json += "{\"name\": ";
-        appendJsonString(json, field.name);
-        json += ", \"type\": ";
-        appendJsonString(json, std::string(1, fieldTypeLetter(field.type)));
-        json += ", \"size\": ";
-        appendJsonNumber(json, std::int64_t{field.size});
-        if (field.type == FieldType::Bcd) {
-            json += ", \"decimals\": ";
-            appendJsonNumber(json, std::int64_t{field.decimals});
-        }
-        json += "}";
+    return TableReader::open(line.operands[0], options);
+}
+
+// Builds the info object one member at a time.
+class JsonObject {
+public:
+    std::string& key(const char* name)
+    {
+        text_ += text_.size() > 1 ? ", \"" : "\"";
+        text_ += name;
+        text_ += "\": ";
+        return text_;
     }
-    json += "]}\n";
-    write(out, json);
+    void number(const char* name, std::int64_t value) { appendJsonNumber(key(name), value); }
+    void string(const char* name, const std::string& value) { appendJsonString(key(name), value); }
+    std::string close() { return text_ + "}"; }
+
+private:
+    std::string text_ = "{";
+};
+
+int info(const CommandLine& line, std::FILE* out)
+{
+    const auto reader = openTable(line);
+    const TableHeader& header = reader.header();
+    JsonObject object;
+    object.string("file", line.operands[0]);
+    object.string("version", fileVersionText(header.fileVersion));
+    object.number("versionByte", header.fileVersion);
+    object.key("keyed") += header.fileType == 0 ? "true" : "false";
+    object.number("codePage", header.codePage);
+    object.number("textCodePage", header.textCodePage);
+    object.string("sortOrder", header.sortOrderId);
+    object.number("recordsInHeader", header.recordCount);
+    object.number("recordsCounted", static_cast<std::int64_t>(reader.countRecords()));
+    object.number("keyFields", header.keyFieldCount);
+    object.string("tableName", header.tableName);
+    object.number("recordSize", header.recordSize);
+    object.number("blockSize", header.blockSize);
+    if (reader.blobFilePath().empty())
+        object.key("blobFile") += "null";
+    else
+        object.string("blobFile", reader.blobFilePath().string());
+    std::string& fields = object.key("fields");
+    fields += "[";
+    for (std::size_t i = 0; i < header.fields.size(); ++i) {
+        const Field& field = header.fields[i];
+        JsonObject entry;
+        entry.string("name", field.name);
+        entry.string("type", std::string(1, fieldTypeLetter(field.type)));
+        entry.number("size", field.size);
+        if (field.type == FieldType::Bcd)
+            entry.number("decimals", field.decimals);
+        fields += (i ? ", " : "") + entry.close();
+    }
+    fields += "]";
+    write(out, object.close() + "\n");
     return 0;
 }
 
 int dump(const CommandLine& line, std::FILE* out, std::FILE* err)
 {
-    ReaderOptions options;
-    options.codePage = line.codePage;
-    auto reader = TableReader::open(line.operands[0], options);
+    auto reader = openTable(line);
     const auto& fields = reader.header().fields;
     // The keys of every line, escaped once.
     std::vector<std::string> keys;
@@ -203,10 +206,8 @@ namespace {
 
 int copy(const CommandLine& line, std::FILE* out, std::FILE* err)
 {
-    ReaderOptions readerOptions;
-    readerOptions.codePage = line.codePage;
     const std::filesystem::path source = line.operands[0];
-    auto reader = TableReader::open(source, readerOptions);
+    auto reader = openTable(line);
     const TableHeader& header = reader.header();
 
     WriterOptions options;

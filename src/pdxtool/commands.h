@@ -5,6 +5,16 @@
 //   pdxtool dump [--code-page N] TABLE.db
 //   pdxtool copy [--code-page N] [--target-code-page N] TABLE.db FOLDER
 //
+// info prints one JSON object: file version ("3.0" .. "7.x" and the version byte), code page
+// (as stored, and the one text is read in), record count (the header's and the blocks'), key
+// field count, and the fields in order with name, type letter and size (bytes in the record;
+// BCD fields also give "decimals").
+// dump prints JSON Lines, one object per record: null, numbers, strings, "YYYY-MM-DD",
+// "HH:MM:SS[.mmm]", "YYYY-MM-DD HH:MM:SS[.mmm]", true/false, BCD digits as a string, and
+// {"hex": "..."} for Bytes, Binary, OLE and Graphic. Warnings go to standard error.
+// copy writes the table with every value as a keyless Paradox 5.x table into FOLDER, under
+// the source's file name; it never replaces a table there.
+//
 // --code-page reads the table's text in code page N instead of the one its header names;
 // --target-code-page writes the copy in code page N (default: the source's, when a Paradox
 // 5.x table can be written in it, otherwise 1252).

@@ -65,11 +65,7 @@ TEST_P(EveryTestTable, ReadsAndAgreesWithPxlib)
 
 std::string testNameOf(const ::testing::TestParamInfo<std::filesystem::path>& table)
 {
-    std::string name = relativeName(table.param);
-    for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return name;
+    return testing::testdataTestName(table.param);
 }
 
 INSTANTIATE_TEST_SUITE_P(TestData, EveryTestTable, ::testing::ValuesIn(testdataTables()), testNameOf);

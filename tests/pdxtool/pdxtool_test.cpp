@@ -215,18 +215,9 @@ std::string expectedLine(const testing::OurTable& ours, const testing::PxlibTabl
     return line + "}";
 }
 
-std::string relativeName(const std::filesystem::path& path)
-{
-    return std::filesystem::relative(path, testdataPath("paradox")).string();
-}
-
 std::string testNameOf(const ::testing::TestParamInfo<std::filesystem::path>& table)
 {
-    std::string name = relativeName(table.param);
-    for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return name;
+    return testing::testdataTestName(table.param);
 }
 
 class EveryTable : public ::testing::TestWithParam<std::filesystem::path> {};

@@ -101,6 +101,30 @@ void collectError(pxdoc_t*, int, const char* message, void*)
     childErrors += '\n';
 }
 
+// The pxlib types whose values come as bytes (value.str); the rest are numbers.
+enum class Carried { Bytes, Double, Long };
+
+Carried carriedAs(long type)
+{
+    switch (type) {
+    case pxfAlpha:
+    case pxfBCD:
+    case pxfBytes:
+    case pxfMemoBLOb:
+    case pxfBLOb:
+    case pxfFmtMemoBLOb:
+    case pxfOLE:
+    case pxfGraphic:
+        return Carried::Bytes;
+    case pxfNumber:
+    case pxfCurrency:
+    case pxfTimestamp:
+        return Carried::Double;
+    default:
+        return Carried::Long;
+    }
+}
+
 enum Tag : std::uint32_t { TagHeader = 1, TagField = 2, TagRecord = 3, TagMissing = 4, TagErrors = 5, TagEnd = 6 };
 
 [[noreturn]] void runChild(const std::filesystem::path& dbFile, const PxlibOptions& options, int fd)
@@ -147,26 +171,17 @@ enum Tag : std::uint32_t { TagHeader = 1, TagField = 2, TagRecord = 3, TagMissin
             pxval_t* v = values[i];
             out.i64(v->isnull);
             out.i64(v->type);
-            switch (v->type) {
-            case pxfAlpha:
-            case pxfBCD:
-            case pxfBytes:
-            case pxfMemoBLOb:
-            case pxfBLOb:
-            case pxfFmtMemoBLOb:
-            case pxfOLE:
-            case pxfGraphic:
+            switch (carriedAs(v->type)) {
+            case Carried::Bytes:
                 if (!v->isnull && v->value.str.val)
                     out.text(v->value.str.val, static_cast<std::size_t>(v->value.str.len));
                 else
                     out.text("", 0);
                 break;
-            case pxfNumber:
-            case pxfCurrency:
-            case pxfTimestamp:
+            case Carried::Double:
                 out.f64(v->value.dval);
                 break;
-            default:
+            case Carried::Long:
                 out.i64(v->value.lval);
             }
         }
@@ -234,23 +249,14 @@ PxlibTable readWithPxlib(const std::filesystem::path& dbFile, const PxlibOptions
                 PxlibValue value;
                 value.isNull = in.i64() != 0;
                 const auto type = in.i64();
-                switch (type) {
-                case pxfAlpha:
-                case pxfBCD:
-                case pxfBytes:
-                case pxfMemoBLOb:
-                case pxfBLOb:
-                case pxfFmtMemoBLOb:
-                case pxfOLE:
-                case pxfGraphic:
+                switch (carriedAs(static_cast<long>(type))) {
+                case Carried::Bytes:
                     value.bytes = in.text();
                     break;
-                case pxfNumber:
-                case pxfCurrency:
-                case pxfTimestamp:
+                case Carried::Double:
                     value.number = in.f64();
                     break;
-                default:
+                case Carried::Long:
                     value.integer = static_cast<long>(in.i64());
                 }
                 record.push_back(std::move(value));

@@ -9,6 +9,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -309,6 +310,15 @@ std::vector<fs::path> testdataTables()
     }
     std::sort(tables.begin(), tables.end());
     return tables;
+}
+
+std::string testdataTestName(const fs::path& table)
+{
+    std::string name = fs::relative(table, testdataPath("paradox")).string();
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
 }
 
 ScratchFolder::ScratchFolder()

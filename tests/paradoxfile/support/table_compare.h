@@ -41,6 +41,8 @@ PxlibComparison compareWithPxlib(const OurTable& ours, const PxlibTable& pxlib, 
 
 // Every .DB/.db file under the test data's paradox folder, sorted.
 std::vector<std::filesystem::path> testdataTables();
+// A test name for one of them: its path below the paradox folder, letters and digits only.
+std::string testdataTestName(const std::filesystem::path& table);
 std::filesystem::path testdataPath(const std::string& relative);
 
 // A fresh, empty scratch folder under the system's temporary folder, removed on destruction.
