@@ -9,6 +9,7 @@
 #include "shell/message_boxes.h"
 #include "shell/path_helpers.h"
 #include "shell/settings_store.h"
+#include "shell/window_fonts.h"
 #include "shell/window_look.h"
 
 #include <QApplication>
@@ -40,17 +41,6 @@ constexpr int kClientWidth = 8040;
 // The window reaches 580 twips below "< Back" counting its title bar and borders; what is
 // left of that inside the window, under a standard title bar, is 105 twips.
 constexpr int kBelowBackButton = 105;
-
-QFont arialBold(qreal pointSize)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
-    font.setBold(true);
-    return font;
-}
-
-constexpr qreal kWindowPointSize = 9;
-constexpr qreal kButtonPointSize = 11.25;
 
 const QString kForm2 = QStringLiteral("Form2");
 
@@ -157,8 +147,8 @@ void Form2::placeControls()
 void Form2::setFonts()
 {
     // The window's font reaches the frames, lists, check boxes and the progress bar.
-    setFont(arialBold(kWindowPointSize));
-    const QFont buttonFont = arialBold(kButtonPointSize);
+    setFont(ArialBold(kTextPointSize));
+    const QFont buttonFont = ArialBold(kButtonPointSize);
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setFont(buttonFont);
 }

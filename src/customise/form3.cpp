@@ -8,6 +8,7 @@
 #include "shell/message_boxes.h"
 #include "shell/path_helpers.h"
 #include "shell/step_guard.h"
+#include "shell/window_fonts.h"
 #include "shell/window_look.h"
 
 #include <QGroupBox>
@@ -23,20 +24,10 @@ namespace quintabel {
 
 namespace {
 
-constexpr qreal kTextPointSize = 9;
-constexpr qreal kButtonPointSize = 11.25;
 constexpr int kWindowWidth = 480;
 constexpr int kWindowHeight = 460;
 
 const QString kModule = QStringLiteral("Form3");
-
-QFont arialBold(qreal pointSize)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
-    font.setBold(true);
-    return font;
-}
 
 QString fromUtf8(std::string_view text)
 {
@@ -159,9 +150,9 @@ void Form3::arrangeControls()
 
 void Form3::setFonts()
 {
-    setFont(arialBold(kTextPointSize));
+    setFont(ArialBold(kTextPointSize));
     for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4})
-        button->setFont(arialBold(kButtonPointSize));
+        button->setFont(ArialBold(kButtonPointSize));
 }
 
 void Form3::watchPointer()

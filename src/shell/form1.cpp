@@ -5,6 +5,7 @@
 #include "shell/message_boxes.h"
 #include "shell/path_helpers.h"
 #include "shell/settings_store.h"
+#include "shell/window_fonts.h"
 #include "shell/window_look.h"
 
 #include <QApplication>
@@ -22,16 +23,6 @@ namespace quintabel {
 
 namespace {
 
-QFont arialBold(qreal pointSize)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
-    font.setBold(true);
-    return font;
-}
-
-constexpr qreal kTextPointSize = 9;
-constexpr qreal kButtonPointSize = 11.25;
 constexpr int kWindowWidth = 440;
 
 // A password shows one "*" per character, whatever the style's own mask character is.
@@ -159,12 +150,12 @@ void Form1::arrangeControls()
 
 void Form1::setFontsAndColours()
 {
-    const QFont textFont = arialBold(kTextPointSize);
+    const QFont textFont = ArialBold(kTextPointSize);
     for (QWidget* frameOrLabel : std::initializer_list<QWidget*>{Frame1, Frame2, Label1, Label2, Label3, Label4, Label5, Label6})
         frameOrLabel->setFont(textFont);
     for (QLineEdit* field : textFields())
         field->setFont(textFont);
-    const QFont buttonFont = arialBold(kButtonPointSize);
+    const QFont buttonFont = ArialBold(kButtonPointSize);
     for (QPushButton* button : buttons())
         button->setFont(buttonFont);
 

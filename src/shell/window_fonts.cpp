@@ -1,0 +1,13 @@
+#include "shell/window_fonts.h"
+
+namespace quintabel {
+
+QFont ArialBold(qreal pointSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace quintabel
