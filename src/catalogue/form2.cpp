@@ -342,7 +342,7 @@ void Form2::PushButton11_Click()
 void Form2::PushButton12_Click()
 {
     StepGuard guard(kForm2, QStringLiteral("PushButton12_Click"));
-    guard.step(100, [&] { ShowMessage(QString::fromLatin1(kHelpMessagePrefix) + QString::fromLatin1(kContactPage)); });
+    guard.step(100, [&] { ShowMessage(QString::fromLatin1(kHelpMessagePrefix) + QString::fromLatin1(maker::kContactPage)); });
 }
 
 void Form2::closeEvent(QCloseEvent* event)

@@ -31,7 +31,6 @@ class Connection;
 class ProgressBar;
 
 inline constexpr char kHelpMessagePrefix[] = "Questions? Please contact Team Corvandel at ";
-inline constexpr char kContactPage[] = "https://www.corvandel.example/contact/";
 
 class Form2 : public QWidget {
 public:

@@ -8,5 +8,7 @@ inline constexpr char kProductName[] = "Quintabel";
 inline constexpr char kSupportEmail[] = "support@corvandel.example";
 inline constexpr char kWebSite[] = "https://www.corvandel.example/quintabel/";
 inline constexpr char kWorkbenchDownloadPage[] = "https://dev.mysql.com/downloads/workbench/";
+// The tables window's "Help" names it.
+inline constexpr char kContactPage[] = "https://www.corvandel.example/contact/";
 
 } // namespace quintabel::maker
