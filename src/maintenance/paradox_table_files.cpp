@@ -51,7 +51,7 @@ void checkUsableTableName(const QString& newName)
     if (name == "." || name == "..")
         throw std::runtime_error("'" + name + "' cannot be the name of a Paradox table.");
     if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
-        throw std::runtime_error("'" + name + "' cannot be the name of a Paradox table: a table name cannot hold '/'.");
+        throw std::runtime_error("'" + name + "' cannot be the name of a Paradox table: a table name cannot hold '/' or a NUL character.");
 }
 
 // Refuses when a file in the folder already belongs to a table called `newName`: its .DB, or a
