@@ -4,6 +4,7 @@
 #include "catalogue/exist_table.h"
 #include "catalogue/progress_bar.h"
 #include "catalogue/table_name_list.h"
+#include "shell/enter_presses_button.h"
 #include "shell/form1.h"
 #include "shell/maker.h"
 #include "shell/message_boxes.h"
@@ -66,6 +67,7 @@ Form2::Form2(Environment environment, QWidget& connectionWindow, QWidget* parent
     placeControls();
     setFonts();
     setTabOrder();
+    prepareForKeyboardAndScreenReader();
     connectHandlers();
     watchPointer();
 }
@@ -161,6 +163,17 @@ void Form2::setTabOrder()
                               PushButton2, Check15,     Check16,      PushButton12};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void Form2::prepareForKeyboardAndScreenReader()
+{
+    // A list is announced by its frame's caption; the progress bar by the text it shows while
+    // no transfer runs, its value by Qt.
+    List1->setAccessibleName(Frame1->title());
+    List2->setAccessibleName(Frame2->title());
+    ProgressBar1->setAccessibleName(QString::fromLatin1(kIdleProgressText));
+    for (QPushButton* button : findChildren<QPushButton*>())
+        LetEnterPressButton(*button);
 }
 
 void Form2::connectHandlers()

@@ -120,6 +120,7 @@ private:
     void placeControls();
     void setFonts();
     void setTabOrder();
+    void prepareForKeyboardAndScreenReader();
     void connectHandlers();
     void watchPointer();
     void runLongOperation(const QString& procedure, const HandlerBody& body);

@@ -4,6 +4,7 @@
 #include "customise/customized_create.h"
 #include "customise/field_loading.h"
 #include "shell/application_title.h"
+#include "shell/enter_presses_button.h"
 #include "shell/form1.h"
 #include "shell/message_boxes.h"
 #include "shell/path_helpers.h"
@@ -80,6 +81,7 @@ Form3::Form3(Environment environment, QWidget* parent)
     createControls();
     arrangeControls();
     setFonts();
+    prepareForKeyboardAndScreenReader();
     watchPointer();
 }
 
@@ -153,6 +155,16 @@ void Form3::setFonts()
     setFont(ArialBold(kTextPointSize));
     for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4})
         button->setFont(ArialBold(kButtonPointSize));
+}
+
+void Form3::prepareForKeyboardAndScreenReader()
+{
+    // The lists and the text box are announced by their frames' captions.
+    List1->setAccessibleName(Frame1->title());
+    List2->setAccessibleName(Frame2->title());
+    Text1->setAccessibleName(Frame3->title());
+    for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4})
+        LetEnterPressButton(*button);
 }
 
 void Form3::watchPointer()

@@ -94,6 +94,7 @@ private:
     void createControls();
     void arrangeControls();
     void setFonts();
+    void prepareForKeyboardAndScreenReader();
     void watchPointer();
     void loadFields();
     void showLoadedLists();

@@ -1,8 +1,10 @@
 #include "shell/form1.h"
 
 #include "shell/application_title.h"
+#include "shell/enter_presses_button.h"
 #include "shell/maker.h"
 #include "shell/message_boxes.h"
+#include "shell/password_accessibility.h"
 #include "shell/path_helpers.h"
 #include "shell/settings_store.h"
 #include "shell/window_fonts.h"
@@ -47,10 +49,13 @@ Form1::Form1(Environment environment, QWidget* parent)
     : QWidget(parent), environment_(std::move(environment)), pointer_(*this)
 {
     setObjectName(QStringLiteral("Form1"));
+    // Before the password field exists: its first text, restored at load, is already masked.
+    MaskPasswordsInAccessibilityEvents();
     createControls();
     arrangeControls();
     setFontsAndColours();
     arrangeTabOrder();
+    prepareForKeyboardAndScreenReader();
     connectFields();
 }
 
@@ -172,6 +177,20 @@ void Form1::arrangeTabOrder()
                               Text5, Text6, PushButton6, PushButton1, PushButton2, PushButton4};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void Form1::prepareForKeyboardAndScreenReader()
+{
+    // Each field is announced by its label's caption.
+    const std::pair<QLabel*, QLineEdit*> labelled[] = {
+        {Label2, Text1}, {Label1, Text2}, {Label6, Text3}, {Label4, Text4}, {Label5, Text5}, {Label3, Text6},
+    };
+    for (const auto& [label, field] : labelled)
+        label->setBuddy(field);
+    // The caption "..." says nothing when read aloud; it stays as it is on screen.
+    PushButton5->setAccessibleName(QStringLiteral("Browse for the Paradox folder"));
+    for (QPushButton* button : buttons())
+        LetEnterPressButton(*button);
 }
 
 void Form1::connectFields()

@@ -101,6 +101,7 @@ private:
     void arrangeControls();
     void setFontsAndColours();
     void arrangeTabOrder();
+    void prepareForKeyboardAndScreenReader();
     void connectFields();
     void runInjected(const QString& procedure, const HandlerBody& body);
     std::vector<QLineEdit*> textFields() const;
