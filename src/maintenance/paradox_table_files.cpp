@@ -51,7 +51,9 @@ void checkUsableTableName(const QString& newName)
     if (name == "." || name == "..")
         throw std::runtime_error("'" + name + "' cannot be the name of a Paradox table.");
     if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
-        throw std::runtime_error("'" + name + "' cannot be the name of a Paradox table: a table name cannot hold '/' or a NUL character.");
+        throw std::runtime_error("'" + name +
+                                 "' cannot be the name of a Paradox table: a table name cannot hold '/' or a NUL "
+                                 "character.");
 }
 
 // Refuses when a file in the folder already belongs to a table called `newName`: its .DB, or a
@@ -77,8 +79,9 @@ void checkNameIsFree(const fs::path& folder, const std::string& newName, const s
     const std::string refusal = "; renaming Paradox table '" + oldName + "' to '" + newName +
                                 "' would replace it, so nothing was renamed.";
     if (!takenTable.empty())
-        throw std::runtime_error("Paradox table '" + splitAtExtension(takenTable).first + "' already exists in folder '" +
-                                 folder.string() + "' (file '" + takenTable + "')" + refusal);
+        throw std::runtime_error("Paradox table '" + splitAtExtension(takenTable).first +
+                                 "' already exists in folder '" + folder.string() + "' (file '" + takenTable + "')" +
+                                 refusal);
     if (!takenCompanion.empty())
         throw std::runtime_error("File '" + takenCompanion + "' already exists in folder '" + folder.string() + "'" +
                                  refusal);

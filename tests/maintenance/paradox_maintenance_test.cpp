@@ -63,8 +63,8 @@ protected:
     {
         paradox::WriterOptions options;
         options.lowerCaseExtensions = true;
-        paradox::TableWriter writer(folder.path().toStdString(), base,
-                                    {Field{"Id", FieldType::Long, 0, 0}, Field{"Note", FieldType::Memo, 20, 0}}, options);
+        const std::vector<Field> fields = {Field{"Id", FieldType::Long, 0, 0}, Field{"Note", FieldType::Memo, 20, 0}};
+        paradox::TableWriter writer(folder.path().toStdString(), base, fields, options);
         const Value first[] = {std::int64_t{1}, kLongMemo};
         const Value second[] = {std::int64_t{2}, std::string("short")};
         writer.append(first);
