@@ -124,22 +124,6 @@ TEST_F(MySqlMaintenanceTest, ANameCannotBreakOutOfItsQuotes)
     EXPECT_TRUE(boxes().errorReports()[0].text.contains(QStringLiteral("x`, `y")));
 }
 
-TEST_F(MySqlMaintenanceTest, WithoutAServerEveryDropIsReportedAndTheListIsStillEdited)
-{
-    FillTableList(list, {"one", "two"});
-    SelectTables(list, {"one", "two"}, QStringLiteral("one"));
-
-    deleteTables(UnreachableFields());
-
-    QStringList steps;
-    for (const ShownBox& report : boxes().errorReports())
-        steps.append(report.text.contains(ReportedStep(kDelete, 104)) ? "open" :
-                     report.text.contains(ReportedStep(kDelete, 112)) ? "drop" : report.text);
-    EXPECT_EQ(steps, (QStringList{"open", "drop", "drop"}));
-    EXPECT_TRUE(ItemTexts(list).isEmpty());
-    EXPECT_EQ(pointer.shape(), PointerShape::Default);
-}
-
 TEST_F(MySqlMaintenanceTest, RenameKeepsTheNameAsTyped)
 {
     createTables({"books", "loans"});

@@ -1,8 +1,6 @@
-// The pieces below the handlers: MySQL name quoting and the file move that never replaces.
+// The file move below the Paradox rename, which never replaces a file.
 
-#include "maintenance/mysql_table_statements.h"
 #include "maintenance/no_replace_move.h"
-#include "shell/support/qstring_printer.h"
 
 #include <QTemporaryDir>
 
@@ -15,14 +13,6 @@ namespace quintabel {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(MySqlTableStatementsTest, NamesAreQuotedWithInnerBackticksDoubled)
-{
-    EXPECT_EQ(DropTableStatement(QStringLiteral("Orders")), QStringLiteral("DROP TABLE `Orders`"));
-    EXPECT_EQ(DropTableStatement(QStringLiteral("a`, `b")), QStringLiteral("DROP TABLE `a``, ``b`"));
-    EXPECT_EQ(RenameTableStatement(QStringLiteral("`"), QStringLiteral("Året 2024")),
-              QStringLiteral("RENAME TABLE ```` TO `Året 2024`"));
-}
 
 std::string contentsOf(const fs::path& path)
 {
