@@ -4,6 +4,7 @@
 #include "catalogue/exist_table.h"
 #include "catalogue/progress_bar.h"
 #include "catalogue/table_name_list.h"
+#include "shell/empty_list_focus.h"
 #include "shell/enter_presses_button.h"
 #include "shell/form1.h"
 #include "shell/maker.h"
@@ -172,6 +173,8 @@ void Form2::prepareForKeyboardAndScreenReader()
     List1->setAccessibleName(Frame1->title());
     List2->setAccessibleName(Frame2->title());
     ProgressBar1->setAccessibleName(QString::fromLatin1(kIdleProgressText));
+    ShowFocusWhenEmpty(*List1);
+    ShowFocusWhenEmpty(*List2);
     for (QPushButton* button : findChildren<QPushButton*>())
         LetEnterPressButton(*button);
 }

@@ -4,6 +4,7 @@
 #include "customise/customized_create.h"
 #include "customise/field_loading.h"
 #include "shell/application_title.h"
+#include "shell/empty_list_focus.h"
 #include "shell/enter_presses_button.h"
 #include "shell/form1.h"
 #include "shell/message_boxes.h"
@@ -163,6 +164,9 @@ void Form3::prepareForKeyboardAndScreenReader()
     List1->setAccessibleName(Frame1->title());
     List2->setAccessibleName(Frame2->title());
     Text1->setAccessibleName(Frame3->title());
+    // A failed load leaves the lists empty.
+    ShowFocusWhenEmpty(*List1);
+    ShowFocusWhenEmpty(*List2);
     for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4})
         LetEnterPressButton(*button);
 }
