@@ -2,7 +2,10 @@
 // tables. The program starts on the connection window; closing it ends the program.
 
 #include "catalogue/tables_window_opening.h"
+#include "connections/folder_browser.h"
+#include "maintenance/table_maintenance.h"
 #include "shell/form1.h"
+#include "shell/path_helpers.h"
 #include "shell/qt_message_boxes.h"
 
 #include <QApplication>
@@ -22,7 +25,10 @@ int main(int argc, char** argv)
 
     // "Next >", the start-up that runs it by itself, and both "Test Connection" buttons.
     quintabel::Form2& tablesWindow = quintabel::attachTablesWindow(connectionWindow);
-    (void)tablesWindow; // the transfers, delete and rename attach their work here
+    // "..." and "Load Sample/Example Database".
+    quintabel::attachFolderChoice(connectionWindow, quintabel::ProgramFolder());
+    // "Delete Table/s" and "Rename Table" on both sides.
+    quintabel::attachTableMaintenance(tablesWindow, connectionWindow);
 
     connectionWindow.loadAndShow();
     return QApplication::exec();
