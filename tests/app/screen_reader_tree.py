@@ -4,9 +4,9 @@
     screen_reader_tree.py DRIVER
 
 Starts DRIVER (windows_for_screen_reader), prints the accessibility tree of each of its
-windows, and fails when a control has no name, when a control does not carry the name its
-window gives it, or when a text change of the password field, or its text, carries the
-password. Run on a display with the accessibility bus up (screen_reader_check.sh does both).
+windows and of the message box it opens, and fails when a control has no name, when a control
+does not carry the name its window gives it, when the box's text or button does not reach the
+reader, or when a text change of the password field, or its text, carries the password. Run on a display with the accessibility bus up (screen_reader_check.sh does both).
 """
 
 import subprocess
@@ -51,7 +51,12 @@ EXPECTED = {
         ("text", "Change Selected Data Type To This"), ("push button", "Apply"),
         ("push button", "OK"), ("push button", "Cancel"),
     ],
+    "message box": [("push button", "OK")],
 }
+
+# The start of the connection window's "Help" message, which the box must hand on whole.
+HELP_TEXT = "If you cannot establish connection to your database with this program"
+HELP_END = "not a web based connection, for example."
 
 failures = []
 password_events = []
@@ -83,7 +88,7 @@ def describe(accessible):
     return line
 
 
-def walk(accessible, depth, lines, controls):
+def walk(accessible, depth, lines, controls, unnamed):
     lines.append("  " * depth + describe(accessible))
     role = accessible.getRole()
     if role == pyatspi.ROLE_PASSWORD_TEXT:
@@ -91,14 +96,16 @@ def walk(accessible, depth, lines, controls):
         if secret_in(text) or text.strip("*"):
             failures.append("the password field's text reveals the password: %r" % text)
     if role in NAMED_ROLES and not accessible.name:
-        failures.append("unnamed %s in %s" % (accessible.getRoleName(), lines[0].strip()))
+        unnamed.append(accessible.getRoleName())
     controls.append((accessible.getRoleName(), accessible.name))
     for child in accessible:
         if child is not None:
-            walk(child, depth + 1, lines, controls)
+            walk(child, depth + 1, lines, controls, unnamed)
 
 
 def window_key(window, controls):
+    if any(name.startswith(HELP_TEXT) for _, name in controls):
+        return "message box"
     if window.name == "Quintabel":
         return "Quintabel/connection" if ("push button", "Next >") in controls else "Quintabel/tables"
     return window.name
@@ -112,12 +119,19 @@ def read_windows():
         return False
     seen = set()
     for window in application:
-        lines, controls = [], []
-        walk(window, 0, lines, controls)
+        lines, controls, unnamed = [], [], []
+        walk(window, 0, lines, controls, unnamed)
         key = window_key(window, controls)
+        # Qt groups a box's buttons in a panel of its own, which a reader passes over.
+        if key == "message box":
+            unnamed = [role for role in unnamed if role != "panel"]
+        for role in unnamed:
+            failures.append("unnamed %s in %s" % (role, key))
         seen.add(key)
         print("\n".join(lines))
         print()
+        if key == "message box" and not any(HELP_END in name for _, name in controls):
+            failures.append("the message box does not hand on its whole text")
         for expected in EXPECTED.get(key, []):
             if expected not in controls:
                 failures.append("%s: no %s named %r" % (key, expected[0], expected[1]))

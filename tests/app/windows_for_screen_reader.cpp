@@ -5,8 +5,8 @@
 //
 // After a second the connection window loads (restoring STORED_PASSWORD from a settings store
 // of its own); after two the password field takes the focus and TYPED_TEXT is typed into it,
-// one key at a time. The program ends after SECONDS. Messages would be real boxes: none is
-// expected, since no button is pressed.
+// one key at a time; then the connection window's "Help" shows its message in a real box. The
+// program ends after SECONDS, closing the box with it.
 
 #include "catalogue/form2.h"
 #include "customise/form3.h"
@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,6 +81,7 @@ int main(int argc, char** argv)
         QTest::keyClicks(connectionWindow.Text5, typedText);
         QTest::keyClick(connectionWindow.Text5, Qt::Key_Backspace);
     });
+    QTimer::singleShot(2500, &connectionWindow, [&connectionWindow] { connectionWindow.PushButton1->click(); });
     QTimer::singleShot(seconds * 1000, &application, &QCoreApplication::quit);
     return QApplication::exec();
 }
