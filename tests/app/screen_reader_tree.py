@@ -6,7 +6,8 @@
 Starts DRIVER (windows_for_screen_reader), prints the accessibility tree of each of its
 windows and of the message box it opens, and fails when a control has no name, when a control
 does not carry the name its window gives it, when the box's text or button does not reach the
-reader, or when a text change of the password field, or its text, carries the password. Run on a display with the accessibility bus up (screen_reader_check.sh does both).
+reader, when the progress bar's new value is not announced, or when a text change of the
+password field, or its text, carries the password. Run on a display with the accessibility bus up (screen_reader_check.sh does both).
 """
 
 import subprocess
@@ -61,6 +62,7 @@ HELP_END = "not a web based connection, for example."
 failures = []
 password_events = []
 leaks = []
+progress_values = []
 
 
 def secret_in(text):
@@ -76,6 +78,11 @@ def on_text_changed(event):
             leaks.append((event.type, data))
     elif secret_in(data):
         leaks.append((event.type, data))
+
+
+def on_value_changed(event):
+    if event.source and event.source.getRole() == pyatspi.ROLE_PROGRESS_BAR:
+        progress_values.append(event.source.queryValue().currentValue)
 
 
 def describe(accessible):
@@ -144,6 +151,7 @@ def read_windows():
 def main():
     driver = sys.argv[1]
     pyatspi.Registry.registerEventListener(on_text_changed, "object:text-changed")
+    pyatspi.Registry.registerEventListener(on_value_changed, "object:property-change:accessible-value")
     process = subprocess.Popen([driver, str(RUN_SECONDS), STORED_PASSWORD, TYPED_TEXT])
     GLib.timeout_add(READ_AFTER_MS, read_windows)
 
@@ -162,6 +170,9 @@ def main():
     print("password field text changes heard: %s" % password_events)
     if not password_events:
         failures.append("no text change of the password field was heard")
+    print("progress bar values heard: %s" % progress_values)
+    if 40 not in progress_values:
+        failures.append("the progress bar's value 40 was not announced")
     for kind, data in leaks:
         failures.append("%s carried %r" % (kind, data))
     for failure in failures:

@@ -5,10 +5,12 @@
 //
 // After a second the connection window loads (restoring STORED_PASSWORD from a settings store
 // of its own); after two the password field takes the focus and TYPED_TEXT is typed into it,
-// one key at a time; then the connection window's "Help" shows its message in a real box. The
+// one key at a time, and the tables window's progress bar moves to 40; then the connection
+// window's "Help" shows its message in a real box. The
 // program ends after SECONDS, closing the box with it.
 
 #include "catalogue/form2.h"
+#include "catalogue/progress_bar.h"
 #include "customise/form3.h"
 #include "shell/form1.h"
 #include "shell/qt_message_boxes.h"
@@ -81,6 +83,7 @@ int main(int argc, char** argv)
         QTest::keyClicks(connectionWindow.Text5, typedText);
         QTest::keyClick(connectionWindow.Text5, Qt::Key_Backspace);
     });
+    QTimer::singleShot(2200, &tablesWindow, [&tablesWindow] { tablesWindow.ProgressBar1->setValue(40); });
     QTimer::singleShot(2500, &connectionWindow, [&connectionWindow] { connectionWindow.PushButton1->click(); });
     QTimer::singleShot(seconds * 1000, &application, &QCoreApplication::quit);
     return QApplication::exec();
