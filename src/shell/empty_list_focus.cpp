@@ -20,7 +20,7 @@ protected:
             // The list repaints only its current item on a change of focus, and it has none.
             if (isEmpty())
                 list_.viewport()->update();
-        } else if (watched == list_.viewport() && event->type() == QEvent::Paint && list_.hasFocus() && isEmpty()) {
+        } else if (event->type() == QEvent::Paint && watched == list_.viewport() && list_.hasFocus() && isEmpty()) {
             // Drawn before the list paints itself, which draws nothing over it while it is empty.
             QPainter painter(list_.viewport());
             QStyleOptionFocusRect frame;
