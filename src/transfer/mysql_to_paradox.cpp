@@ -25,6 +25,7 @@
 #include <QListWidget>
 
 #include <optional>
+#include <stdexcept>
 
 namespace quintabel {
 
@@ -145,7 +146,8 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
 
     const std::string source = sourceName.toStdString();
     guard_.step(160, [&] { source_.setCursorLocation(connections::adUseClient); });
-    guard_.step(162, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(source), mysql_); });
+    const bool opened =
+        guard_.step(162, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(source), mysql_); });
 
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, source, source_, transfer::TargetKind::Paradox,
@@ -180,10 +182,10 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
         return AfterTable::EndRun;
     }
     if (overwrite) {
-        if (created && rows.rowsFailed == 0)
-            replaceParadoxTable(source, targetName);
+        if (const auto shortfall = IncompleteTableReason(opened, created, rows))
+            guard_.report(306, NotOverwrittenMessage(targetName, *shortfall));
         else
-            guard_.report(306, NotOverwrittenMessage(targetName, created, rows.rowsFailed, rows.rowCount));
+            replaceParadoxTable(source, targetName);
     } else {
         writeOut(source, targetName);
     }
@@ -195,6 +197,9 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
 
 std::string MySqlToParadoxRun::writeOutFolderText() const
 {
+    // An empty folder box would make the folder text "//", the root of the file system.
+    if (fields_.paradoxFolder.isEmpty())
+        throw std::runtime_error("No Paradox folder is given.");
     return NormalizePath(fields_.paradoxFolder + QLatin1Char('/')).toStdString();
 }
 

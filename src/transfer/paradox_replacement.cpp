@@ -44,6 +44,8 @@ bool isTableFile(const fs::path& path)
 
 ParadoxStaging::ParadoxStaging(const QString& paradoxFolder) : paradoxFolder_(ToFileSystemPath(paradoxFolder))
 {
+    if (paradoxFolder.isEmpty())
+        throw std::runtime_error("No Paradox folder is given.");
     std::string pattern = (paradoxFolder_ / ".quintabel-replacing-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("Cannot make a folder for the new table in '" + paradoxFolder_.string()

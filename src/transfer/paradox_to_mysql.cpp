@@ -71,7 +71,7 @@ private:
     bool setAside(const std::string& table, std::optional<std::string>& backup);
     // After the rows: drops the old table when the new one is whole, else puts it back.
     void settleSetAside(const std::string& table, const std::string& backup, bool created,
-                        std::int64_t rowsFailed, std::int64_t rowCount);
+                        const std::optional<QString>& shortfall);
     void endRunCutShort(const std::string& table, const std::optional<std::string>& backup, bool created);
     bool endRequested() const { return window_.endRequested && window_.endRequested(); }
 
@@ -124,7 +124,8 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
         return AfterTable::EndRun;
 
     const std::string table = tableName.toStdString();
-    guard_.step(138, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(table), paradox_); });
+    const bool opened =
+        guard_.step(138, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(table), paradox_); });
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, table, source_, transfer::TargetKind::MySQL,
                               window_.customizeBox.isChecked(), environment_.customizationWindow);
@@ -162,7 +163,7 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
         return AfterTable::EndRun;
     }
     if (backup)
-        settleSetAside(table, *backup, created, rows.rowsFailed, rows.rowCount);
+        settleSetAside(table, *backup, created, IncompleteTableReason(opened, created, rows));
     guard_.step(348, [&] { AddTableName(window_.targetList, tableName); });
     return AfterTable::NextTable;
 }
@@ -179,15 +180,15 @@ bool ParadoxToMySqlRun::setAside(const std::string& table, std::optional<std::st
 }
 
 void ParadoxToMySqlRun::settleSetAside(const std::string& table, const std::string& backup, bool created,
-                                       std::int64_t rowsFailed, std::int64_t rowCount)
+                                       const std::optional<QString>& shortfall)
 {
-    if (created && rowsFailed == 0) {
+    if (!shortfall) {
         guard_.step(280, [&] { dropMySqlTable(mysql_, backup); });
         return;
     }
     const QString name = QString::fromStdString(table);
     if (guard_.step(280, [&] { restoreSetAsideTable(mysql_, table, backup, created); }))
-        guard_.report(280, NotOverwrittenMessage(name, created, rowsFailed, rowCount));
+        guard_.report(280, NotOverwrittenMessage(name, *shortfall));
     else
         guard_.report(280, QStringLiteral("The table %1 was not overwritten, but could not take its name back: "
                                           "it is kept as %2.")

@@ -46,7 +46,7 @@ RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connectio
                         const std::function<bool()>& endRequested)
 {
     RowCopyOutcome outcome;
-    guard.step(labels.rowCount, [&] { outcome.rowCount = source.RecordCount(); });
+    outcome.counted = guard.step(labels.rowCount, [&] { outcome.rowCount = source.RecordCount(); });
     std::vector<db::Value> row;
     std::string statement;
     for (std::int64_t index = 0; index < outcome.rowCount; ++index) {

@@ -35,6 +35,7 @@ struct RowCopyLabels {
 };
 
 struct RowCopyOutcome {
+    bool counted = false;        // the record set told its row count
     std::int64_t rowCount = 0;   // the rows the record set reported
     std::int64_t rowsFailed = 0; // rows that did not arrive, each reported
     bool stoppedByClose = false; // the window closed: the remaining rows were not copied

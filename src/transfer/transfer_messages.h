@@ -3,15 +3,20 @@
 
 #include <QString>
 
-#include <cstdint>
+#include <optional>
 
 namespace quintabel {
 
 inline constexpr char kSelectTableToSend[] = "Please select a table to send.";
 
-// Why an existing table that the user agreed to overwrite was kept: the new one would not
-// have held every row. `created` is false when its CREATE TABLE statement failed.
-QString NotOverwrittenMessage(const QString& tableName, bool created, std::int64_t rowsFailed,
-                              std::int64_t rowCount);
+struct RowCopyOutcome;
+
+// Why a new table does not hold its whole source table, in words ("its CREATE TABLE
+// statement failed"); nothing when it does: the source was read, the table created, its row
+// count known and every row copied.
+std::optional<QString> IncompleteTableReason(bool sourceOpened, bool created, const RowCopyOutcome& rows);
+
+// Why an existing table that the user agreed to overwrite was kept.
+QString NotOverwrittenMessage(const QString& tableName, const QString& reason);
 
 } // namespace quintabel

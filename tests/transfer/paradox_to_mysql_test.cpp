@@ -237,6 +237,26 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteThenAFailedCreateReportsEachInsertAndKe
     EXPECT_EQ(ItemTexts(*window.List1), QStringList{QStringLiteral("ORDERS")});
 }
 
+TEST_F(ParadoxToMySqlTest, YesToOverwriteFromATableThatCannotBeReadKeepsTheOldTable)
+{
+    runSql("CREATE TABLE ORDERS (NAME TEXT)");
+    runSql("INSERT INTO ORDERS VALUES ('old')");
+    // An encrypted table under the listed name: the program refuses to read it.
+    fs::copy_file(paradox::testing::testdataPath("paradox/leonhad-paradoxdriver/encrypt/encrypted.db"),
+                  paradoxFile("ORDERS.DB"));
+    window.Check16->setChecked(true);
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+    customization.acceptNext("CREATE TABLE `ORDERS`(`NAME` TEXT)");
+
+    sendToMySql({QStringLiteral("ORDERS")});
+
+    ASSERT_FALSE(reports().empty());
+    EXPECT_TRUE(reports().back().text.startsWith(
+        QStringLiteral("The table ORDERS was not overwritten, because its source table could not be read.")));
+    EXPECT_EQ(firstColumn("ORDERS"), std::vector<Cell>{"old"});
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ORDERS"});
+}
+
 TEST_F(ParadoxToMySqlTest, ANumberADefaultFloatColumnWouldRoundFailsItsRowAndTheNextRowIsTried)
 {
     writeParadoxTable("PRICES", px::Field{"N", px::FieldType::Number, 8, 0}, {1.5, 3.14159265, 2.25});
