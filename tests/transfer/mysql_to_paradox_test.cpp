@@ -5,7 +5,6 @@
 #include "catalogue/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
-#include "paradoxfile/table_writer.h"
 #include "shell/pointer_rules.h"
 #include "transfer_fixture.h"
 
@@ -24,17 +23,6 @@ namespace px = quintabel::paradox;
 
 class MySqlToParadoxTest : public TransferTest {
 protected:
-    // A Paradox table of one Alpha field NAME holding `names`, written before the run.
-    void writeParadoxTable(const std::string& fileBase, const std::vector<std::string>& names)
-    {
-        px::TableWriter writer(paradoxFolder.path(), fileBase, {px::Field{"NAME", px::FieldType::Alpha, 10, 0}});
-        for (const std::string& name : names) {
-            const px::Value record[] = {name};
-            writer.append(record);
-        }
-        writer.commit();
-    }
-
     ParadoxReadBack readBack(const std::string& fileName)
     {
         ParadoxReadBack table = readBackWithPxlib(paradoxFile(fileName));
@@ -155,7 +143,7 @@ TEST_F(MySqlToParadoxTest, TablesGoFromTheBottomOfTheListAndOnlyLongNamesAreQues
 
 TEST_F(MySqlToParadoxTest, OverwriteIsAskedOnlyForListedNamesAndYesReplacesTheTableWhole)
 {
-    writeParadoxTable("ORDERS", {"old 1", "old 2", "old 3"});
+    writeNames("ORDERS", {"old 1", "old 2", "old 3"});
     runSql("CREATE TABLE orders (id INT, note VARCHAR(20))");
     runSql("INSERT INTO orders VALUES (1, 'new'), (2, NULL)");
     runSql("CREATE TABLE fresh (id INT)");
@@ -177,13 +165,13 @@ TEST_F(MySqlToParadoxTest, OverwriteIsAskedOnlyForListedNamesAndYesReplacesTheTa
 
 TEST_F(MySqlToParadoxTest, YesToOverwriteThenACancelledCustomisationLeavesTheOldTableAndEndsTheRun)
 {
-    writeParadoxTable("ORDERS", {"old"});
+    writeNames("ORDERS", {"old"});
     const std::string before = fileBytes(paradoxFile("ORDERS.DB"));
     runSql("CREATE TABLE orders (id INT)");
     runSql("CREATE TABLE alpha (id INT)");
     listBothSides();
     // A table that appears meanwhile shows that the Paradox list is not read again.
-    writeParadoxTable("LATE", {"x"});
+    writeNames("LATE", {"x"});
     selectOnly(*window.List1, {QStringLiteral("alpha"), QStringLiteral("orders")});
     window.Check15->setChecked(true);
     boxes.boxes.answerNext(BoxAnswer::Yes);
@@ -205,7 +193,7 @@ TEST_F(MySqlToParadoxTest, YesToOverwriteThenACancelledCustomisationLeavesTheOld
 
 TEST_F(MySqlToParadoxTest, AnOverwriteWhoseNewTableWouldLackRowsKeepsTheOldTable)
 {
-    writeParadoxTable("ORDERS", {"old"});
+    writeNames("ORDERS", {"old"});
     const std::string before = fileBytes(paradoxFile("ORDERS.DB"));
     runSql("CREATE TABLE orders (id INT, city VARCHAR(20))");
     runSql("INSERT INTO orders VALUES (1, 'Köln'), (2, 'Tokyo 東京'), (3, 'Lyon')");
@@ -226,7 +214,7 @@ TEST_F(MySqlToParadoxTest, AnOverwriteWhoseNewTableWouldLackRowsKeepsTheOldTable
 
 TEST_F(MySqlToParadoxTest, AFailedCreateReportsEveryInsertWithItsStatementAndKeepsTheOldTable)
 {
-    writeParadoxTable("ORDERS", {"old"});
+    writeNames("ORDERS", {"old"});
     const std::string before = fileBytes(paradoxFile("ORDERS.DB"));
     runSql("CREATE TABLE orders (id INT)");
     runSql("INSERT INTO orders VALUES (1), (2)");
@@ -301,7 +289,7 @@ TEST_F(MySqlToParadoxTest, WithoutACurrentItemItAsksForOneAndWithoutASelectionIt
     EXPECT_EQ(boxes.boxes.shown()[0].text, QStringLiteral("Please select a table to send."));
     EXPECT_EQ(boxes.boxes.shown()[0].buttons, BoxButtons::Ok);
 
-    writeParadoxTable("LATE", {"x"});
+    writeNames("LATE", {"x"});
     SetListIndex(*window.List1, 0);
     DeselectAllItems(*window.List1);
     window.PushButton3->click();

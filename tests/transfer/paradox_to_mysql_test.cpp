@@ -6,7 +6,6 @@
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
 #include "paradoxfile/calendar.h"
-#include "paradoxfile/table_writer.h"
 #include "shell/pointer_rules.h"
 #include "support/table_compare.h"
 #include "transfer_fixture.h"
@@ -23,22 +22,6 @@ namespace px = quintabel::paradox;
 
 class ParadoxToMySqlTest : public TransferTest {
 protected:
-    void writeParadoxTable(const std::string& fileBase, px::Field field, const std::vector<px::Value>& values)
-    {
-        px::TableWriter writer(paradoxFolder.path(), fileBase, {std::move(field)});
-        for (const px::Value& value : values) {
-            const px::Value record[] = {value};
-            writer.append(record);
-        }
-        writer.commit();
-    }
-
-    void writeNames(const std::string& fileBase, const std::vector<std::string>& names)
-    {
-        std::vector<px::Value> values(names.begin(), names.end());
-        writeParadoxTable(fileBase, px::Field{"NAME", px::FieldType::Alpha, 10, 0}, values);
-    }
-
     // The first column of every row, as text.
     std::vector<Cell> firstColumn(const std::string& table) const
     {
@@ -294,10 +277,10 @@ TEST_F(ParadoxToMySqlTest, TablesGoFromTheBottomOfTheListAndAnUnchangedStatement
 
 TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsFailsEachRemainingRowAndTheRunGoesOn)
 {
-    std::vector<px::Value> names;
+    std::vector<std::string> names;
     for (int i = 1; i <= 40; ++i)
         names.push_back("row " + std::to_string(i));
-    writeParadoxTable("LENGTHY", px::Field{"NAME", px::FieldType::Alpha, 10, 0}, names);
+    writeNames("LENGTHY", names);
     duringTransfer([this] {
         if (window.ProgressBar1->value() < 25)
             return false;
@@ -326,11 +309,11 @@ TEST_F(ParadoxToMySqlTest, ClosingTheWindowDuringTheRowsLeavesNoHalfTableAndPuts
 {
     runSql("CREATE TABLE LENGTHY (NAME TEXT)");
     runSql("INSERT INTO LENGTHY VALUES ('old')");
-    std::vector<px::Value> names;
+    std::vector<std::string> names;
     for (int i = 1; i <= 200; ++i)
         names.push_back("row " + std::to_string(i));
-    writeParadoxTable("LENGTHY", px::Field{"NAME", px::FieldType::Alpha, 10, 0}, names);
-    writeParadoxTable("FRESH", px::Field{"NAME", px::FieldType::Alpha, 10, 0}, names);
+    writeNames("LENGTHY", names);
+    writeNames("FRESH", names);
     boxes.boxes.answerNext(BoxAnswer::Yes);
     duringTransfer([this] {
         if (window.ProgressBar1->value() < 50)

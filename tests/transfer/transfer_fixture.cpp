@@ -7,6 +7,7 @@
 #include "connections/connection.h"
 #include "connections/connection_string.h"
 #include "paradoxfile/table_family.h"
+#include "paradoxfile/table_writer.h"
 #include "transfer/attach_transfers.h"
 
 #include <QListWidget>
@@ -85,6 +86,21 @@ void TransferTest::duringTransfer(std::function<bool()> action)
     });
     running->start(0);
     timers_.push_back(std::move(timer));
+}
+
+void TransferTest::writeParadoxTable(const std::string& fileBase, paradox::Field field,
+                                     const std::vector<paradox::Value>& values)
+{
+    paradox::TableWriter writer(paradoxFolder.path(), fileBase, {std::move(field)});
+    for (const paradox::Value& value : values)
+        writer.append(std::span<const paradox::Value>(&value, 1));
+    writer.commit();
+}
+
+void TransferTest::writeNames(const std::string& fileBase, const std::vector<std::string>& names)
+{
+    writeParadoxTable(fileBase, paradox::Field{"NAME", paradox::FieldType::Alpha, 10, 0},
+                      std::vector<paradox::Value>(names.begin(), names.end()));
 }
 
 Rows TransferTest::queryMySql(const std::string& select) const

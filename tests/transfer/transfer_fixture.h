@@ -5,6 +5,8 @@
 
 #include "catalogue/form2.h"
 #include "drivers/value.h"
+#include "paradoxfile/field.h"
+#include "paradoxfile/value.h"
 #include "mariadb_test_database.h"
 #include "scripted_customization.h"
 #include "shell/connection_fields.h"
@@ -45,6 +47,11 @@ protected:
 
     // Runs `action` at every yield of the transfer until it answers true.
     void duringTransfer(std::function<bool()> action);
+
+    // A Paradox table of one field in the Paradox folder, one record per value.
+    void writeParadoxTable(const std::string& fileBase, paradox::Field field, const std::vector<paradox::Value>& values);
+    // The same with an Alpha field NAME.
+    void writeNames(const std::string& fileBase, const std::vector<std::string>& names);
 
     void runSql(const std::string& statement) { database.run(statement); }
     Rows queryMySql(const std::string& select) const;
