@@ -3,10 +3,12 @@
 
 #include "catalogue/tables_window_opening.h"
 #include "connections/folder_browser.h"
+#include "customise/form3.h"
 #include "maintenance/table_maintenance.h"
 #include "shell/form1.h"
 #include "shell/path_helpers.h"
 #include "shell/qt_message_boxes.h"
+#include "transfer/attach_transfers.h"
 
 #include <QApplication>
 
@@ -29,6 +31,13 @@ int main(int argc, char** argv)
     quintabel::attachFolderChoice(connectionWindow, quintabel::ProgramFolder());
     // "Delete Table/s" and "Rename Table" on both sides.
     quintabel::attachTableMaintenance(tablesWindow, connectionWindow);
+    // Both "Send Table/s" buttons, with the data type customisation window when a box is
+    // ticked. Every connection reads the connection window's fields at that moment.
+    const auto connectionFields = [&connectionWindow] { return connectionWindow.fields(); };
+    quintabel::Form3 customizationWindow(quintabel::Form3::Environment::production(connectionFields),
+                                         &tablesWindow);
+    quintabel::attachTransfers(tablesWindow,
+                               {connectionFields, quintabel::ProgramFolder(), &customizationWindow});
 
     connectionWindow.loadAndShow();
     return QApplication::exec();
