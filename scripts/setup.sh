@@ -12,6 +12,7 @@ packages=(
   pxlib-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-liberation
+  at-spi2-core dbus-daemon dbus-bin python3-pyatspi
 )
 
 missing=()
