@@ -5,17 +5,6 @@
 
 namespace quintabel::testing {
 
-connections::LoginFields sandboxLogin(const std::string& database)
-{
-    connections::LoginFields login;
-    login.server = "127.0.0.1";
-    login.port = sandboxPort();
-    login.user = "quintabel";
-    login.password = "quintabel-sandbox";
-    login.database = database;
-    return login;
-}
-
 void copyParadoxTable(const std::string& tableInTestData, const TemporaryFolder& folder)
 {
     namespace fs = std::filesystem;

@@ -2,16 +2,12 @@
 // Source tables for the customisation tests: a MariaDB database of the test's own, and real
 // Paradox tables copied into a folder of the test's own.
 
-#include "connections/connection_string.h"
 #include "mariadb_test_database.h"
 #include "temporary_folder.h"
 
 #include <string>
 
 namespace quintabel::testing {
-
-// The connection window's fields for the sandbox server and `database`.
-connections::LoginFields sandboxLogin(const std::string& database);
 
 // Copies the files of one table of the shared test data ("rparadox/empty": its .db and .mb,
 // in whatever letter case) into `folder`, keeping their names.

@@ -12,15 +12,20 @@ std::string sandboxPort()
     return std::to_string(QUINTABEL_TEST_MARIADB_PORT);
 }
 
+connections::LoginFields sandboxLogin(const std::string& database)
+{
+    connections::LoginFields login;
+    login.server = "127.0.0.1";
+    login.port = sandboxPort();
+    login.user = "quintabel";
+    login.password = "quintabel-sandbox";
+    login.database = database;
+    return login;
+}
+
 std::string sandboxConnectionString(const std::string& database)
 {
-    connections::LoginFields fields;
-    fields.server = "127.0.0.1";
-    fields.port = sandboxPort();
-    fields.user = "quintabel";
-    fields.password = "quintabel-sandbox";
-    fields.database = database;
-    return connections::mySqlConnectionString(fields);
+    return connections::mySqlConnectionString(sandboxLogin(database));
 }
 
 namespace {

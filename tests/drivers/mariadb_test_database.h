@@ -3,6 +3,7 @@
 // dropped after it, so that tests never see each other's tables.
 
 #include "connections/connection.h"
+#include "connections/connection_string.h"
 
 #include <string>
 
@@ -10,6 +11,8 @@ namespace quintabel::testing {
 
 // The sandbox server's login, at the port this build folder's tests use.
 std::string sandboxPort();
+// The connection window's fields for the sandbox server and `database`.
+connections::LoginFields sandboxLogin(const std::string& database);
 std::string sandboxConnectionString(const std::string& database);
 
 class MariaDbTestDatabase {
