@@ -44,9 +44,11 @@ protected:
 
     std::string file() const { return folder.string() + "/dbtemp.mdb"; }
 
-    // Every stored value of one table, read with SQLite directly.
+    // Every stored value of one table, read with SQLite directly. Rows still pending in the
+    // session's open batch are committed first, as any other statement would.
     std::vector<std::vector<Stored>> storedRows(const std::string& table)
     {
+        schemaTables("TABLE");
         sqlite3* database = nullptr;
         EXPECT_EQ(sqlite3_open_v2(file().c_str(), &database, SQLITE_OPEN_READONLY, nullptr),
                   SQLITE_OK);

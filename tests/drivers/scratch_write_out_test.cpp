@@ -13,8 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <set>
+
+#include <sys/resource.h>
 
 using quintabel::connections::Connection;
 using quintabel::connections::scratchConnectionString;
@@ -244,6 +247,54 @@ TEST_F(ScratchWriteOutTest, AnEmptyTableBecomesAnEmptyParadoxTable)
     ASSERT_EQ(table.header.fields.size(), 3u);
     EXPECT_EQ(table.header.fields[0].type, px::FieldType::Long);
     EXPECT_EQ(table.header.fields[2].size, 20);
+}
+
+// Rows are kept in one transaction until the write-out; when the disk refuses them, not one
+// row that was accepted may be missing from a Paradox table that is written.
+TEST_F(ScratchWriteOutTest, RowsTheDiskRefusedAreNeverWrittenOutAsAWholeTable)
+{
+    scratch.Execute("CREATE TABLE `big`(`id` INT,`text` TEXT)");
+    const fs::path scratchFile = program.path() / "dbtemp.mdb";
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = static_cast<rlim_t>(fs::file_size(scratchFile)) + 64 * 1024;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string filler(1000, 'x');
+    int accepted = 0;
+    int refused = 0;
+    for (int row = 0; row < 6000; ++row) {
+        try {
+            scratch.Execute("INSERT INTO `big` VALUES('" + std::to_string(row) + "', '" + filler + "')");
+            ++accepted;
+        } catch (const DatabaseError&) {
+            ++refused;
+        }
+    }
+    std::string failure;
+    try {
+        writeOut("big", "BIG");
+    } catch (const DatabaseError& error) {
+        failure = error.description();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_GT(refused, 0) << "the file limit was never reached";
+    if (failure.empty()) {
+        EXPECT_EQ(pxtest::readWithOurs(paradoxFolder() / "BIG.db").records.size(),
+                  static_cast<std::size_t>(accepted));
+    } else {
+        EXPECT_NE(failure.find("were lost"), std::string::npos) << failure;
+        EXPECT_TRUE(paradoxFiles().empty());
+    }
+    // Once dropped, the name can be filled and written out again.
+    scratch.Execute("DROP TABLE [big]");
+    scratch.Execute("CREATE TABLE `big`(`id` INT)");
+    scratch.Execute("INSERT INTO `big` VALUES('1')");
+    writeOut("big", "AGAIN");
+    EXPECT_EQ(pxtest::readWithOurs(paradoxFolder() / "AGAIN.db").records.size(), 1u);
 }
 
 TEST(ExactNumbers, TellWhichDoublesHoldAValue)

@@ -29,7 +29,7 @@ void requirePlainTableName(const std::string& name)
 
 void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut)
 {
-    const ScratchTable table = tables.require(writeOut.sourceTable);
+    const ScratchTable table = tables.requireComplete(writeOut.sourceTable);
     requirePlainTableName(writeOut.paradoxTable);
     std::error_code error;
     if (!fs::is_directory(writeOut.folder, error))

@@ -8,6 +8,17 @@ namespace quintabel::db::scratch {
 
 namespace {
 
+// SQLite compares names without regard to ASCII case only.
+std::string nameKey(std::string_view table)
+{
+    std::string key(table);
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
 bool isReservedName(const std::string& table)
 {
     return equalsIgnoringCase(table, catalogueTable)
@@ -15,6 +26,56 @@ bool isReservedName(const std::string& table)
 }
 
 } // namespace
+
+ScratchTables::~ScratchTables()
+{
+    try {
+        commitBatch();
+    } catch (const DatabaseError&) {
+        // The session is ending; its scratch tables are of no further use.
+    }
+}
+
+void ScratchTables::beginBatch()
+{
+    database_.run("BEGIN IMMEDIATE");
+    batchOpen_ = true;
+    // Another connection may have changed the tables since the last batch; none can while
+    // this one holds the write lock.
+    const std::int64_t version = database_.schemaVersion();
+    if (version != cachedSchemaVersion_) {
+        insertTargets_.clear();
+        cachedSchemaVersion_ = version;
+    }
+}
+
+void ScratchTables::noteBatchLost()
+{
+    tablesWithLostRows_.insert(batchTables_.begin(), batchTables_.end());
+    batchTables_.clear();
+    batchOpen_ = false;
+}
+
+void ScratchTables::commitBatch()
+{
+    if (!batchOpen_)
+        return;
+    try {
+        database_.run("COMMIT");
+    } catch (const DatabaseError& error) {
+        if (database_.inTransaction()) {
+            try {
+                database_.run("ROLLBACK");
+            } catch (const DatabaseError&) {
+            }
+        }
+        noteBatchLost();
+        throw DatabaseError("The rows just added to the scratch database were lost: "
+                            + error.description());
+    }
+    batchTables_.clear();
+    batchOpen_ = false;
+}
 
 void ScratchTables::ensureCatalogue()
 {
@@ -35,6 +96,7 @@ std::optional<std::string> ScratchTables::storedName(const std::string& table)
 
 std::optional<ScratchTable> ScratchTables::find(const std::string& table)
 {
+    commitBatch();
     if (isReservedName(table))
         return std::nullopt;
     const auto name = storedName(table);
@@ -59,16 +121,21 @@ std::optional<ScratchTable> ScratchTables::find(const std::string& table)
     return found;
 }
 
-ScratchTable ScratchTables::require(const std::string& table)
+ScratchTable ScratchTables::requireComplete(const std::string& table)
 {
     auto found = find(table);
     if (!found)
         throw DatabaseError("The scratch database has no table '" + table + "'.");
+    if (tablesWithLostRows_.contains(nameKey(found->name)))
+        throw DatabaseError("Rows of the scratch table '" + found->name
+                            + "' were lost when the scratch database failed; drop it and fill it "
+                              "again.");
     return *found;
 }
 
 void ScratchTables::create(const CreateTable& create)
 {
+    commitBatch();
     if (isReservedName(create.table))
         throw DatabaseError("The name '" + create.table
                             + "' is reserved in the scratch database.");
@@ -100,27 +167,71 @@ void ScratchTables::create(const CreateTable& create)
         database_.run("ROLLBACK");
         throw;
     }
+    tablesWithLostRows_.erase(nameKey(create.table));
+}
+
+ScratchTables::InsertTarget& ScratchTables::insertTarget(const std::string& table)
+{
+    const std::string key = nameKey(table);
+    if (const auto cached = insertTargets_.find(key); cached != insertTargets_.end())
+        return cached->second;
+    if (isReservedName(table) || !storedName(table))
+        throw DatabaseError("The scratch database has no table '" + table + "'.");
+    // Read inside the open batch: the rows of this batch are not committed yet.
+    InsertTarget target;
+    target.table.name = *storedName(table);
+    auto columns = database_.prepare(std::string("SELECT column_name, type_text FROM ")
+                                     + quoteSqliteName(catalogueTable)
+                                     + " WHERE table_name = ?1 ORDER BY position");
+    columns.bindText(1, target.table.name);
+    while (columns.step()) {
+        ColumnDefinition column;
+        column.name = columns.columnText(0);
+        column.typeText = columns.columnText(1);
+        column.type = parseJetColumnType(column.typeText, column.name);
+        target.table.columns.push_back(std::move(column));
+    }
+    if (target.table.columns.empty())
+        throw DatabaseError("The scratch table '" + target.table.name
+                            + "' has no column types in the catalogue; drop it and create it again.");
+    std::string sql = "INSERT INTO " + quoteSqliteName(target.table.name) + " VALUES (";
+    for (std::size_t i = 0; i < target.table.columns.size(); ++i)
+        sql += (i == 0 ? "?" : ", ?");
+    sql += ")";
+    target.statement = database_.prepareToKeep(sql);
+    return insertTargets_.emplace(key, std::move(target)).first->second;
 }
 
 void ScratchTables::insert(const InsertRow& insert)
 {
-    const ScratchTable table = require(insert.table);
+    if (!batchOpen_)
+        beginBatch();
+    InsertTarget& target = insertTarget(insert.table);
+    const ScratchTable& table = target.table;
     if (insert.values.size() != table.columns.size())
         throw DatabaseError("The row has " + std::to_string(insert.values.size())
                             + " values, but the table '" + table.name + "' has "
                             + std::to_string(table.columns.size()) + " columns.");
-    std::string sql = "INSERT INTO " + quoteSqliteName(table.name) + " VALUES (";
-    for (std::size_t i = 0; i < insert.values.size(); ++i)
-        sql += (i == 0 ? "?" : ", ?");
-    sql += ")";
-    auto statement = database_.prepare(sql);
-    for (std::size_t i = 0; i < insert.values.size(); ++i)
-        statement.bind(static_cast<int>(i + 1), insert.values[i]);
-    statement.step();
+    SqliteStatement& statement = *target.statement;
+    try {
+        for (std::size_t i = 0; i < insert.values.size(); ++i)
+            statement.bind(static_cast<int>(i + 1), insert.values[i]);
+        batchTables_.insert(nameKey(table.name));
+        statement.step();
+    } catch (const DatabaseError&) {
+        statement.reset();
+        // A failed row alone leaves the batch open; a full disk or lack of memory makes
+        // SQLite roll back all of it.
+        if (!database_.inTransaction())
+            noteBatchLost();
+        throw;
+    }
+    statement.reset();
 }
 
 void ScratchTables::drop(const std::string& table)
 {
+    commitBatch();
     const auto name = isReservedName(table) ? std::nullopt : storedName(table);
     if (!name)
         throw DatabaseError("The scratch database has no table '" + table + "'.");
@@ -137,6 +248,7 @@ void ScratchTables::drop(const std::string& table)
         database_.run("ROLLBACK");
         throw;
     }
+    tablesWithLostRows_.erase(nameKey(*name));
 }
 
 void ScratchTables::forEachRow(
@@ -157,6 +269,7 @@ void ScratchTables::forEachRow(
 
 std::vector<std::pair<std::string, std::string>> ScratchTables::list()
 {
+    commitBatch();
     std::vector<std::pair<std::string, std::string>> tables;
     auto names = database_.prepare(
         "SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name");

@@ -1,12 +1,23 @@
 #pragma once
 // The tables of the scratch database: creating, filling, dropping and reading them, with
 // their declared column types kept in the catalogue table.
+//
+// Rows arrive one INSERT at a time, tens of thousands of them for one table. Committing each
+// would cost SQLite a lock, a file check and a page write per row, so the rows of a run of
+// INSERTs go in one transaction, committed before anything else is done with the file (and
+// when the session ends). Should SQLite give that transaction up after a failure, the rows
+// it held are gone: the tables they went to are marked as having lost rows, and are refused
+// for the write-out until dropped, rather than written out with rows missing.
 
 #include "drivers/scratch/scratch_statements.h"
 #include "drivers/scratch/sqlite_database.h"
 
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +31,10 @@ struct ScratchTable {
 class ScratchTables {
 public:
     explicit ScratchTables(SqliteDatabase& database) : database_(database) {}
+    // Commits the rows still pending; a failure then loses only scratch rows.
+    ~ScratchTables();
+    ScratchTables(const ScratchTables&) = delete;
+    ScratchTables& operator=(const ScratchTables&) = delete;
 
     void create(const CreateTable& create);
     void insert(const InsertRow& insert);
@@ -27,7 +42,9 @@ public:
 
     // Found without regard to case; nothing when there is no such table.
     std::optional<ScratchTable> find(const std::string& table);
-    ScratchTable require(const std::string& table);
+    // The table with all the rows given to it, or a DatabaseError when there is no such
+    // table or some of its rows were lost.
+    ScratchTable requireComplete(const std::string& table);
 
     // Calls `visit` for each row in insertion order, with its 1-based number.
     void forEachRow(const ScratchTable& table,
@@ -37,10 +54,27 @@ public:
     std::vector<std::pair<std::string, std::string>> list();
 
 private:
+    // What a run of INSERTs into one table needs again and again.
+    struct InsertTarget {
+        ScratchTable table;
+        std::unique_ptr<SqliteStatement> statement;
+    };
+
     std::optional<std::string> storedName(const std::string& table);
     void ensureCatalogue();
+    InsertTarget& insertTarget(const std::string& table);
+    void beginBatch();
+    // Commits the pending rows; throws (and marks their tables) when they could not be kept.
+    void commitBatch();
+    void noteBatchLost();
 
     SqliteDatabase& database_;
+    bool batchOpen_ = false;
+    std::int64_t cachedSchemaVersion_ = -1;
+    // Keyed by the name in ASCII lower case, as SQLite compares names.
+    std::map<std::string, InsertTarget> insertTargets_;
+    std::set<std::string> batchTables_;
+    std::set<std::string> tablesWithLostRows_;
 };
 
 } // namespace quintabel::db::scratch

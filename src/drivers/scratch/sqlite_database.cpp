@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <string>
+
 namespace quintabel::db::scratch {
 
 namespace {
@@ -127,6 +129,19 @@ void SqliteDatabase::run(std::string_view sql)
     SqliteStatement statement(database_, sql);
     while (statement.step()) {
     }
+}
+
+bool SqliteDatabase::inTransaction() const
+{
+    return sqlite3_get_autocommit(database_) == 0;
+}
+
+std::int64_t SqliteDatabase::schemaVersion()
+{
+    SqliteStatement version(database_, "PRAGMA schema_version");
+    if (!version.step())
+        throw DatabaseError("The scratch database does not tell its schema version.");
+    return std::stoll(version.columnText(0));
 }
 
 std::string quoteSqliteName(std::string_view name)

@@ -4,7 +4,9 @@
 
 #include "drivers/value.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -49,6 +51,17 @@ public:
 
     void run(std::string_view sql);
     SqliteStatement prepare(std::string_view sql) { return SqliteStatement(database_, sql); }
+    // A statement to keep and run again; it must go before the database does.
+    std::unique_ptr<SqliteStatement> prepareToKeep(std::string_view sql)
+    {
+        return std::make_unique<SqliteStatement>(database_, sql);
+    }
+
+    // True between BEGIN and COMMIT. SQLite ends a transaction by itself on some failures
+    // (a full disk, no memory), which this shows.
+    bool inTransaction() const;
+    // Counts every change of the file's tables, by any connection.
+    std::int64_t schemaVersion();
 
 private:
     sqlite3* database_ = nullptr;
