@@ -1,6 +1,7 @@
 #pragma once
 // Copies the rows of an opened source record set into the target table, one INSERT statement
-// per row, driving the progress bar and yielding to the window before each row and field.
+// per row, driving the progress bar and yielding to the window before rows and fields (paced,
+// so that the yields cost next to nothing while the window stays responsive).
 // A row that fails (its INSERT refused, a value unreadable, or a value the target could not
 // hold exactly) is reported with the statement in hand and the next row is tried.
 
