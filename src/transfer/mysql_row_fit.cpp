@@ -1,26 +1,64 @@
 #include "transfer/mysql_row_fit.h"
 
+#include "connections/connection.h"
+#include "connections/recordset.h"
 #include "transfer/ado_type_names.h"
-#include "transfer/mysql_column_fit.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace quintabel {
 
-MySqlDefaultColumnsFit::MySqlDefaultColumnsFit(std::span<const transfer::SourceField> fields)
+namespace {
+
+// A whole number read from information_schema, where NULL means the column has none.
+long long numberOrZero(const db::Value& value)
 {
+    const std::string text = db::toText(value);
+    return text.empty() ? 0 : std::stoll(text);
+}
+
+} // namespace
+
+MySqlColumnsFit MySqlColumnsFit::forDefaultTypes(std::span<const transfer::SourceField> fields)
+{
+    MySqlColumnsFit fit;
     for (const transfer::SourceField& field : fields) {
         const std::string_view keyword = transfer::DefaultColumnType(
             transfer::AdoTypeName(field.adoTypeNumber), transfer::TargetKind::MySQL);
-        columns_.push_back({field.name, std::string(keyword)});
+        fit.columns_.push_back({field.name, transfer::defaultColumnShape(keyword)});
     }
+    return fit;
 }
 
-std::optional<std::string> MySqlDefaultColumnsFit::misfit(std::span<const db::Value> row, std::size_t rowNumber)
+MySqlColumnsFit MySqlColumnsFit::forCreatedTable(connections::Connection& mysql, const std::string& table)
+{
+    // The name as a hex literal: any name, with any quote in it, is read exactly.
+    const std::string nameLiteral =
+        "CONVERT(X'" + db::hexDigits(db::Bytes(table.begin(), table.end())) + "' USING utf8mb4)";
+    connections::Recordset columns = mysql.Execute(
+        "SELECT COLUMN_NAME, DATA_TYPE, COLUMN_TYPE, NUMERIC_SCALE, DATETIME_PRECISION, CHARACTER_OCTET_LENGTH "
+        "FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = "
+        + nameLiteral + " ORDER BY ORDINAL_POSITION");
+    MySqlColumnsFit fit;
+    for (; !columns.Eof(); columns.MoveNext()) {
+        fit.columns_.push_back(
+            {db::toText(columns.Fields(0).Value()),
+             transfer::createdColumnShape(db::toText(columns.Fields(1).Value()), db::toText(columns.Fields(2).Value()),
+                                          static_cast<int>(numberOrZero(columns.Fields(3).Value())),
+                                          static_cast<int>(numberOrZero(columns.Fields(4).Value())),
+                                          static_cast<std::size_t>(numberOrZero(columns.Fields(5).Value())))});
+    }
+    if (fit.columns_.empty())
+        throw std::runtime_error("The columns of the new table " + table + " could not be read back.");
+    return fit;
+}
+
+std::optional<std::string> MySqlColumnsFit::misfit(std::span<const db::Value> row, std::size_t rowNumber)
 {
     const std::size_t checked = std::min(row.size(), columns_.size());
     for (std::size_t index = 0; index < checked; ++index) {
-        if (auto reason = transfer::mysqlDefaultColumnMisfit(columns_[index].keyword, columns_[index].name, row[index]))
+        if (auto reason = transfer::mysqlColumnMisfit(columns_[index].shape, columns_[index].name, row[index]))
             return "Row " + std::to_string(rowNumber) + " was not copied. " + *reason;
     }
     return std::nullopt;

@@ -1,8 +1,9 @@
 #pragma once
-// The check for rows bound for a MySQL table created with the default column types: MariaDB
-// rounds some numbers silently even in strict mode (see mysql_column_fit.h).
+// The check for rows bound for a MySQL table: MariaDB rounds or trims some values silently
+// even in strict mode (see mysql_column_fit.h).
 
 #include "transfer/default_column_types.h"
+#include "transfer/mysql_column_fit.h"
 #include "transfer/row_fit_check.h"
 
 #include <span>
@@ -11,17 +12,25 @@
 
 namespace quintabel {
 
-class MySqlDefaultColumnsFit final : public RowFitCheck {
+namespace connections {
+class Connection;
+}
+
+class MySqlColumnsFit final : public RowFitCheck {
 public:
-    // The source fields in the order of the default CREATE TABLE statement's columns.
-    explicit MySqlDefaultColumnsFit(std::span<const transfer::SourceField> fields);
+    // A table created with the default column types: the source fields in the order of the
+    // default CREATE TABLE statement's columns.
+    static MySqlColumnsFit forDefaultTypes(std::span<const transfer::SourceField> fields);
+    // A table created by any statement (a customised one): its columns as the server made
+    // them, read from information_schema. Throws when they cannot be read.
+    static MySqlColumnsFit forCreatedTable(connections::Connection& mysql, const std::string& table);
 
     std::optional<std::string> misfit(std::span<const db::Value> row, std::size_t rowNumber) override;
 
 private:
     struct Column {
         std::string name;
-        std::string keyword;
+        transfer::MySqlColumnShape shape;
     };
     std::vector<Column> columns_;
 };

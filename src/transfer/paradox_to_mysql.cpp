@@ -146,9 +146,13 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
     }
     const bool created = guard_.step(286, [&] { mysql_.Execute(create.statement); });
 
-    std::optional<MySqlDefaultColumnsFit> fit;
+    // Rows are checked against the columns as made: the default types are known here; a
+    // customised statement's columns are read back from the server.
+    std::optional<MySqlColumnsFit> fit;
     if (create.isDefault)
-        fit.emplace(create.fields);
+        fit = MySqlColumnsFit::forDefaultTypes(create.fields);
+    else if (created)
+        guard_.step(286, [&] { fit = MySqlColumnsFit::forCreatedTable(mysql_, table); });
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, table, transfer::TargetKind::MySQL,
                                          fit ? &*fit : nullptr, window_.progressBar, window_.endRequested);
     guard_.step(342, [&] { window_.pointer.setShape(PointerShape::Default); });

@@ -5,7 +5,7 @@
 #include "connections/connection.h"
 #include "connections/connection_string.h"
 #include "drivers/database_error.h"
-#include "drivers/scratch/exact_number.h"
+#include "drivers/exact_number.h"
 #include "paradoxfile/calendar.h"
 #include "paradoxfile/table_reader.h"
 #include "support/table_compare.h"
@@ -299,8 +299,8 @@ TEST_F(ScratchWriteOutTest, RowsTheDiskRefusedAreNeverWrittenOutAsAWholeTable)
 
 TEST(ExactNumbers, TellWhichDoublesHoldAValue)
 {
-    using quintabel::db::scratch::readExactNumber;
-    using quintabel::db::scratch::toExactDouble;
+    using quintabel::db::readExactNumber;
+    using quintabel::db::toExactDouble;
     for (const char* exact : {"0.1", "1.10", "-0", "1e+20", "0.30000000000000004", "123456789012345",
                               "9007199254740992", "5e-324", "1.7976931348623157e308"}) {
         SCOPED_TRACE(exact);

@@ -1,6 +1,7 @@
 // The row statements of a MySQL target, run by the private MariaDB server in strict mode.
 
 #include "literal_roundtrip.h"
+#include "transfer/date_rewrite.h"
 #include "transfer/default_column_types.h"
 #include "transfer/mysql_column_fit.h"
 #include "transfer/row_insert_statement.h"
@@ -102,6 +103,71 @@ TEST_F(MariaDbLiterals, NumbersTheMisfitCheckPassesReadBackUnchanged)
             stored && std::strtod(stored->c_str(), nullptr) != std::strtod(sent.c_str(), nullptr);
         EXPECT_EQ(changedSilently, mysqlDefaultColumnMisfit(keywords[column], "c", value).has_value())
             << keywords[column] << " " << sent << " stored as " << stored.value_or("NULL");
+    }
+}
+
+// The same for columns of the types a customised CREATE TABLE may give, each column's shape
+// read from information_schema as the transfer reads it. Every case names what the server
+// stores when the check lets the value through; where the check refuses it, the server is
+// shown to take the row and keep something else than was sent.
+TEST_F(MariaDbLiterals, CustomisedColumnsKeepWhatTheCheckLetsThrough)
+{
+    ASSERT_TRUE(execute("CREATE TABLE t (d DECIMAL(10,2), r DOUBLE, dt DATETIME, dd DATE, c CHAR(10),"
+                        " b BINARY(4), tm TIME(2), y YEAR, si SMALLINT, ts TIMESTAMP(3) NULL)"));
+    ASSERT_TRUE(execute("SELECT DATA_TYPE, COLUMN_TYPE, NUMERIC_SCALE, DATETIME_PRECISION, CHARACTER_OCTET_LENGTH"
+                        " FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 't'"
+                        " ORDER BY ORDINAL_POSITION"));
+    std::vector<MySqlColumnShape> shapes;
+    MYSQL_RES* described = mysql_store_result(connection_);
+    const auto number = [](const char* text) { return text == nullptr ? 0 : std::atoi(text); };
+    while (MYSQL_ROW column = mysql_fetch_row(described))
+        shapes.push_back(createdColumnShape(column[0], column[1], number(column[2]), number(column[3]),
+                                           static_cast<std::size_t>(number(column[4]))));
+    mysql_free_result(described);
+    ASSERT_EQ(shapes.size(), 10u);
+
+    struct Case {
+        std::size_t column;
+        db::Value value;
+        std::optional<std::string> storedWhenFits; // nothing: the check refuses the value
+    };
+    const Case cases[] = {
+        {0, db::Decimal{"1.5"}, "1.50"},
+        {0, db::Decimal{"-1.10"}, "-1.10"},
+        {0, db::Decimal{"1.125"}, std::nullopt},
+        {1, 0.1, "0.1"},
+        {1, 0.30000000000000004, "0.30000000000000004"},
+        {1, db::Decimal{"0.1000000000000000055511151231257827"}, std::nullopt},
+        {2, db::DateTime{{2020, 1, 1}, {10, 0, 0, 0}}, "2020-01-01 10:00:00"},
+        {2, db::DateTime{{2020, 1, 1}, {10, 0, 0, 500000}}, std::nullopt},
+        {3, db::Date{2020, 2, 29}, "2020-02-29"},
+        {3, db::DateTime{{2020, 1, 1}, {10, 0, 0, 0}}, std::nullopt},
+        {4, std::string("  abc"), "  abc"},
+        {4, std::string("abc  "), std::nullopt},
+        {5, db::Bytes{1, 2, 3, 4}, std::string("\x01\x02\x03\x04")},
+        {5, db::Bytes{1, 2}, std::nullopt},
+        {5, std::string("ab"), std::nullopt},
+        {6, db::Time{10, 0, 0, 120000}, "10:00:00.12"},
+        {6, db::Time{10, 0, 0, 125000}, std::nullopt},
+        {6, db::DateTime{{2020, 5, 1}, {10, 0, 0, 0}}, std::nullopt},
+        {7, std::int64_t{1999}, "1999"},
+        {7, std::string("99"), std::nullopt},
+        {7, 1999.5, std::nullopt},
+        {8, 3.0, "3"},
+        {8, 2.5, std::nullopt},
+        {9, db::DateTime{{2020, 1, 1}, {10, 0, 0, 125000}}, "2020-01-01 10:00:00.125"},
+        {9, db::DateTime{{2020, 1, 1}, {10, 0, 0, 125500}}, std::nullopt},
+    };
+    for (const Case& check : cases) {
+        const std::string sent = mysqlDateTimeText(check.value).value_or(db::toText(check.value));
+        SCOPED_TRACE(shapes[check.column].typeText + " " + sent);
+        const auto misfit = mysqlColumnMisfit(shapes[check.column], "c", check.value);
+        EXPECT_EQ(misfit.has_value(), !check.storedWhenFits.has_value()) << misfit.value_or("fits");
+        const auto stored = sendAndReadBack(shapes.size(), check.column, check.value);
+        if (check.storedWhenFits)
+            EXPECT_EQ(stored, check.storedWhenFits);
+        else
+            EXPECT_TRUE(stored.has_value() && *stored != sent) << "the server keeps " << stored.value_or("nothing");
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "drivers/connection_attributes.h"
 #include "drivers/database_error.h"
-#include "drivers/scratch/exact_number.h"
+#include "drivers/exact_number.h"
 #include "drivers/scratch/scratch_date_text.h"
 
 #include <algorithm>

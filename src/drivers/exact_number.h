@@ -1,13 +1,13 @@
 #pragma once
-// A number read from its text without any rounding, so that the write-out can tell exactly
-// which Paradox number field holds it.
+// A number read from its text without any rounding, so that a target can be checked for
+// holding it exactly (a Paradox number field, a MySQL DOUBLE column).
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace quintabel::db::scratch {
+namespace quintabel::db {
 
 // The value is ±digits × 10^exponent, with `digits` free of leading and trailing zeros
 // (zero has no digits and is never negative).
@@ -37,4 +37,4 @@ std::optional<double> toExactDouble(const ExactNumber& number);
 // The plain decimal text ("-1234.5", "0.001", "1200"), never with an exponent.
 std::string plainText(const ExactNumber& number);
 
-} // namespace quintabel::db::scratch
+} // namespace quintabel::db

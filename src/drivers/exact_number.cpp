@@ -1,10 +1,10 @@
-#include "drivers/scratch/exact_number.h"
+#include "drivers/exact_number.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-namespace quintabel::db::scratch {
+namespace quintabel::db {
 
 namespace {
 
@@ -129,4 +129,4 @@ std::string plainText(const ExactNumber& number)
     return text;
 }
 
-} // namespace quintabel::db::scratch
+} // namespace quintabel::db
