@@ -156,6 +156,7 @@ JetColumnType parseJetColumnType(std::string_view typeText, std::string_view col
     JetColumnType type;
     type.kind = entry->kind;
     type.adoType = entry->adoType;
+    type.sizeGiven = !sizes.empty();
     switch (entry->sizes) {
     case Sizes::None:
         if (!sizes.empty())

@@ -32,6 +32,9 @@ struct JetColumnType {
     int size = 0;       // Text: characters; Binary: bytes; otherwise 0
     int precision = 0;  // Decimal only
     int scale = 0;      // Decimal only
+    // The statement gave the size, precision or scale itself ("VarChar (50)", not "VarChar"):
+    // a limit the person who wrote it chose, which values must keep to.
+    bool sizeGiven = false;
 };
 
 // Reads a type as written in CREATE TABLE ("VarChar (50)", "decimal(18, 0)", "INT"), without

@@ -29,14 +29,14 @@ struct NumberLadder {
 };
 
 constexpr std::array numberLadders{
-    NumberLadder{JetKind::Byte, {FieldType::Short, FieldType::Long, FieldType::Number, FieldType::Bcd}, 4},
-    NumberLadder{JetKind::Short, {FieldType::Short, FieldType::Long, FieldType::Number, FieldType::Bcd}, 4},
+    NumberLadder{JetKind::Byte, {FieldType::Short}, 1},
+    NumberLadder{JetKind::Short, {FieldType::Short}, 1},
     NumberLadder{JetKind::Long, {FieldType::Long, FieldType::Number, FieldType::Bcd}, 3},
     NumberLadder{JetKind::BigInt, {FieldType::Number, FieldType::Bcd}, 2},
     NumberLadder{JetKind::Decimal, {FieldType::Number, FieldType::Bcd}, 2},
     NumberLadder{JetKind::Single, {FieldType::Number, FieldType::Bcd}, 2},
     NumberLadder{JetKind::Double, {FieldType::Number, FieldType::Bcd}, 2},
-    NumberLadder{JetKind::Currency, {FieldType::Money, FieldType::Bcd}, 2},
+    NumberLadder{JetKind::Currency, {FieldType::Money}, 1},
 };
 
 const NumberLadder* ladderFor(JetKind kind)
@@ -62,6 +62,18 @@ std::string preview(const std::string& text)
 {
     constexpr std::size_t longest = 40;
     return text.size() <= longest ? text : text.substr(0, longest) + "...";
+}
+
+// MEMO, NTEXT, LONGTEXT and their kin, chosen in the customisation window, ask for a Memo
+// field; TEXT, which the default mapping writes for every text column, gets a Memo only for
+// values too long for an Alpha field.
+bool declaredMemo(const ColumnDefinition& column)
+{
+    if (column.type.kind != JetKind::Memo)
+        return false;
+    const std::string_view typeText = column.typeText;
+    const std::string_view name = typeText.substr(0, typeText.find_first_of(" (\t"));
+    return !equalsIgnoringCase(name, "TEXT");
 }
 
 px::Field makeField(const std::string& name, FieldType type, int size = 0, int decimals = 0)
@@ -109,6 +121,11 @@ void ColumnChoice::observe(std::size_t row, const Value& value)
             refuse(row, "bytes", "is bytes, which a " + column_.typeText + " column cannot hold");
         if (bytes->empty())
             refuse(row, "", "is empty bytes, which a Paradox table cannot tell from a blank field");
+        if (column_.type.kind == JetKind::Binary && column_.type.sizeGiven
+            && bytes->size() > static_cast<std::size_t>(column_.type.size))
+            refuse(row, "bytes", "has " + std::to_string(bytes->size()) + " bytes, more than the "
+                                     + std::to_string(column_.type.size) + " of its type "
+                                     + column_.typeText);
         if (byteValues_++ == 0)
             firstBytesRow_ = row;
         if (textValues_ > 0)
@@ -144,9 +161,14 @@ void ColumnChoice::observeText(std::size_t row, const std::string& text)
     if (byteValues_ > 0)
         refuse(row, text, "is text, but row " + std::to_string(firstBytesRow_)
                               + " of the same column holds bytes");
+    const std::size_t length = codePointCount(text);
+    if (column_.type.kind == JetKind::Text && column_.type.sizeGiven
+        && length > static_cast<std::size_t>(column_.type.size))
+        refuse(row, text, "has " + std::to_string(length) + " characters, more than the "
+                              + std::to_string(column_.type.size) + " of its type " + column_.typeText);
     if (textValues_++ == 0)
         firstTextRow_ = row;
-    longestText_ = std::max(longestText_, codePointCount(text));
+    longestText_ = std::max(longestText_, length);
 }
 
 void ColumnChoice::observeNumber(std::size_t row, const std::string& text)
@@ -154,7 +176,9 @@ void ColumnChoice::observeNumber(std::size_t row, const std::string& text)
     const auto number = readExactNumber(text);
     if (!number)
         refuse(row, text, "is not a number");
+    requireDeclaredLimits(row, text, *number);
     const auto whole = toInt64(*number);
+    allFitByte_ = allFitByte_ && whole && *whole >= 0 && *whole <= 255;
     allFitShort_ = allFitShort_ && whole && *whole >= -32767 && *whole <= 32767;
     allFitLong_ = allFitLong_ && whole && *whole >= -2147483647LL && *whole <= 2147483647LL;
     allFitDouble_ = allFitDouble_ && toExactDouble(*number).has_value();
@@ -164,6 +188,44 @@ void ColumnChoice::observeNumber(std::size_t row, const std::string& text)
         refuse(row, text, "needs more than the " + std::to_string(bcdDigits)
                               + " digits the largest Paradox number field (BCD) holds exactly, "
                                 "together with the other values of its column");
+}
+
+// Checked value by value, before the value counts for the column: a refused value leaves
+// the choice as it was.
+void ColumnChoice::requireDeclaredLimits(std::size_t row, const std::string& text,
+                                         const ExactNumber& number) const
+{
+    const JetColumnType& type = column_.type;
+    const auto whole = toInt64(number);
+    switch (type.kind) {
+    case JetKind::Byte:
+        if (!whole || *whole < 0 || *whole > 255)
+            refuse(row, text, "is not a whole number from 0 to 255, as its type " + column_.typeText
+                                  + " holds");
+        break;
+    case JetKind::Short:
+        // -32768 is the blank of a Paradox Short field.
+        if (!whole || *whole < -32767 || *whole > 32767)
+            refuse(row, text, "is not a whole number from -32767 to 32767, as its type "
+                                  + column_.typeText + " holds in a Paradox Short field");
+        break;
+    case JetKind::Currency:
+        if (!toExactDouble(number))
+            refuse(row, text, "has more digits than its type " + column_.typeText
+                                  + " holds exactly in a Paradox Money field");
+        break;
+    case JetKind::Decimal:
+        if (type.sizeGiven
+            && (number.fractionDigits() > type.scale
+                || number.integerDigits() > type.precision - type.scale))
+            refuse(row, text, "does not fit its type " + column_.typeText + " (at most "
+                                  + std::to_string(type.precision - type.scale)
+                                  + " digits before the point and " + std::to_string(type.scale)
+                                  + " after it)");
+        break;
+    default:
+        break;
+    }
 }
 
 void ColumnChoice::observeDateTime(std::size_t row, const std::string& text)
@@ -201,7 +263,7 @@ bool ColumnChoice::ladderHolds(FieldType type) const
 {
     switch (type) {
     case FieldType::Short:
-        return allFitShort_;
+        return column_.type.kind == JetKind::Byte ? allFitByte_ : allFitShort_;
     case FieldType::Long:
         return allFitLong_;
     case FieldType::Number:
@@ -222,7 +284,7 @@ px::Field ColumnChoice::chooseField() const
         const std::size_t declared =
             column_.type.kind == JetKind::Text ? static_cast<std::size_t>(column_.type.size) : 1;
         const std::size_t width = std::max({longestText_, declared, std::size_t{1}});
-        if (width > alphaLimit)
+        if (width > alphaLimit || declaredMemo(column_))
             return makeField(name, FieldType::Memo, memoFieldSize);
         return makeField(name, FieldType::Alpha, static_cast<int>(width));
     }

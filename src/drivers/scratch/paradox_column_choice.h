@@ -5,23 +5,37 @@
 // The column's declared type picks where to start; the values decide how far to widen:
 //
 //   declared in the scratch table        Paradox field                 widened to
-//   VARCHAR(n), CHAR(n), TEXT, MEMO,     Alpha (the longest value,     Memo (longest > 255);
-//     UNIQUEIDENTIFIER                     at least the declared n)    Binary (all values bytes)
-//   TINYINT, SMALLINT                    Short                         Long Integer, Number, BCD
+//   VARCHAR, CHAR, TEXT,                 Alpha (the longest value,     Memo (longest > 255);
+//     UNIQUEIDENTIFIER                     at least 255 for VARCHAR)   Binary (all values bytes)
+//   MEMO, NTEXT, LONGTEXT, NOTE          Memo                          Binary (all values bytes)
+//   VARCHAR(n), CHAR(n), TEXT(n)         Alpha (at least n)            - (a longer value is refused)
+//   TINYINT (0 to 255), SMALLINT         Short                         - (a value beyond is refused)
 //   INT                                  Long Integer                  Number, BCD
 //   BIGINT, DECIMAL, NUMERIC, FLOAT,     Number                        BCD
 //     REAL
-//   MONEY                                Money                         BCD
+//   DECIMAL(p,s), NUMERIC(p,s)           Number                        BCD (a value with more than
+//                                                                        s decimals or p - s whole
+//                                                                        digits is refused)
+//   MONEY                                Money                         - (a value no Money holds
+//                                                                        exactly is refused)
 //   DATETIME                             Timestamp (Time when every    -
 //                                          value is a time of day)
 //   BIT                                  Logical                       -
 //   BINARY, VARBINARY, OLEOBJECT, IMAGE  Binary                        -
+//   BINARY(n), VARBINARY(n)              Binary                        - (more than n bytes refused)
+//
+// A size, a precision and the types that no default mapping writes (TINYINT, SMALLINT, MONEY)
+// come from a person choosing them in the customisation window: their limits hold, and a
+// value beyond them is refused rather than given a wider field. The types the default
+// mapping writes (VARCHAR, TEXT, INT, DECIMAL, FLOAT, ...) widen instead, so that a default
+// transfer keeps every value.
 //
 // A Number holds a value when the double read from it prints back as the same number; a BCD
 // holds up to 32 digits. A value no field of the column's kind can hold (a text in a number
 // column, a date with no such day, an empty text, which Paradox cannot tell from a blank) is
 // a DatabaseError naming the column and the row.
 
+#include "drivers/exact_number.h"
 #include "drivers/scratch/scratch_statements.h"
 #include "paradoxfile/field.h"
 #include "paradoxfile/value.h"
@@ -47,6 +61,7 @@ private:
     void observeNumber(std::size_t row, const std::string& text);
     void observeDateTime(std::size_t row, const std::string& text);
     void observeBoolean(std::size_t row, const std::string& text);
+    void requireDeclaredLimits(std::size_t row, const std::string& text, const ExactNumber& number) const;
     bool ladderHolds(quintabel::paradox::FieldType type) const;
     [[noreturn]] void refuse(std::size_t row, const std::string& value, const std::string& why) const;
 
@@ -59,6 +74,7 @@ private:
     std::size_t firstTextRow_ = 0;
     std::size_t firstBytesRow_ = 0;
     // Numbers
+    bool allFitByte_ = true;
     bool allFitShort_ = true;
     bool allFitLong_ = true;
     bool allFitDouble_ = true;
