@@ -23,6 +23,9 @@ void ScriptedCustomization::showModal(transfer::CustomizeHandoff& handoff)
         handoff.mSQL = step.statement;
         handoff.CustomizeCancelled = false;
         return;
+    case Close::ByWindow:
+        step.window->showModal(handoff);
+        return;
     }
 }
 

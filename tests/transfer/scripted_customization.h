@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in for the data type customisation window: records each hand-off it is shown and
 // closes the way the test scripted (cancelled, "OK" with the prefix unchanged, or "OK" with a
-// statement of the test's own).
+// statement of the test's own), or passes the hand-off on to a real window.
 
 #include "transfer/customize_handoff.h"
 
@@ -17,6 +17,7 @@ public:
     void cancelNext() { script_.push_back({Close::Cancel, {}}); }
     void acceptUnchangedNext() { script_.push_back({Close::OkUnchanged, {}}); }
     void acceptNext(std::string statement) { script_.push_back({Close::Ok, std::move(statement)}); }
+    void showNextIn(transfer::CustomizationWindow& window) { script_.push_back({Close::ByWindow, {}, &window}); }
 
     void showModal(transfer::CustomizeHandoff& handoff) override;
 
@@ -24,10 +25,11 @@ public:
     const std::vector<transfer::CustomizeHandoff>& shown() const { return shown_; }
 
 private:
-    enum class Close { Cancel, OkUnchanged, Ok };
+    enum class Close { Cancel, OkUnchanged, Ok, ByWindow };
     struct Step {
         Close close;
         std::string statement;
+        transfer::CustomizationWindow* window = nullptr;
     };
     std::deque<Step> script_;
     std::vector<transfer::CustomizeHandoff> shown_;
