@@ -4,7 +4,11 @@
 // with a report instead of arriving changed, and "Cancel" ends the run.
 
 #include "canonical_values.h"
+#include "connections/connection.h"
+#include "connections/connection_string.h"
+#include "customise/accepted_types.h"
 #include "customise/form3.h"
+#include "drivers/database_error.h"
 #include "paradoxfile/table_writer.h"
 #include "support/table_compare.h"
 #include "transfer_fixture.h"
@@ -15,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <fstream>
 #include <functional>
 
 namespace quintabel::testing {
@@ -183,6 +188,27 @@ TEST_F(CustomisedTransferTest, CancelInTheWindowEndsTheRunBeforeAnythingIsWritte
     EXPECT_EQ(customization.shown()[0].mTableName, "second");
     EXPECT_TRUE(paradoxFolderFiles().empty());
     EXPECT_TRUE(reports().empty());
+}
+
+// Every type name the window accepts that Jet's SQL knows makes a scratch column: only
+// "sql_variant" and "xml", which Jet has no column for, fail the CREATE TABLE (reported by
+// the transfer like any failing statement).
+TEST(AcceptedTypesInTheScratchDatabase, EveryNameJetKnowsMakesAColumn)
+{
+    TemporaryFolder program;
+    std::ofstream(program.path() / "dbtemp.mdb");
+    connections::Connection scratch;
+    scratch.Open(connections::scratchConnectionString(program.string()));
+    std::vector<std::string> refused;
+    for (const std::string_view name : customise::acceptedTypeNames) {
+        try {
+            scratch.Execute("CREATE TABLE `t`(`c` " + std::string(name) + ")");
+            scratch.Execute("DROP TABLE [t]");
+        } catch (const db::DatabaseError&) {
+            refused.emplace_back(name);
+        }
+    }
+    EXPECT_EQ(refused, (std::vector<std::string>{"sql_variant", "xml"}));
 }
 
 } // namespace
