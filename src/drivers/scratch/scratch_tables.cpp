@@ -94,6 +94,26 @@ std::optional<std::string> ScratchTables::storedName(const std::string& table)
     return lookup.columnText(0);
 }
 
+std::vector<ColumnDefinition> ScratchTables::catalogueColumns(const std::string& storedTable)
+{
+    auto columns = database_.prepare(std::string("SELECT column_name, type_text FROM ")
+                                     + quoteSqliteName(catalogueTable)
+                                     + " WHERE table_name = ?1 ORDER BY position");
+    columns.bindText(1, storedTable);
+    std::vector<ColumnDefinition> definitions;
+    while (columns.step()) {
+        ColumnDefinition column;
+        column.name = columns.columnText(0);
+        column.typeText = columns.columnText(1);
+        column.type = parseJetColumnType(column.typeText, column.name);
+        definitions.push_back(std::move(column));
+    }
+    if (definitions.empty())
+        throw DatabaseError("The scratch table '" + storedTable
+                            + "' has no column types in the catalogue; drop it and create it again.");
+    return definitions;
+}
+
 std::optional<ScratchTable> ScratchTables::find(const std::string& table)
 {
     commitBatch();
@@ -102,23 +122,7 @@ std::optional<ScratchTable> ScratchTables::find(const std::string& table)
     const auto name = storedName(table);
     if (!name)
         return std::nullopt;
-    ScratchTable found;
-    found.name = *name;
-    auto columns = database_.prepare(std::string("SELECT column_name, type_text FROM ")
-                                     + quoteSqliteName(catalogueTable)
-                                     + " WHERE table_name = ?1 ORDER BY position");
-    columns.bindText(1, *name);
-    while (columns.step()) {
-        ColumnDefinition column;
-        column.name = columns.columnText(0);
-        column.typeText = columns.columnText(1);
-        column.type = parseJetColumnType(column.typeText, column.name);
-        found.columns.push_back(std::move(column));
-    }
-    if (found.columns.empty())
-        throw DatabaseError("The scratch table '" + found.name
-                            + "' has no column types in the catalogue; drop it and create it again.");
-    return found;
+    return ScratchTable{*name, catalogueColumns(*name)};
 }
 
 ScratchTable ScratchTables::requireComplete(const std::string& table)
@@ -175,25 +179,12 @@ ScratchTables::InsertTarget& ScratchTables::insertTarget(const std::string& tabl
     const std::string key = nameKey(table);
     if (const auto cached = insertTargets_.find(key); cached != insertTargets_.end())
         return cached->second;
-    if (isReservedName(table) || !storedName(table))
+    const auto name = isReservedName(table) ? std::nullopt : storedName(table);
+    if (!name)
         throw DatabaseError("The scratch database has no table '" + table + "'.");
-    // Read inside the open batch: the rows of this batch are not committed yet.
+    // Read inside the open batch, which find() would commit.
     InsertTarget target;
-    target.table.name = *storedName(table);
-    auto columns = database_.prepare(std::string("SELECT column_name, type_text FROM ")
-                                     + quoteSqliteName(catalogueTable)
-                                     + " WHERE table_name = ?1 ORDER BY position");
-    columns.bindText(1, target.table.name);
-    while (columns.step()) {
-        ColumnDefinition column;
-        column.name = columns.columnText(0);
-        column.typeText = columns.columnText(1);
-        column.type = parseJetColumnType(column.typeText, column.name);
-        target.table.columns.push_back(std::move(column));
-    }
-    if (target.table.columns.empty())
-        throw DatabaseError("The scratch table '" + target.table.name
-                            + "' has no column types in the catalogue; drop it and create it again.");
+    target.table = ScratchTable{*name, catalogueColumns(*name)};
     std::string sql = "INSERT INTO " + quoteSqliteName(target.table.name) + " VALUES (";
     for (std::size_t i = 0; i < target.table.columns.size(); ++i)
         sql += (i == 0 ? "?" : ", ?");

@@ -61,6 +61,7 @@ private:
     };
 
     std::optional<std::string> storedName(const std::string& table);
+    std::vector<ColumnDefinition> catalogueColumns(const std::string& storedTable);
     void ensureCatalogue();
     InsertTarget& insertTarget(const std::string& table);
     void beginBatch();
