@@ -1,6 +1,7 @@
 #include "transfer/mysql_column_fit.h"
 
 #include "drivers/exact_number.h"
+#include "transfer/ascii_text.h"
 #include "transfer/date_rewrite.h"
 
 #include <algorithm>
@@ -208,16 +209,6 @@ std::optional<std::string> bytesMisfit(const MySqlColumnShape& shape, std::strin
     }
 }
 
-std::string lowerCase(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 } // namespace
 
 MySqlColumnShape defaultColumnShape(std::string_view keyword)
@@ -240,7 +231,7 @@ MySqlColumnShape createdColumnShape(std::string_view dataType, std::string_view 
     using Kind = MySqlColumnShape::Kind;
     MySqlColumnShape shape;
     shape.typeText = std::string(columnType);
-    const std::string type = lowerCase(dataType);
+    const std::string type = asciiLowerCase(dataType);
     if (type == "tinyint" || type == "smallint" || type == "mediumint" || type == "int" || type == "bigint") {
         shape.kind = Kind::WholeNumber;
     } else if (type == "decimal") {

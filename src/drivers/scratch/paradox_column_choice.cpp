@@ -176,8 +176,8 @@ void ColumnChoice::observeNumber(std::size_t row, const std::string& text)
     const auto number = readExactNumber(text);
     if (!number)
         refuse(row, text, "is not a number");
-    requireDeclaredLimits(row, text, *number);
     const auto whole = toInt64(*number);
+    requireDeclaredLimits(row, text, *number, whole);
     allFitByte_ = allFitByte_ && whole && *whole >= 0 && *whole <= 255;
     allFitShort_ = allFitShort_ && whole && *whole >= -32767 && *whole <= 32767;
     allFitLong_ = allFitLong_ && whole && *whole >= -2147483647LL && *whole <= 2147483647LL;
@@ -193,10 +193,10 @@ void ColumnChoice::observeNumber(std::size_t row, const std::string& text)
 // Checked value by value, before the value counts for the column: a refused value leaves
 // the choice as it was.
 void ColumnChoice::requireDeclaredLimits(std::size_t row, const std::string& text,
-                                         const ExactNumber& number) const
+                                         const ExactNumber& number,
+                                         const std::optional<std::int64_t>& whole) const
 {
     const JetColumnType& type = column_.type;
-    const auto whole = toInt64(number);
     switch (type.kind) {
     case JetKind::Byte:
         if (!whole || *whole < 0 || *whole > 255)

@@ -41,6 +41,7 @@
 #include "paradoxfile/value.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace quintabel::db::scratch {
@@ -61,7 +62,8 @@ private:
     void observeNumber(std::size_t row, const std::string& text);
     void observeDateTime(std::size_t row, const std::string& text);
     void observeBoolean(std::size_t row, const std::string& text);
-    void requireDeclaredLimits(std::size_t row, const std::string& text, const ExactNumber& number) const;
+    void requireDeclaredLimits(std::size_t row, const std::string& text, const ExactNumber& number,
+                               const std::optional<std::int64_t>& whole) const;
     bool ladderHolds(quintabel::paradox::FieldType type) const;
     [[noreturn]] void refuse(std::size_t row, const std::string& value, const std::string& why) const;
 

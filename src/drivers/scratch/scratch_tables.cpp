@@ -184,6 +184,7 @@ ScratchTables::InsertTarget& ScratchTables::insertTarget(const std::string& tabl
         throw DatabaseError("The scratch database has no table '" + table + "'.");
     // Read inside the open batch, which find() would commit.
     InsertTarget target;
+    target.key = key;
     target.table = ScratchTable{*name, catalogueColumns(*name)};
     std::string sql = "INSERT INTO " + quoteSqliteName(target.table.name) + " VALUES (";
     for (std::size_t i = 0; i < target.table.columns.size(); ++i)
@@ -207,7 +208,7 @@ void ScratchTables::insert(const InsertRow& insert)
     try {
         for (std::size_t i = 0; i < insert.values.size(); ++i)
             statement.bind(static_cast<int>(i + 1), insert.values[i]);
-        batchTables_.insert(nameKey(table.name));
+        batchTables_.insert(target.key);
         statement.step();
     } catch (const DatabaseError&) {
         statement.reset();

@@ -56,6 +56,7 @@ public:
 private:
     // What a run of INSERTs into one table needs again and again.
     struct InsertTarget {
+        std::string key; // the name as insertTargets_ and batchTables_ know it
         ScratchTable table;
         std::unique_ptr<SqliteStatement> statement;
     };
