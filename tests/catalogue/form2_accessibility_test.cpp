@@ -6,14 +6,12 @@
 #include "catalogue/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "shell/support/keyboard_and_screen_reader.h"
-#include "shell/support/scripted_message_boxes.h"
-#include "shell/support/temporary_settings.h"
+#include "tables_window_fixture.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -26,7 +24,7 @@ namespace {
 using testing::AccessibleSummary;
 using testing::accessibleSummary;
 
-class Form2AccessibilityTest : public ::testing::Test {
+class Form2AccessibilityTest : public testing::TablesWindowTest {
 protected:
     Form2AccessibilityTest()
     {
@@ -44,14 +42,6 @@ protected:
         names.sort();
         return names;
     }
-
-    testing::ScriptedBoxesInstalled installed;
-    testing::ScriptedMessageBoxes& boxes = installed.boxes;
-    testing::TemporarySettings settings;
-    QTemporaryDir programFolder;
-    int programEnds = 0;
-    QWidget connectionWindow;
-    Form2 form{testing::QuietTablesWindow(programFolder.path(), programEnds), connectionWindow};
 };
 
 TEST_F(Form2AccessibilityTest, EveryControlIsAnnouncedByItsCaption)

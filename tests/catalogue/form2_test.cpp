@@ -4,8 +4,7 @@
 #include "catalogue/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "shell/settings_store.h"
-#include "shell/support/scripted_message_boxes.h"
-#include "shell/support/temporary_settings.h"
+#include "tables_window_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,7 +12,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,7 +20,7 @@
 namespace quintabel {
 namespace {
 
-class Form2Test : public ::testing::Test {
+class Form2Test : public testing::TablesWindowTest {
 protected:
     Form2Test()
     {
@@ -43,14 +41,6 @@ protected:
                          Qt::NoModifier);
         QApplication::sendEvent(&widget, &move);
     }
-
-    testing::ScriptedBoxesInstalled installed;
-    testing::ScriptedMessageBoxes& boxes = installed.boxes;
-    testing::TemporarySettings settings;
-    QTemporaryDir programFolder;
-    int programEnds = 0;
-    QWidget connectionWindow;
-    Form2 form{testing::QuietTablesWindow(programFolder.path(), programEnds), connectionWindow};
 };
 
 TEST_F(Form2Test, ListsKeepACaseBlindOrderAndSelectAllLeavesTheCurrentItem)

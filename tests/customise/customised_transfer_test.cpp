@@ -9,6 +9,7 @@
 #include "customise/accepted_types.h"
 #include "customise/form3.h"
 #include "drivers/database_error.h"
+#include "form3_user.h"
 #include "paradoxfile/table_writer.h"
 #include "support/table_compare.h"
 #include "transfer_fixture.h"
@@ -45,18 +46,6 @@ protected:
                 user(static_cast<Form3&>(shown));
         };
         return environment;
-    }
-
-    // What the user does in the window: select the field by its name, type, "Apply".
-    static void chooseType(Form3& dialog, const QString& field, const QString& type)
-    {
-        const QList<QListWidgetItem*> found = dialog.List1->findItems(field, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << field.toStdString() << " is not listed";
-        QListWidget* list = dialog.List1;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
-        dialog.Text1->clear();
-        QTest::keyClicks(dialog.Text1, type);
-        QTest::mouseClick(dialog.PushButton1, Qt::LeftButton);
     }
 
     std::vector<std::vector<std::string>> mySqlColumns(const std::string& table) const

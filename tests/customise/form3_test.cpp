@@ -2,6 +2,7 @@
 
 #include "customise/form3.h"
 #include "customise_sources.h"
+#include "form3_user.h"
 
 #include "connections/connection.h"
 #include "shell/support/scripted_message_boxes.h"
@@ -27,17 +28,8 @@ using Script = std::function<void(Form3&)>;
 const QString unsavedChangeQuestion =
     QStringLiteral("Data type has been change.\r\nDo you still want to exit without changes?");
 
-void clickRow(QListWidget* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
-void applyType(Form3& form, const QString& typed)
-{
-    form.Text1->clear();
-    QTest::keyClicks(form.Text1, typed);
-    QTest::mouseClick(form.PushButton1, Qt::LeftButton);
-}
+using testing::applyType;
+using testing::clickRow;
 
 QStringList texts(const QListWidget* list)
 {
