@@ -1,0 +1,24 @@
+#pragma once
+// Kill points: named moments between the steps of a sequence that must survive the program
+// being killed (a table replaced, a table swapped in, a scratch copy). In normal use a kill
+// point costs one comparison. The kill tests run the program in a child process with
+// QUINTABEL_KILL_AT_POINT=k in its environment: the child kills itself with SIGKILL on
+// reaching its k-th kill point, exactly as a user's `kill -9` or a power cut would stop it,
+// with no destructor, no flush and no atexit handler run. When QUINTABEL_KILL_POINT_NOTE names
+// a file, the moment's name is written there first, so that a failing test can say where the
+// child died.
+//
+//     renameAside(oldFamily);
+//     KillPoint("old table set aside");
+//     moveIn(newFamily);
+
+#include <string_view>
+
+namespace quintabel {
+
+void KillPoint(std::string_view moment);
+
+// How many kill points this process has passed (for tests that count the steps of a run).
+long KillPointsPassed();
+
+} // namespace quintabel
