@@ -227,13 +227,15 @@ int copy(const CommandLine& line, std::FILE* out, std::FILE* err)
     std::vector<Value> record;
     while (reader.next(record))
         writer.append(record);
+    // The writer forgets its count once the table is complete.
+    const std::uint64_t written = writer.recordCount();
     writer.commit();
     printWarnings(reader, err);
     if (header.keyFieldCount > 0)
         std::fprintf(err, "pdxtool: note: the copy has no primary key (the source has %d key field%s); "
                           "pdxtool writes keyless tables.\n",
                      header.keyFieldCount, header.keyFieldCount == 1 ? "" : "s");
-    std::string text = "Wrote " + std::to_string(writer.recordCount()) + " records to '" + writer.tablePath().string() + "'";
+    std::string text = "Wrote " + std::to_string(written) + " records to '" + writer.tablePath().string() + "'";
     if (writer.hasBlobFile())
         text += " and '" + writer.blobPath().string() + "'";
     text += " (Paradox 5.x, code page " + std::to_string(options.codePage) + ").\n";

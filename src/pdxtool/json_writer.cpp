@@ -58,9 +58,22 @@ void appendJsonNumber(std::string& out, double value)
         out += value > 0 ? "\"Infinity\"" : "\"-Infinity\"";
         return;
     }
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    out.append(text, result.ptr);
+    // A whole number that a double holds exactly prints as one: 33000000, not 3.3e+07.
+    constexpr double kExactWholeNumbers = 9007199254740992.0; // 2^53
+    if (value == std::trunc(value) && std::fabs(value) < kExactWholeNumbers && !(value == 0 && std::signbit(value))) {
+        appendJsonNumber(out, static_cast<std::int64_t>(value));
+        return;
+    }
+    // Otherwise the shortest text that reads back to the same double, in plain form unless the
+    // exponent form is strictly shorter (1e-300 stays short; 0.001 stays plain).
+    char shortest[64];
+    const auto general = std::to_chars(shortest, shortest + sizeof shortest, value);
+    char plain[400];
+    const auto fixed = std::to_chars(plain, plain + sizeof plain, value, std::chars_format::fixed);
+    if (fixed.ec == std::errc() && fixed.ptr - plain <= general.ptr - shortest)
+        out.append(plain, fixed.ptr);
+    else
+        out.append(shortest, general.ptr);
 }
 
 namespace {

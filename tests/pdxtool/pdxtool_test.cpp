@@ -2,6 +2,7 @@
 #include "paradoxfile/calendar.h"
 #include "paradoxfile/code_page.h"
 #include "pdxtool/commands.h"
+#include "pdxtool/json_writer.h"
 #include "support/table_compare.h"
 
 #include "paradoxfile/table_family.h"
@@ -304,6 +305,30 @@ TEST(PdxtoolDump, ValueForms)
     EXPECT_EQ(lines(times.out)[2], "{\"DATE\": \"2018-01-02\", \"TIME\": \"09:25:25\"}");
 }
 
+TEST(PdxtoolDump, NumbersInTheShortestFormThatReadsBackExactly)
+{
+    const auto text = [](double value) {
+        std::string out;
+        pdxtool::appendJsonNumber(out, value);
+        return out;
+    };
+    EXPECT_EQ(text(33000000.0), "33000000");
+    EXPECT_EQ(text(100000.0), "100000");
+    EXPECT_EQ(text(-9007199254740991.0), "-9007199254740991");
+    EXPECT_EQ(text(7.49), "7.49");
+    EXPECT_EQ(text(0.001), "0.001");
+    EXPECT_EQ(text(-0.0), "-0");
+    EXPECT_EQ(text(1e-300), "1e-300");
+    EXPECT_EQ(text(1e300), "1e+300");
+    // Every form printed reads back to the very same double.
+    for (const double value : {0.1 + 0.2, 123456.789, 1.0 / 3.0, 9007199254740993.0 * 4, 5e-324}) {
+        const std::string printed = text(value);
+        double back = 0;
+        std::from_chars(printed.data(), printed.data() + printed.size(), back);
+        EXPECT_EQ(back, value) << printed;
+    }
+}
+
 TEST(PdxtoolDump, MillisecondsOnlyWhenNotZero)
 {
     ScratchFolder folder;
@@ -352,7 +377,10 @@ TEST(PdxtoolCopy, NeverReplacesATable)
 {
     ScratchFolder folder;
     const auto source = testdataPath("paradox/leonhad-paradoxdriver/fields/memo.db");
-    ASSERT_EQ(pdxtool({"copy", source.string(), folder.path().string()}).status, 0);
+    const ToolRun first = pdxtool({"copy", source.string(), folder.path().string()});
+    ASSERT_EQ(first.status, 0);
+    EXPECT_EQ(first.out.rfind("Wrote " + std::to_string(readWithOurs(source).records.size()) + " records to", 0), 0u)
+        << first.out;
     const auto before = folder.fileNames();
     EXPECT_EQ(before, (std::vector<std::string>{"memo.db", "memo.mb"}));
     const ToolRun again = pdxtool({"copy", source.string(), folder.path().string()});
