@@ -90,6 +90,11 @@ Recordset Connection::OpenSchema(int schema)
     return Recordset::fromRows(session->tablesSchema(), session, true);
 }
 
+std::optional<std::string> Connection::OpeningNotice() const
+{
+    return session_ ? session_->openingNotice() : std::nullopt;
+}
+
 void Connection::Close()
 {
     if (!session_)

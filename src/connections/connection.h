@@ -7,6 +7,7 @@
 #include "drivers/driver.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quintabel::connections {
@@ -43,6 +44,9 @@ public:
     // Only adSchemaTables (20): one row per table with TABLE_NAME and TABLE_TYPE.
     Recordset OpenSchema(int schema);
     int State() const { return session_ ? adStateOpen : adStateClosed; }
+    // What the driver did on opening that the user should be told of (not an ADO property:
+    // Jet never repaired a file unasked); nothing when closed or when opening went as usual.
+    std::optional<std::string> OpeningNotice() const;
     void Close();
 
 private:

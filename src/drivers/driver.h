@@ -70,6 +70,10 @@ public:
     // The tables schema: columns TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE
     // ("TABLE", "VIEW", "SYSTEM TABLE") and DESCRIPTION, one row per table.
     virtual std::unique_ptr<RowSource> tablesSchema() = 0;
+    // What the driver had to do on opening that the user should be told of, though the
+    // session opened (the scratch database made anew after it was found damaged); nothing
+    // when opening went as usual.
+    virtual std::optional<std::string> openingNotice() const { return std::nullopt; }
 };
 
 // The field descriptions of the tables schema, shared by every driver.

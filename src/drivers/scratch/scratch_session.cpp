@@ -1,13 +1,18 @@
 #include "drivers/scratch/scratch_session.h"
 
+#include "base/kill_points.h"
 #include "drivers/database_error.h"
 #include "drivers/scratch/paradox_write_out.h"
+#include "drivers/scratch/scratch_file_soundness.h"
 #include "drivers/scratch/scratch_statements.h"
 #include "drivers/scratch/scratch_tables.h"
 #include "drivers/scratch/sqlite_database.h"
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <system_error>
+#include <utility>
 
 namespace quintabel::db::scratch {
 
@@ -15,34 +20,45 @@ namespace {
 
 class ScratchSession : public Session {
 public:
-    ScratchSession(const std::filesystem::path& file, bool readOnly)
-        : database_(file, readOnly), tables_(database_), readOnly_(readOnly)
+    ScratchSession(const std::filesystem::path& file, bool readOnly,
+                   std::optional<std::string> openingNotice)
+        : database_(file, readOnly), tables_(database_), readOnly_(readOnly),
+          openingNotice_(std::move(openingNotice))
     {
         try {
-            // The journal stays in memory (no journal file, yet a failed statement can still
-            // be rolled back) and nothing waits for the disk: the data is scratch, and a
-            // crash only loses tables that are dropped after each transfer anyway.
-            database_.run("PRAGMA journal_mode = MEMORY");
-            database_.run("PRAGMA synchronous = OFF");
+            // A rollback journal on disk, synced before the file itself changes: a kill or a
+            // power cut in the middle of a transaction leaves the journal behind, and the next
+            // open puts the file back as it was at the last commit. (A journal kept in memory
+            // let a kill leave half a transaction in the file, damaged for good.) Rows go
+            // onto new or free pages, whose old content the journal need not keep, so a batch
+            // of a whole table's rows writes little more than the rows themselves; a write-
+            // ahead log would write every page twice. The few syncs a batch costs are paid
+            // once per batch, not per row.
+            database_.run("PRAGMA journal_mode = DELETE");
+            database_.run("PRAGMA synchronous = FULL");
         } catch (const DatabaseError& error) {
             throw DatabaseError("Could not open the scratch database '" + file.string()
-                                + "': " + error.description());
+                                + "': " + error.description(), error.number());
         }
     }
+
+    std::optional<std::string> openingNotice() const override { return openingNotice_; }
 
     std::unique_ptr<RowSource> execute(std::string_view statement) override
     {
         const ScratchStatement parsed = parseScratchStatement(statement);
         if (readOnly_)
             throw DatabaseError("The scratch database is open for reading only.");
-        if (const auto* create = std::get_if<CreateTable>(&parsed))
+        if (const auto* create = std::get_if<CreateTable>(&parsed)) {
             tables_.create(*create);
-        else if (const auto* insert = std::get_if<InsertRow>(&parsed))
+        } else if (const auto* insert = std::get_if<InsertRow>(&parsed)) {
             tables_.insert(*insert);
-        else if (const auto* drop = std::get_if<DropTable>(&parsed))
+        } else if (const auto* drop = std::get_if<DropTable>(&parsed)) {
             tables_.drop(drop->table);
-        else
+        } else {
             writeOutToParadox(tables_, std::get<WriteOutToParadox>(parsed));
+            KillPoint("a scratch table written out as a Paradox table");
+        }
         return nullptr;
     }
 
@@ -58,6 +74,7 @@ private:
     SqliteDatabase database_;
     ScratchTables tables_;
     bool readOnly_;
+    std::optional<std::string> openingNotice_;
 };
 
 } // namespace
@@ -73,7 +90,17 @@ std::unique_ptr<Session> openSession(const ConnectionAttributes& attributes,
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
         throw DatabaseError("Could not find file '" + source + "'.");
-    return std::make_unique<ScratchSession>(file, options.readOnly);
+    // Never used damaged: one box now instead of one failure per row later.
+    std::optional<std::string> notice;
+    if (!isSoundScratchFile(file)) {
+        if (options.readOnly)
+            throw DatabaseError("The scratch database '" + source
+                                + "' is damaged, and a connection for reading only cannot make "
+                                  "it anew.");
+        remakeEmptyScratchFile(file);
+        notice = scratchFileRemadeNotice(file);
+    }
+    return std::make_unique<ScratchSession>(file, options.readOnly, std::move(notice));
 }
 
 } // namespace quintabel::db::scratch

@@ -20,7 +20,8 @@ inline constexpr const char* providerName = "Microsoft.Jet.OLEDB.4.0";
 inline constexpr const char* catalogueTable = "MSysQuintabelColumns";
 
 // The file named by "Data Source" must exist ("Could not find file '...'." otherwise): the
-// program never creates it. It runs without journal and without syncing, being scratch.
+// program never creates it. A damaged file is made anew (scratch_file_soundness.h), which
+// the session's openingNotice() then tells.
 std::unique_ptr<Session> openSession(const ConnectionAttributes& attributes,
                                      const SessionOptions& options);
 

@@ -1,5 +1,6 @@
 #include "drivers/scratch/scratch_tables.h"
 
+#include "base/kill_points.h"
 #include "drivers/connection_attributes.h"
 #include "drivers/database_error.h"
 #include "drivers/scratch/scratch_session.h"
@@ -75,6 +76,7 @@ void ScratchTables::commitBatch()
     }
     batchTables_.clear();
     batchOpen_ = false;
+    KillPoint("a batch of scratch rows committed");
 }
 
 void ScratchTables::ensureCatalogue()
@@ -171,6 +173,7 @@ void ScratchTables::create(const CreateTable& create)
         database_.run("ROLLBACK");
         throw;
     }
+    KillPoint("a scratch table created");
     tablesWithLostRows_.erase(nameKey(create.table));
 }
 
@@ -240,6 +243,7 @@ void ScratchTables::drop(const std::string& table)
         database_.run("ROLLBACK");
         throw;
     }
+    KillPoint("a scratch table dropped");
     tablesWithLostRows_.erase(nameKey(*name));
 }
 

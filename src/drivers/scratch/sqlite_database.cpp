@@ -112,9 +112,10 @@ SqliteDatabase::SqliteDatabase(const std::filesystem::path& file, bool readOnly)
         | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(file.c_str(), &database_, flags, nullptr) != SQLITE_OK) {
         const std::string message = database_ ? sqlite3_errmsg(database_) : "out of memory";
+        const int code = database_ ? sqlite3_extended_errcode(database_) : SQLITE_NOMEM;
         sqlite3_close(database_);
         throw DatabaseError("Could not open the scratch database '" + file.string()
-                            + "': " + message);
+                            + "': " + message, code);
     }
     sqlite3_extended_result_codes(database_, 1);
 }
