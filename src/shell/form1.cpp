@@ -237,12 +237,21 @@ void Form1::Form_Load()
     const QString cursorFile = environment_.programFolder + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
     if (guard.test(124, [&] { return PathExists(cursorFile); }))
         guard.step(126, [&] { pointer_.setHandImage(LoadHandCursor(cursorFile)); });
-    guard.step(128, [&] { Text1->setText(ReadSetting(QLatin1String(kParadoxFolder), QString())); });
-    guard.step(130, [&] { Text2->setText(ReadSetting(QLatin1String(kServer), QStringLiteral("localhost"))); });
-    guard.step(132, [&] { Text3->setText(ReadSetting(QLatin1String(kPort), QStringLiteral("3306"))); });
-    guard.step(134, [&] { Text4->setText(ReadSetting(QLatin1String(kUser), QString())); });
-    guard.step(136, [&] { Text5->setText(ReadSetting(QLatin1String(kPassword), QString())); });
-    guard.step(138, [&] { Text6->setText(ReadSetting(QLatin1String(kDatabase), QString())); });
+    // A settings file that cannot be read would fail each of the six reads below alike: say so
+    // once, and start from the defaults a first start has.
+    if (const std::optional<QString> problem = SettingsReadProblem()) {
+        ShowMessage(*problem + QStringLiteral("\r\n\r\nQuintabel starts with the default server and port. "
+                                              "Check the file's permissions, or move it aside to start afresh."));
+        Text2->setText(QStringLiteral("localhost"));
+        Text3->setText(QStringLiteral("3306"));
+    } else {
+        guard.step(128, [&] { Text1->setText(ReadSetting(QLatin1String(kParadoxFolder), QString())); });
+        guard.step(130, [&] { Text2->setText(ReadSetting(QLatin1String(kServer), QStringLiteral("localhost"))); });
+        guard.step(132, [&] { Text3->setText(ReadSetting(QLatin1String(kPort), QStringLiteral("3306"))); });
+        guard.step(134, [&] { Text4->setText(ReadSetting(QLatin1String(kUser), QString())); });
+        guard.step(136, [&] { Text5->setText(ReadSetting(QLatin1String(kPassword), QString())); });
+        guard.step(138, [&] { Text6->setText(ReadSetting(QLatin1String(kDatabase), QString())); });
+    }
     if (startupContinuation_)
         startupContinuation_(guard);
 }

@@ -67,6 +67,14 @@ QString SettingsFilePath()
     return openStore().fileName();
 }
 
+std::optional<QString> SettingsReadProblem()
+{
+    QSettings store = openStore();
+    if (store.status() == QSettings::NoError)
+        return std::nullopt;
+    return QString::fromStdString(storeFailure(QStringLiteral("Could not read"), store.fileName()).what());
+}
+
 QString ReadSetting(const QString& key, const QString& defaultValue)
 {
     QSettings store = openStore();

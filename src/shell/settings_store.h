@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace quintabel {
 
 namespace settings_keys {
@@ -23,6 +25,10 @@ inline constexpr char kLastFolderDot[] = "LastFolderDot";
 // The stored text of `key`, or `defaultValue` when the key holds no value. Throws
 // std::runtime_error when the settings file exists but cannot be read.
 QString ReadSetting(const QString& key, const QString& defaultValue);
+
+// Why the settings file cannot be read, when it exists and cannot be; no value when it can be
+// read or does not exist yet.
+std::optional<QString> SettingsReadProblem();
 
 // Stores `value` under `key` at once. Throws std::runtime_error when the file cannot be
 // written.
