@@ -1,41 +1,18 @@
 #include "shell/file_operations.h"
 
-#include "shell/path_helpers.h"
-#include "shell/step_guard.h"
-
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <stdexcept>
-#include <system_error>
 
 namespace quintabel {
 
 namespace {
-
-std::runtime_error copyFailure(const QString& source, const QString& target, const QString& reason)
-{
-    return std::runtime_error(
-        QStringLiteral("Could not copy '%1' to '%2': %3.").arg(source, target, reason).toStdString());
-}
-
-// True when both paths lead to one file: the same path, a link, or another spelling of the
-// same name on a file system that ignores case.
-bool isSameFile(const QString& source, const QString& target)
-{
-    if (source == target)
-        return true;
-    std::error_code error;
-    return std::filesystem::equivalent(ToFileSystemPath(source), ToFileSystemPath(target), error) &&
-           !error;
-}
 
 int unlinkFile(const QString& path)
 {
@@ -43,39 +20,6 @@ int unlinkFile(const QString& path)
 }
 
 } // namespace
-
-void CopyFileReplacing(const QString& source, const QString& target)
-{
-    if (isSameFile(source, target))
-        throw copyFailure(source, target, QStringLiteral("source and target are the same file"));
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly))
-        throw copyFailure(source, target, input.errorString());
-    QSaveFile output(target);
-    if (!output.open(QIODevice::WriteOnly))
-        throw copyFailure(source, target, output.errorString());
-    constexpr qint64 kChunk = 1 << 16;
-    while (!input.atEnd()) {
-        const QByteArray chunk = input.read(kChunk);
-        if (chunk.isEmpty() && input.error() != QFileDevice::NoError)
-            throw copyFailure(source, target, input.errorString());
-        if (output.write(chunk) != chunk.size())
-            throw copyFailure(source, target, output.errorString());
-    }
-    // commit() flushes the copy to disk before it takes the target's name.
-    if (!output.commit())
-        throw copyFailure(source, target, output.errorString());
-    QFile::setPermissions(target, input.permissions());
-}
-
-void RenameFile(const QString& source, const QString& target)
-{
-    StepGuard guard(QStringLiteral("Main"), QStringLiteral("RenameFile"));
-    const bool copied = guard.step(100, [&] { CopyFileReplacing(source, target); });
-    if (!copied)
-        return; // removing the source now would lose the only copy
-    guard.step(102, [&] { RemoveFile(source); });
-}
 
 void RemoveFile(const QString& path)
 {

@@ -56,47 +56,5 @@ TEST_F(FileOperationsTest, RemoveFileLeavesFoldersAlone)
     EXPECT_THROW(ForceDeleteFile(path(QStringLiteral("SUB.DB"))), std::runtime_error);
 }
 
-TEST_F(FileOperationsTest, RenameFileMovesTheFileAcrossFoldersAndReplacesTheTarget)
-{
-    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("other")));
-    write(path(QStringLiteral("ORDERS.MB")), QByteArray("blob\0data", 9));
-    write(path(QStringLiteral("other/SALES.MB")), "old target");
-
-    RenameFile(path(QStringLiteral("ORDERS.MB")), path(QStringLiteral("other/SALES.MB")));
-
-    EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("ORDERS.MB"))));
-    EXPECT_EQ(read(path(QStringLiteral("other/SALES.MB"))), QByteArray("blob\0data", 9));
-    EXPECT_EQ(QDir(path(QStringLiteral("other"))).entryList(QDir::Files), QStringList{QStringLiteral("SALES.MB")});
-}
-
-TEST_F(FileOperationsTest, FailedCopyIsReportedAndTheSourceStays)
-{
-    write(path(QStringLiteral("ORDERS.DB")), "only copy");
-
-    RenameFile(path(QStringLiteral("ORDERS.DB")), path(QStringLiteral("no-such-folder/SALES.DB")));
-
-    EXPECT_EQ(read(path(QStringLiteral("ORDERS.DB"))), QByteArray("only copy"));
-    const auto reports = boxes.errorReports();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports[0].text.contains(QStringLiteral("\r\nin Tabulex2021/08/31.Main.RenameFile at line 100\r\r")))
-        << reports[0].text.toStdString();
-    EXPECT_TRUE(reports[0].text.startsWith(QStringLiteral("Could not copy '"))) << reports[0].text.toStdString();
-}
-
-TEST_F(FileOperationsTest, RenameOntoItselfFailsAndLeavesTheFileUntouched)
-{
-    write(path(QStringLiteral("ORDERS.DB")), "only copy");
-    ASSERT_EQ(::symlink("ORDERS.DB", QFile::encodeName(path(QStringLiteral("orders.db"))).constData()), 0);
-    const QStringList spellings = {path(QStringLiteral("ORDERS.DB")),
-                                   folder.path() + QStringLiteral("//ORDERS.DB"),
-                                   path(QStringLiteral("orders.db"))};
-    for (const QString& sameFile : spellings) {
-        RenameFile(path(QStringLiteral("ORDERS.DB")), sameFile);
-        EXPECT_EQ(read(path(QStringLiteral("ORDERS.DB"))), QByteArray("only copy")) << sameFile.toStdString();
-    }
-    EXPECT_EQ(boxes.errorReports().size(), 3u);
-}
-
 } // namespace
 } // namespace quintabel
