@@ -45,19 +45,21 @@ void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& 
 ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatementLabels& labels,
                                             const std::string& tableName, const connections::Recordset& source,
                                             transfer::TargetKind target, bool customize,
-                                            transfer::CustomizationWindow* window)
+                                            transfer::CustomizationWindow* window,
+                                            const std::string& createdTableName)
 {
+    const std::string& created = createdTableName.empty() ? tableName : createdTableName;
     ChosenCreateStatement chosen;
-    guard.step(labels.prefix, [&] { putInHand(guard, chosen.statement, transfer::statementPrefix(tableName)); });
+    guard.step(labels.prefix, [&] { putInHand(guard, chosen.statement, transfer::statementPrefix(created)); });
     if (guard.test(labels.defaultWhenUnticked, [&] { return !customize; })) {
-        buildDefaultStatement(guard, labels.defaultBuildUnticked, tableName, source, target, chosen);
+        buildDefaultStatement(guard, labels.defaultBuildUnticked, created, source, target, chosen);
         return chosen;
     }
 
     transfer::CustomizeHandoff handoff;
     guard.step(labels.cancelledFlag, [&] { handoff.CustomizeCancelled = true; });
     guard.step(labels.targetKind, [&] { handoff.mType = std::string(transfer::targetKindText(target)); });
-    guard.step(labels.statementPrefix, [&] { handoff.mSQL = transfer::statementPrefix(tableName); });
+    guard.step(labels.statementPrefix, [&] { handoff.mSQL = transfer::statementPrefix(created); });
     guard.step(labels.tableName, [&] { handoff.mTableName = tableName; });
     guard.step(labels.showWindow, [&] {
         if (window == nullptr)
@@ -65,14 +67,14 @@ ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatem
         window->showModal(handoff);
     });
     // A window that failed to show left the flag set: the run ends as after "Cancel".
-    const transfer::CustomizeOutcome outcome = transfer::finishCustomization(handoff, tableName);
+    const transfer::CustomizeOutcome outcome = transfer::finishCustomization(handoff, created);
     if (guard.test(labels.cancelledTest, [&] { return outcome.decision == transfer::CustomizeDecision::Cancelled; })) {
         chosen.cancelled = true;
         return chosen;
     }
     guard.step(labels.windowStatement, [&] { putInHand(guard, chosen.statement, handoff.mSQL); });
     if (guard.test(labels.prefixTest, [&] { return outcome.decision == transfer::CustomizeDecision::UseDefaultStatement; }))
-        buildDefaultStatement(guard, labels.defaultBuildAfterWindow, tableName, source, target, chosen);
+        buildDefaultStatement(guard, labels.defaultBuildAfterWindow, created, source, target, chosen);
     return chosen;
 }
 

@@ -45,9 +45,13 @@ struct ChosenCreateStatement {
 
 // Chooses the CREATE TABLE statement for `tableName` from the open source record set.
 // `window` may be null: a ticked box then ends the run as a cancelled window does.
+// The statement creates `createdTableName` when one is given (a target built under a
+// temporary name): the statement prefix, and so the head the window builds on, names it,
+// while the window still loads the fields of `tableName`.
 ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatementLabels& labels,
                                             const std::string& tableName, const connections::Recordset& source,
                                             transfer::TargetKind target, bool customize,
-                                            transfer::CustomizationWindow* window);
+                                            transfer::CustomizationWindow* window,
+                                            const std::string& createdTableName = {});
 
 } // namespace quintabel

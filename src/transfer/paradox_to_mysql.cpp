@@ -3,6 +3,7 @@
 #include "catalogue/exist_table.h"
 #include "catalogue/progress_bar.h"
 #include "catalogue/table_name_list.h"
+#include "connections/ado_constants.h"
 #include "connections/connection.h"
 #include "shell/list_helpers.h"
 #include "shell/message_boxes.h"
@@ -10,7 +11,11 @@
 #include "shell/step_guard.h"
 #include "transfer/create_statement_choice.h"
 #include "transfer/mysql_row_fit.h"
-#include "transfer/mysql_set_aside.h"
+#include "transfer/mysql_swap.h"
+#include "transfer/mysql_swap_marker.h"
+#include "transfer/mysql_swap_recovery.h"
+#include "transfer/mysql_swap_statements.h"
+#include "transfer/mysql_work_names.h"
 #include "transfer/row_copy.h"
 #include "transfer/sql_names.h"
 #include "transfer/transfer_connections.h"
@@ -56,6 +61,12 @@ constexpr RowCopyLabels kRowLabels{
 
 enum class AfterTable { NextTable, EndRun };
 
+// A table's new copy: the temporary name it is built under and the mark it carries there.
+struct NewCopy {
+    std::string name;
+    transfer::SwapMarker marker; // an old table to set aside in the swap only when replacing one
+};
+
 class ParadoxToMySqlRun {
 public:
     ParadoxToMySqlRun(StepGuard& guard, const TransferWindow& window, const TransferEnvironment& environment)
@@ -67,12 +78,17 @@ public:
 
 private:
     AfterTable sendTable(int itemIndex);
-    // Renames the existing table aside; false (reported) when it could not be.
-    bool setAside(const std::string& table, std::optional<std::string>& backup);
-    // After the rows: drops the old table when the new one is whole, else puts it back.
-    void settleSetAside(const std::string& table, const std::string& backup, bool created,
-                        const std::optional<QString>& shortfall);
-    void endRunCutShort(const std::string& table, const std::optional<std::string>& backup, bool created);
+    // The first free `quintabel-new-` name; unasked (the server unreachable), the first one,
+    // whose CREATE then fails and is reported.
+    std::string newCopyName(const std::string& table);
+    // Whether the server holds `table` to be replaced; if so, where it goes in the swap.
+    std::optional<std::string> oldTableName(const std::string& table);
+    bool createNewCopy(const std::string& createStatement, const NewCopy& copy);
+    // After the rows: swaps the new copy in when it may take the name, else drops it.
+    void settleNewCopy(const std::string& table, const NewCopy& copy, bool created,
+                       const std::optional<QString>& shortfall, bool sourceRead);
+    void replaceTable(const std::string& table, const NewCopy& copy);
+    bool dropNewCopy(const NewCopy& copy);
     bool endRequested() const { return window_.endRequested && window_.endRequested(); }
 
     StepGuard& guard_;
@@ -96,6 +112,9 @@ void ParadoxToMySqlRun::run()
         fields_ = environment_.connectionFields();
     openParadoxConnection(guard_, 112, paradox_, fields_);
     openMySqlConnection(guard_, 116, mysql_, fields_);
+    // What an interrupted run left is settled before any table of this run is begun.
+    if (mysql_.State() != connections::adStateClosed)
+        recoverInterruptedSwaps(guard_, 122, mysql_);
 
     for (int index = window_.sourceList.count() - 1; index >= 0; --index) { // [124]
         if (index >= window_.sourceList.count())
@@ -126,9 +145,13 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
     const std::string table = tableName.toStdString();
     const bool opened =
         guard_.step(138, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(table), paradox_); });
+    // The table is built under a temporary name and takes its own only when complete, so a
+    // kill never leaves a half table under the name; the CREATE TABLE statement (the
+    // customisation window's too) creates the temporary name.
+    NewCopy copy{newCopyName(table), {table, std::nullopt}};
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, table, source_, transfer::TargetKind::MySQL,
-                              window_.customizeBox.isChecked(), environment_.customizationWindow);
+                              window_.customizeBox.isChecked(), environment_.customizationWindow, copy.name);
     if (create.cancelled) {
         guard_.step(156, [&] { closeIfOpen(mysql_); });
         guard_.step(158, [&] { closeIfOpen(paradox_); });
@@ -136,15 +159,12 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
         return AfterTable::EndRun;
     }
 
-    std::optional<std::string> backup;
     if (guard_.test(278, [&] { return overwrite; })) {
-        if (!setAside(table, backup)) {
-            guard_.step(346, [&] { source_.Close(); });
-            return AfterTable::NextTable;
-        }
+        // The existing table is not touched until the swap: it stays whole under its name.
+        copy.marker.oldTable = oldTableName(table);
         guard_.step(282, [&] { RemoveListItem(window_.targetList, tableName); });
     }
-    const bool created = guard_.step(286, [&] { mysql_.Execute(create.statement); });
+    const bool created = createNewCopy(create.statement, copy);
 
     // Rows are checked against the columns as made: the default types are known here; a
     // customised statement's columns are read back from the server.
@@ -152,8 +172,8 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
     if (create.isDefault)
         fit = MySqlColumnsFit::forDefaultTypes(create.fields);
     else if (created)
-        guard_.step(286, [&] { fit = MySqlColumnsFit::forCreatedTable(mysql_, table); });
-    const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, table, transfer::TargetKind::MySQL,
+        guard_.step(286, [&] { fit = MySqlColumnsFit::forCreatedTable(mysql_, copy.name); });
+    const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, copy.name, transfer::TargetKind::MySQL,
                                          fit ? &*fit : nullptr, window_.progressBar, window_.endRequested);
     guard_.step(342, [&] { window_.pointer.setShape(PointerShape::Default); });
     guard_.step(344, [&] {
@@ -163,50 +183,91 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
     guard_.step(346, [&] { source_.Close(); });
 
     if (rows.stoppedByClose) {
-        endRunCutShort(table, backup, created);
+        // The program is ending: the copy cut short goes, and the table it was for stays as it was.
+        if (created)
+            dropNewCopy(copy);
         return AfterTable::EndRun;
     }
-    if (backup)
-        settleSetAside(table, *backup, created, IncompleteTableReason(opened, created, rows));
+    settleNewCopy(table, copy, created, IncompleteTableReason(opened, created, rows), opened && rows.counted);
     guard_.step(348, [&] { AddTableName(window_.targetList, tableName); });
     return AfterTable::NextTable;
 }
 
-bool ParadoxToMySqlRun::setAside(const std::string& table, std::optional<std::string>& backup)
+std::string ParadoxToMySqlRun::newCopyName(const std::string& table)
 {
-    return guard_.step(280, [&] {
-        const std::string name = freeBackupName(mysql_, table);
-        // The server decides whether the name is taken, in its own letter case rules: a name
-        // the list shows in another case, or no longer holds, has nothing to set aside.
-        if (setAsideTable(mysql_, table, name))
-            backup = name;
-    });
+    std::string name = transfer::workTableName(transfer::kNewCopyPrefix, table, 1);
+    guard_.step(140, [&] { name = freeWorkName(mysql_, transfer::kNewCopyPrefix, table); });
+    return name;
 }
 
-void ParadoxToMySqlRun::settleSetAside(const std::string& table, const std::string& backup, bool created,
-                                       const std::optional<QString>& shortfall)
+std::optional<std::string> ParadoxToMySqlRun::oldTableName(const std::string& table)
 {
-    if (!shortfall) {
-        guard_.step(280, [&] { dropMySqlTable(mysql_, backup); });
+    std::optional<std::string> name;
+    // The server decides whether the name is taken, in its own letter case rules: a name the
+    // list shows in another case, or no longer holds, has nothing to replace.
+    guard_.step(280, [&] {
+        if (serverHasTable(mysql_, table))
+            name = freeWorkName(mysql_, transfer::kOldCopyPrefix, table);
+    });
+    return name;
+}
+
+bool ParadoxToMySqlRun::createNewCopy(const std::string& createStatement, const NewCopy& copy)
+{
+    // The mark goes in with the CREATE itself, so that no table of the transfer's ever stands
+    // unmarked for the recovery to miss.
+    const std::string marked =
+        transfer::withTableComment(createStatement, transfer::swapMarkerComment(copy.marker));
+    guard_.setStatement(QString::fromStdString(marked));
+    return guard_.step(286, [&] { quintabel::createNewCopy(mysql_, marked, copy.name); });
+}
+
+void ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& copy, bool created,
+                                      const std::optional<QString>& shortfall, bool sourceRead)
+{
+    if (copy.marker.oldTable) {
+        if (!shortfall) {
+            replaceTable(table, copy);
+            return;
+        }
+        if (created)
+            dropNewCopy(copy);
+        guard_.report(280, NotOverwrittenMessage(QString::fromStdString(table), *shortfall));
         return;
     }
-    const QString name = QString::fromStdString(table);
-    if (guard_.step(280, [&] { restoreSetAsideTable(mysql_, table, backup, created); }))
-        guard_.report(280, NotOverwrittenMessage(name, *shortfall));
+    // A table of a new name keeps the rows that arrived, each missing one reported; a copy of
+    // a source that could not be read is no copy of it.
+    if (!created)
+        return;
+    if (!sourceRead) {
+        dropNewCopy(copy);
+        return;
+    }
+    if (guard_.step(286, [&] { swapInNewCopy(mysql_, table, copy.name, std::nullopt); }))
+        guard_.step(286, [&] { clearSwapMarker(mysql_, table); });
     else
-        guard_.report(280, QStringLiteral("The table %1 was not overwritten, but could not take its name back: "
-                                          "it is kept as %2.")
-                               .arg(name, QString::fromStdString(backup)));
+        dropNewCopy(copy);
 }
 
-void ParadoxToMySqlRun::endRunCutShort(const std::string& table, const std::optional<std::string>& backup,
-                                       bool created)
+void ParadoxToMySqlRun::replaceTable(const std::string& table, const NewCopy& copy)
 {
-    // The program is ending: a table cut short does not stay behind looking complete.
-    if (backup)
-        guard_.step(280, [&] { restoreSetAsideTable(mysql_, table, *backup, created); });
-    else if (created)
-        guard_.step(286, [&] { dropMySqlTable(mysql_, table); });
+    const std::string& oldTable = *copy.marker.oldTable;
+    if (!guard_.step(280, [&] { swapInNewCopy(mysql_, table, copy.name, oldTable); })) {
+        // Only a copy still there to drop proves that the swap did not happen.
+        if (dropNewCopy(copy))
+            guard_.report(280, NotOverwrittenMessage(QString::fromStdString(table),
+                                                     QStringLiteral("its new copy could not take its name")));
+        return;
+    }
+    // The mark comes off only after the old table has gone: while it stands, the mark is what
+    // tells the recovery that the old table is the transfer's to drop.
+    if (guard_.step(280, [&] { dropMySqlTable(mysql_, oldTable); }))
+        guard_.step(280, [&] { clearSwapMarker(mysql_, table); });
+}
+
+bool ParadoxToMySqlRun::dropNewCopy(const NewCopy& copy)
+{
+    return guard_.step(286, [&] { dropMySqlTable(mysql_, copy.name); });
 }
 
 } // namespace

@@ -4,15 +4,17 @@
 // the MySQL list.
 //
 // Where this keeps the user's data safer than the plain road:
-// - An existing MySQL table that the user agreed to overwrite is renamed aside instead of
-//   dropped, and dropped only once its replacement holds every row; when the CREATE TABLE
-//   fails or a row could not be copied, the new table goes and the old one takes its name
-//   back (and the report says so). When it cannot be renamed aside, the table is skipped: its
-//   rows never go into the old table.
+// - Each table is built under a temporary name (`quintabel-new-NAME`, marked in its COMMENT)
+//   and takes its name in one RENAME TABLE only when complete: a kill leaves under the name
+//   the old table or the new one whole, never half a table, and the next run recovers what
+//   was left (mysql_swap.h, mysql_swap_recovery.h).
+// - An existing MySQL table that the user agreed to overwrite stays untouched under its name
+//   unless its replacement holds every row: then the swap moves it aside in the same
+//   statement, and it is dropped. Otherwise the new copy goes, and the report says why the
+//   table was not overwritten.
 // - With the default column types, a value a MySQL column would round silently fails its row
 //   with a report naming the column.
-// - When the window closes during the run, the table cut short is dropped again (and an old
-//   table set aside for it is put back).
+// - When the window closes during the run, the copy cut short is dropped.
 
 #include "transfer/transfer_environment.h"
 

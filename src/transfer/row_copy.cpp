@@ -1,5 +1,6 @@
 #include "transfer/row_copy.h"
 
+#include "base/kill_points.h"
 #include "catalogue/progress_bar.h"
 #include "connections/connection.h"
 #include "connections/recordset.h"
@@ -74,8 +75,10 @@ RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connectio
                 sent = false;
             }
         }
-        if (sent)
+        if (sent) {
             sent = guard.step(labels.execute, [&] { target.Execute(statement); });
+            KillPoint("row statement executed");
+        }
         if (!sent)
             ++outcome.rowsFailed;
         guard.step(labels.moveNext, [&] { source.MoveNext(); });

@@ -189,7 +189,9 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteThenACancelledCustomisationLeavesTheOld
 
     ASSERT_EQ(customization.shown().size(), 1u);
     EXPECT_EQ(customization.shown()[0].mType, "MySQL");
-    EXPECT_EQ(customization.shown()[0].mSQL, "CREATE TABLE `ORDERS`(");
+    // The window builds on the head of the new copy's statement: the copy's temporary name.
+    EXPECT_EQ(customization.shown()[0].mSQL, "CREATE TABLE `quintabel-new-ORDERS`(");
+    EXPECT_EQ(customization.shown()[0].mTableName, "ORDERS");
     EXPECT_TRUE(reports().empty());
     EXPECT_EQ(firstColumn("ORDERS"), std::vector<Cell>{"old"});
     EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ORDERS"}) << "ALPHA is not sent";
@@ -203,16 +205,19 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteThenAFailedCreateReportsEachInsertAndKe
     writeNames("ORDERS", {"n1", "n2"});
     window.Check16->setChecked(true);
     boxes.boxes.answerNext(BoxAnswer::Yes);
-    customization.acceptNext("CREATE TABLE `ORDERS`(`NAME` NOSUCHTYPE)");
+    customization.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` NOSUCHTYPE)");
 
     sendToMySql({QStringLiteral("ORDERS")});
 
     const std::vector<ShownBox> failures = reports();
     ASSERT_EQ(failures.size(), 4u);
     EXPECT_TRUE(failures[0].text.contains(QStringLiteral("PushButton4_Click at line 286")));
-    EXPECT_EQ(statementOfReport(failures[0]), QStringLiteral("CREATE TABLE `ORDERS`(`NAME` NOSUCHTYPE)"));
-    EXPECT_EQ(statementOfReport(failures[1]), QStringLiteral("INSERT INTO `ORDERS` VALUES('n1')"));
-    EXPECT_EQ(statementOfReport(failures[2]), QStringLiteral("INSERT INTO `ORDERS` VALUES('n2')"));
+    // The statement as sent: the window's, with the new copy's mark as its table comment.
+    EXPECT_EQ(statementOfReport(failures[0]),
+              QStringLiteral("CREATE TABLE `quintabel-new-ORDERS`(`NAME` NOSUCHTYPE) COMMENT='Quintabel: new copy of "
+                             "`ORDERS`, not yet complete; the old table goes to `quintabel-old-ORDERS`'"));
+    EXPECT_EQ(statementOfReport(failures[1]), QStringLiteral("INSERT INTO `quintabel-new-ORDERS` VALUES('n1')"));
+    EXPECT_EQ(statementOfReport(failures[2]), QStringLiteral("INSERT INTO `quintabel-new-ORDERS` VALUES('n2')"));
     EXPECT_TRUE(failures[3].text.startsWith(
         QStringLiteral("The table ORDERS was not overwritten, because its CREATE TABLE statement failed.")));
     EXPECT_EQ(firstColumn("ORDERS"), std::vector<Cell>{"old"});
@@ -229,7 +234,7 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteFromATableThatCannotBeReadKeepsTheOldTa
                   paradoxFile("ORDERS.DB"));
     window.Check16->setChecked(true);
     boxes.boxes.answerNext(BoxAnswer::Yes);
-    customization.acceptNext("CREATE TABLE `ORDERS`(`NAME` TEXT)");
+    customization.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` TEXT)");
 
     sendToMySql({QStringLiteral("ORDERS")});
 
@@ -250,7 +255,8 @@ TEST_F(ParadoxToMySqlTest, ANumberADefaultFloatColumnWouldRoundFailsItsRowAndThe
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_TRUE(failures[0].text.contains(QStringLiteral("'N'")));
     EXPECT_TRUE(failures[0].text.contains(QStringLiteral("at line 338")));
-    EXPECT_EQ(statementOfReport(failures[0]), QStringLiteral("INSERT INTO `PRICES` VALUES('3.14159265')"));
+    EXPECT_EQ(statementOfReport(failures[0]),
+              QStringLiteral("INSERT INTO `quintabel-new-PRICES` VALUES('3.14159265')"));
     EXPECT_EQ(firstColumn("PRICES"), (std::vector<Cell>{"1.5", "2.25"}));
 }
 
@@ -293,7 +299,9 @@ TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsFailsEachRemainingRowAndTheRu
 
     sendToMySql({QStringLiteral("LENGTHY")});
 
-    const std::size_t arrived = queryMySql("SELECT * FROM `LENGTHY`").size();
+    // The copy could neither take its name nor be dropped: it waits, marked, for the next run.
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"quintabel-new-LENGTHY"});
+    const std::size_t arrived = queryMySql("SELECT * FROM `quintabel-new-LENGTHY`").size();
     EXPECT_GE(arrived, 9u);
     EXPECT_LT(arrived, 40u);
     int rowReports = 0;
@@ -303,6 +311,14 @@ TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsFailsEachRemainingRowAndTheRu
     EXPECT_EQ(ItemTexts(*window.List1), QStringList{QStringLiteral("LENGTHY")});
     EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
     EXPECT_FALSE(window.longOperationRunning());
+
+    const std::size_t boxesBefore = boxes.boxes.shown().size();
+    writeNames("NEXT", {"n"});
+    sendToMySql({QStringLiteral("NEXT")});
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"NEXT"});
+    ASSERT_EQ(boxes.boxes.shown().size(), boxesBefore + 1);
+    EXPECT_TRUE(boxes.boxes.shown().back().text.endsWith(QStringLiteral(
+        "LENGTHY: its unfinished copy (quintabel-new-LENGTHY) was deleted; the table LENGTHY was not created.")));
 }
 
 TEST_F(ParadoxToMySqlTest, ClosingTheWindowDuringTheRowsLeavesNoHalfTableAndPutsAnOldOneBack)

@@ -1,0 +1,37 @@
+#pragma once
+// The mark that a MySQL table built by a transfer carries until it is settled under its name.
+//
+// A transfer builds a table under a temporary name and swaps it in when it is complete. A kill
+// can stop it anywhere in between, and the next run has to tell the tables it left from the
+// user's own, which may well be called `quintabel-new-x`. Names alone cannot do that; the
+// table's COMMENT can: the CREATE TABLE statement itself sets it, so no table of ours ever
+// exists unmarked, and it is cleared only once the swap is settled. The mark also names the
+// table the new copy replaces and where that table goes in the swap, because that old table is
+// the user's own and carries no mark of ours.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quintabel::transfer {
+
+struct SwapMarker {
+    std::string table;                   // the name the new copy takes when it is complete
+    std::optional<std::string> oldTable; // where an existing `table` goes in the same swap
+
+    bool operator==(const SwapMarker&) const = default;
+};
+
+// "Quintabel: new copy of `ORDERS`, not yet complete" and, for a copy that replaces a table,
+// "; the old table goes to `quintabel-old-ORDERS`" after it. Names are quoted as in statements
+// (backticks, any backtick inside doubled), so every name reads back exactly.
+std::string swapMarkerComment(const SwapMarker& marker);
+
+// The head every marker starts with, for narrowing a search for marked tables.
+inline constexpr std::string_view kSwapMarkerHead = "Quintabel: new copy of ";
+
+// The marker that a table comment holds, or nothing when the comment is not exactly one that
+// swapMarkerComment writes (a user's comment, a cut one, one with text after it).
+std::optional<SwapMarker> readSwapMarker(std::string_view comment);
+
+} // namespace quintabel::transfer
