@@ -49,7 +49,7 @@ char asciiUpper(char c)
 
 std::optional<LanguageDriver> languageDriverForCodePage(int codePage)
 {
-    // Pairs seen in tables written by BDE (paradox-format.md §7).
+    // Pairs seen in tables written by BDE (docs/paradox-format.md §7.2).
     switch (codePage) {
     case 437:
     case 850:
@@ -602,7 +602,7 @@ TableEncoder::TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink*
     try {
         d.table.write(d.header);
         if (d.blobs) {
-            // The .MB header block (paradox-format.md §5.2).
+            // The .MB header block (docs/paradox-format.md §6.2).
             std::uint8_t head[mbBlockSize] = {};
             head[0x00] = 0;
             storeLe16(head + 0x01, 1);

@@ -12,7 +12,7 @@ struct DayCase {
     std::int64_t dayNumber;
 };
 
-// Values agree with Python's date.toordinal() and with paradox-format.md §4.3.
+// Values agree with Python's date.toordinal() and with docs/paradox-format.md §5.5.
 const DayCase dayCases[] = {
     {{1, 1, 1}, 1},
     {{1, 12, 31}, 365},

@@ -244,7 +244,7 @@ TEST(WriterHeader, FollowsTheParadoxFiveRecipe)
     EXPECT_EQ(h[0x6C], 1);
     EXPECT_EQ(h[0x6D], 1);
     EXPECT_EQ(h[0x70], 1);
-    // Descriptors, then the names after the 79-byte table name (paradox-format.md §2.4).
+    // Descriptors, then the names after the 79-byte table name (docs/paradox-format.md §3.4).
     EXPECT_EQ(h[0x78], 0x16);
     EXPECT_EQ(h[0x7D], 2); // BCD size byte: decimals
     const int namesStart = 0xCB + 6 * 3;

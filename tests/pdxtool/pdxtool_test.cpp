@@ -118,7 +118,7 @@ std::string bcdText(std::string text)
 }
 
 // The dump line pdxtool should print for one record, built from pxlib's values. Where pxlib
-// is known to be wrong (paradox-format.md §9.3, the list), our own value stands in.
+// is known to be wrong (docs/paradox-format.md §10), our own value stands in.
 std::string expectedLine(const testing::OurTable& ours, const testing::PxlibTable& pxlib, std::size_t r,
                          std::size_t& standIns)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// Finds a blob's bytes in a .MB file (paradox-format.md §5.2, §5.3), checking every offset and
+// Finds a blob's bytes in a .MB file (docs/paradox-format.md §6.5), checking every offset and
 // length against the file before it reads or allocates.
 
 #include "paradoxfile/detail/read_window.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Fixed-width reads and writes on byte buffers whose bounds the caller has already checked.
-// Control structures are little-endian; field values are big-endian (see paradox-format.md).
+// Control structures are little-endian; field values are big-endian (docs/paradox-format.md §1.1).
 
 #include <cstdint>
 #include <cstring>

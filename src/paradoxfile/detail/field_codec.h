@@ -1,5 +1,5 @@
 #pragma once
-// Encoding and decoding of the fixed-size field values of a record (paradox-format.md §4):
+// Encoding and decoding of the fixed-size field values of a record (docs/paradox-format.md §5):
 // big-endian with a flipped sign bit, all zero bytes meaning blank. Shared by the reader and
 // the writer so the two cannot drift apart.
 
@@ -27,7 +27,7 @@ void encodeInteger32(std::uint8_t* p, std::int32_t value);
 
 // Number, Money, Timestamp.
 double decodeDouble(const std::uint8_t* p);
-// -0.0 is stored as +0.0 (paradox-format.md §4.2).
+// -0.0 is stored as +0.0 (docs/paradox-format.md §5.2).
 void encodeDouble(std::uint8_t* p, double value);
 
 // BCD: 17 bytes. Fills `digits` ("-12.34"). `badNibbles` is set when some digit nibble is
