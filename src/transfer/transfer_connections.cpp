@@ -3,6 +3,7 @@
 #include "catalogue/login_fields.h"
 #include "connections/connection.h"
 #include "connections/connection_string.h"
+#include "shell/message_boxes.h"
 #include "shell/step_guard.h"
 
 namespace quintabel {
@@ -19,9 +20,15 @@ void openScratchConnection(StepGuard& guard, int firstLabel, connections::Connec
 {
     guard.step(firstLabel, [&] { connection.setCursorLocation(connections::adUseServer); });
     guard.step(firstLabel + 2, [&] { connection.setMode(connections::adModeReadWrite); });
-    guard.step(firstLabel + 4, [&] {
+    const bool opened = guard.step(firstLabel + 4, [&] {
         connection.Open(connections::scratchConnectionString(programFolder.toStdString()));
     });
+    // A damaged scratch file made anew is told once, as plain news rather than as an error:
+    // the run goes on with the fresh file.
+    if (opened) {
+        if (const auto notice = connection.OpeningNotice())
+            guard.step(firstLabel + 4, [&] { ShowMessage(QString::fromStdString(*notice)); });
+    }
 }
 
 void openParadoxConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,

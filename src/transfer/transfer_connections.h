@@ -15,8 +15,9 @@ namespace connections {
 class Connection;
 }
 
-// The scratch database beside the program: server-side cursor, read and write.
-// Labels: firstLabel (cursor location), +2 (mode), +4 (open).
+// The scratch database beside the program: server-side cursor, read and write. When the
+// driver had to make a damaged file anew, the user is told so in one message.
+// Labels: firstLabel (cursor location), +2 (mode), +4 (open, and the message).
 void openScratchConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
                            const QString& programFolder);
 
