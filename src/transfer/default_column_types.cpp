@@ -17,19 +17,25 @@ struct ColumnTypeRule {
 };
 
 // Tested from the top; the first match decides. The order matters: "char" comes before "int"
-// and "date", so "adLongVarChar" is TEXT; "single" maps to INT although it holds fractions
-// (the scratch database keeps a fraction in an INT column; for a MySQL target
-// mysqlDefaultColumnMisfit fails the row instead of letting the server round it).
-constexpr std::array<ColumnTypeRule, 9> columnTypeRules{{
+// and "date". Every keyword holds every value of its source type exactly:
+// - a MySQL target takes the long character types (the Paradox memos) as LONGTEXT and long
+//   binaries as LONGBLOB, since TEXT and BLOB end at 65,535 bytes; short text stays TEXT;
+// - a double is a DOUBLE in MySQL, whose FLOAT is single precision and would refuse ordinary
+//   money values (7.49 as a double has more digits than a float keeps);
+// - a single is a FLOAT: a Paradox Number (a double) holds every single exactly, and an INT
+//   would refuse its fractions.
+constexpr std::array<ColumnTypeRule, 11> columnTypeRules{{
+    {"adlongvarchar", "TEXT", "LONGTEXT"},
+    {"adlongvarwchar", "TEXT", "LONGTEXT"},
     {"char", "TEXT", "TEXT"},
     {"decimal", "DECIMAL", "DECIMAL"},
-    {"single", "INT", "INT"},
+    {"single", "FLOAT", "FLOAT"},
     {"int", "INT", "INT"},
-    {"adlongvarbinary", "OLEOBJECT", "BLOB"},
+    {"adlongvarbinary", "OLEOBJECT", "LONGBLOB"},
     {"numeric", "INT", "INT"},
     {"date", "DATETIME", "TEXT"},
     {"timestamp", "DATETIME", "TEXT"},
-    {"double", "FLOAT", "FLOAT"},
+    {"double", "FLOAT", "DOUBLE"},
 }};
 
 constexpr ColumnTypeRule fallbackColumnType{"", "VARCHAR", "TEXT"};

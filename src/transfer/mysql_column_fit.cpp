@@ -225,6 +225,8 @@ MySqlColumnShape defaultColumnShape(std::string_view keyword)
     return shape;
 }
 
+    else if (keyword == "DOUBLE")
+        shape.kind = Kind::Double;
 MySqlColumnShape createdColumnShape(std::string_view dataType, std::string_view columnType, int numericScale,
                                     int datetimePrecision, std::size_t octetLength)
 {

@@ -41,8 +41,9 @@ struct MySqlColumnShape {
     std::string typeText; // as messages name it: "INT", "decimal(10,2)"
 };
 
-// The shape of a column created with the default MySQL type `keyword` ("TEXT", "DECIMAL",
-// "INT", "BLOB" or "FLOAT", as DefaultColumnType gives them). DECIMAL is DECIMAL(10,0).
+// The shape of a column created with the default MySQL type `keyword` ("TEXT", "LONGTEXT",
+// "DECIMAL", "INT", "LONGBLOB", "FLOAT" or "DOUBLE", as DefaultColumnType gives them). DECIMAL
+// is DECIMAL(10,0).
 MySqlColumnShape defaultColumnShape(std::string_view keyword);
 
 // The shape of a column as information_schema.COLUMNS describes it: DATA_TYPE ("decimal"),

@@ -19,11 +19,14 @@ TEST(AdoTypeName, NumbersBetweenAndBeyondTheKnownOnesHaveNoName)
 TEST(DefaultColumnType, RulesApplyInOrderToTheLowerCasedName)
 {
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"adLongVarWChar", "TEXT", "TEXT"},
+        {"adLongVarWChar", "TEXT", "LONGTEXT"}, // a memo may pass TEXT's 65,535 bytes
+        {"adLongVarChar", "TEXT", "LONGTEXT"},
+        {"adVarWChar", "TEXT", "TEXT"},
         {"adChapter", "VARCHAR", "TEXT"},   // "chap" is no "char"
-        {"adSingle", "INT", "INT"},         // not FLOAT
+        {"adSingle", "FLOAT", "FLOAT"},     // keeps its fractions
+        {"adDouble", "FLOAT", "DOUBLE"},    // MySQL's FLOAT is single precision
         {"adPropVariant", "VARCHAR", "TEXT"}, // "variant" holds no "int"
-        {"adLongVarBinary", "OLEOBJECT", "BLOB"},
+        {"adLongVarBinary", "OLEOBJECT", "LONGBLOB"},
         {"adVarBinary", "VARCHAR", "TEXT"}, // only the long binary has a rule
         {"adDBTimeStamp", "DATETIME", "TEXT"}, // through "timestamp": it holds no "date"
         {"adDBTime", "VARCHAR", "TEXT"},
@@ -31,7 +34,7 @@ TEST(DefaultColumnType, RulesApplyInOrderToTheLowerCasedName)
         {"ADVARCHAR", "TEXT", "TEXT"},
         {"decimalint", "DECIMAL", "DECIMAL"}, // an earlier rule wins over a later one
         {"doubledate", "DATETIME", "TEXT"},
-        {"numericadlongvarbinary", "OLEOBJECT", "BLOB"},
+        {"numericadlongvarbinary", "OLEOBJECT", "LONGBLOB"},
     };
     for (const auto& [name, paradox, mysql] : cases) {
         EXPECT_EQ(DefaultColumnType(name, TargetKind::Paradox), paradox) << name;
@@ -43,7 +46,7 @@ TEST(DefaultCreateStatement, ColumnsJoinedByBareCommas)
 {
     const std::vector<SourceField> fields{{"id", 3}, {"name", 200}, {"price", 5}, {"tags", 8192}};
     EXPECT_EQ(DefaultCreateStatement("goods", fields, TargetKind::MySQL),
-              "CREATE TABLE `goods`(`id` INT,`name` TEXT,`price` FLOAT,`tags` TEXT);");
+              "CREATE TABLE `goods`(`id` INT,`name` TEXT,`price` DOUBLE,`tags` TEXT);");
     EXPECT_EQ(DefaultCreateStatement("t", {}, TargetKind::MySQL), "CREATE TABLE `t`();");
 }
 

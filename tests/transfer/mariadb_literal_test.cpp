@@ -71,6 +71,17 @@ TEST_F(MariaDbLiterals, EveryTextAndByteArrivesAsSent)
         const std::size_t column = std::holds_alternative<db::Bytes>(row.sent) ? 1 : 0;
         EXPECT_EQ(sendAndReadBack(2, column, row.sent), row.stored) << db::toText(row.sent);
     }
+    // A memo and a picture past TEXT's and BLOB's 65,535 bytes arrive whole.
+    std::string memo;
+    for (int line = 0; memo.size() < 100 * 1024; ++line)
+        memo += "Zeile " + std::to_string(line) + ": Grüße aus dem Lager\r\n";
+    EXPECT_EQ(sendAndReadBack(2, 0, db::Value{memo}), std::optional<std::string>(memo));
+    db::Bytes picture(300 * 1024);
+    for (std::size_t at = 0; at < picture.size(); ++at)
+        picture[at] = static_cast<std::uint8_t>((at * 131) ^ (at >> 8));
+    const auto stored = sendAndReadBack(2, 1, db::Value{picture});
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(db::Bytes(stored->begin(), stored->end()), picture);
     // MariaDB reads a raw NUL inside a literal as a character.
     const std::string withNul("a\0b", 3);
     EXPECT_EQ(sendAndReadBack(2, 0, db::Value{withNul}), std::optional<std::string>(withNul));
@@ -88,17 +99,21 @@ TEST_F(MariaDbLiterals, RewrittenDatesAndTheirFractionsAreReadByDateColumns)
 // through the server stores unchanged or refuses itself (10000000000: out of DECIMAL's range).
 TEST_F(MariaDbLiterals, NumbersTheMisfitCheckPassesReadBackUnchanged)
 {
-    const std::vector<SourceField> fields{{"float", 5}, {"int", 131}, {"decimal", 14}};
+    // adSingle, adDouble, adNumeric and adDecimal.
+    const std::vector<SourceField> fields{{"single", 4}, {"double", 5}, {"int", 131}, {"decimal", 14}};
     ASSERT_TRUE(execute(DefaultCreateStatement("t", fields, TargetKind::MySQL)));
-    const char* keywords[] = {"FLOAT", "INT", "DECIMAL"};
+    const char* keywords[] = {"FLOAT", "DOUBLE", "INT", "DECIMAL"};
     const std::pair<std::size_t, db::Value> cases[] = {
         {0, 19.99}, {0, 0.1}, {0, -0.000123456}, {0, std::int64_t{1000000}}, {0, 3.141592},
-        {0, std::int64_t{16777217}}, {1, 3.0}, {1, 2.5}, {1, db::Decimal{"-7.000"}},
-        {2, db::Decimal{"0.5"}}, {2, std::int64_t{9999999999}}, {2, std::int64_t{10000000000}},
+        {0, std::int64_t{16777217}},
+        // A Paradox Number holding money or lengths: every double arrives as it was.
+        {1, 7.49}, {1, 0.1 + 0.2}, {1, 3.141592653589793}, {1, -1e300}, {1, 5e-324},
+        {2, 3.0}, {2, 2.5}, {2, db::Decimal{"-7.000"}},
+        {3, db::Decimal{"0.5"}}, {3, std::int64_t{9999999999}}, {3, std::int64_t{10000000000}},
     };
     for (const auto& [column, value] : cases) {
         const std::string sent = db::toText(value);
-        const auto stored = sendAndReadBack(3, column, value);
+        const auto stored = sendAndReadBack(4, column, value);
         const bool changedSilently =
             stored && std::strtod(stored->c_str(), nullptr) != std::strtod(sent.c_str(), nullptr);
         EXPECT_EQ(changedSilently, mysqlDefaultColumnMisfit(keywords[column], "c", value).has_value())
