@@ -4,9 +4,12 @@
 #include "catalogue/table_name_list.h"
 #include "fsutil/file_search.h"
 #include "fsutil/folder_walk.h"
+#include "maintenance/working_names.h"
 #include "shell/path_helpers.h"
 
 #include <QListWidget>
+
+#include <algorithm>
 
 namespace quintabel {
 
@@ -18,6 +21,21 @@ const QString kTablePattern = QStringLiteral("*.db");
 bool isTemporaryFile(const QString& fileName)
 {
     return fileName.startsWith(QLatin1Char('~'));
+}
+
+// Quintabel's own working files and folders (a table being written, a replacement's staging
+// and set-aside folders) hold no table of the user's: a table in them is listed only once the
+// recovery has put it back. The walk itself still enters hidden folders, as the folder walk's
+// rules say; they are left out here.
+bool isWorkingName(const QString& name)
+{
+    return IsWorkingName(name.toStdString());
+}
+
+bool liesInWorkingFolder(const QString& entry, qsizetype rootLength)
+{
+    const QStringList below = entry.mid(rootLength).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    return std::any_of(below.begin(), below.end(), isWorkingName);
 }
 
 } // namespace
@@ -42,11 +60,14 @@ void ListParadoxTables(QListWidget& list, const QString& folder)
     if (folder.isEmpty())
         return;
     QStringList folders{folder + QLatin1Char('/')};
+    const qsizetype rootLength = folders.constFirst().size(); // taken before the walk may drop it
     GetSubDirectories2016(folders, true);
     for (const QString& entry : folders) {
+        if (liesInWorkingFolder(entry, rootLength))
+            continue;
         const QString folderPath = entry.chopped(1); // every entry ends with its "/"
         for (const QString& fileName : FindFiles(folderPath, kTablePattern)) {
-            if (isTemporaryFile(fileName))
+            if (isTemporaryFile(fileName) || isWorkingName(fileName))
                 continue;
             const QString path = folderPath + QLatin1Char('/') + fileName;
             AddTableName(list, ParadoxTableNameOfFile(FileNameOfPath(path)));

@@ -21,7 +21,7 @@ bool ParadoxFolderHasTables(const QString& folder);
 // ListParadoxTables: fills `list` with the listed names of the "*.db" files in `folder` and
 // in every folder below it that the folder walk admits, without the folder (two tables of
 // one name in different folders give two equal items). Files whose names begin with "~" are
-// left out. The list is cleared first, also when `folder` is empty; no current item is set.
+// left out, and so is everything under Quintabel's own working names (".quintabel-…"). The list is cleared first, also when `folder` is empty; no current item is set.
 // A failure to search a folder throws; the items added before it stay.
 void ListParadoxTables(QListWidget& list, const QString& folder);
 

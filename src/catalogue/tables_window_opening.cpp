@@ -6,6 +6,7 @@
 #include "catalogue/mysql_table_list.h"
 #include "catalogue/paradox_connection_test.h"
 #include "catalogue/paradox_table_list.h"
+#include "maintenance/paradox_recovery_notice.h"
 #include "shell/form1.h"
 #include "shell/settings_store.h"
 
@@ -18,6 +19,9 @@ void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWi
     using namespace settings_keys;
     // The fields are read at each use: they are the one source of connection data.
     guard.step(100, [&] { connectionWindow.pointer().setShape(PointerShape::Busy); });
+    // An interrupted replacement is put right before the folder is looked at: its table may
+    // be the folder's only one, and its working files must never be listed.
+    RecoverParadoxFolderAndTell(connectionWindow.fields().paradoxFolder);
     const bool bothSidesReachable =
         guard.test(102, [&] { return ParadoxFolderHasTables(connectionWindow.fields().paradoxFolder); }) &&
         guard.test(104, [&] { return TestMySQLConnection(connectionWindow.fields()); });
@@ -44,6 +48,7 @@ void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWi
 
 void ContinueStartup(StepGuard& guard, Form1& connectionWindow)
 {
+    RecoverParadoxFolderAndTell(connectionWindow.fields().paradoxFolder);
     if (!guard.test(140, [&] { return ParadoxFolderHasTables(connectionWindow.fields().paradoxFolder); }))
         return;
     if (!guard.test(142, [&] { return TestMySQLConnection(connectionWindow.fields()); }))

@@ -2,6 +2,7 @@
 
 #include "catalogue/table_name_list.h"
 #include "maintenance/maintenance_messages.h"
+#include "maintenance/paradox_recovery_notice.h"
 #include "maintenance/paradox_table_files.h"
 #include "maintenance/rename_request.h"
 #include "maintenance/table_list_edits.h"
@@ -21,6 +22,9 @@ void DeleteParadoxTables(StepGuard& guard, QListWidget& list, const QString& par
     if (ListIndex(list) == -1) {
         guard.step(126, [&] { ShowMessage(QString::fromLatin1(kSelectTableToDelete)); });
     } else {
+        // An interrupted replacement is put right first: its set-aside table must not be
+        // left behind by a delete that cannot see it.
+        RecoverParadoxFolderAndTell(paradoxFolder);
         ForEachSelectedFromBottom(list, [&](int index, const QString& tableName) {
             std::optional<ParadoxTableFiles> files;
             guard.step(110, [&] { files = FindParadoxTableFiles(paradoxFolder, tableName); });
@@ -38,6 +42,7 @@ void RenameParadoxTable(StepGuard& guard, QListWidget& list, const QString& para
 {
     guard.step(102, [&] { pointer.setShape(PointerShape::Busy); });
     if (const auto request = AskForNewName(guard, list, {134, 132})) {
+        RecoverParadoxFolderAndTell(paradoxFolder);
         auto outcome = ParadoxRenameOutcome::NotFound;
         const bool moved = guard.step(120, [&] {
             outcome = RenameParadoxTableFiles(paradoxFolder, request->oldName, request->newName, move);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <optional>
 #include <random>
 #include <unistd.h>
@@ -84,6 +85,23 @@ struct TableWriter::Impl {
     std::unique_ptr<TableEncoder> encoder;
     bool committed = false;
     bool failed = false;
+    // Held on the temporary .DB while the table is written: the recovery of another program
+    // that finds it removes only a file nobody holds (docs/crash-safety.md).
+    int inUseLock = -1;
+
+    void lockTemporaryTable()
+    {
+        inUseLock = ::open(tempTable.c_str(), O_RDONLY | O_CLOEXEC);
+        if (inUseLock >= 0)
+            ::flock(inUseLock, LOCK_EX | LOCK_NB); // a file made a moment ago: nobody else holds it
+    }
+
+    void releaseTemporaryTable() noexcept
+    {
+        if (inUseLock >= 0)
+            ::close(inUseLock);
+        inUseLock = -1;
+    }
 
     // Refuses when any file of the table's name (.DB or .MB, any letter case) exists.
     void checkNoTable() const
@@ -104,6 +122,7 @@ struct TableWriter::Impl {
         std::error_code ignored;
         if (!tempTable.empty())
             fs::remove(tempTable, ignored);
+        releaseTemporaryTable();
         if (!tempBlobs.empty())
             fs::remove(tempBlobs, ignored);
     }
@@ -152,6 +171,7 @@ TableWriter::TableWriter(const fs::path& folder, const std::string& tableName, s
     d.tempBlobs = d.hasBlobs ? folder / (stem + ".mb-tmp") : fs::path();
     try {
         d.tableSink = d.openSink(d.tempTable, options);
+        d.lockTemporaryTable();
         if (d.hasBlobs)
             d.blobSink = d.openSink(d.tempBlobs, options);
         options.tableFileName = d.tablePath.filename().string();
@@ -225,6 +245,7 @@ void TableWriter::commit()
         throw;
     }
     d.committed = true;
+    d.releaseTemporaryTable();
     d.encoder.reset();
     syncFolder(d.folder);
 }

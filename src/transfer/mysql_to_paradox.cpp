@@ -5,6 +5,8 @@
 #include "catalogue/progress_bar.h"
 #include "catalogue/table_name_list.h"
 #include "connections/connection.h"
+#include "maintenance/paradox_recovery_notice.h"
+#include "maintenance/paradox_replacement.h"
 #include "shell/list_helpers.h"
 #include "shell/message_boxes.h"
 #include "shell/path_helpers.h"
@@ -12,7 +14,6 @@
 #include "shell/step_guard.h"
 #include "transfer/bracket_statements.h"
 #include "transfer/create_statement_choice.h"
-#include "transfer/paradox_replacement.h"
 #include "transfer/paradox_row_fit.h"
 #include "transfer/row_copy.h"
 #include "transfer/sql_names.h"
@@ -72,13 +73,13 @@ public:
 
 private:
     AfterTable sendTable(int itemIndex);
-    // The write-out of a table whose name is free in the Paradox folder.
-    void writeOut(const std::string& sourceName, const QString& targetName);
-    // The write-out that replaces an existing table; the old one goes only when the new is whole.
-    void replaceParadoxTable(const std::string& sourceName, const QString& targetName);
+    // The write-out of a table into the Paradox folder: written whole in a staging folder, then
+    // moved in by the journalled replacement (docs/crash-safety.md). With Existing::Refuse an
+    // existing table of the name makes it fail; with Replace the old table goes only once the
+    // new one is in its place.
+    void writeOut(const std::string& sourceName, const QString& targetName, ParadoxReplacement::Existing existing);
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
     bool endRequested() const { return window_.endRequested && window_.endRequested(); }
-    std::string writeOutFolderText() const;
 
     StepGuard& guard_;
     const TransferWindow& window_;
@@ -101,6 +102,9 @@ void MySqlToParadoxRun::run()
     guard_.step(114, [] { QCoreApplication::processEvents(); });
     if (environment_.connectionFields)
         fields_ = environment_.connectionFields();
+    // A replacement that a kill interrupted is finished or undone before anything here looks
+    // at the folder or writes to it.
+    RecoverParadoxFolderAndTell(fields_.paradoxFolder);
     openScratchConnection(guard_, 116, scratch_, environment_.programFolder);
     openParadoxConnection(guard_, 122, paradox_, fields_);
     openMySqlConnection(guard_, 126, mysql_, fields_);
@@ -185,9 +189,9 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
         if (const auto shortfall = IncompleteTableReason(opened, created, rows))
             guard_.report(306, NotOverwrittenMessage(targetName, *shortfall));
         else
-            replaceParadoxTable(source, targetName);
+            writeOut(source, targetName, ParadoxReplacement::Existing::Replace);
     } else {
-        writeOut(source, targetName);
+        writeOut(source, targetName, ParadoxReplacement::Existing::Refuse);
     }
     guard_.step(366, [] { QCoreApplication::processEvents(); });
     dropScratchTable(368, 370, source);
@@ -195,37 +199,24 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     return AfterTable::NextTable;
 }
 
-std::string MySqlToParadoxRun::writeOutFolderText() const
+void MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& targetName,
+                                 ParadoxReplacement::Existing existing)
 {
-    // An empty folder box would make the folder text "//", the root of the file system.
-    if (fields_.paradoxFolder.isEmpty())
-        throw std::runtime_error("No Paradox folder is given.");
-    return NormalizePath(fields_.paradoxFolder + QLatin1Char('/')).toStdString();
-}
-
-void MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& targetName)
-{
-    guard_.step(364, [&] {
-        scratch_.Execute(paradoxWriteOutStatement(writeOutFolderText(), targetName.toStdString(), sourceName));
-    });
-}
-
-void MySqlToParadoxRun::replaceParadoxTable(const std::string& sourceName, const QString& targetName)
-{
-    std::optional<ParadoxStaging> staging;
+    std::optional<ParadoxReplacement> replacement;
     const bool written = guard_.step(364, [&] {
-        staging.emplace(fields_.paradoxFolder);
-        scratch_.Execute(paradoxWriteOutStatement(staging->folderText(), targetName.toStdString(), sourceName));
+        // An empty folder box would make the folder text "//", the root of the file system.
+        if (fields_.paradoxFolder.isEmpty())
+            throw std::runtime_error("No Paradox folder is given.");
+        replacement.emplace(ToFileSystemPath(fields_.paradoxFolder), targetName.toStdString(), existing);
+        const std::string staging = replacement->stagingFolder().string() + "/";
+        scratch_.Execute(paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName));
+        if (existing == ParadoxReplacement::Existing::Refuse)
+            replacement->complete();
     });
-    if (!written)
-        return; // the old table stays; the staging folder goes with `staging`
-    bool oldTableGone = true;
-    if (guard_.test(304, [&] { return ParadoxFolderHoldsTable(fields_.paradoxFolder, targetName); }))
-        oldTableGone = guard_.step(306, [&] { paradox_.Execute(dropTableInBrackets(targetName.toStdString())); });
-    if (!oldTableGone)
-        return;
+    if (!written || existing == ParadoxReplacement::Existing::Refuse)
+        return; // a failed write leaves the folder as it was, with `replacement`
     guard_.step(308, [&] { RemoveListItem(window_.targetList, targetName); });
-    guard_.step(306, [&] { staging->moveTableIntoParadoxFolder(); });
+    guard_.step(306, [&] { replacement->complete(); });
 }
 
 void MySqlToParadoxRun::dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName)

@@ -1,0 +1,50 @@
+#pragma once
+// The file moves of a journalled replacement, shared by the replacement itself and by the
+// recovery that finishes or undoes one after a kill. Every move first looks where each
+// recorded file is now, so a step that was half done when the program died is simply done
+// again from where it stopped. docs/crash-safety.md describes the sequence.
+
+#include "maintenance/replacement_journal.h"
+
+#include <string>
+#include <vector>
+
+namespace quintabel {
+
+// Where the recorded files of a replacement are now, by name.
+struct FamilyWhereabouts {
+    std::vector<std::string> oldInFolder; // old files still in the Paradox folder, .DB first
+    std::vector<std::string> oldAside;    // old files in the set-aside folder, .DB first
+    std::vector<std::string> newStaged;   // new files still in the staging folder, .DB first
+    std::vector<std::string> newInFolder; // new files already in the Paradox folder, .DB first
+    std::size_t oldMissing = 0;
+    std::size_t newMissing = 0;
+    // Files of the table's name in the Paradox folder that match no record: another program
+    // made or changed them since the journal was written.
+    std::vector<std::string> foreign;
+
+    bool newWhole() const { return newMissing == 0; }
+};
+
+FamilyWhereabouts LocateFamilies(const ReplacementPaths& paths, const ReplaceJournal& journal);
+
+// The files in `folder` that belong to table `table` (same base name, letter case ignored; the
+// .DB and its companions), sorted by name with any .DB first.
+std::vector<std::string> TableFamilyFilesIn(const std::filesystem::path& folder, const std::string& table);
+
+// Takes a replacement whose new table is whole from the journal's step to its end: old files
+// aside, new files in, old files deleted, the journal and the staging folder removed. The
+// journal is rewritten before each step. Throws std::runtime_error when a file will not move,
+// or when the folder holds files of the table that are not the replacement's (nothing is
+// moved then).
+void FinishReplacement(const ReplacementPaths& paths, ReplaceJournal& journal);
+
+// Undoes the moves of a replacement: its new files go back into the staging folder, and,
+// unless other files of the table's name are in the Paradox folder, the old files come back
+// from the set-aside folder. True when the old table is then whole in the Paradox folder.
+bool PutOldTableBack(const ReplacementPaths& paths, const ReplaceJournal& journal);
+
+// Removes a replacement's journal (and a draft of it) durably.
+void RemoveJournal(const ReplacementPaths& paths);
+
+} // namespace quintabel

@@ -1,0 +1,72 @@
+#include "maintenance/paradox_recovery_notice.h"
+
+#include "shell/message_boxes.h"
+#include "shell/path_helpers.h"
+
+#include <QStringList>
+
+namespace quintabel {
+
+namespace {
+
+QString text(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+QString lineFor(const RecoveryNote& note)
+{
+    using What = RecoveryNote::What;
+    const QString table = note.table.empty() ? QStringLiteral("The folder") : text(note.table);
+    switch (note.what) {
+    case What::OverwriteUndone:
+        return QStringLiteral("%1: the table is as it was; its unfinished new copy was removed.").arg(table);
+    case What::OverwriteFinished:
+        return QStringLiteral("%1: the new table was complete, and has now replaced the old one.").arg(table);
+    case What::OldTableRestored:
+        return QStringLiteral("%1: the new table was not complete; the old table was put back.").arg(table);
+    case What::TablePutBack:
+        return QStringLiteral("%1: the table was missing and was put back from Quintabel's working files.").arg(table);
+    case What::NothingLeft:
+        return QStringLiteral("%1: neither the old nor the new table was there any more; nothing was changed.")
+            .arg(table);
+    case What::FilesKept: {
+        QStringList folders;
+        for (const auto& folder : note.kept)
+            folders.append(QLatin1Char('\'') + QString::fromStdString(folder.filename().string()) + QLatin1Char('\''));
+        return QStringLiteral("%1: the table was changed by another program meanwhile, so Quintabel left it alone "
+                              "and kept its own copies in the folder %2.")
+            .arg(table, folders.join(QStringLiteral(" and the folder ")));
+    }
+    case What::UnfinishedTableRemoved:
+        return QStringLiteral("%1: the table had not been written completely and was removed; please send it again.")
+            .arg(table);
+    case What::NotSettled:
+        return QStringLiteral("%1: could not be put in order (%2); its files were left as they were.")
+            .arg(table, text(note.problem));
+    }
+    return table;
+}
+
+} // namespace
+
+QString RecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& paradoxFolder)
+{
+    QStringList lines{QStringLiteral("Quintabel was stopped while it was writing tables in the Paradox folder '%1'. "
+                                     "It has now put the folder in order:")
+                          .arg(paradoxFolder)};
+    for (const RecoveryNote& note : notes)
+        lines.append(lineFor(note));
+    return lines.join(QLatin1Char('\n'));
+}
+
+void RecoverParadoxFolderAndTell(const QString& paradoxFolder)
+{
+    if (paradoxFolder.isEmpty())
+        return;
+    const std::vector<RecoveryNote> notes = RecoverParadoxFolder(ToFileSystemPath(paradoxFolder));
+    if (!notes.empty())
+        ShowMessage(RecoveryMessage(notes, paradoxFolder));
+}
+
+} // namespace quintabel

@@ -1,0 +1,20 @@
+#pragma once
+// Telling the user what the recovery of the Paradox folder did: one plain message for the
+// whole folder, shown only when there was something to put right.
+
+#include "maintenance/folder_recovery.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace quintabel {
+
+// The message for the notes of one recovery of `paradoxFolder`.
+QString RecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& paradoxFolder);
+
+// Recovers `paradoxFolder` (see RecoverParadoxFolder) and shows the message when there are
+// notes. Never throws: a folder that cannot be read is left to the listing to report.
+void RecoverParadoxFolderAndTell(const QString& paradoxFolder);
+
+} // namespace quintabel

@@ -1,0 +1,222 @@
+#include "maintenance/replacement_journal.h"
+
+#include "base/kill_points.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quintabel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kFirstLine = "Quintabel replacement journal 1";
+constexpr std::string_view kLastLine = "end";
+
+constexpr std::array<std::pair<ReplaceStep, std::string_view>, 4> kStepNames{{
+    {ReplaceStep::WritingNew, "writing-new"},
+    {ReplaceStep::NewComplete, "new-complete"},
+    {ReplaceStep::OldSetAside, "old-set-aside"},
+    {ReplaceStep::NewMovedIn, "new-moved-in"},
+}};
+
+std::string_view stepName(ReplaceStep step)
+{
+    for (const auto& [value, name] : kStepNames)
+        if (value == step)
+            return name;
+    return "?";
+}
+
+ReplaceStep stepNamed(std::string_view name)
+{
+    for (const auto& [value, text] : kStepNames)
+        if (text == name)
+            return value;
+    throw JournalError("unknown step '" + std::string(name) + "'");
+}
+
+// A name may hold any byte but "/" and NUL; spaces, "%" and control characters are written as
+// %XX so that every name stays one word on its line.
+std::string escaped(std::string_view name)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string text;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte == 0x7F || c == '%') {
+            text += '%';
+            text += hex[byte >> 4];
+            text += hex[byte & 0xF];
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string unescaped(std::string_view text)
+{
+    std::string name;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            name += text[i];
+            continue;
+        }
+        const int high = i + 2 < text.size() ? hexValue(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
+        if (high < 0 || low < 0)
+            throw JournalError("bad escape in name '" + std::string(text) + "'");
+        name += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    if (name.empty())
+        throw JournalError("empty name");
+    return name;
+}
+
+template <typename Number>
+Number numberFrom(const std::string& word)
+{
+    Number value{};
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (error != std::errc() || end != word.data() + word.size())
+        throw JournalError("bad number '" + word + "'");
+    return value;
+}
+
+void writeWholeFile(const fs::path& path, const std::string& text)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw std::runtime_error("Cannot write '" + path.string() + "': " + std::strerror(errno) + ".");
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const int error = errno;
+            ::close(fd);
+            throw std::runtime_error("Cannot write '" + path.string() + "': " + std::strerror(error) + ".");
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    if (::fsync(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw std::runtime_error("Cannot write '" + path.string() + "' to the disk: " + std::strerror(error) + ".");
+    }
+    ::close(fd);
+}
+
+} // namespace
+
+std::string FormatJournal(const ReplaceJournal& journal)
+{
+    std::ostringstream text;
+    text << kFirstLine << '\n';
+    text << "table " << escaped(journal.table) << '\n';
+    text << "step " << stepName(journal.step) << '\n';
+    const auto writeFiles = [&](std::string_view role, const std::vector<RecordedFile>& files) {
+        for (const RecordedFile& file : files)
+            text << role << ' ' << file.identity.device << ' ' << file.identity.inode << ' ' << file.identity.size
+                 << ' ' << file.identity.modifiedNanoseconds << ' ' << escaped(file.name) << '\n';
+    };
+    writeFiles("old", journal.oldFamily);
+    writeFiles("new", journal.newFamily);
+    // A journal cut short (a file system that lost the tail despite the fsync) lacks this line.
+    text << kLastLine << '\n';
+    return text.str();
+}
+
+ReplaceJournal ParseJournal(std::string_view text)
+{
+    std::istringstream lines{std::string(text)};
+    std::string line;
+    if (!std::getline(lines, line) || line != kFirstLine)
+        throw JournalError("not a replacement journal");
+    ReplaceJournal journal;
+    bool hasTable = false;
+    bool hasStep = false;
+    bool ended = false;
+    while (std::getline(lines, line)) {
+        if (ended)
+            throw JournalError("text after the end");
+        if (line == kLastLine) {
+            ended = true;
+            continue;
+        }
+        std::istringstream words(line);
+        std::string key;
+        words >> key;
+        std::vector<std::string> values;
+        for (std::string word; words >> word;)
+            values.push_back(word);
+        if (key == "table" && values.size() == 1) {
+            journal.table = unescaped(values[0]);
+            hasTable = true;
+        } else if (key == "step" && values.size() == 1) {
+            journal.step = stepNamed(values[0]);
+            hasStep = true;
+        } else if ((key == "old" || key == "new") && values.size() == 5) {
+            RecordedFile file{unescaped(values[4]),
+                              {numberFrom<std::uint64_t>(values[0]), numberFrom<std::uint64_t>(values[1]),
+                               numberFrom<std::uint64_t>(values[2]), numberFrom<std::int64_t>(values[3])}};
+            (key == "old" ? journal.oldFamily : journal.newFamily).push_back(std::move(file));
+        } else {
+            throw JournalError("unreadable line '" + line + "'");
+        }
+    }
+    if (!ended || !hasTable || !hasStep)
+        throw JournalError("incomplete journal");
+    return journal;
+}
+
+void WriteJournal(const ReplacementPaths& paths, const ReplaceJournal& journal)
+{
+    writeWholeFile(paths.journalDraft(), FormatJournal(journal));
+    KillPoint("journal draft written");
+    if (::rename(paths.journalDraft().c_str(), paths.journal().c_str()) != 0)
+        throw std::runtime_error("Cannot put the journal '" + paths.journal().string()
+                                 + "' in place: " + std::strerror(errno) + ".");
+    SyncFolder(paths.folder);
+    KillPoint("journal in place");
+}
+
+std::optional<ReplaceJournal> ReadJournal(const ReplacementPaths& paths)
+{
+    std::error_code error;
+    if (!fs::exists(paths.journal(), error))
+        return std::nullopt;
+    std::ifstream in(paths.journal(), std::ios::binary);
+    if (!in)
+        throw JournalError("cannot open '" + paths.journal().string() + "'");
+    std::ostringstream text;
+    text << in.rdbuf();
+    try {
+        return ParseJournal(text.str());
+    } catch (const JournalError& problem) {
+        throw JournalError("'" + paths.journal().string() + "': " + problem.what());
+    }
+}
+
+} // namespace quintabel

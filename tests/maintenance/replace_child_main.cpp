@@ -1,0 +1,36 @@
+// A process that the kill tests stop at each of its kill points: it replaces table X of a
+// Paradox folder with the new generation of the test tables, or recovers the folder.
+//
+//     paradox_replace_child replace FOLDER TABLE
+//     paradox_replace_child recover FOLDER
+
+#include "maintenance/folder_recovery.h"
+#include "maintenance/paradox_replacement.h"
+#include "replace_test_tables.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    using namespace quintabel;
+    try {
+        const std::string command = argc > 1 ? argv[1] : "";
+        if (command == "replace" && argc == 4) {
+            ParadoxReplacement replacement(argv[2], argv[3], ParadoxReplacement::Existing::Replace);
+            testing::WriteGeneration(replacement.stagingFolder(), argv[3], testing::Generation::New);
+            replacement.complete();
+            return 0;
+        }
+        if (command == "recover" && argc == 3) {
+            RecoverParadoxFolder(argv[2]);
+            return 0;
+        }
+        std::fprintf(stderr, "usage: paradox_replace_child replace FOLDER TABLE | recover FOLDER\n");
+        return 2;
+    } catch (const std::exception& problem) {
+        std::fprintf(stderr, "%s\n", problem.what());
+        return 1;
+    }
+}
