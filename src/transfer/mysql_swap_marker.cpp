@@ -2,12 +2,15 @@
 
 #include "transfer/sql_names.h"
 
+#include <charconv>
+
 namespace quintabel::transfer {
 
 namespace {
 
 constexpr std::string_view kIncomplete = ", not yet complete";
 constexpr std::string_view kOldTableGoesTo = "; the old table goes to ";
+constexpr std::string_view kBuiltByConnection = "; built by connection ";
 
 bool consume(std::string_view& text, std::string_view expected)
 {
@@ -39,6 +42,17 @@ std::optional<std::string> consumeQuotedName(std::string_view& text)
     return std::nullopt; // the closing backtick is missing
 }
 
+// The whole rest of `text` as a decimal number without sign or leading zero.
+std::optional<std::uint64_t> wholeNumber(std::string_view text)
+{
+    std::uint64_t number = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), number);
+    const bool leadingZero = text.size() > 1 && text.front() == '0';
+    if (leadingZero || failure != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return number;
+}
+
 } // namespace
 
 std::string swapMarkerComment(const SwapMarker& marker)
@@ -46,7 +60,14 @@ std::string swapMarkerComment(const SwapMarker& marker)
     std::string comment = std::string(kSwapMarkerHead) + backtickQuoted(marker.table) + std::string(kIncomplete);
     if (marker.oldTable)
         comment += std::string(kOldTableGoesTo) + backtickQuoted(*marker.oldTable);
+    if (marker.runConnection)
+        comment += std::string(kBuiltByConnection) + std::to_string(*marker.runConnection);
     return comment;
+}
+
+std::string runLockName(std::uint64_t runConnection)
+{
+    return "quintabel-run-" + std::to_string(runConnection);
 }
 
 std::optional<SwapMarker> readSwapMarker(std::string_view comment)
@@ -62,6 +83,12 @@ std::optional<SwapMarker> readSwapMarker(std::string_view comment)
         marker.oldTable = consumeQuotedName(comment);
         if (!marker.oldTable || marker.oldTable->empty())
             return std::nullopt;
+    }
+    if (consume(comment, kBuiltByConnection)) {
+        marker.runConnection = wholeNumber(comment);
+        if (!marker.runConnection)
+            return std::nullopt;
+        comment = {};
     }
     if (!comment.empty())
         return std::nullopt;

@@ -9,6 +9,7 @@
 // table the new copy replaces and where that table goes in the swap, because that old table is
 // the user's own and carries no mark of ours.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,17 +19,25 @@ namespace quintabel::transfer {
 struct SwapMarker {
     std::string table;                   // the name the new copy takes when it is complete
     std::optional<std::string> oldTable; // where an existing `table` goes in the same swap
+    // The server connection of the run that builds the copy. The run holds a named lock of
+    // that connection (runLockName) while it lives, so that the recovery of another Quintabel
+    // leaves a copy still being built alone.
+    std::optional<std::uint64_t> runConnection;
 
     bool operator==(const SwapMarker&) const = default;
 };
 
-// "Quintabel: new copy of `ORDERS`, not yet complete" and, for a copy that replaces a table,
-// "; the old table goes to `quintabel-old-ORDERS`" after it. Names are quoted as in statements
-// (backticks, any backtick inside doubled), so every name reads back exactly.
+// "Quintabel: new copy of `ORDERS`, not yet complete", then for a copy that replaces a table
+// "; the old table goes to `quintabel-old-ORDERS`", then "; built by connection 42". Names
+// are quoted as in statements (backticks, any backtick inside doubled), so every name reads
+// back exactly.
 std::string swapMarkerComment(const SwapMarker& marker);
 
 // The head every marker starts with, for narrowing a search for marked tables.
 inline constexpr std::string_view kSwapMarkerHead = "Quintabel: new copy of ";
+
+// The named lock a run holds on the server while it lives: "quintabel-run-42".
+std::string runLockName(std::uint64_t runConnection);
 
 // The marker that a table comment holds, or nothing when the comment is not exactly one that
 // swapMarkerComment writes (a user's comment, a cut one, one with text after it).

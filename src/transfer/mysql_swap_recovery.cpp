@@ -5,6 +5,7 @@
 #include "shell/message_boxes.h"
 #include "shell/step_guard.h"
 #include "transfer/ascii_text.h"
+#include "transfer/mysql_run_lock.h"
 #include "transfer/mysql_swap.h"
 #include "transfer/mysql_swap_marker.h"
 #include "transfer/mysql_swap_statements.h"
@@ -15,6 +16,10 @@
 namespace quintabel {
 
 namespace {
+
+// The server lets a killed run's connection go, and with it the run's lock, a moment after the
+// kill; a run that still holds its lock after this long is alive.
+constexpr int kSecondsForAKilledRunToBeLetGo = 2;
 
 struct MarkedTable {
     std::string name;
@@ -67,27 +72,47 @@ QString lineFor(const RecoveredSwap& swap)
     return QStringLiteral("%1: it holds its complete new copy.").arg(table);
 }
 
+// Settles one marked table whose run has ended.
+void settle(connections::Connection& mysql, const MarkedTable& found, std::vector<RecoveredSwap>& recovered)
+{
+    const transfer::SwapMarker& marker = found.marker;
+    if (sameTableName(found.name, marker.table)) {
+        if (marker.oldTable && serverHasTable(mysql, *marker.oldTable)) {
+            dropMySqlTable(mysql, *marker.oldTable);
+            recovered.push_back({RecoveredSwap::Outcome::OldTableDropped, marker.table, *marker.oldTable});
+            clearSwapMarker(mysql, found.name);
+        } else {
+            clearSwapMarker(mysql, found.name);
+            recovered.push_back({RecoveredSwap::Outcome::MarkCleared, marker.table, {}});
+        }
+    } else if (transfer::hasWorkPrefix(found.name, transfer::kNewCopyPrefix)) {
+        const bool tableExists = serverHasTable(mysql, marker.table);
+        dropMySqlTable(mysql, found.name);
+        recovered.push_back({RecoveredSwap::Outcome::UnfinishedCopyDropped, marker.table, found.name, tableExists});
+    }
+    // A marked table under any other name was renamed by someone else: it is theirs now.
+}
+
 } // namespace
 
 void recoverInterruptedSwaps(connections::Connection& mysql, std::vector<RecoveredSwap>& recovered)
 {
     for (const MarkedTable& found : markedTables(mysql)) {
-        const transfer::SwapMarker& marker = found.marker;
-        if (sameTableName(found.name, marker.table)) {
-            if (marker.oldTable && serverHasTable(mysql, *marker.oldTable)) {
-                dropMySqlTable(mysql, *marker.oldTable);
-                recovered.push_back({RecoveredSwap::Outcome::OldTableDropped, marker.table, *marker.oldTable});
-                clearSwapMarker(mysql, found.name);
-            } else {
-                clearSwapMarker(mysql, found.name);
-                recovered.push_back({RecoveredSwap::Outcome::MarkCleared, marker.table, {}});
-            }
-        } else if (transfer::hasWorkPrefix(found.name, transfer::kNewCopyPrefix)) {
-            const bool tableExists = serverHasTable(mysql, marker.table);
-            dropMySqlTable(mysql, found.name);
-            recovered.push_back({RecoveredSwap::Outcome::UnfinishedCopyDropped, marker.table, found.name, tableExists});
+        const std::optional<std::uint64_t> run = found.marker.runConnection;
+        if (!run) {
+            settle(mysql, found, recovered);
+            continue;
         }
-        // A marked table under any other name was renamed by someone else: it is theirs now.
+        // A copy whose run still lives is being built right now, by another Quintabel.
+        if (!takeEndedRunLock(mysql, *run, kSecondsForAKilledRunToBeLetGo))
+            continue;
+        try {
+            settle(mysql, found, recovered);
+        } catch (...) {
+            releaseRunLock(mysql, *run);
+            throw;
+        }
+        releaseRunLock(mysql, *run);
     }
 }
 

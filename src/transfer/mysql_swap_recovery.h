@@ -8,6 +8,9 @@
 // - a marked table under the name its mark gives was swapped in whole: the old table the mark
 //   names is dropped when it is still there, then the mark comes off.
 //
+// A copy whose run still lives (mysql_run_lock.h) is another Quintabel's work in progress,
+// and is left alone.
+//
 // Every step is idempotent, so a kill during the recovery leaves work for the next one.
 // An old table is never left without a mark pointing at it: the swap moves it aside in the
 // same statement that puts the marked copy in its place, and the mark comes off only after

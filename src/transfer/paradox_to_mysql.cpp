@@ -11,6 +11,7 @@
 #include "shell/step_guard.h"
 #include "transfer/create_statement_choice.h"
 #include "transfer/mysql_row_fit.h"
+#include "transfer/mysql_run_lock.h"
 #include "transfer/mysql_swap.h"
 #include "transfer/mysql_swap_marker.h"
 #include "transfer/mysql_swap_recovery.h"
@@ -98,6 +99,7 @@ private:
     connections::Connection paradox_;
     connections::Connection mysql_;
     connections::Recordset source_;
+    std::optional<std::uint64_t> runConnection_;
 };
 
 void ParadoxToMySqlRun::run()
@@ -112,9 +114,12 @@ void ParadoxToMySqlRun::run()
         fields_ = environment_.connectionFields();
     openParadoxConnection(guard_, 112, paradox_, fields_);
     openMySqlConnection(guard_, 116, mysql_, fields_);
-    // What an interrupted run left is settled before any table of this run is begun.
-    if (mysql_.State() != connections::adStateClosed)
+    // What an interrupted run left is settled before any table of this run is begun; this
+    // run's lock first tells the recovery of another Quintabel that its copies are in hand.
+    if (mysql_.State() != connections::adStateClosed) {
+        guard_.step(122, [&] { runConnection_ = holdRunLock(mysql_); });
         recoverInterruptedSwaps(guard_, 122, mysql_);
+    }
 
     for (int index = window_.sourceList.count() - 1; index >= 0; --index) { // [124]
         if (index >= window_.sourceList.count())
@@ -148,7 +153,7 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
     // The table is built under a temporary name and takes its own only when complete, so a
     // kill never leaves a half table under the name; the CREATE TABLE statement (the
     // customisation window's too) creates the temporary name.
-    NewCopy copy{newCopyName(table), {table, std::nullopt}};
+    NewCopy copy{newCopyName(table), {table, std::nullopt, runConnection_}};
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, table, source_, transfer::TargetKind::MySQL,
                               window_.customizeBox.isChecked(), environment_.customizationWindow, copy.name);

@@ -227,14 +227,14 @@ TEST_F(MySqlSwapKillTest, ARecoveryKilledPartWayIsFinishedByTheNext)
     const auto leaveLeftovers = [this] {
         database.run("DROP TABLE IF EXISTS ORDERS, `quintabel-old-ORDERS`, PARTS, `quintabel-new-PARTS`");
         database.run(transfer::withTableComment("CREATE TABLE ORDERS (NAME TEXT)",
-                                                transfer::swapMarkerComment({"ORDERS", "quintabel-old-ORDERS"})));
+                                                transfer::swapMarkerComment({"ORDERS", "quintabel-old-ORDERS", std::nullopt})));
         database.run("INSERT INTO ORDERS VALUES ('new 1')");
         database.run("CREATE TABLE `quintabel-old-ORDERS` (NAME TEXT)");
         database.run("INSERT INTO `quintabel-old-ORDERS` VALUES ('old 1')");
         database.run("CREATE TABLE PARTS (NAME TEXT)");
         database.run("INSERT INTO PARTS VALUES ('part 1')");
         database.run(transfer::withTableComment("CREATE TABLE `quintabel-new-PARTS` (NAME TEXT)",
-                                                transfer::swapMarkerComment({"PARTS", "quintabel-old-PARTS"})));
+                                                transfer::swapMarkerComment({"PARTS", "quintabel-old-PARTS", std::nullopt})));
     };
     // The recovery's own points come first in the run: the old table dropped, the mark
     // cleared, the half copy dropped.

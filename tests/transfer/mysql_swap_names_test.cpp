@@ -51,23 +51,26 @@ TEST(WorkTableName, PrefixIsRecognisedInEitherCase)
 TEST(SwapMarker, EveryNameReadsBackExactly)
 {
     const std::vector<SwapMarker> markers{
-        {"ORDERS", std::nullopt},
-        {"ORDERS", "quintabel-old-ORDERS"},
-        {"a`b``c`", "quintabel-old-a`b``c`"},
-        {"it's \\ a, not yet complete; the old table goes to `x`", std::nullopt},
-        {"Bestellübersicht 2024", "quintabel-old-Bestellübersicht 2024-2"},
+        {"ORDERS", std::nullopt, std::nullopt},
+        {"ORDERS", "quintabel-old-ORDERS", std::nullopt},
+        {"ORDERS", std::nullopt, 7},
+        {"a`b``c`", "quintabel-old-a`b``c`", 18446744073709551615ULL},
+        {"it's \\ a, not yet complete; built by connection 3", std::nullopt, std::nullopt},
+        {"Bestellübersicht 2024", "quintabel-old-Bestellübersicht 2024-2", 1},
     };
     for (const SwapMarker& marker : markers) {
         const std::string comment = swapMarkerComment(marker);
         EXPECT_EQ(readSwapMarker(comment), marker) << comment;
     }
-    EXPECT_EQ(swapMarkerComment({"ORDERS", "quintabel-old-ORDERS"}),
-              "Quintabel: new copy of `ORDERS`, not yet complete; the old table goes to `quintabel-old-ORDERS`");
+    EXPECT_EQ(swapMarkerComment({"ORDERS", "quintabel-old-ORDERS", 42}),
+              "Quintabel: new copy of `ORDERS`, not yet complete; the old table goes to `quintabel-old-ORDERS`; "
+              "built by connection 42");
 }
 
 TEST(SwapMarker, AnythingButAWholeMarkerIsTheUsersOwnComment)
 {
-    const std::string whole = swapMarkerComment({"ORDERS", "quintabel-old-ORDERS"});
+    const std::string whole = swapMarkerComment({"ORDERS", "quintabel-old-ORDERS", 42});
+    const std::string withoutRun = swapMarkerComment({"ORDERS", "quintabel-old-ORDERS", std::nullopt});
     const std::vector<std::string> notMarkers{
         "",
         "my orders",
@@ -77,8 +80,13 @@ TEST(SwapMarker, AnythingButAWholeMarkerIsTheUsersOwnComment)
         "Quintabel: new copy of `ORDERS, not yet complete",
         "Quintabel: new copy of `ORDERS`, not yet complete; the old table goes to ``",
         "Quintabel: new copy of `ORDERS`, not yet complete and more",
-        whole.substr(0, whole.size() - 1),
+        "Quintabel: new copy of `ORDERS`, not yet complete; built by connection ",
+        "Quintabel: new copy of `ORDERS`, not yet complete; built by connection 042",
+        "Quintabel: new copy of `ORDERS`, not yet complete; built by connection -1",
+        "Quintabel: new copy of `ORDERS`, not yet complete; built by connection 1; the old table goes to `x`",
+        withoutRun.substr(0, withoutRun.size() - 1),
         whole + " ",
+        "Quintabel: new copy of `ORDERS`, not yet complete; built by connection 18446744073709551616",
     };
     for (const std::string& comment : notMarkers)
         EXPECT_EQ(readSwapMarker(comment), std::nullopt) << comment;

@@ -7,15 +7,19 @@
 #include "paradoxfile/table_writer.h"
 #include "shell/application_title.h"
 #include "shell/error_report.h"
+#include "connections/connection.h"
+#include "transfer/mysql_run_lock.h"
 #include "transfer/mysql_swap_marker.h"
 #include "transfer/mysql_swap_statements.h"
 #include "transfer/sql_names.h"
 #include "transfer_fixture.h"
 
+#include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
 
 #include <algorithm>
+#include <optional>
 
 namespace quintabel::testing {
 namespace {
@@ -81,10 +85,10 @@ protected:
 TEST_F(MySqlSwapTest, TheMarkReadsBackFromTheServerForAnyTableName)
 {
     const std::vector<transfer::SwapMarker> markers{
-        {"ORDERS", "quintabel-old-ORDERS"},
-        {"it's a \\ back`tick", "quintabel-old-it's a \\ back`tick"},
-        {"Übersicht – 2024", std::nullopt},
-        {std::string(64, 'x'), "quintabel-old-" + std::string(50, 'x')},
+        {"ORDERS", "quintabel-old-ORDERS", 12},
+        {"it's a \\ back`tick", "quintabel-old-it's a \\ back`tick", std::nullopt},
+        {"Übersicht – 2024", std::nullopt, 4294967296},
+        {std::string(64, 'x'), "quintabel-old-" + std::string(50, 'x'), 18446744073709551615ULL},
     };
     int number = 0;
     for (const transfer::SwapMarker& marker : markers) {
@@ -98,14 +102,14 @@ TEST_F(MySqlSwapTest, RecoverySettlesEachLeftoverAndSaysSoInOneMessageBeforeTheR
 {
     // Killed during the rows of an overwrite: the old table whole, the copy half filled.
     plainTable("ALPHA", {"old alpha"}, "the user's own comment");
-    markedTable("quintabel-new-ALPHA", {"ALPHA", "quintabel-old-ALPHA"}, {"half"});
+    markedTable("quintabel-new-ALPHA", {"ALPHA", "quintabel-old-ALPHA", std::nullopt}, {"half"});
     // Killed during the rows of a new table.
-    markedTable("quintabel-new-BETA", {"BETA", std::nullopt}, {"half"});
+    markedTable("quintabel-new-BETA", {"BETA", std::nullopt, std::nullopt}, {"half"});
     // Killed right after the swap: the new copy in place, the old table aside.
-    markedTable("GAMMA", {"GAMMA", "quintabel-old-GAMMA"}, {"new gamma"});
+    markedTable("GAMMA", {"GAMMA", "quintabel-old-GAMMA", std::nullopt}, {"new gamma"});
     plainTable("quintabel-old-GAMMA", {"old gamma"});
     // Killed after the old table was dropped, before the mark came off.
-    markedTable("DELTA", {"DELTA", "quintabel-old-DELTA"}, {"new delta"});
+    markedTable("DELTA", {"DELTA", "quintabel-old-DELTA", std::nullopt}, {"new delta"});
     writeNames("OMEGA", {"o"});
 
     sendToMySql({QStringLiteral("OMEGA")});
@@ -140,7 +144,7 @@ TEST_F(MySqlSwapTest, TheUsersOwnTablesWithLookalikeNamesAreNeverTouched)
     plainTable("quintabel-old-y", {"kept"}); // no table y: still not ours to rename back
     plainTable("quintabel-new-z", {"z"}, "Quintabel: new copy of `z`, not yet complete (copied by hand)");
     // A marked table someone renamed: neither the new copy's name nor its table's.
-    markedTable("renamed", {"ORDERS", std::nullopt}, {"r"});
+    markedTable("renamed", {"ORDERS", std::nullopt, std::nullopt}, {"r"});
     writeNames("ORDERS", {"n"});
 
     sendToMySql({QStringLiteral("ORDERS")});
@@ -155,6 +159,31 @@ TEST_F(MySqlSwapTest, TheUsersOwnTablesWithLookalikeNamesAreNeverTouched)
     EXPECT_EQ(names("renamed"), std::vector<std::string>{"r"});
     EXPECT_EQ(names("ORDERS"), std::vector<std::string>{"n"});
     EXPECT_EQ(comment("ORDERS"), "");
+}
+
+TEST_F(MySqlSwapTest, ACopyWhoseRunStillLivesIsLeftToItAndRecoveredOnceItHasEnded)
+{
+    std::optional<connections::Connection> otherRun(std::in_place);
+    otherRun->Open(database.connectionString());
+    const std::optional<std::uint64_t> run = holdRunLock(*otherRun);
+    ASSERT_TRUE(run);
+    markedTable("quintabel-new-LIVE", {"LIVE", std::nullopt, *run}, {"building"});
+    writeNames("OMEGA", {"o"});
+
+    sendToMySql({QStringLiteral("OMEGA")});
+
+    EXPECT_TRUE(reports().empty());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(tables(), (std::vector<std::string>{"OMEGA", "quintabel-new-LIVE"}));
+
+    otherRun.reset(); // its connection ends, as when that Quintabel is killed
+    boxes.boxes.answerNext(BoxAnswer::Yes); // overwrite OMEGA
+    sendToMySql({QStringLiteral("OMEGA")});
+
+    EXPECT_EQ(tables(), std::vector<std::string>{"OMEGA"});
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].text.endsWith(
+        QStringLiteral("LIVE: its unfinished copy (quintabel-new-LIVE) was deleted; the table LIVE was not created.")));
 }
 
 TEST_F(MySqlSwapTest, WorkNamesTakenByTheUsersTablesAreStepped)
@@ -176,22 +205,24 @@ TEST_F(MySqlSwapTest, WorkNamesTakenByTheUsersTablesAreStepped)
 
 TEST_F(MySqlSwapTest, AnOverwriteWithARowMissingKeepsTheOldTableAndLeavesNoCopy)
 {
-    plainTable("PRICES", {"old"});
-    runSql("ALTER TABLE PRICES COMMENT='prices of 2023'");
-    writeParadoxTable("PRICES", px::Field{"N", px::FieldType::Number, 8, 0}, {1.5, 3.14159265, 2.25});
+    plainTable("COUNTS", {"old"}, "counts of 2023");
+    writeParadoxTable("COUNTS", px::Field{"N", px::FieldType::Long, 0, 0},
+                      {std::int64_t{1}, std::int64_t{300}, std::int64_t{2}});
+    window.Check16->setChecked(true);
+    customization.acceptNext("CREATE TABLE `quintabel-new-COUNTS`(`N` TINYINT)"); // 300 does not fit
     boxes.boxes.answerNext(BoxAnswer::Yes);
 
-    sendToMySql({QStringLiteral("PRICES")});
+    sendToMySql({QStringLiteral("COUNTS")});
 
     const std::vector<ShownBox> failures = reports();
     ASSERT_EQ(failures.size(), 2u);
     EXPECT_TRUE(failures[0].text.contains(QStringLiteral("at line 338")));
     EXPECT_TRUE(failures[1].text.startsWith(QStringLiteral(
-        "The table PRICES was not overwritten, because 1 of its 3 rows could not be copied. The existing table is "
+        "The table COUNTS was not overwritten, because 1 of its 3 rows could not be copied. The existing table is "
         "unchanged.")));
-    EXPECT_EQ(tables(), std::vector<std::string>{"PRICES"});
-    EXPECT_EQ(names("PRICES"), std::vector<std::string>{"old"});
-    EXPECT_EQ(comment("PRICES"), "prices of 2023");
+    EXPECT_EQ(tables(), std::vector<std::string>{"COUNTS"});
+    EXPECT_EQ(names("COUNTS"), std::vector<std::string>{"old"});
+    EXPECT_EQ(comment("COUNTS"), "counts of 2023");
 }
 
 TEST_F(MySqlSwapTest, ANewTableWhoseNameTheServerAlreadyHoldsLeavesThatTableAsItWas)

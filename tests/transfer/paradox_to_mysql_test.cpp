@@ -213,9 +213,11 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteThenAFailedCreateReportsEachInsertAndKe
     ASSERT_EQ(failures.size(), 4u);
     EXPECT_TRUE(failures[0].text.contains(QStringLiteral("PushButton4_Click at line 286")));
     // The statement as sent: the window's, with the new copy's mark as its table comment.
-    EXPECT_EQ(statementOfReport(failures[0]),
-              QStringLiteral("CREATE TABLE `quintabel-new-ORDERS`(`NAME` NOSUCHTYPE) COMMENT='Quintabel: new copy of "
-                             "`ORDERS`, not yet complete; the old table goes to `quintabel-old-ORDERS`'"));
+    EXPECT_TRUE(statementOfReport(failures[0])
+                    .startsWith(QStringLiteral("CREATE TABLE `quintabel-new-ORDERS`(`NAME` NOSUCHTYPE) COMMENT="
+                                               "'Quintabel: new copy of `ORDERS`, not yet complete; the old table "
+                                               "goes to `quintabel-old-ORDERS`; built by connection ")))
+        << statementOfReport(failures[0]).toStdString();
     EXPECT_EQ(statementOfReport(failures[1]), QStringLiteral("INSERT INTO `quintabel-new-ORDERS` VALUES('n1')"));
     EXPECT_EQ(statementOfReport(failures[2]), QStringLiteral("INSERT INTO `quintabel-new-ORDERS` VALUES('n2')"));
     EXPECT_TRUE(failures[3].text.startsWith(
