@@ -2,6 +2,7 @@
 
 #include "catalogue/login_fields.h"
 #include "catalogue/table_name_list.h"
+#include "connections/ado_constants.h"
 #include "connections/connection.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/mysql_table_statements.h"
@@ -9,10 +10,24 @@
 #include "maintenance/table_list_edits.h"
 #include "shell/message_boxes.h"
 #include "shell/pointer_rules.h"
+#include "transfer/mysql_swap_recovery.h"
 
 #include <QListWidget>
 
 namespace quintabel {
+
+namespace {
+
+// An interrupted transfer's leftovers are settled before a table is dropped or renamed: the
+// table swapped in may be the one the user deletes or renames, and its mark is what leads the
+// recovery to the old table it replaced.
+void recoverBeforeChanging(StepGuard& guard, connections::Connection& connection)
+{
+    if (connection.State() != connections::adStateClosed)
+        recoverInterruptedSwaps(guard, 104, connection);
+}
+
+} // namespace
 
 void DeleteMySqlTables(StepGuard& guard, QListWidget& list, const ConnectionFields& fields,
                        PointerRules& pointer)
@@ -22,6 +37,7 @@ void DeleteMySqlTables(StepGuard& guard, QListWidget& list, const ConnectionFiel
     // The connection opens before the selection is looked at; when it cannot, every DROP
     // below fails with a report of its own.
     guard.step(104, [&] { connection.Open(MySqlConnectionStringOf(fields)); });
+    recoverBeforeChanging(guard, connection);
     if (ListIndex(list) == -1) {
         guard.step(118, [&] { ShowMessage(QString::fromLatin1(kSelectTableMySql)); });
     } else {
@@ -39,6 +55,7 @@ void RenameMySqlTable(StepGuard& guard, QListWidget& list, const ConnectionField
     connections::Connection connection;
     guard.step(102, [&] { pointer.setShape(PointerShape::Busy); });
     guard.step(104, [&] { connection.Open(MySqlConnectionStringOf(fields)); });
+    recoverBeforeChanging(guard, connection);
     if (const auto request = AskForNewName(guard, list, {132, 130})) {
         guard.step(120, [&] {
             connection.Execute(RenameTableStatement(request->oldName, request->newName).toStdString());

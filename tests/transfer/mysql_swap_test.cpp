@@ -8,6 +8,7 @@
 #include "shell/application_title.h"
 #include "shell/error_report.h"
 #include "connections/connection.h"
+#include "maintenance/table_maintenance.h"
 #include "transfer/mysql_run_lock.h"
 #include "transfer/mysql_swap_marker.h"
 #include "transfer/mysql_swap_statements.h"
@@ -184,6 +185,22 @@ TEST_F(MySqlSwapTest, ACopyWhoseRunStillLivesIsLeftToItAndRecoveredOnceItHasEnde
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].text.endsWith(
         QStringLiteral("LIVE: its unfinished copy (quintabel-new-LIVE) was deleted; the table LIVE was not created.")));
+}
+
+TEST_F(MySqlSwapTest, DeletingTheTableSwappedInFirstDropsTheOldTableItsMarkLeadsTo)
+{
+    markedTable("GAMMA", {"GAMMA", "quintabel-old-GAMMA", std::nullopt}, {"new gamma"});
+    plainTable("quintabel-old-GAMMA", {"old gamma"});
+    attachTableMaintenance(window, [this] { return fields(); });
+    listBothSides();
+    selectOnly(*window.List1, {QStringLiteral("GAMMA")});
+
+    window.PushButton1->click(); // "Delete Table/s"
+
+    EXPECT_TRUE(reports().empty());
+    EXPECT_TRUE(tables().empty()) << "the old table would have lost the only mark that leads to it";
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].text.contains(QStringLiteral("GAMMA: it had been replaced")));
 }
 
 TEST_F(MySqlSwapTest, WorkNamesTakenByTheUsersTablesAreStepped)
