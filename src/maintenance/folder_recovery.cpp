@@ -53,15 +53,6 @@ std::string tableOfUnfinishedFile(const fs::path& file)
     return dash == std::string::npos ? name : name.substr(0, dash);
 }
 
-void addNote(std::vector<RecoveryNote>& notes, RecoveryNote note)
-{
-    const bool known = std::any_of(notes.begin(), notes.end(), [&](const RecoveryNote& other) {
-        return other.what == note.what && other.table == note.table && note.kept.empty();
-    });
-    if (!known)
-        notes.push_back(std::move(note));
-}
-
 void removeUnfinishedTables(const FolderScan& scan, std::vector<RecoveryNote>& notes)
 {
     for (const fs::path& file : scan.unfinishedTableFiles) {
@@ -73,7 +64,13 @@ void removeUnfinishedTables(const FolderScan& scan, std::vector<RecoveryNote>& n
         if (!fs::remove(file, error))
             continue;
         KillPoint("unfinished table file removed");
-        addNote(notes, {What::UnfinishedTableRemoved, tableOfUnfinishedFile(file), {}, {}});
+        // One note for the table, whether its .DB or its .MB was left.
+        const std::string table = tableOfUnfinishedFile(file);
+        const bool told = std::any_of(notes.begin(), notes.end(), [&](const RecoveryNote& note) {
+            return note.what == What::UnfinishedTableRemoved && note.table == table;
+        });
+        if (!told)
+            notes.push_back({What::UnfinishedTableRemoved, table, {}, {}});
     }
 }
 

@@ -69,6 +69,12 @@ void ParadoxReplacement::recordFamilies()
         throw std::runtime_error("The new table '" + journal_.table + "' was not written into '"
                                  + paths_.staging().string() + "'.");
     const std::vector<std::string> oldNames = TableFamilyFilesIn(paths_.folder, journal_.table);
+    // Two tables whose names differ only in letter case: which one is meant cannot be told,
+    // and replacing both would delete a table nobody asked to replace.
+    if (oldNames.size() > 1 && paradox::equalIgnoringCase(oldNames[1], journal_.table + ".db"))
+        throw std::runtime_error("Paradox table '" + journal_.table + "' is in folder '" + paths_.folder.string()
+                                 + "' more than once, in files that differ only in letter case ('" + oldNames[0]
+                                 + "', '" + oldNames[1] + "'); Quintabel will not guess which one is meant.");
     if (existing_ == Existing::Refuse && !oldNames.empty())
         throw std::runtime_error("Paradox table '" + journal_.table + "' already exists in folder '"
                                  + paths_.folder.string() + "' ('" + oldNames.front()

@@ -222,6 +222,25 @@ TEST_F(ParadoxRecoveryTest, AFailedReplacementLeavesTheOldTableAndNoWorkingFiles
     EXPECT_EQ(WorkingEntries(folder), std::vector<std::string>{});
 
     {
+        // Two tables whose names differ only in case: neither is replaced.
+        // (written elsewhere: the table writer itself refuses a name taken in another case)
+        const fs::path elsewhere = fs::path(scratch.path().toStdString()) / "elsewhere";
+        fs::create_directory(elsewhere);
+        WriteGeneration(elsewhere, "x", Generation::New);
+        for (const char* file : {"x.DB", "x.MB"})
+            fs::rename(elsewhere / file, folder / file);
+        ParadoxReplacement ambiguous(folder, "X", ParadoxReplacement::Existing::Replace);
+        WriteGeneration(ambiguous.stagingFolder(), "X", Generation::New);
+        EXPECT_THROW(ambiguous.complete(), std::runtime_error);
+        EXPECT_TRUE(fs::exists(folder / "x.DB"));
+        EXPECT_TRUE(fs::exists(folder / "X.DB"));
+        for (const char* file : {"x.DB", "x.MB"})
+            fs::remove(folder / file);
+    }
+    EXPECT_EQ(WholeGenerationIn(folder, "X"), Generation::Old);
+    EXPECT_EQ(WorkingEntries(folder), std::vector<std::string>{});
+
+    {
         // A folder in the way of one of the new files: the move stops half done, the new
         // files go back and the old table comes back whole from where it was set aside.
         ParadoxReplacement blocked(folder, "Y", ParadoxReplacement::Existing::Replace);

@@ -83,15 +83,6 @@ void KillReplaceAt(const fs::path& folder, const std::string& table, const std::
     }
 }
 
-std::vector<std::string> WorkingEntries(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (IsWorkingName(entry.path().filename().string()))
-            names.push_back(entry.path().filename().string());
-    return names;
-}
-
 std::optional<ReplacementPaths> ReplacementIn(const fs::path& folder)
 {
     for (const auto& entry : fs::directory_iterator(folder)) {

@@ -25,9 +25,6 @@ ReplaceChildOutcome RunReplaceChild(const std::vector<std::string>& arguments, l
 void KillReplaceAt(const std::filesystem::path& folder, const std::string& table, const std::string& moment,
                    int occurrence);
 
-// The names of Quintabel's working files and folders directly in `folder`.
-std::vector<std::string> WorkingEntries(const std::filesystem::path& folder);
-
 // The paths of the one replacement whose working files are in `folder` (its id taken from
 // whichever working name is there); nothing when there are none.
 std::optional<ReplacementPaths> ReplacementIn(const std::filesystem::path& folder);

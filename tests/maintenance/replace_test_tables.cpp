@@ -1,5 +1,6 @@
 #include "replace_test_tables.h"
 
+#include "maintenance/working_names.h"
 #include "paradoxfile/table_reader.h"
 #include "paradoxfile/table_writer.h"
 
@@ -129,6 +130,15 @@ bool WholeAcross(Generation generation, const std::string& table, const std::vec
     const bool whole = WholeGenerationIn(gathered, table) == generation;
     fs::remove_all(gathered);
     return whole;
+}
+
+std::vector<std::string> WorkingEntries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (IsWorkingName(entry.path().filename().string()))
+            names.push_back(entry.path().filename().string());
+    return names;
 }
 
 } // namespace quintabel::testing

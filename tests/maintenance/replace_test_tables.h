@@ -32,4 +32,7 @@ std::optional<Generation> WholeGenerationIn(const std::filesystem::path& folder,
 // the first place that holds it (the Paradox folder with a replacement's working folder).
 bool WholeAcross(Generation generation, const std::string& table, const std::vector<std::filesystem::path>& places);
 
+// The names of Quintabel's working files and folders directly in `folder`.
+std::vector<std::string> WorkingEntries(const std::filesystem::path& folder);
+
 } // namespace quintabel::testing

@@ -13,6 +13,7 @@
 #include "mariadb_test_database.h"
 #include "paradoxfile/table_reader.h"
 #include "paradoxfile/table_writer.h"
+#include "replace_test_tables.h"
 #include "temporary_folder.h"
 
 #include <QListWidget>
@@ -71,15 +72,6 @@ TableSeen seeTable(const fs::path& folder, const std::string& table)
         }
     }
     return seen;
-}
-
-std::vector<std::string> workingEntries(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (IsWorkingName(entry.path().filename().string()))
-            names.push_back(entry.path().filename().string());
-    return names;
 }
 
 bool hasJournal(const fs::path& folder)
@@ -165,7 +157,7 @@ protected:
         const TableSeen seen = seeTable(paradoxFolder.path(), "orders");
         EXPECT_NE(std::find(allowed.begin(), allowed.end(), seen), allowed.end())
             << "after the recovery orders has " << seen.files.size() << " files";
-        EXPECT_EQ(workingEntries(paradoxFolder.path()), std::vector<std::string>{});
+        EXPECT_EQ(WorkingEntries(paradoxFolder.path()), std::vector<std::string>{});
         EXPECT_EQ(seeTable(paradoxFolder.path(), "KEEP"), bystander);
         ListParadoxTables(list, QString::fromStdString(paradoxFolder.string()));
         QStringList expected{QStringLiteral("KEEP")};
@@ -199,7 +191,7 @@ TEST_F(ParadoxWriteKillTest, ANewTableKilledAnywhereIsThereWholeOrNotAtAll)
         removeOrders(); // the next run sends it as a new table again
     });
     EXPECT_EQ(seeTable(paradoxFolder.path(), "orders"), newTable);
-    EXPECT_EQ(workingEntries(paradoxFolder.path()), std::vector<std::string>{});
+    EXPECT_EQ(WorkingEntries(paradoxFolder.path()), std::vector<std::string>{});
     EXPECT_GE(killed, 10);
     std::cout << "new table: " << killed << " kill points, " << invariantsChecked << " invariant checks\n";
 }
@@ -229,7 +221,7 @@ TEST_F(ParadoxWriteKillTest, AnOverwriteKilledAnywhereLeavesTheOldTableOrTheNewO
         writeOldOrders("ORDERS");
     });
     EXPECT_EQ(seeTable(paradoxFolder.path(), "orders"), newTable);
-    EXPECT_EQ(workingEntries(paradoxFolder.path()), std::vector<std::string>{});
+    EXPECT_EQ(WorkingEntries(paradoxFolder.path()), std::vector<std::string>{});
     EXPECT_GE(killed, 10);
     EXPECT_GT(finished, 0); // some kills fell after the new table was complete
     std::cout << "overwrite: " << killed << " kill points (" << finished << " recovered to the new table), "
