@@ -84,7 +84,8 @@ private:
     std::string newCopyName(const std::string& table);
     // Whether the server holds `table` to be replaced; if so, where it goes in the swap.
     std::optional<std::string> oldTableName(const std::string& table);
-    bool createNewCopy(const std::string& createStatement, const NewCopy& copy);
+    // Creates the copy with its mark, by the chosen statement; true when created.
+    bool createMarkedCopy(const std::string& createStatement, const NewCopy& copy);
     // After the rows: swaps the new copy in when it may take the name, else drops it.
     void settleNewCopy(const std::string& table, const NewCopy& copy, bool created,
                        const std::optional<QString>& shortfall, bool sourceRead);
@@ -169,7 +170,7 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
         copy.marker.oldTable = oldTableName(table);
         guard_.step(282, [&] { RemoveListItem(window_.targetList, tableName); });
     }
-    const bool created = createNewCopy(create.statement, copy);
+    const bool created = createMarkedCopy(create.statement, copy);
 
     // Rows are checked against the columns as made: the default types are known here; a
     // customised statement's columns are read back from the server.
@@ -217,14 +218,14 @@ std::optional<std::string> ParadoxToMySqlRun::oldTableName(const std::string& ta
     return name;
 }
 
-bool ParadoxToMySqlRun::createNewCopy(const std::string& createStatement, const NewCopy& copy)
+bool ParadoxToMySqlRun::createMarkedCopy(const std::string& createStatement, const NewCopy& copy)
 {
     // The mark goes in with the CREATE itself, so that no table of the transfer's ever stands
     // unmarked for the recovery to miss.
     const std::string marked =
         transfer::withTableComment(createStatement, transfer::swapMarkerComment(copy.marker));
     guard_.setStatement(QString::fromStdString(marked));
-    return guard_.step(286, [&] { quintabel::createNewCopy(mysql_, marked, copy.name); });
+    return guard_.step(286, [&] { createNewCopy(mysql_, marked, copy.name); });
 }
 
 void ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& copy, bool created,
