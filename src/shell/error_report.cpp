@@ -1,5 +1,6 @@
 #include "shell/error_report.h"
 
+#include "base/report_excerpt.h"
 #include "shell/maker.h"
 #include "shell/message_boxes.h"
 
@@ -14,15 +15,23 @@ QString LocationText(LocationPrefix prefix, const QString& module, const QString
            QLatin1Char(' ');
 }
 
+QString ReportExcerpt(const QString& text)
+{
+    // No character takes less than one UTF-16 unit: a text this short is kept as it is.
+    if (static_cast<std::size_t>(text.size()) <= kReportExcerptCharacters)
+        return text;
+    return QString::fromStdString(reportExcerpt(text.toStdString()));
+}
+
 QString BuildErrorReport(const QString& description, const QString& location, int stepLabel,
                          const std::optional<QString>& statement)
 {
-    QString text = description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
-                   QString::number(stepLabel) + QStringLiteral("\r\r") +
+    QString text = ReportExcerpt(description) + QStringLiteral("\r\n") + location +
+                   QStringLiteral("at line ") + QString::number(stepLabel) + QStringLiteral("\r\r") +
                    QStringLiteral("Please email screenshot of this message to ") +
                    QString::fromLatin1(maker::kSupportEmail);
     if (statement)
-        text += QStringLiteral("\r\rsql: ") + *statement;
+        text += QStringLiteral("\r\rsql: ") + ReportExcerpt(*statement);
     return text;
 }
 

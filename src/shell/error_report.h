@@ -17,8 +17,13 @@ inline constexpr char kErrorReportTitle[] = "Application Error";
 // "in " + prefix + module + "." + procedure + " ", e.g. "in Tabulex2021/08/31.Form1.Form_Load ".
 QString LocationText(LocationPrefix prefix, const QString& module, const QString& procedure);
 
+// A statement or value as a box may quote it: cut after its first 1,000 characters, with
+// how many were left out (base/report_excerpt.h).
+QString ReportExcerpt(const QString& text);
+
 // The report's text: description, CR LF, location, "at line " and the step label, two CRs,
 // the request to e-mail a screenshot; with a statement, two more CRs and "sql: " + statement.
+// The description and the statement are each cut to their ReportExcerpt.
 QString BuildErrorReport(const QString& description, const QString& location, int stepLabel,
                          const std::optional<QString>& statement);
 

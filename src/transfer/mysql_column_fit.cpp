@@ -1,5 +1,6 @@
 #include "transfer/mysql_column_fit.h"
 
+#include "base/report_excerpt.h"
 #include "drivers/exact_number.h"
 #include "transfer/ascii_text.h"
 #include "transfer/date_rewrite.h"
@@ -74,7 +75,9 @@ std::size_t significantDigits(const DecimalText& parts)
 
 std::string misfit(std::string_view columnName, const std::string& valueText, std::string_view what)
 {
-    return "The value " + valueText + " of column '" + std::string(columnName) + "' " + std::string(what) + ".";
+    // The value may be a memo of megabytes: the message quotes only its start.
+    return "The value " + reportExcerpt(valueText, kValuePreviewCharacters) + " of column '"
+        + std::string(columnName) + "' " + std::string(what) + ".";
 }
 
 std::string columnPhrase(const MySqlColumnShape& shape)

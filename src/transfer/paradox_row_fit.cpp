@@ -1,5 +1,6 @@
 #include "transfer/paradox_row_fit.h"
 
+#include "base/report_excerpt.h"
 #include "drivers/database_error.h"
 #include "drivers/scratch/paradox_column_choice.h"
 #include "drivers/scratch/scratch_statements.h"
@@ -28,12 +29,6 @@ db::Value scratchValueOf(const db::Value& value)
     if (text.empty())
         return db::Null{};
     return text;
-}
-
-std::string preview(const std::string& text)
-{
-    constexpr std::size_t longest = 40;
-    return text.size() <= longest ? text : text.substr(0, longest) + "...";
 }
 
 } // namespace
@@ -79,8 +74,8 @@ std::optional<std::string> ParadoxWriteOutFit::misfit(std::span<const db::Value>
         if (const auto* text = std::get_if<std::string>(&value)) {
             std::string encoded;
             if (auto refused = columns_->codePage.encode(*text, encoded))
-                return "Row " + std::to_string(rowNumber) + " was not copied: the value '" + preview(*text)
-                    + "' of the column '" + columnName + "' holds " + *refused
+                return "Row " + std::to_string(rowNumber) + " was not copied: the value '"
+                    + reportExcerpt(*text, kValuePreviewCharacters) + "' of the column '" + columnName + "' holds " + *refused
                     + ", which the Paradox table's code page " + std::to_string(kWriteOutCodePage)
                     + " cannot hold.";
         }

@@ -1,5 +1,6 @@
 #include "drivers/scratch/paradox_column_choice.h"
 
+#include "base/report_excerpt.h"
 #include "drivers/connection_attributes.h"
 #include "drivers/database_error.h"
 #include "drivers/exact_number.h"
@@ -58,12 +59,6 @@ std::size_t codePointCount(const std::string& text)
     return count;
 }
 
-std::string preview(const std::string& text)
-{
-    constexpr std::size_t longest = 40;
-    return text.size() <= longest ? text : text.substr(0, longest) + "...";
-}
-
 // MEMO, NTEXT, LONGTEXT and their kin, chosen in the customisation window, ask for a Memo
 // field; TEXT, which the default mapping writes for every text column, gets a Memo only for
 // values too long for an Alpha field.
@@ -108,8 +103,8 @@ ColumnChoice::ColumnChoice(const ColumnDefinition& column) : column_(column)
 
 void ColumnChoice::refuse(std::size_t row, const std::string& value, const std::string& why) const
 {
-    throw DatabaseError("the value '" + preview(value) + "' in row " + std::to_string(row)
-                        + " of the column '" + column_.name + "' " + why);
+    throw DatabaseError("the value '" + reportExcerpt(value, kValuePreviewCharacters) + "' in row "
+                        + std::to_string(row) + " of the column '" + column_.name + "' " + why);
 }
 
 void ColumnChoice::observe(std::size_t row, const Value& value)
