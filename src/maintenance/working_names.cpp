@@ -56,8 +56,6 @@ WorkingName ClassifyWorkingName(std::string_view name, bool isFolder)
     if (!IsWorkingName(name))
         return {};
     if (isFolder) {
-        // Checked before the set-aside prefix, which is shorter and could not be confused
-        // with it anyway; ids never hold a "/".
         if (std::string id = idAfter(name, kStaging); !id.empty())
             return {WorkingKind::Staging, id};
         if (std::string id = idAfter(name, kAside); !id.empty())
