@@ -225,11 +225,11 @@ MySqlColumnShape defaultColumnShape(std::string_view keyword)
         shape.kind = Kind::Decimal; // DECIMAL(10,0)
     else if (keyword == "FLOAT")
         shape.kind = Kind::Float;
+    else if (keyword == "DOUBLE")
+        shape.kind = Kind::Double;
     return shape;
 }
 
-    else if (keyword == "DOUBLE")
-        shape.kind = Kind::Double;
 MySqlColumnShape createdColumnShape(std::string_view dataType, std::string_view columnType, int numericScale,
                                     int datetimePrecision, std::size_t octetLength)
 {
