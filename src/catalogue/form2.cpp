@@ -275,7 +275,7 @@ void Form2::runLongOperation(const QString& procedure, const HandlerBody& body)
     } catch (...) {
         // A body runs its steps under the guard; a failure outside every step still must not
         // travel into the event loop, which would end the program.
-        guard.report(0, DescriptionOfCurrentException());
+        guard.reportCurrentException(0);
     }
 }
 

@@ -1,5 +1,8 @@
 #include "shell/step_guard.h"
 
+#include "base/expected_problem.h"
+#include "shell/message_boxes.h"
+
 #include <exception>
 
 namespace quintabel {
@@ -15,7 +18,7 @@ bool StepGuard::step(int label, const std::function<void()>& action)
         action();
         return true;
     } catch (...) {
-        report(label, DescriptionOfCurrentException());
+        reportCurrentException(label);
         return false;
     }
 }
@@ -41,6 +44,21 @@ void StepGuard::report(int label, const QString& description)
 {
     ++reportsShown_;
     ShowErrorReport(description, location_, label, statement_);
+}
+
+void StepGuard::reportCurrentException(int label)
+{
+    try {
+        throw;
+    } catch (const std::exception& failure) {
+        if (IsExpectedProblem(failure)) {
+            ShowMessage(QString::fromUtf8(failure.what()));
+            return;
+        }
+        report(label, QString::fromUtf8(failure.what()));
+    } catch (...) {
+        report(label, DescriptionOfCurrentException());
+    }
 }
 
 QString DescriptionOfCurrentException()

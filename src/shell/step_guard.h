@@ -8,7 +8,9 @@
 //
 // A step that throws shows the error report with the exception's description (what(), read
 // as UTF-8), the guard's location and the step's label; then the handler goes on with its
-// next step as if the failing one had completed. A condition whose test throws counts as
+// next step as if the failing one had completed. A failure marked as an expected problem
+// (base/expected_problem.h: a situation the user can put right, not a fault of the program)
+// shows its description as a plain message instead, without location or request to support. A condition whose test throws counts as
 // true, so the handler goes on with the first step that the condition governs.
 
 #include "shell/error_report.h"
@@ -39,8 +41,12 @@ public:
     // Shows the report for a failure the handler caught itself.
     void report(int label, const QString& description);
 
+    // Shows the exception being handled as a failed step would: the plain message of an
+    // expected problem, the error report of anything else. Call only inside a catch block.
+    void reportCurrentException(int label);
+
     const QString& location() const { return location_; }
-    int reportsShown() const { return reportsShown_; }
+    int reportsShown() const { return reportsShown_; } // error reports, not plain messages
 
 private:
     QString location_;

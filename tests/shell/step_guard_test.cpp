@@ -1,5 +1,7 @@
 #include "shell/step_guard.h"
 
+#include "base/expected_problem.h"
+#include "shell/application_title.h"
 #include "shell/support/scripted_message_boxes.h"
 
 #include <gtest/gtest.h>
@@ -101,6 +103,45 @@ TEST_F(StepGuardTest, DescriptionsKeepTheirTextAndTheirLineBreaks)
         "Permission denied\r\n\r\nin Fernwick2021/08/31.AddFolder.GetSubDirectories2016 at line 150")));
     EXPECT_TRUE(reports[1].text.startsWith(QStringLiteral("Datei \u00FCbersprungen\r\n")));
     EXPECT_TRUE(reports[2].text.startsWith(QStringLiteral("Unknown failure\r\n")));
+}
+
+// A failure type of its own that carries the mark as its second base, as the Paradox file
+// library's are made.
+class TableLockedElsewhere : public std::logic_error, public ExpectedProblem {
+public:
+    using std::logic_error::logic_error;
+};
+
+TEST_F(StepGuardTest, AnExpectedProblemIsAPlainMessageAndARealFaultStillAReport)
+{
+    StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton7_Click"));
+    guard.setStatement(QStringLiteral("RENAME TABLE `a` TO `b`"));
+    const bool completed = guard.step(120, [] {
+        throw Expected<std::runtime_error>("Table 'b' already exists.\nChoose another name.");
+    });
+    guard.step(122, [] { throw TableLockedElsewhere("Table 'c' is open in Paradox."); });
+    guard.step(124, [] { fail("Disk not ready"); });
+    try {
+        throw Expected<std::invalid_argument>("outside every step");
+    } catch (...) {
+        guard.reportCurrentException(0);
+    }
+
+    EXPECT_FALSE(completed);
+    ASSERT_EQ(boxes.shown().size(), 4u);
+    const testing::ShownBox& first = boxes.shown()[0];
+    // Exactly the description: no location, no request to support, no statement.
+    EXPECT_EQ(first.text, QStringLiteral("Table 'b' already exists.\nChoose another name."));
+    EXPECT_EQ(first.title, ApplicationTitle());
+    EXPECT_EQ(first.icon, BoxIcon::None);
+    EXPECT_EQ(first.buttons, BoxButtons::Ok);
+    EXPECT_EQ(boxes.shown()[1].text, QStringLiteral("Table 'c' is open in Paradox."));
+    EXPECT_EQ(boxes.shown()[3].text, QStringLiteral("outside every step"));
+    ASSERT_EQ(boxes.plainMessages().size(), 3u);
+    ASSERT_EQ(boxes.errorReports().size(), 1u);
+    EXPECT_TRUE(boxes.errorReports()[0].text.startsWith(
+        QStringLiteral("Disk not ready\r\nin Tabulex2021/08/31.Form2.PushButton7_Click at line 124\r\r")));
+    EXPECT_EQ(guard.reportsShown(), 1);
 }
 
 } // namespace

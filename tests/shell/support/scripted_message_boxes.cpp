@@ -16,6 +16,17 @@ std::vector<ShownBox> ScriptedMessageBoxes::errorReports() const
     return reports;
 }
 
+std::vector<ShownBox> ScriptedMessageBoxes::plainMessages() const
+{
+    std::vector<ShownBox> messages;
+    for (const ShownBox& box : shown_) {
+        if (!box.isInputBox && box.buttons == BoxButtons::Ok && box.icon == BoxIcon::None
+            && box.title != QLatin1String(kErrorReportTitle))
+            messages.push_back(box);
+    }
+    return messages;
+}
+
 BoxAnswer ScriptedMessageBoxes::showBox(const BoxRequest& request)
 {
     shown_.push_back({request.title, request.text, request.icon, request.buttons, false, {}});
