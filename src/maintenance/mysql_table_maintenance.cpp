@@ -1,9 +1,11 @@
 #include "maintenance/mysql_table_maintenance.h"
 
+#include "base/expected_problem.h"
 #include "catalogue/login_fields.h"
 #include "catalogue/table_name_list.h"
 #include "connections/ado_constants.h"
 #include "connections/connection.h"
+#include "drivers/database_error.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/mysql_table_statements.h"
 #include "maintenance/rename_request.h"
@@ -13,6 +15,8 @@
 #include "transfer/mysql_swap_recovery.h"
 
 #include <QListWidget>
+
+#include <stdexcept>
 
 namespace quintabel {
 
@@ -25,6 +29,26 @@ void recoverBeforeChanging(StepGuard& guard, connections::Connection& connection
 {
     if (connection.State() != connections::adStateClosed)
         recoverInterruptedSwaps(guard, 104, connection);
+}
+
+// MariaDB's ER_TABLE_EXISTS_ERROR: the new name is taken.
+constexpr int kTableExistsError = 1050;
+
+// Renames the table; a new name that is taken is the user's choice, not a fault, and is told
+// as such (with `nameTaken` set).
+void renameTable(connections::Connection& connection, const RenameRequest& request, bool& nameTaken)
+{
+    try {
+        connection.Execute(RenameTableStatement(request.oldName, request.newName).toStdString());
+    } catch (const db::DatabaseError& refusal) {
+        if (refusal.number() != kTableExistsError)
+            throw;
+        nameTaken = true;
+        throw Expected<std::runtime_error>("A MySQL table called '" + request.newName.toStdString()
+                                           + "' already exists, so table '" + request.oldName.toStdString()
+                                           + "' was not renamed. Choose another name, or delete or rename that "
+                                             "table first.");
+    }
 }
 
 } // namespace
@@ -57,11 +81,12 @@ void RenameMySqlTable(StepGuard& guard, QListWidget& list, const ConnectionField
     guard.step(104, [&] { connection.Open(MySqlConnectionStringOf(fields)); });
     recoverBeforeChanging(guard, connection);
     if (const auto request = AskForNewName(guard, list, {132, 130})) {
-        guard.step(120, [&] {
-            connection.Execute(RenameTableStatement(request->oldName, request->newName).toStdString());
-        });
-        // Edited even when the server refused: the next listing shows the truth.
-        guard.step(122, [&] { ReplaceRenamedItem(list, request->index, request->newName); });
+        bool nameTaken = false;
+        guard.step(120, [&] { renameTable(connection, *request, nameTaken); });
+        // Edited even when the server refused for another reason (the next listing shows the
+        // truth); a taken name was told to be left as it was, and so is the list.
+        if (!nameTaken)
+            guard.step(122, [&] { ReplaceRenamedItem(list, request->index, request->newName); });
     }
     guard.step(134, [&] { pointer.setShape(PointerShape::Default); });
 }

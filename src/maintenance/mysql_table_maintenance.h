@@ -21,7 +21,8 @@ void DeleteMySqlTables(StepGuard& guard, QListWidget& list, const ConnectionFiel
 
 // "Rename Table": asks for the new name of the one selected table (the old name offered as the
 // default; Cancel or an empty answer changes nothing), renames it on the server with the name
-// exactly as typed, and puts the new name in the list in place of the old one.
+// exactly as typed, and puts the new name in the list in place of the old one. A new name the
+// server already holds is told in a plain message, and the list stays as it was.
 void RenameMySqlTable(StepGuard& guard, QListWidget& list, const ConnectionFields& fields,
                       PointerRules& pointer);
 

@@ -1,7 +1,9 @@
 #include "maintenance/paradox_table_files.h"
 
+#include "base/expected_problem.h"
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
+#include "paradoxfile/table_search.h"
 #include "shell/file_operations.h"
 #include "shell/path_helpers.h"
 
@@ -56,14 +58,23 @@ void checkUsableTableName(const QString& newName)
                                  "character.");
 }
 
-// Refuses when a file in the folder already belongs to a table called `newName`: its .DB, or a
-// companion that the renamed table would otherwise replace or silently take over.
-void checkNameIsFree(const fs::path& folder, const std::string& newName, const std::string& oldName)
+// A rename onto a taken name is the user's choice of name, not a fault: refused with a plain
+// message that says what to do instead.
+[[noreturn]] void refuseTakenName(const std::string& taken, const std::string& oldName, const std::string& newName)
+{
+    throw Expected<std::runtime_error>(taken + "; renaming Paradox table '" + oldName + "' to '" + newName
+                                       + "' would replace it, so nothing was renamed. Choose another name, or delete "
+                                         "or rename that table first.");
+}
+
+// Refuses when a file in the table's own folder already belongs to a table called `newName`:
+// its .DB, or a companion that the renamed table would otherwise replace or silently take over.
+void checkNameIsFreeBeside(const fs::path& tableFolder, const std::string& newName, const std::string& oldName)
 {
     std::string takenTable;     // the other table's .DB
     std::string takenCompanion; // a companion of that name, with or without its .DB
     std::error_code error;
-    fs::directory_iterator it(folder, error);
+    fs::directory_iterator it(tableFolder, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         const std::string fileName = it->path().filename().string();
         const auto [stem, extension] = splitAtExtension(fileName);
@@ -75,16 +86,27 @@ void checkNameIsFree(const fs::path& folder, const std::string& newName, const s
             takenCompanion = fileName;
     }
     if (error)
-        throw std::runtime_error("Cannot read folder '" + folder.string() + "': " + error.message() + ".");
-    const std::string refusal = "; renaming Paradox table '" + oldName + "' to '" + newName +
-                                "' would replace it, so nothing was renamed.";
+        throw std::runtime_error("Cannot read folder '" + tableFolder.string() + "': " + error.message() + ".");
     if (!takenTable.empty())
-        throw std::runtime_error("Paradox table '" + splitAtExtension(takenTable).first +
-                                 "' already exists in folder '" + folder.string() + "' (file '" + takenTable + "')" +
-                                 refusal);
+        refuseTakenName("Paradox table '" + splitAtExtension(takenTable).first + "' already exists in folder '"
+                            + tableFolder.string() + "' (file '" + takenTable + "')",
+                        oldName, newName);
     if (!takenCompanion.empty())
-        throw std::runtime_error("File '" + takenCompanion + "' already exists in folder '" + folder.string() + "'" +
-                                 refusal);
+        refuseTakenName("File '" + takenCompanion + "' already exists in folder '" + tableFolder.string() + "'",
+                        oldName, newName);
+}
+
+// The table list shows every table of the Paradox folder and of the folders below it by its
+// bare name, and a name finds the folder's own table before any below it: a second table of
+// the new name anywhere in the tree would hide one of the two behind the other.
+void checkNameIsFreeInTree(const fs::path& paradoxFolder, const std::string& newName, const std::string& oldName)
+{
+    const std::vector<fs::path> taken = paradox::tablesNamedInTree(paradoxFolder, newName);
+    if (!taken.empty())
+        refuseTakenName("Paradox table '" + taken.front().stem().string() + "' already exists in folder '"
+                            + taken.front().parent_path().string() + "' (file '" + taken.front().filename().string()
+                            + "')",
+                        oldName, newName);
 }
 
 struct PlannedMove {
@@ -141,8 +163,9 @@ std::optional<ParadoxTableFiles> FindParadoxTableFiles(const QString& folder, co
     if (folder.isEmpty() || !fs::is_directory(folderPath, error))
         return std::nullopt;
     try {
-        paradox::TableFamily family = paradox::findTableFamily(folderPath, fileSystemName(tableName));
-        return ParadoxTableFiles{std::move(family.table), std::move(family.companions)};
+        fs::path table = paradox::locateTable(folderPath, fileSystemName(tableName));
+        std::vector<fs::path> companions = paradox::findCompanions(table);
+        return ParadoxTableFiles{std::move(table), std::move(companions)};
     } catch (const paradox::TableNotFoundError&) {
         return std::nullopt;
     }
@@ -176,7 +199,8 @@ ParadoxRenameOutcome RenameParadoxTableFiles(const QString& folder, const QStrin
     const std::optional<ParadoxTableFiles> files = FindParadoxTableFiles(folder, oldName);
     if (!files)
         return ParadoxRenameOutcome::NotFound;
-    checkNameIsFree(ToFileSystemPath(folder), newFileName, oldFileName);
+    checkNameIsFreeBeside(files->table.parent_path(), newFileName, oldFileName);
+    checkNameIsFreeInTree(ToFileSystemPath(folder), newFileName, oldFileName);
     moveAllOrNone(planMoves(*files, newFileName), move, oldFileName);
     return ParadoxRenameOutcome::Renamed;
 }

@@ -2,8 +2,9 @@
 // The files of one Paradox table in the Paradox folder: its .DB and the companions that belong
 // to it (.MB memos, .PX and .Xnn/.Ynn indexes, .VAL, .TV, ...). A table is deleted and renamed
 // as this whole family, so that its memos and indexes never stay behind under the old name.
-// Names are matched without regard to letter case, in the folder itself only (a table listed
-// from a folder below it is not found here).
+// Names are matched without regard to letter case. A table is found where the table list found
+// it: in the Paradox folder itself, or else in the one folder below it that holds a table of
+// that name (paradoxfile/table_search.h), and its files stay in that folder.
 
 #include "maintenance/no_replace_move.h"
 
@@ -20,9 +21,10 @@ struct ParadoxTableFiles {
     std::vector<std::filesystem::path> companions; // everything else of the table
 };
 
-// The files of table `tableName` in `folder`. Nothing when the folder or the table is not
-// there. Throws when the folder cannot be read, or when two .DB files differ only in letter
-// case (which one is meant cannot be told).
+// The files of table `tableName` in `folder` or below it. Nothing when the folder or the table
+// is not there. Throws when the folder cannot be read, or when which table is meant cannot be
+// told: two .DB files that differ only in letter case, or tables of the name in two folders
+// below `folder` and none in it (an expected problem, shown as a plain message).
 std::optional<ParadoxTableFiles> FindParadoxTableFiles(const QString& folder, const QString& tableName);
 
 // Deletes the table's files, forcing read-only ones. The .DB goes first and the companions only
@@ -32,14 +34,16 @@ void DeleteParadoxTableFiles(const ParadoxTableFiles& files);
 
 enum class ParadoxRenameOutcome {
     Renamed,
-    NotFound, // no such table in the folder: nothing was moved
+    NotFound, // no such table in the folder or below it: nothing was moved
     OwnName,  // the new name is the table's own (letter case ignored): nothing to do
 };
 
-// Gives every file of table `oldName` in `folder` the base name `newName`, each keeping its
-// extension as spelt. Nothing is moved, and std::runtime_error says why, when `newName`
-// cannot be a file name or when any of the new file names is taken (letter case ignored) by
-// another table or file. The .DB moves last, so the table appears under its new name only
+// Gives every file of table `oldName` (found as FindParadoxTableFiles finds it) the base name
+// `newName` in the folder where the table lies, each keeping its extension as spelt. Nothing
+// is moved, and std::runtime_error says why, when `newName` cannot be a file name, when any of
+// the new file names is taken (letter case ignored) by a file beside the table, or when a
+// table of the new name lies anywhere in `folder` or below it; a taken name is an expected
+// problem (base/expected_problem.h). The .DB moves last, so the table appears under its new name only
 // with its memos; a move that fails puts the files already moved back under their old names.
 ParadoxRenameOutcome RenameParadoxTableFiles(const QString& folder, const QString& oldName,
                                              const QString& newName,

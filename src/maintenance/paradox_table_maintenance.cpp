@@ -29,7 +29,7 @@ void DeleteParadoxTables(StepGuard& guard, QListWidget& list, const QString& par
             std::optional<ParadoxTableFiles> files;
             guard.step(110, [&] { files = FindParadoxTableFiles(paradoxFolder, tableName); });
             if (!files)
-                return; // not in the folder itself (or the look-up failed and was reported)
+                return; // gone since the listing (or the look-up failed and was shown)
             guard.step(112, [&] { DeleteParadoxTableFiles(*files); });
             guard.step(114, [&] { RemoveItemAt(list, index); });
         });

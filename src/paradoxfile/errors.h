@@ -2,6 +2,8 @@
 // The exceptions of the Paradox file library. Every message names the file (or the table, the
 // column and the row) and says what is wrong, so that callers can show it as it is.
 
+#include "base/expected_problem.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -23,7 +25,17 @@ public:
 };
 
 // A password-protected table: its data blocks are scrambled, so it is refused, never misread.
-class EncryptedTableError : public FormatError {
+// Not a fault of the file or of the program: the message says how the user can let it be
+// read, and the windows show it as a plain message.
+class EncryptedTableError : public FormatError, public ExpectedProblem {
+public:
+    using FormatError::FormatError;
+};
+
+// Text in the table (a value, a field name, the table name) whose bytes are not valid in the
+// code page the table names, so that it cannot be read without guessing. Like an encrypted
+// table, a situation the user can put right, shown as a plain message.
+class InvalidTextError : public FormatError, public ExpectedProblem {
 public:
     using FormatError::FormatError;
 };
@@ -71,9 +83,10 @@ public:
     using Error::Error;
 };
 
-// Two files in the folder match the name when letter case is ignored (orders.db and
-// ORDERS.DB); the library will not guess which one is meant.
-class AmbiguousTableError : public Error {
+// Two files match the name when letter case is ignored (orders.db and ORDERS.DB), or two
+// folders below the Paradox folder hold a table of the name; the library will not guess which
+// one is meant. The user can tell, and put it right: shown as a plain message.
+class AmbiguousTableError : public Error, public ExpectedProblem {
 public:
     using Error::Error;
 };

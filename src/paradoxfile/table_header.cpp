@@ -219,7 +219,7 @@ TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& opti
     while (tableNameLength < static_cast<std::size_t>(tableNameSize) && h[tableNameStart + tableNameLength] != 0)
         ++tableNameLength;
     if (!codePage->decode({h + tableNameStart, tableNameLength}, header.tableName))
-        throwCorrupt(file, "the table name is not valid text in code page " + std::to_string(header.textCodePage));
+        detail::throwInvalidText(file, header.textCodePage, "the table name");
 
     int pos = namesStart;
     for (int i = 0; i < fieldCount; ++i) {
@@ -231,8 +231,7 @@ TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& opti
             throwCorrupt(file, "the name of field " + std::to_string(i + 1)
                                    + " runs past the end of the header");
         if (!codePage->decode({h + start, static_cast<std::size_t>(pos - start)}, field.name))
-            throwCorrupt(file, "the name of field " + std::to_string(i + 1)
-                                   + " is not valid text in code page " + std::to_string(header.textCodePage));
+            detail::throwInvalidText(file, header.textCodePage, "the name of field " + std::to_string(i + 1));
         ++pos;
     }
 

@@ -161,7 +161,7 @@ struct TableReader::Impl {
     {
         std::string& text = resetText(value);
         if (!codePage->decode(bytes, text))
-            badValue(field, "is not valid text in code page " + std::to_string(header.textCodePage));
+            detail::throwInvalidText(file, header.textCodePage, where(field));
     }
 
     void decodeBlob(std::size_t i, const std::uint8_t* p, Value& value)
@@ -361,7 +361,9 @@ TableReader::TableReader(std::unique_ptr<ByteSource> table, std::unique_ptr<Byte
     d.header = parseTableHeader(*d.table, options);
     if (d.header.encrypted)
         throw EncryptedTableError("Paradox table '" + d.file
-                                  + "' is password-protected (encrypted); Quintabel does not read encrypted tables.");
+                                  + "' is password-protected (encrypted); Quintabel does not read encrypted tables. "
+                                    "Remove its password in Paradox (Restructure, Password Security), then send the table "
+                                    "again.");
     d.codePage.emplace(d.header.textCodePage);
     d.blobReader.emplace(d.blobs.get(), d.file);
     int offset = 0;

@@ -157,14 +157,28 @@ TEST_F(MySqlMaintenanceTest, ARenameTheServerRefusesIsReportedAndBothTablesStay)
 
     SelectTables(list, {"loans"}, QStringLiteral("loans"));
     renameTable(QStringLiteral("books")); // taken
-    // The list is edited all the same; the next listing shows the truth.
-    EXPECT_EQ(ItemTexts(list), (QStringList{"books", "books"}));
+    // A taken name is told, and the list stays as the message says the tables are.
+    EXPECT_EQ(ItemTexts(list), (QStringList{"books", "loans"}));
+
+    SelectTables(list, {"loans"}, QStringLiteral("loans"));
+    const QString tooLong(70, QLatin1Char('x')); // longer than any MySQL name
+    renameTable(tooLong);
+    // Any other refusal is a report, and the list is edited all the same; the next listing
+    // shows the truth.
+    EXPECT_EQ(ItemTexts(list), (QStringList{"books", tooLong}));
 
     EXPECT_EQ(serverTables(), (QStringList{"books", "loans"}));
+    const auto messages = boxes().plainMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].text, QStringLiteral("A MySQL table called 'books' already exists, so table 'books' was "
+                                               "not renamed. Choose another name, or delete or rename that table "
+                                               "first."));
+    EXPECT_EQ(messages[1].text, QStringLiteral("A MySQL table called 'books' already exists, so table 'loans' was "
+                                               "not renamed. Choose another name, or delete or rename that table "
+                                               "first."));
     const auto reports = boxes().errorReports();
-    ASSERT_EQ(reports.size(), 2u);
-    for (const ShownBox& report : reports)
-        EXPECT_TRUE(report.text.contains(ReportedStep(kRename, 120))) << report.text.toStdString();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].text.contains(ReportedStep(kRename, 120))) << reports[0].text.toStdString();
 }
 
 TEST_F(MySqlMaintenanceTest, SelectionRulesAndCancelThroughTheTablesWindow)

@@ -58,13 +58,16 @@ protected:
         }
     }
 
-    // A real table with a memo: `base`.db and `base`.mb, lower-case extensions.
-    void writeTableWithMemo(const std::string& base)
+    // A real table with a memo: `base`.db and `base`.mb, lower-case extensions, in the folder
+    // or in `subfolder` below it.
+    void writeTableWithMemo(const std::string& base, const QString& subfolder = {})
     {
         paradox::WriterOptions options;
         options.lowerCaseExtensions = true;
         const std::vector<Field> fields = {Field{"Id", FieldType::Long, 0, 0}, Field{"Note", FieldType::Memo, 20, 0}};
-        paradox::TableWriter writer(folder.path().toStdString(), base, fields, options);
+        const QString where = subfolder.isEmpty() ? folder.path() : path(subfolder);
+        ASSERT_TRUE(QDir().mkpath(where));
+        paradox::TableWriter writer(where.toStdString(), base, fields, options);
         const Value first[] = {std::int64_t{1}, kLongMemo};
         const Value second[] = {std::int64_t{2}, std::string("short")};
         writer.append(first);
@@ -122,22 +125,112 @@ TEST_F(ParadoxMaintenanceTest, DeleteRemovesEverySelectedTableWithAllItsFilesInA
     EXPECT_EQ(pointer.shape(), PointerShape::Default);
 }
 
-TEST_F(ParadoxMaintenanceTest, TablesNotInTheFolderItselfAreNeitherDeletedNorRenamedAndStayListed)
+TEST_F(ParadoxMaintenanceTest, TablesNoLongerThereAreNeitherDeletedNorRenamedAndStayListed)
 {
     createFiles({"sub/KEPT.DB", "sub/KEPT.MB", "OTHER.DB"});
     const auto before = FolderContents(folder.path());
     FillTableList(list, {"KEPT", "GONE", "OTHER"});
-    SelectTables(list, {"KEPT", "GONE"}, QStringLiteral("KEPT"));
+    SelectTables(list, {"GONE"}, QStringLiteral("GONE"));
 
     deleteTables();
     EXPECT_EQ(ItemTexts(list), (QStringList{"GONE", "KEPT", "OTHER"}));
 
-    SelectTables(list, {"KEPT"}, QStringLiteral("KEPT"));
+    SelectTables(list, {"GONE"}, QStringLiteral("GONE"));
     renameTable(QStringLiteral("NEWNAME"));
     EXPECT_EQ(ItemTexts(list), (QStringList{"GONE", "KEPT", "OTHER"}));
 
     EXPECT_EQ(FolderContents(folder.path()), before);
     EXPECT_TRUE(boxes().errorReports().empty());
+    EXPECT_TRUE(boxes().plainMessages().empty());
+}
+
+TEST_F(ParadoxMaintenanceTest, ATableBelowTheFolderIsRenamedAndDeletedWhereItLiesWithItsWholeFamily)
+{
+    writeTableWithMemo("orders", QStringLiteral("2023/Spring"));
+    createFiles({"2023/Spring/ORDERS.PX", "2023/Spring/orders.X03", "2023/Spring/notes.txt", "2023/SALESX.DB",
+                 "OTHER.DB"});
+    const auto before = readTable(QStringLiteral("2023/Spring/orders.db"));
+    FillTableList(list, {"ORDERS", "OTHER", "SALESX"});
+    SelectTables(list, {"ORDERS"}, QStringLiteral("ORDERS"));
+
+    renameTable(QStringLiteral("Sales"));
+
+    // Renamed in its own folder, memo and indexes with it; nothing else moved.
+    EXPECT_EQ(FileNamesIn(path(QStringLiteral("2023/Spring"))),
+              (QStringList{"Sales.PX", "Sales.X03", "Sales.db", "Sales.mb", "notes.txt"}));
+    EXPECT_EQ(FileNamesIn(path(QStringLiteral("2023"))), QStringList{"SALESX.DB"});
+    EXPECT_EQ(FileNamesIn(folder.path()), QStringList{"OTHER.DB"});
+    const auto after = readTable(QStringLiteral("2023/Spring/Sales.db"));
+    EXPECT_EQ(after, before);
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[0][1], Value(kLongMemo));
+    EXPECT_EQ(ItemTexts(list), (QStringList{"OTHER", "Sales", "SALESX"}));
+
+    SelectTables(list, {"Sales"}, QStringLiteral("Sales"));
+    deleteTables();
+
+    EXPECT_EQ(FileNamesIn(path(QStringLiteral("2023/Spring"))), QStringList{"notes.txt"});
+    EXPECT_EQ(FileNamesIn(path(QStringLiteral("2023"))), QStringList{"SALESX.DB"});
+    EXPECT_EQ(ItemTexts(list), (QStringList{"OTHER", "SALESX"}));
+    EXPECT_TRUE(boxes().errorReports().empty());
+    EXPECT_TRUE(boxes().plainMessages().empty());
+}
+
+TEST_F(ParadoxMaintenanceTest, ANameTakenAnywhereInTheTreeRefusesTheRenameWithOnePlainMessage)
+{
+    createFiles({"ROOT.DB", "a/LOW.DB", "a/LOW.MB", "b/deep/DEEP.DB"});
+    const auto before = FolderContents(folder.path());
+    FillTableList(list, {"DEEP", "LOW", "ROOT"});
+
+    // A table below onto the folder's own table's name, the folder's own onto a name below, and
+    // a table below onto a name in another folder below.
+    const std::vector<std::pair<QString, QString>> renames{
+        {"LOW", "root"}, {"ROOT", "Deep"}, {"DEEP", "LOW"}};
+    for (const auto& [from, to] : renames) {
+        SelectTables(list, {from}, from);
+        renameTable(to);
+    }
+
+    EXPECT_EQ(FolderContents(folder.path()), before);
+    EXPECT_EQ(ItemTexts(list), (QStringList{"DEEP", "LOW", "ROOT"}));
+    EXPECT_TRUE(boxes().errorReports().empty());
+    const auto messages = boxes().plainMessages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].text,
+              QStringLiteral("Paradox table 'ROOT' already exists in folder '") + folder.path()
+                  + QStringLiteral("' (file 'ROOT.DB'); renaming Paradox table 'LOW' to 'root' would replace it, "
+                                   "so nothing was renamed. Choose another name, or delete or rename that table "
+                                   "first."));
+    EXPECT_TRUE(messages[1].text.startsWith(QStringLiteral("Paradox table 'DEEP' already exists in folder '")
+                                            + path(QStringLiteral("b/deep"))))
+        << messages[1].text.toStdString();
+    EXPECT_TRUE(messages[2].text.contains(path(QStringLiteral("a")) + QStringLiteral("' (file 'LOW.DB')")))
+        << messages[2].text.toStdString();
+}
+
+TEST_F(ParadoxMaintenanceTest, ATableNameTwoFoldersBelowHoldIsToldNotGuessed)
+{
+    createFiles({"2023/ORDERS.DB", "2023/ORDERS.MB", "2024/orders.db"});
+    const auto before = FolderContents(folder.path());
+    FillTableList(list, {"ORDERS", "ORDERS"});
+
+    SelectTables(list, {"ORDERS"}, QStringLiteral("ORDERS"));
+    deleteTables();
+    SelectTables(list, {}, QStringLiteral("ORDERS"));
+    list.item(0)->setSelected(true);
+    renameTable(QStringLiteral("SALES"));
+
+    EXPECT_EQ(FolderContents(folder.path()), before);
+    EXPECT_EQ(ItemTexts(list), (QStringList{"ORDERS", "ORDERS"}));
+    EXPECT_TRUE(boxes().errorReports().empty());
+    const auto messages = boxes().plainMessages();
+    ASSERT_EQ(messages.size(), 3u); // one for each of the two items deleted, one for the rename
+    for (const ShownBox& message : messages) {
+        EXPECT_TRUE(message.text.contains(QStringLiteral("'") + path(QStringLiteral("2023/ORDERS.DB"))
+                                          + QStringLiteral("', '") + path(QStringLiteral("2024/orders.db"))
+                                          + QStringLiteral("'")))
+            << message.text.toStdString();
+    }
 }
 
 TEST_F(ParadoxMaintenanceTest, SelectionRulesAndTheirMessages)
@@ -228,12 +321,16 @@ TEST_F(ParadoxMaintenanceTest, RenameNeverReplacesAnotherTableOrItsFiles)
 
     EXPECT_EQ(FolderContents(folder.path()), before);
     EXPECT_EQ(ItemTexts(list), (QStringList{"ORDERS", "SALES"}));
+    // A taken name is the user's to change: a plain message. A name that cannot be a table's
+    // name at all is still reported.
+    const auto messages = boxes().plainMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("Paradox table 'SALES' already exists")));
+    EXPECT_TRUE(messages[1].text.startsWith(QStringLiteral("File 'LOOSE.mb' already exists")));
     const auto reports = boxes().errorReports();
-    ASSERT_EQ(reports.size(), 5u);
+    ASSERT_EQ(reports.size(), 3u);
     for (const ShownBox& report : reports)
         EXPECT_TRUE(report.text.contains(ReportedStep(kRename, 120))) << report.text.toStdString();
-    EXPECT_TRUE(reports[0].text.contains(QStringLiteral("Paradox table 'SALES' already exists")));
-    EXPECT_TRUE(reports[1].text.contains(QStringLiteral("File 'LOOSE.mb' already exists")));
 }
 
 TEST_F(ParadoxMaintenanceTest, OwnNameCancelAndEmptyAnswerChangeNothing)
@@ -332,8 +429,11 @@ TEST_F(ParadoxMaintenanceTest, TwoTablesDifferingOnlyInCaseAreReportedNotGuessed
 
     EXPECT_EQ(FolderContents(folder.path()), before);
     EXPECT_EQ(ItemTexts(list), (QStringList{"ORDERS", "ORDERS"}));
-    ASSERT_EQ(boxes().errorReports().size(), 2u);
-    EXPECT_TRUE(boxes().errorReports()[0].text.contains(ReportedStep(kDelete, 110)));
+    // Which file is meant is the user's to settle: told plainly, once for each item.
+    EXPECT_TRUE(boxes().errorReports().empty());
+    ASSERT_EQ(boxes().plainMessages().size(), 2u);
+    EXPECT_TRUE(boxes().plainMessages()[0].text.contains(QStringLiteral("'ORDERS.DB', 'orders.db'")))
+        << boxes().plainMessages()[0].text.toStdString();
 }
 
 } // namespace

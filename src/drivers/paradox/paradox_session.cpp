@@ -1,5 +1,6 @@
 #include "drivers/paradox/paradox_session.h"
 
+#include "base/expected_problem.h"
 #include "drivers/connection_attributes.h"
 #include "drivers/database_error.h"
 #include "drivers/paradox/paradox_field_types.h"
@@ -7,6 +8,7 @@
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/table_reader.h"
+#include "paradoxfile/table_search.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -20,13 +22,16 @@ namespace px = quintabel::paradox;
 namespace {
 
 // Runs `work`, turning the file library's and the file system's failures into
-// DatabaseError with their own words.
+// DatabaseError with their own words. A failure the user can put right (an encrypted table)
+// keeps that mark, so that the windows show it as a plain message.
 template <typename Work>
 auto translatingFailures(Work&& work) -> decltype(work())
 {
     try {
         return work();
     } catch (const px::Error& error) {
+        if (IsExpectedProblem(error))
+            throw Expected<DatabaseError>(error.what());
         throw DatabaseError(error.what());
     } catch (const fs::filesystem_error& error) {
         throw DatabaseError(error.what());
@@ -106,7 +111,7 @@ public:
 private:
     std::unique_ptr<RowSource> openTable(const SelectAll& select)
     {
-        const fs::path table = px::resolveTable(folder_, select.table);
+        const fs::path table = px::locateTable(folder_, select.table);
         return std::make_unique<TableRows>(px::TableReader::open(table), select.top);
     }
 
@@ -116,8 +121,10 @@ private:
     {
         if (readOnly_)
             throw DatabaseError("The Paradox folder is open for reading only.");
-        const px::TableFamily family =
-            translatingFailures([&] { return px::findTableFamily(folder_, name); });
+        const px::TableFamily family = translatingFailures([&] {
+            const fs::path table = px::locateTable(folder_, name);
+            return px::TableFamily{table, px::findCompanions(table)};
+        });
         std::error_code error;
         if (!fs::remove(family.table, error))
             throw DatabaseError("Could not delete '" + family.table.string() + "': "

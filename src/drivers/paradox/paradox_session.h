@@ -1,7 +1,8 @@
 #pragma once
 // The "Microsoft Paradox Driver (*.db )" of the connection strings: a folder of Paradox
 // tables seen as a database, over the Paradox table files library. Table names resolve
-// without regard to case.
+// without regard to case; a name that is no table of the folder itself is looked for in the
+// folders below it, as the Paradox table list finds tables (paradoxfile/table_search.h).
 
 #include "drivers/driver.h"
 
