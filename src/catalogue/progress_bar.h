@@ -1,9 +1,13 @@
 #pragma once
 // The tables window's progress bar: a value from 0 to 100 and a text of the transfer's own
-// choosing, shown as it is ("Progress Bar" while no transfer runs).
+// choosing, shown as it is ("Progress Bar" while no transfer runs). While a transfer copies
+// rows it names the table and the row in hand: "ORDERS: 1,234 of 5,000 rows (24%)". Its
+// accessible name stays "Progress Bar" throughout; a screen reader hears the value move.
 
 #include <QProgressBar>
 #include <QString>
+
+#include <cstdint>
 
 namespace quintabel {
 
@@ -18,8 +22,18 @@ public:
     void setText(const QString& text);
     QString text() const override { return text_; }
 
+    // Row `row` of the `rowCount` rows of `tableName` is in hand: the value is the share done,
+    // rounded down (100 only at the last row), and the text says which row of which table.
+    void showRowProgress(const QString& tableName, std::int64_t row, std::int64_t rowCount);
+    // No transfer runs: 0 and the idle text.
+    void showIdle();
+
 private:
     QString text_;
 };
+
+// The text of showRowProgress: "ORDERS: 1,234 of 5,000 rows (24%)", thousands grouped with
+// commas whatever the user's locale, as every other text of the window is English.
+QString RowProgressText(const QString& tableName, std::int64_t row, std::int64_t rowCount);
 
 } // namespace quintabel

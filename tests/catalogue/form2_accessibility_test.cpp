@@ -83,6 +83,18 @@ TEST_F(Form2AccessibilityTest, ProgressBarAnnouncesTheValueATransferGivesIt)
     EXPECT_EQ(accessibleSummary(*form.ProgressBar1).name, QStringLiteral("Progress Bar"));
 }
 
+TEST_F(Form2AccessibilityTest, ProgressBarKeepsItsNameWhileItNamesTheRowsOfATable)
+{
+    QAccessibleValueInterface* value = QAccessible::queryAccessibleInterface(form.ProgressBar1)->valueInterface();
+    ASSERT_NE(value, nullptr);
+    form.ProgressBar1->showRowProgress(QStringLiteral("ORDERS"), 1234, 5000);
+    EXPECT_EQ(value->currentValue().toInt(), 24);
+    EXPECT_EQ(accessibleSummary(*form.ProgressBar1).name, QStringLiteral("Progress Bar"));
+    form.ProgressBar1->showIdle();
+    EXPECT_EQ(value->currentValue().toInt(), 0);
+    EXPECT_EQ(accessibleSummary(*form.ProgressBar1).name, QStringLiteral("Progress Bar"));
+}
+
 TEST_F(Form2AccessibilityTest, TabVisitsTheControlsInTheWindowsOrder)
 {
     // Frames and the progress bar take no focus.

@@ -1,0 +1,39 @@
+// The progress bar's text while a transfer copies rows.
+
+#include "catalogue/progress_bar.h"
+
+#include <gtest/gtest.h>
+
+namespace quintabel {
+namespace {
+
+TEST(RowProgressText, NamesTheTableTheRowAndTheShareDoneRoundedDown)
+{
+    EXPECT_EQ(RowProgressText(QStringLiteral("ORDERS"), 1234, 5000), QStringLiteral("ORDERS: 1,234 of 5,000 rows (24%)"));
+    EXPECT_EQ(RowProgressText(QStringLiteral("T"), 1, 1), QStringLiteral("T: 1 of 1 rows (100%)"));
+    // 99.9999% is not yet done: 100 only at the last row.
+    EXPECT_EQ(RowProgressText(QStringLiteral("BIG"), 999'999, 1'000'000),
+              QStringLiteral("BIG: 999,999 of 1,000,000 rows (99%)"));
+    EXPECT_EQ(RowProgressText(QStringLiteral("BIG"), 3'000'000'000, 3'000'000'000),
+              QStringLiteral("BIG: 3,000,000,000 of 3,000,000,000 rows (100%)"));
+}
+
+TEST(RowProgressText, ShowsATableNameExactlyWhateverItHolds)
+{
+    // QString::arg would fill a "%1" in the name; the name is inserted once, as it is.
+    EXPECT_EQ(RowProgressText(QStringLiteral("A%1 %p"), 1, 4), QStringLiteral("A%1 %p: 1 of 4 rows (25%)"));
+}
+
+TEST(ProgressBar, ShowsRowProgressAndGoesBackToIdle)
+{
+    ProgressBar bar;
+    bar.showRowProgress(QStringLiteral("ORDERS"), 1234, 5000);
+    EXPECT_EQ(bar.value(), 24);
+    EXPECT_EQ(bar.text(), QStringLiteral("ORDERS: 1,234 of 5,000 rows (24%)"));
+    bar.showIdle();
+    EXPECT_EQ(bar.value(), 0);
+    EXPECT_EQ(bar.text(), QStringLiteral("Progress Bar"));
+}
+
+} // namespace
+} // namespace quintabel
