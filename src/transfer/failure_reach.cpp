@@ -1,0 +1,63 @@
+#include "transfer/failure_reach.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quintabel::transfer {
+
+namespace {
+
+// MariaDB client and server errors after which the connection is of no more use.
+constexpr std::array kConnectionLost{
+    2002, // CR_CONNECTION_ERROR
+    2003, // CR_CONN_HOST_ERROR
+    2006, // CR_SERVER_GONE_ERROR
+    2013, // CR_SERVER_LOST
+    2055, // CR_SERVER_LOST_EXTENDED
+    1053, // ER_SERVER_SHUTDOWN
+    1927, // ER_CONNECTION_KILLED
+    4031, // ER_CLIENT_INTERACTION_TIMEOUT
+};
+
+// MariaDB errors that every row of the table meets again: the table is gone, the disk or the
+// table is full, or writing to it is not allowed.
+constexpr std::array kTableUnwritable{
+    1146, // ER_NO_SUCH_TABLE
+    1021, // ER_DISK_FULL
+    1114, // ER_RECORD_FILE_FULL
+    1036, // ER_OPEN_AS_READONLY
+    1142, // ER_TABLEACCESS_DENIED_ERROR
+    1290, // ER_OPTION_PREVENTS_STATEMENT (the server runs read-only)
+};
+
+// SQLite's primary result codes (the low byte of an extended one) that are the scratch
+// database's state, not the row's: the file cannot be written or read any more.
+constexpr std::array kScratchUnwritable{
+    8,  // SQLITE_READONLY
+    10, // SQLITE_IOERR
+    11, // SQLITE_CORRUPT
+    13, // SQLITE_FULL
+    26, // SQLITE_NOTADB
+};
+
+template <std::size_t Size>
+bool holds(const std::array<int, Size>& numbers, int number)
+{
+    return std::find(numbers.begin(), numbers.end(), number) != numbers.end();
+}
+
+} // namespace
+
+FailureReach failureReach(TargetKind target, int errorNumber)
+{
+    if (errorNumber == 0)
+        return FailureReach::Row;
+    if (target == TargetKind::MySQL) {
+        if (holds(kConnectionLost, errorNumber))
+            return FailureReach::Run;
+        return holds(kTableUnwritable, errorNumber) ? FailureReach::Table : FailureReach::Row;
+    }
+    return holds(kScratchUnwritable, errorNumber & 0xff) ? FailureReach::Table : FailureReach::Row;
+}
+
+} // namespace quintabel::transfer
