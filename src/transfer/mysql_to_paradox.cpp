@@ -140,7 +140,7 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     }
     bool overwrite = false;
     if (guard_.test(150, [&] { return ListHasItem(window_.targetList, targetName); })) {
-        guard_.step(154, [&] { overwrite = AskToOverwrite(targetName); });
+        guard_.step(154, [&] { overwrite = AskToOverwriteParadoxTable(fields_.paradoxFolder, targetName); });
         if (!overwrite)
             return AfterTable::NextTable; // [158]
     }

@@ -1,8 +1,14 @@
 #include "transfer/transfer_questions.h"
 
+#include "paradoxfile/table_search.h"
 #include "shell/message_boxes.h"
+#include "shell/path_helpers.h"
 
+#include <QFile>
 #include <QList>
+
+#include <filesystem>
+#include <system_error>
 
 namespace quintabel {
 
@@ -29,6 +35,23 @@ bool AskToTrimName(const QString& sourceName, const QString& trimmedName)
 bool AskToOverwrite(const QString& targetName)
 {
     return AskYesNo(QStringLiteral("Would you like to overwrite ") + targetName + QLatin1Char('?'),
+                    QStringLiteral("Overwrite?"));
+}
+
+bool AskToOverwriteParadoxTable(const QString& paradoxFolder, const QString& targetName)
+{
+    const std::filesystem::path folder = ToFileSystemPath(paradoxFolder);
+    const auto tables = paradox::tablesNamedInTree(folder, targetName.toStdString());
+    std::error_code unknown;
+    if (tables.empty() || std::filesystem::equivalent(tables.front().parent_path(), folder, unknown))
+        return AskToOverwrite(targetName);
+    const QString otherFolder = QFile::decodeName(tables.front().parent_path().c_str());
+    return AskYesNo(targetName + QStringLiteral(" is a table in the folder '") + otherFolder
+                        + QStringLiteral("' below the Paradox folder, not in the Paradox folder itself. Quintabel "
+                                         "writes the new ")
+                        + targetName
+                        + QStringLiteral(" into the Paradox folder and leaves that table as it is; from then on, ")
+                        + targetName + QStringLiteral(" means the new table. Continue?"),
                     QStringLiteral("Overwrite?"));
 }
 

@@ -23,4 +23,10 @@ bool AskToTrimName(const QString& sourceName, const QString& trimmedName);
 // "Would you like to overwrite <NAME>?", title "Overwrite?". True for Yes.
 bool AskToOverwrite(const QString& targetName);
 
+// The question before a table is written to the Paradox folder under the listed name
+// `targetName`. A table of the folder itself is replaced: AskToOverwrite. A name listed only
+// from a folder below it is not: the new table goes into the Paradox folder itself, beside it,
+// and the question says so, with the folder of the table that stays. True for Yes.
+bool AskToOverwriteParadoxTable(const QString& paradoxFolder, const QString& targetName);
+
 } // namespace quintabel
