@@ -79,6 +79,8 @@ private:
     // new one is in its place.
     void writeOut(const std::string& sourceName, const QString& targetName, ParadoxReplacement::Existing existing);
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
+    // The steps that end a table's rows: the pointer, the progress bar and the source.
+    void finishRows();
     bool endRequested() const { return window_.endRequested && window_.endRequested(); }
 
     StepGuard& guard_;
@@ -150,8 +152,10 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
 
     const std::string source = sourceName.toStdString();
     guard_.step(160, [&] { source_.setCursorLocation(connections::adUseClient); });
-    const bool opened =
-        guard_.step(162, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(source), mysql_); });
+    // A table that cannot be read has said so in the open's own report; every later step of
+    // it would only fail for want of its rows.
+    if (!guard_.step(162, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(source), mysql_); }))
+        return AfterTable::NextTable;
 
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, source, source_, transfer::TargetKind::Paradox,
@@ -168,25 +172,35 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     // once its replacement is complete (replaceParadoxTable).
     if (guard_.test(310, [&] { return ExistTable(scratch_, sourceName); }))
         guard_.step(312, [&] { scratch_.Execute(dropTableInBrackets(source)); });
-    const bool created = guard_.step(314, [&] { scratch_.Execute(create.statement); });
+    if (!guard_.step(314, [&] { scratch_.Execute(create.statement); })) {
+        // The CREATE's own report is the table's one: rows for a table that is not there
+        // would each fail alike.
+        finishRows();
+        return AfterTable::NextTable;
+    }
 
     ParadoxWriteOutFit fit(create.statement);
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, transfer::TargetKind::Paradox,
-                                         &fit, window_.progressBar, window_.endRequested);
-    guard_.step(358, [&] { window_.pointer.setShape(PointerShape::Default); });
-    guard_.step(360, [&] {
-        window_.progressBar.setValue(0);
-        window_.progressBar.setText(QString::fromLatin1(kIdleProgressText));
-    });
-    guard_.step(362, [&] { source_.Close(); });
+                                         &fit, window_.progressBar, targetName, window_.endRequested);
+    finishRows();
 
     if (rows.stoppedByClose) {
         // The program is ending: a table cut short is never written out.
         dropScratchTable(368, 370, source);
         return AfterTable::EndRun;
     }
+    if (rows.cutShort) {
+        // Nothing is written out; the scratch table goes if the scratch database still lets it
+        // (else the next send of the table drops it first), without a report of its own.
+        guard_.report(rows.cutShort->label, CutShortMessage(targetName, *rows.cutShort, overwrite, std::nullopt));
+        try {
+            scratch_.Execute(dropTableInBrackets(source));
+        } catch (const std::exception&) {
+        }
+        return rows.cutShort->reach == transfer::FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
+    }
     if (overwrite) {
-        if (const auto shortfall = IncompleteTableReason(opened, created, rows))
+        if (const auto shortfall = IncompleteTableReason(rows))
             guard_.report(306, NotOverwrittenMessage(targetName, *shortfall));
         else
             writeOut(source, targetName, ParadoxReplacement::Existing::Replace);
@@ -217,6 +231,13 @@ void MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& t
         return; // a failed write leaves the folder as it was, with `replacement`
     guard_.step(308, [&] { RemoveListItem(window_.targetList, targetName); });
     guard_.step(306, [&] { replacement->complete(); });
+}
+
+void MySqlToParadoxRun::finishRows()
+{
+    guard_.step(358, [&] { window_.pointer.setShape(PointerShape::Default); });
+    guard_.step(360, [&] { window_.progressBar.showIdle(); });
+    guard_.step(362, [&] { source_.Close(); });
 }
 
 void MySqlToParadoxRun::dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName)

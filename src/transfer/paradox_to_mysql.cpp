@@ -5,6 +5,7 @@
 #include "catalogue/table_name_list.h"
 #include "connections/ado_constants.h"
 #include "connections/connection.h"
+#include "drivers/database_error.h"
 #include "shell/list_helpers.h"
 #include "shell/message_boxes.h"
 #include "shell/pointer_rules.h"
@@ -62,6 +63,9 @@ constexpr RowCopyLabels kRowLabels{
 
 enum class AfterTable { NextTable, EndRun };
 
+// MariaDB's answer to a DROP TABLE of a table that is not there (ER_BAD_TABLE_ERROR).
+constexpr int kUnknownTable = 1051;
+
 // A table's new copy: the temporary name it is built under and the mark it carries there.
 struct NewCopy {
     std::string name;
@@ -84,11 +88,18 @@ private:
     std::string newCopyName(const std::string& table);
     // Whether the server holds `table` to be replaced; if so, where it goes in the swap.
     std::optional<std::string> oldTableName(const std::string& table);
-    // Creates the copy with its mark, by the chosen statement; true when created.
-    bool createMarkedCopy(const std::string& createStatement, const NewCopy& copy);
-    // After the rows: swaps the new copy in when it may take the name, else drops it.
-    void settleNewCopy(const std::string& table, const NewCopy& copy, bool created,
-                       const std::optional<QString>& shortfall, bool sourceRead);
+    // Creates the copy with its mark, by the chosen statement; true when created. A failure
+    // that no later table could get past either (the connection lost) sets `runEnds`.
+    bool createMarkedCopy(const std::string& createStatement, const NewCopy& copy, bool& runEnds);
+    // The steps that end a table's rows: the pointer, the progress bar and the source.
+    void finishRows();
+    // After the rows: swaps the new copy in when it may take the name, else drops it. True
+    // when a table stands under the name afterwards (the new one, or the old one kept).
+    bool settleNewCopy(const std::string& table, const NewCopy& copy, const std::optional<QString>& shortfall,
+                       bool sourceRead);
+    // After rows that a failure cut short: the copy goes if the server still takes a
+    // statement, and the table gets its one report.
+    AfterTable settleCutShort(const QString& tableName, const NewCopy& copy, const RowsCutShort& cut);
     void replaceTable(const std::string& table, const NewCopy& copy);
     bool dropNewCopy(const NewCopy& copy);
     bool endRequested() const { return window_.endRequested && window_.endRequested(); }
@@ -149,8 +160,10 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
         return AfterTable::EndRun;
 
     const std::string table = tableName.toStdString();
-    const bool opened =
-        guard_.step(138, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(table), paradox_); });
+    // A table that cannot be read (protected, damaged, text not of its code page) has said so
+    // in the open's own report; every later step of it would only fail for want of its rows.
+    if (!guard_.step(138, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(table), paradox_); }))
+        return AfterTable::NextTable;
     // The table is built under a temporary name and takes its own only when complete, so a
     // kill never leaves a half table under the name; the CREATE TABLE statement (the
     // customisation window's too) creates the temporary name.
@@ -170,33 +183,65 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
         copy.marker.oldTable = oldTableName(table);
         guard_.step(282, [&] { RemoveListItem(window_.targetList, tableName); });
     }
-    const bool created = createMarkedCopy(create.statement, copy);
+    bool runEnds = false;
+    if (!createMarkedCopy(create.statement, copy, runEnds)) {
+        // The CREATE's own report is the table's one: rows for a table that is not there
+        // would each fail alike. An old table to be overwritten stands as it was.
+        finishRows();
+        if (copy.marker.oldTable)
+            guard_.step(348, [&] { AddTableName(window_.targetList, tableName); });
+        return runEnds ? AfterTable::EndRun : AfterTable::NextTable;
+    }
 
     // Rows are checked against the columns as made: the default types are known here; a
     // customised statement's columns are read back from the server.
     std::optional<MySqlColumnsFit> fit;
     if (create.isDefault)
         fit = MySqlColumnsFit::forDefaultTypes(create.fields);
-    else if (created)
+    else
         guard_.step(286, [&] { fit = MySqlColumnsFit::forCreatedTable(mysql_, copy.name); });
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, copy.name, transfer::TargetKind::MySQL,
-                                         fit ? &*fit : nullptr, window_.progressBar, window_.endRequested);
-    guard_.step(342, [&] { window_.pointer.setShape(PointerShape::Default); });
-    guard_.step(344, [&] {
-        window_.progressBar.setValue(0);
-        window_.progressBar.setText(QString::fromLatin1(kIdleProgressText));
-    });
-    guard_.step(346, [&] { source_.Close(); });
+                                         fit ? &*fit : nullptr, window_.progressBar, tableName, window_.endRequested);
+    finishRows();
 
     if (rows.stoppedByClose) {
         // The program is ending: the copy cut short goes, and the table it was for stays as it was.
-        if (created)
-            dropNewCopy(copy);
+        dropNewCopy(copy);
         return AfterTable::EndRun;
     }
-    settleNewCopy(table, copy, created, IncompleteTableReason(opened, created, rows), opened && rows.counted);
-    guard_.step(348, [&] { AddTableName(window_.targetList, tableName); });
+    if (rows.cutShort)
+        return settleCutShort(tableName, copy, *rows.cutShort);
+    // The list names only tables the server holds.
+    if (settleNewCopy(table, copy, IncompleteTableReason(rows), rows.counted))
+        guard_.step(348, [&] { AddTableName(window_.targetList, tableName); });
     return AfterTable::NextTable;
+}
+
+void ParadoxToMySqlRun::finishRows()
+{
+    guard_.step(342, [&] { window_.pointer.setShape(PointerShape::Default); });
+    guard_.step(344, [&] { window_.progressBar.showIdle(); });
+    guard_.step(346, [&] { source_.Close(); });
+}
+
+AfterTable ParadoxToMySqlRun::settleCutShort(const QString& tableName, const NewCopy& copy, const RowsCutShort& cut)
+{
+    // Tried without a report of its own: when the server is gone this fails as well, and the
+    // marked copy waits for the next run's recovery, which the one report names.
+    bool dropped = false;
+    try {
+        dropMySqlTable(mysql_, copy.name);
+        dropped = true;
+    } catch (const db::DatabaseError& failure) {
+        dropped = failure.number() == kUnknownTable; // gone already: nothing is left over
+    }
+    const bool overwrite = copy.marker.oldTable.has_value();
+    guard_.report(cut.label, CutShortMessage(tableName, cut, overwrite,
+                                             dropped ? std::nullopt
+                                                     : std::optional<QString>(QString::fromStdString(copy.name))));
+    if (overwrite)
+        guard_.step(348, [&] { AddTableName(window_.targetList, tableName); });
+    return cut.reach == transfer::FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
 }
 
 std::string ParadoxToMySqlRun::newCopyName(const std::string& table)
@@ -218,41 +263,48 @@ std::optional<std::string> ParadoxToMySqlRun::oldTableName(const std::string& ta
     return name;
 }
 
-bool ParadoxToMySqlRun::createMarkedCopy(const std::string& createStatement, const NewCopy& copy)
+bool ParadoxToMySqlRun::createMarkedCopy(const std::string& createStatement, const NewCopy& copy, bool& runEnds)
 {
     // The mark goes in with the CREATE itself, so that no table of the transfer's ever stands
     // unmarked for the recovery to miss.
     const std::string marked =
         transfer::withTableComment(createStatement, transfer::swapMarkerComment(copy.marker));
     guard_.setStatement(QString::fromStdString(marked));
-    return guard_.step(286, [&] { createNewCopy(mysql_, marked, copy.name); });
+    return guard_.step(286, [&] {
+        try {
+            createNewCopy(mysql_, marked, copy.name);
+        } catch (const db::DatabaseError& failure) {
+            runEnds = transfer::failureReach(transfer::TargetKind::MySQL, failure.number())
+                == transfer::FailureReach::Run;
+            throw;
+        }
+    });
 }
 
-void ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& copy, bool created,
+bool ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& copy,
                                       const std::optional<QString>& shortfall, bool sourceRead)
 {
     if (copy.marker.oldTable) {
         if (!shortfall) {
             replaceTable(table, copy);
-            return;
+            return true;
         }
-        if (created)
-            dropNewCopy(copy);
+        dropNewCopy(copy);
         guard_.report(280, NotOverwrittenMessage(QString::fromStdString(table), *shortfall));
-        return;
+        return true;
     }
     // A table of a new name keeps the rows that arrived, each missing one reported; a copy of
     // a source that could not be read is no copy of it.
-    if (!created)
-        return;
     if (!sourceRead) {
         dropNewCopy(copy);
-        return;
+        return false;
     }
-    if (guard_.step(286, [&] { swapInNewCopy(mysql_, table, copy.name, std::nullopt); }))
+    if (guard_.step(286, [&] { swapInNewCopy(mysql_, table, copy.name, std::nullopt); })) {
         guard_.step(286, [&] { clearSwapMarker(mysql_, table); });
-    else
-        dropNewCopy(copy);
+        return true;
+    }
+    dropNewCopy(copy);
+    return false;
 }
 
 void ParadoxToMySqlRun::replaceTable(const std::string& table, const NewCopy& copy)

@@ -4,22 +4,19 @@
 #include "catalogue/progress_bar.h"
 #include "connections/connection.h"
 #include "connections/recordset.h"
+#include "drivers/database_error.h"
 #include "shell/event_pacer.h"
 #include "shell/step_guard.h"
 #include "transfer/row_fit_check.h"
 #include "transfer/row_insert_statement.h"
 
-#include <cmath>
+#include <QString>
+
 #include <vector>
 
 namespace quintabel {
 
 namespace {
-
-int percentDone(std::int64_t rowsDone, std::int64_t rowCount)
-{
-    return static_cast<int>(std::floor(static_cast<double>(rowsDone) / static_cast<double>(rowCount) * 100.0));
-}
 
 // Reads the current row's values into `row`, yielding before each field. False when a value
 // could not be read (reported): such a row is not sent, since a stand-in would change it.
@@ -38,12 +35,27 @@ bool readCurrentRow(StepGuard& guard, const RowCopyLabels& labels, const connect
     return complete;
 }
 
+// Runs one row's statement. A failure that every later row would meet as well is kept in
+// `cutShort` rather than thrown, so that the table gets one report instead of one per row.
+void executeRow(connections::Connection& target, const std::string& statement, transfer::TargetKind kind,
+                int label, std::optional<RowsCutShort>& cutShort)
+{
+    try {
+        target.Execute(statement);
+    } catch (const db::DatabaseError& failure) {
+        const transfer::FailureReach reach = transfer::failureReach(kind, failure.number());
+        if (reach == transfer::FailureReach::Row)
+            throw;
+        cutShort = RowsCutShort{reach, failure.what(), label};
+    }
+}
+
 } // namespace
 
 RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
                         connections::Connection& target, const std::string& tableName,
                         transfer::TargetKind kind, RowFitCheck* fit, ProgressBar& progressBar,
-                        const std::function<bool()>& endRequested)
+                        const QString& shownName, const std::function<bool()>& endRequested)
 {
     RowCopyOutcome outcome;
     outcome.counted = guard.step(labels.rowCount, [&] { outcome.rowCount = source.RecordCount(); });
@@ -62,7 +74,7 @@ RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connectio
             outcome.stoppedByClose = true;
             break;
         }
-        guard.step(labels.progress, [&] { progressBar.setValue(percentDone(index + 1, outcome.rowCount)); });
+        guard.step(labels.progress, [&] { progressBar.showRowProgress(shownName, index + 1, outcome.rowCount); });
 
         bool sent = readCurrentRow(guard, labels, source, pacer, row);
         guard.step(labels.statementStart, [&] {
@@ -76,12 +88,26 @@ RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connectio
             }
         }
         if (sent) {
-            sent = guard.step(labels.execute, [&] { target.Execute(statement); });
+            sent = guard.step(labels.execute, [&] { executeRow(target, statement, kind, labels.execute, outcome.cutShort); });
             KillPoint("row statement executed");
+        }
+        if (outcome.cutShort) {
+            outcome.rowsFailed += outcome.rowCount - index;
+            break;
         }
         if (!sent)
             ++outcome.rowsFailed;
-        guard.step(labels.moveNext, [&] { source.MoveNext(); });
+        try {
+            source.MoveNext();
+        } catch (...) {
+            // A source that cannot reach its next row cannot reach any row after it.
+            outcome.rowsFailed += outcome.rowCount - index - 1;
+            outcome.cutShort = RowsCutShort{transfer::FailureReach::Table,
+                                            "The source table could not be read past row " + std::to_string(index + 1)
+                                                + ": " + DescriptionOfCurrentException().toStdString(),
+                                            labels.moveNext};
+            break;
+        }
     }
     return outcome;
 }

@@ -10,13 +10,21 @@ namespace quintabel {
 inline constexpr char kSelectTableToSend[] = "Please select a table to send.";
 
 struct RowCopyOutcome;
+struct RowsCutShort;
 
-// Why a new table does not hold its whole source table, in words ("its CREATE TABLE
-// statement failed"); nothing when it does: the source was read, the table created, its row
-// count known and every row copied.
-std::optional<QString> IncompleteTableReason(bool sourceOpened, bool created, const RowCopyOutcome& rows);
+// Why a new table, created from an opened source, does not hold its whole source table, in
+// words ("3 of its 40 rows could not be copied"); nothing when it does: the row count was
+// known and every row copied.
+std::optional<QString> IncompleteTableReason(const RowCopyOutcome& rows);
 
 // Why an existing table that the user agreed to overwrite was kept.
 QString NotOverwrittenMessage(const QString& tableName, const QString& reason);
+
+// The one report of a table whose rows a failure cut short: the failure, then what became of
+// the table. `overwrite`: an existing table was to be replaced, and is unchanged. `leftover`:
+// the unfinished copy that could not be deleted now, and waits for the next run to delete it.
+// A failure that reaches the whole run says that the tables after it were not sent either.
+QString CutShortMessage(const QString& tableName, const RowsCutShort& cut, bool overwrite,
+                        const std::optional<QString>& leftover);
 
 } // namespace quintabel

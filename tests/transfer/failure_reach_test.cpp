@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace quintabel::transfer {
 namespace {
 
@@ -14,6 +16,12 @@ struct ReachCase {
     FailureReach reach;
     const char* meaning;
 };
+
+// Names a case in the test's name by the error it stands for.
+void PrintTo(const ReachCase& given, std::ostream* out)
+{
+    *out << given.meaning << " (" << given.errorNumber << ")";
+}
 
 class FailureReachTest : public ::testing::TestWithParam<ReachCase> {};
 

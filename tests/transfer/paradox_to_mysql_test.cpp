@@ -199,7 +199,7 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteThenACancelledCustomisationLeavesTheOld
     EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
 }
 
-TEST_F(ParadoxToMySqlTest, YesToOverwriteThenAFailedCreateReportsEachInsertAndKeepsTheOldTable)
+TEST_F(ParadoxToMySqlTest, YesToOverwriteThenAFailedCreateReportsOnceSendsNoRowAndKeepsTheOldTable)
 {
     runSql("CREATE TABLE ORDERS (NAME TEXT)");
     runSql("INSERT INTO ORDERS VALUES ('old')");
@@ -211,7 +211,7 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteThenAFailedCreateReportsEachInsertAndKe
     sendToMySql({QStringLiteral("ORDERS")});
 
     const std::vector<ShownBox> failures = reports();
-    ASSERT_EQ(failures.size(), 4u);
+    ASSERT_EQ(failures.size(), 1u) << "the CREATE's report alone: no INSERT into a table that is not there";
     EXPECT_TRUE(failures[0].text.contains(QStringLiteral("PushButton4_Click at line 286")));
     // The statement as sent: the window's, with the new copy's mark as its table comment.
     EXPECT_TRUE(statementOfReport(failures[0])
@@ -219,10 +219,6 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteThenAFailedCreateReportsEachInsertAndKe
                                                "'Quintabel: new copy of `ORDERS`, not yet complete; the old table "
                                                "goes to `quintabel-old-ORDERS`; built by connection ")))
         << statementOfReport(failures[0]).toStdString();
-    EXPECT_EQ(statementOfReport(failures[1]), QStringLiteral("INSERT INTO `quintabel-new-ORDERS` VALUES('n1')"));
-    EXPECT_EQ(statementOfReport(failures[2]), QStringLiteral("INSERT INTO `quintabel-new-ORDERS` VALUES('n2')"));
-    EXPECT_TRUE(failures[3].text.startsWith(
-        QStringLiteral("The table ORDERS was not overwritten, because its CREATE TABLE statement failed.")));
     EXPECT_EQ(firstColumn("ORDERS"), std::vector<Cell>{"old"});
     EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ORDERS"});
     EXPECT_EQ(ItemTexts(*window.List1), QStringList{QStringLiteral("ORDERS")});
@@ -241,11 +237,43 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteFromATableThatCannotBeReadKeepsTheOldTa
 
     sendToMySql({QStringLiteral("ORDERS")});
 
-    ASSERT_FALSE(reports().empty());
-    EXPECT_TRUE(reports().back().text.startsWith(
-        QStringLiteral("The table ORDERS was not overwritten, because its source table could not be read.")));
+    // The open's own message, and nothing after it: the table is skipped.
+    EXPECT_EQ(boxes.boxes.shown().size(), questions().size() + 1);
+    EXPECT_TRUE(customization.shown().empty());
     EXPECT_EQ(firstColumn("ORDERS"), std::vector<Cell>{"old"});
     EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ORDERS"});
+    EXPECT_EQ(ItemTexts(*window.List1), QStringList{QStringLiteral("ORDERS")});
+}
+
+TEST_F(ParadoxToMySqlTest, ATableThatCannotBeOpenedGivesOneMessageAndTheRunGoesOnWithTheNext)
+{
+    fs::copy_file(paradox::testing::testdataPath("paradox/leonhad-paradoxdriver/encrypt/encrypted.db"),
+                  paradoxFile("SECRET.DB"));
+    writeNames("ALPHA", {"a"});
+
+    sendToMySql({QStringLiteral("ALPHA"), QStringLiteral("SECRET")});
+
+    ASSERT_EQ(boxes.boxes.shown().size(), 1u);
+    EXPECT_FALSE(boxes.boxes.shown()[0].text.contains(QStringLiteral("needs an open record set")));
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ALPHA"});
+    EXPECT_EQ(firstColumn("ALPHA"), std::vector<Cell>{"a"});
+    EXPECT_EQ(ItemTexts(*window.List1), QStringList{QStringLiteral("ALPHA")});
+    EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
+}
+
+TEST_F(ParadoxToMySqlTest, AFailedCreateOfANewTableReportsOnceAndListsNoTable)
+{
+    writeNames("ORDERS", {"n1", "n2", "n3"});
+    window.Check16->setChecked(true);
+    customization.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` NOSUCHTYPE)");
+
+    sendToMySql({QStringLiteral("ORDERS")});
+
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_TRUE(reports()[0].text.contains(QStringLiteral("at line 286")));
+    EXPECT_TRUE(mySqlTables().empty());
+    EXPECT_TRUE(ItemTexts(*window.List1).isEmpty()) << "the list names only tables the server holds";
+    EXPECT_EQ(window.ProgressBar1->text(), QStringLiteral("Progress Bar"));
 }
 
 TEST_F(ParadoxToMySqlTest, EveryNumberArrivesBitForBitInADoubleColumn)
@@ -292,12 +320,13 @@ TEST_F(ParadoxToMySqlTest, TablesGoFromTheBottomOfTheListAndAnUnchangedStatement
     EXPECT_EQ(db::toText(types[1][0]), "text");
 }
 
-TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsFailsEachRemainingRowAndTheRunGoesOn)
+TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsEndsTheRunWithOneReport)
 {
     std::vector<std::string> names;
     for (int i = 1; i <= 40; ++i)
         names.push_back("row " + std::to_string(i));
     writeNames("LENGTHY", names);
+    writeNames("AFTER", {"a"}); // above LENGTHY in the list, so sent after it
     duringTransfer([this] {
         if (window.ProgressBar1->value() < 25)
             return false;
@@ -308,19 +337,23 @@ TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsFailsEachRemainingRowAndTheRu
         return true;
     });
 
-    sendToMySql({QStringLiteral("LENGTHY")});
+    sendToMySql({QStringLiteral("AFTER"), QStringLiteral("LENGTHY")});
 
     // The copy could neither take its name nor be dropped: it waits, marked, for the next run.
     EXPECT_EQ(mySqlTables(), std::vector<std::string>{"quintabel-new-LENGTHY"});
     const std::size_t arrived = queryMySql("SELECT * FROM `quintabel-new-LENGTHY`").size();
     EXPECT_GE(arrived, 9u);
     EXPECT_LT(arrived, 40u);
-    int rowReports = 0;
-    for (const ShownBox& report : reports())
-        rowReports += report.text.contains(QStringLiteral("at line 338")) ? 1 : 0;
-    EXPECT_EQ(static_cast<std::size_t>(rowReports), 40 - arrived);
-    EXPECT_EQ(ItemTexts(*window.List1), QStringList{QStringLiteral("LENGTHY")});
+    ASSERT_EQ(boxes.boxes.shown().size(), 1u) << "one report, not one per remaining row";
+    const QString report = boxes.boxes.shown()[0].text;
+    EXPECT_TRUE(report.contains(QStringLiteral("at line 338"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("The table LENGTHY was not sent"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("unfinished copy quintabel-new-LENGTHY"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("transfer ended here"))) << report.toStdString();
+    EXPECT_TRUE(statementOfReport(boxes.boxes.shown()[0]).startsWith(QStringLiteral("INSERT INTO `quintabel-new-LENGTHY`")));
+    EXPECT_TRUE(ItemTexts(*window.List1).isEmpty()) << "neither table was made";
     EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
+    EXPECT_EQ(window.ProgressBar1->text(), QStringLiteral("Progress Bar"));
     EXPECT_FALSE(window.longOperationRunning());
 
     const std::size_t boxesBefore = boxes.boxes.shown().size();
@@ -330,6 +363,60 @@ TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsFailsEachRemainingRowAndTheRu
     ASSERT_EQ(boxes.boxes.shown().size(), boxesBefore + 1);
     EXPECT_TRUE(boxes.boxes.shown().back().text.endsWith(QStringLiteral(
         "LENGTHY: its unfinished copy (quintabel-new-LENGTHY) was deleted; the table LENGTHY was not created.")));
+}
+
+TEST_F(ParadoxToMySqlTest, ATableDroppedDuringItsRowsEndsThatTableWithOneReportAndTheRunGoesOn)
+{
+    runSql("CREATE TABLE LENGTHY (NAME TEXT)");
+    runSql("INSERT INTO LENGTHY VALUES ('old')");
+    std::vector<std::string> names;
+    for (int i = 1; i <= 40; ++i)
+        names.push_back("row " + std::to_string(i));
+    writeNames("LENGTHY", names);
+    writeNames("AFTER", {"a"});
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+    duringTransfer([this] {
+        if (window.ProgressBar1->value() < 25)
+            return false;
+        runSql("DROP TABLE `quintabel-new-LENGTHY`");
+        return true;
+    });
+
+    sendToMySql({QStringLiteral("AFTER"), QStringLiteral("LENGTHY")});
+
+    ASSERT_EQ(reports().size(), 1u) << "one report, not one per remaining row";
+    const QString report = reports()[0].text;
+    EXPECT_TRUE(report.contains(QStringLiteral("The table LENGTHY was not sent"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("The existing table is unchanged."))) << report.toStdString();
+    EXPECT_FALSE(report.contains(QStringLiteral("unfinished copy"))) << "the copy is gone: nothing is left over";
+    EXPECT_FALSE(report.contains(QStringLiteral("transfer ended"))) << report.toStdString();
+    EXPECT_EQ(firstColumn("LENGTHY"), std::vector<Cell>{"old"});
+    EXPECT_EQ(firstColumn("AFTER"), std::vector<Cell>{"a"}) << "the next table is sent";
+    EXPECT_EQ(mySqlTables(), (std::vector<std::string>{"AFTER", "LENGTHY"}));
+    EXPECT_EQ(ItemTexts(*window.List1), (QStringList{QStringLiteral("AFTER"), QStringLiteral("LENGTHY")}));
+}
+
+TEST_F(ParadoxToMySqlTest, TheProgressBarNamesTheTableAndTheRowThenGoesBackToIdle)
+{
+    std::vector<std::string> names;
+    for (int i = 1; i <= 40; ++i)
+        names.push_back("row " + std::to_string(i));
+    writeNames("LENGTHY", names);
+    QStringList seen;
+    duringTransfer([this, &seen] {
+        const QString text = window.ProgressBar1->text();
+        if (seen.isEmpty() || seen.back() != text)
+            seen.push_back(text);
+        return false;
+    });
+
+    sendToMySql({QStringLiteral("LENGTHY")});
+
+    EXPECT_TRUE(seen.contains(QStringLiteral("LENGTHY: 10 of 40 rows (25%)"))) << seen.join(u'|').toStdString();
+    EXPECT_FALSE(seen.contains(QStringLiteral("quintabel-new-LENGTHY: 10 of 40 rows (25%)")))
+        << "the table as the user knows it, not its temporary copy";
+    EXPECT_EQ(window.ProgressBar1->text(), QStringLiteral("Progress Bar"));
+    EXPECT_EQ(window.ProgressBar1->value(), 0);
 }
 
 TEST_F(ParadoxToMySqlTest, ClosingTheWindowDuringTheRowsLeavesNoHalfTableAndPutsAnOldOneBack)
