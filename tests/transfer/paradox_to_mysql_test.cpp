@@ -419,6 +419,36 @@ TEST_F(ParadoxToMySqlTest, TheProgressBarNamesTheTableAndTheRowThenGoesBackToIdl
     EXPECT_EQ(window.ProgressBar1->value(), 0);
 }
 
+TEST_F(ParadoxToMySqlTest, ClosingTheWindowStopsTheRowsWithinOneRow)
+{
+    std::vector<std::string> names;
+    for (int i = 1; i <= 400; ++i)
+        names.push_back("row " + std::to_string(i));
+    writeNames("LENGTHY", names);
+    // The server's count of INSERT statements tells how many rows were sent in all, the copy
+    // being gone by the end.
+    const auto insertsSoFar = [this] {
+        return std::stoll(db::toText(queryMySql("SHOW GLOBAL STATUS LIKE 'Com_insert'").at(0).at(1)));
+    };
+    const long long insertsBefore = insertsSoFar();
+    long long rowsAtClose = -1;
+    duringTransfer([this, &rowsAtClose] {
+        if (window.ProgressBar1->value() < 50)
+            return false;
+        rowsAtClose = std::stoll(db::toText(queryMySql("SELECT COUNT(*) FROM `quintabel-new-LENGTHY`").at(0).at(0)));
+        window.close();
+        return true;
+    });
+
+    sendToMySql({QStringLiteral("LENGTHY")});
+
+    ASSERT_GE(rowsAtClose, 200);
+    // The row whose fields were being read when the window closed may still go; no other.
+    EXPECT_LE(insertsSoFar() - insertsBefore, rowsAtClose + 1);
+    EXPECT_TRUE(mySqlTables().empty());
+    EXPECT_TRUE(reports().empty());
+}
+
 TEST_F(ParadoxToMySqlTest, ClosingTheWindowDuringTheRowsLeavesNoHalfTableAndPutsAnOldOneBack)
 {
     runSql("CREATE TABLE LENGTHY (NAME TEXT)");
