@@ -43,7 +43,14 @@ std::string mySqlFirstRowQuery(std::string_view tableName)
 
 std::string paradoxFirstRowQuery(std::string_view tableName)
 {
-    return "SELECT top 1 * FROM \"" + std::string(tableName) + "\"";
+    // A double quote in the name is written twice, so it cannot end the quoting.
+    std::string quoted;
+    for (const char c : tableName) {
+        quoted.push_back(c);
+        if (c == '"')
+            quoted.push_back('"');
+    }
+    return "SELECT top 1 * FROM \"" + quoted + "\"";
 }
 
 void LoadFieldsFromMySQL(const connections::LoginFields& login, std::string_view mTableName,

@@ -91,13 +91,14 @@ std::vector<Token> tokenize(std::string_view statement)
             token.kind = TokenKind::Text;
             token.text = readText(statement, position);
         } else if (c == '`' || c == '[' || c == '"') {
-            const std::size_t close = statement.find(closingMark(c), position + 1);
-            if (close == std::string_view::npos)
-                cannotRead(statement, position, "a quoted name is never closed");
+            // The closing mark written twice stands for itself: `a``b`, [b]]k], "x""y".
+            ++position;
+            auto name = readUntilClosingMark(statement, position, closingMark(c));
+            if (!name)
+                cannotRead(statement, token.offset, "a quoted name is never closed");
             token.kind = TokenKind::QuotedName;
             token.quote = c;
-            token.text = std::string(statement.substr(position + 1, close - position - 1));
-            position = close + 1;
+            token.text = std::move(*name);
         } else if (isWordCharacter(c)) {
             const std::size_t start = position;
             while (position < statement.size() && isWordCharacter(statement[position]))

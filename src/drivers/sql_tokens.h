@@ -1,8 +1,8 @@
 #pragma once
 // Splits the few statements the file drivers accept into tokens. Names stand between
-// backticks, square brackets or double quotes and run to the first closing mark (names are
-// never escaped in the program's statements); text literals use '' for one apostrophe;
-// X'..' is a literal of bytes.
+// backticks, square brackets or double quotes, where the closing mark written twice stands
+// for itself (`a``b`, [b]]k], "x""y"), as text literals use '' for one apostrophe; X'..' is
+// a literal of bytes.
 
 #include <cstdint>
 #include <string>

@@ -3,14 +3,19 @@
 // folder and of the scratch database, and the scratch database's write-out as a Paradox table.
 
 #include <string>
+#include <string_view>
 
 namespace quintabel {
 
-// "DROP TABLE [" + table + "]".
+// `name` between square brackets, each "]" in it written twice: "b]k" gives "[b]]k]".
+std::string inBrackets(std::string_view name);
+
+// "DROP TABLE [" + table + "]", the table's name bracketed as inBrackets does.
 std::string dropTableInBrackets(const std::string& table);
 
 // "select * into [Paradox 5.x;Database=" + folder + "].[" + paradoxTable + ".db] from [" +
-// scratchTable + "]". `folder` is given as the statement needs it, ending in a separator.
+// scratchTable + "]", each bracketed part quoted as inBrackets does. `folder` is given as the
+// statement needs it, ending in a separator.
 std::string paradoxWriteOutStatement(const std::string& folder, const std::string& paradoxTable,
                                      const std::string& scratchTable);
 
