@@ -2,6 +2,7 @@
 
 #include "connections/connection.h"
 #include "customise/proposed_types.h"
+#include "drivers/quoted_text.h"
 #include "transfer/ado_type_names.h"
 #include "transfer/sql_names.h"
 
@@ -44,13 +45,7 @@ std::string mySqlFirstRowQuery(std::string_view tableName)
 std::string paradoxFirstRowQuery(std::string_view tableName)
 {
     // A double quote in the name is written twice, so it cannot end the quoting.
-    std::string quoted;
-    for (const char c : tableName) {
-        quoted.push_back(c);
-        if (c == '"')
-            quoted.push_back('"');
-    }
-    return "SELECT top 1 * FROM \"" + quoted + "\"";
+    return "SELECT top 1 * FROM " + db::quotedWithMarks(tableName, '"', '"');
 }
 
 void LoadFieldsFromMySQL(const connections::LoginFields& login, std::string_view mTableName,

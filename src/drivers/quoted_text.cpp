@@ -23,4 +23,16 @@ std::optional<std::string> readUntilClosingMark(std::string_view text, std::size
     return std::nullopt;
 }
 
+std::string quotedWithMarks(std::string_view text, char openingMark, char closingMark)
+{
+    std::string quoted(1, openingMark);
+    for (const char c : text) {
+        quoted.push_back(c);
+        if (c == closingMark)
+            quoted.push_back(closingMark);
+    }
+    quoted.push_back(closingMark);
+    return quoted;
+}
+
 } // namespace quintabel::db

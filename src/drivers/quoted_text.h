@@ -1,6 +1,6 @@
 #pragma once
-// Reads a run of text that ends at a closing mark, where the mark written twice stands for
-// itself: 'O''Neil' in SQL, {p}}q} in a connection string.
+// Runs of text between quoting marks, where the closing mark written twice stands for
+// itself: 'O''Neil' in SQL, {p}}q} in a connection string, [b]]k] as a name.
 
 #include <optional>
 #include <string>
@@ -12,5 +12,9 @@ namespace quintabel::db {
 // Nothing when the closing mark never comes.
 std::optional<std::string> readUntilClosingMark(std::string_view text, std::size_t& position,
                                                 char closingMark);
+
+// `text` between `openingMark` and `closingMark`, each closing mark in it written twice, so
+// that readUntilClosingMark reads it back whole: ("b]k", '[', ']') gives "[b]]k]".
+std::string quotedWithMarks(std::string_view text, char openingMark, char closingMark);
 
 } // namespace quintabel::db

@@ -1,17 +1,12 @@
 #include "transfer/bracket_statements.h"
 
+#include "drivers/quoted_text.h"
+
 namespace quintabel {
 
 std::string inBrackets(std::string_view name)
 {
-    std::string quoted = "[";
-    for (const char c : name) {
-        quoted.push_back(c);
-        if (c == ']')
-            quoted.push_back(']');
-    }
-    quoted.push_back(']');
-    return quoted;
+    return db::quotedWithMarks(name, '[', ']');
 }
 
 std::string dropTableInBrackets(const std::string& table)

@@ -1,6 +1,7 @@
 #include "drivers/scratch/sqlite_database.h"
 
 #include "drivers/database_error.h"
+#include "drivers/quoted_text.h"
 
 #include <sqlite3.h>
 
@@ -147,14 +148,7 @@ std::int64_t SqliteDatabase::schemaVersion()
 
 std::string quoteSqliteName(std::string_view name)
 {
-    std::string quoted = "\"";
-    for (const char c : name) {
-        quoted.push_back(c);
-        if (c == '"')
-            quoted.push_back('"');
-    }
-    quoted.push_back('"');
-    return quoted;
+    return quotedWithMarks(name, '"', '"');
 }
 
 } // namespace quintabel::db::scratch
