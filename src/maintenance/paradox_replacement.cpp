@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kStagingPrefix = ".quintabel-replacing-";
-
 std::vector<RecordedFile> recordFiles(const fs::path& folder, const std::vector<std::string>& names)
 {
     std::vector<RecordedFile> files;
@@ -39,7 +37,7 @@ ParadoxReplacement::ParadoxReplacement(const fs::path& paradoxFolder, std::strin
         throw std::runtime_error("No Paradox folder is given.");
     if (table.empty() || table.find('/') != std::string::npos)
         throw std::runtime_error("'" + table + "' cannot be the name of a Paradox table.");
-    std::string pattern = (paradoxFolder / (kStagingPrefix + "XXXXXX")).string();
+    std::string pattern = (paradoxFolder / (std::string(kStagingPrefix) + "XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("Cannot make a folder for the new table in '" + paradoxFolder.string()
                                  + "': " + std::strerror(errno));

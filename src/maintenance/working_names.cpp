@@ -8,7 +8,6 @@ namespace {
 
 constexpr std::string_view kJournal = ".quintabel-journal-";
 constexpr std::string_view kDraftSuffix = ".new";
-constexpr std::string_view kStaging = ".quintabel-replacing-";
 constexpr std::string_view kAside = ".quintabel-old-";
 
 bool endsWith(std::string_view text, std::string_view tail)
@@ -43,7 +42,7 @@ fs::path ReplacementPaths::journalDraft() const
 
 fs::path ReplacementPaths::staging() const
 {
-    return folder / (std::string(kStaging) + id);
+    return folder / (std::string(kStagingPrefix) + id);
 }
 
 fs::path ReplacementPaths::aside() const
@@ -56,7 +55,7 @@ WorkingName ClassifyWorkingName(std::string_view name, bool isFolder)
     if (!IsWorkingName(name))
         return {};
     if (isFolder) {
-        if (std::string id = idAfter(name, kStaging); !id.empty())
+        if (std::string id = idAfter(name, kStagingPrefix); !id.empty())
             return {WorkingKind::Staging, id};
         if (std::string id = idAfter(name, kAside); !id.empty())
             return {WorkingKind::Aside, id};

@@ -9,13 +9,17 @@
 //     .quintabel-old-<id>/           the old table, set aside until the new one is in place
 //     .quintabel-<table>-<x>.db-tmp  a table the table writer has not finished (.mb-tmp too)
 
+#include "paradoxfile/table_search.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace quintabel {
 
-inline constexpr std::string_view kWorkingNamePrefix = ".quintabel-";
+inline constexpr std::string_view kWorkingNamePrefix = paradox::workingNamePrefix;
+// The staging folder of one replacement: this prefix, then its id.
+inline constexpr std::string_view kStagingPrefix = ".quintabel-replacing-";
 
 // Whether a file or folder name is one of Quintabel's working names.
 bool IsWorkingName(std::string_view name);

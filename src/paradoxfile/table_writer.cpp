@@ -3,6 +3,7 @@
 #include "paradoxfile/byte_io.h"
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
+#include "paradoxfile/table_search.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -166,7 +167,7 @@ TableWriter::TableWriter(const fs::path& folder, const std::string& tableName, s
     d.checkNoTable();
 
     // Hidden temporary names in the same folder, so the final rename stays on one file system.
-    const std::string stem = ".quintabel-" + tableName + "-" + randomSuffix();
+    const std::string stem = std::string(workingNamePrefix) + tableName + "-" + randomSuffix();
     d.tempTable = folder / (stem + ".db-tmp");
     d.tempBlobs = d.hasBlobs ? folder / (stem + ".mb-tmp") : fs::path();
     try {
