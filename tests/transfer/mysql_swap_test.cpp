@@ -29,15 +29,6 @@ namespace px = quintabel::paradox;
 
 class MySqlSwapTest : public TransferTest {
 protected:
-    std::vector<std::string> tables() const
-    {
-        std::vector<std::string> names;
-        for (const auto& row : queryMySql("SHOW TABLES"))
-            names.push_back(db::toText(row.at(0)));
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     std::vector<std::string> names(const std::string& table) const
     {
         std::vector<std::string> column;
@@ -116,7 +107,7 @@ TEST_F(MySqlSwapTest, RecoverySettlesEachLeftoverAndSaysSoInOneMessageBeforeTheR
     sendToMySql({QStringLiteral("OMEGA")});
 
     EXPECT_TRUE(reports().empty());
-    EXPECT_EQ(tables(), (std::vector<std::string>{"ALPHA", "DELTA", "GAMMA", "OMEGA"}));
+    EXPECT_EQ(mySqlTables(), (std::vector<std::string>{"ALPHA", "DELTA", "GAMMA", "OMEGA"}));
     EXPECT_EQ(names("ALPHA"), std::vector<std::string>{"old alpha"});
     EXPECT_EQ(comment("ALPHA"), "the user's own comment");
     EXPECT_EQ(names("GAMMA"), std::vector<std::string>{"new gamma"});
@@ -152,7 +143,7 @@ TEST_F(MySqlSwapTest, TheUsersOwnTablesWithLookalikeNamesAreNeverTouched)
 
     EXPECT_TRUE(reports().empty());
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(tables(), (std::vector<std::string>{"ORDERS", "quintabel-new-x", "quintabel-new-z", "quintabel-old-y",
+    EXPECT_EQ(mySqlTables(), (std::vector<std::string>{"ORDERS", "quintabel-new-x", "quintabel-new-z", "quintabel-old-y",
                                                   "renamed"}));
     EXPECT_EQ(names("quintabel-new-x"), std::vector<std::string>{"mine"});
     EXPECT_EQ(names("quintabel-old-y"), std::vector<std::string>{"kept"});
@@ -175,13 +166,13 @@ TEST_F(MySqlSwapTest, ACopyWhoseRunStillLivesIsLeftToItAndRecoveredOnceItHasEnde
 
     EXPECT_TRUE(reports().empty());
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(tables(), (std::vector<std::string>{"OMEGA", "quintabel-new-LIVE"}));
+    EXPECT_EQ(mySqlTables(), (std::vector<std::string>{"OMEGA", "quintabel-new-LIVE"}));
 
     otherRun.reset(); // its connection ends, as when that Quintabel is killed
     boxes.boxes.answerNext(BoxAnswer::Yes); // overwrite OMEGA
     sendToMySql({QStringLiteral("OMEGA")});
 
-    EXPECT_EQ(tables(), std::vector<std::string>{"OMEGA"});
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"OMEGA"});
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].text.endsWith(
         QStringLiteral("LIVE: its unfinished copy (quintabel-new-LIVE) was deleted; the table LIVE was not created.")));
@@ -198,7 +189,7 @@ TEST_F(MySqlSwapTest, DeletingTheTableSwappedInFirstDropsTheOldTableItsMarkLeads
     window.PushButton1->click(); // "Delete Table/s"
 
     EXPECT_TRUE(reports().empty());
-    EXPECT_TRUE(tables().empty()) << "the old table would have lost the only mark that leads to it";
+    EXPECT_TRUE(mySqlTables().empty()) << "the old table would have lost the only mark that leads to it";
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].text.contains(QStringLiteral("GAMMA: it had been replaced")));
 }
@@ -214,7 +205,7 @@ TEST_F(MySqlSwapTest, WorkNamesTakenByTheUsersTablesAreStepped)
     sendToMySql({QStringLiteral("ORDERS")});
 
     EXPECT_TRUE(reports().empty());
-    EXPECT_EQ(tables(), (std::vector<std::string>{"ORDERS", "quintabel-new-ORDERS", "quintabel-old-ORDERS"}));
+    EXPECT_EQ(mySqlTables(), (std::vector<std::string>{"ORDERS", "quintabel-new-ORDERS", "quintabel-old-ORDERS"}));
     EXPECT_EQ(names("ORDERS"), (std::vector<std::string>{"n1", "n2"}));
     EXPECT_EQ(names("quintabel-new-ORDERS"), std::vector<std::string>{"user new"});
     EXPECT_EQ(names("quintabel-old-ORDERS"), std::vector<std::string>{"user old"});
@@ -237,7 +228,7 @@ TEST_F(MySqlSwapTest, AnOverwriteWithARowMissingKeepsTheOldTableAndLeavesNoCopy)
     EXPECT_TRUE(failures[1].text.startsWith(QStringLiteral(
         "The table COUNTS was not overwritten, because 1 of its 3 rows could not be copied. The existing table is "
         "unchanged.")));
-    EXPECT_EQ(tables(), std::vector<std::string>{"COUNTS"});
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"COUNTS"});
     EXPECT_EQ(names("COUNTS"), std::vector<std::string>{"old"});
     EXPECT_EQ(comment("COUNTS"), "counts of 2023");
 }
@@ -255,7 +246,7 @@ TEST_F(MySqlSwapTest, ANewTableWhoseNameTheServerAlreadyHoldsLeavesThatTableAsIt
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_TRUE(failures[0].text.contains(QStringLiteral("at line 286")));
     EXPECT_TRUE(failures[0].text.contains(QStringLiteral("already exists")));
-    EXPECT_EQ(tables(), std::vector<std::string>{"ORDERS"});
+    EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ORDERS"});
     EXPECT_EQ(names("ORDERS"), std::vector<std::string>{"theirs"});
 }
 

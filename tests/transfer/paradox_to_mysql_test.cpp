@@ -30,15 +30,6 @@ protected:
             column.push_back(canonicalOfMySql(row.at(0)));
         return column;
     }
-
-    std::vector<std::string> mySqlTables() const
-    {
-        std::vector<std::string> names;
-        for (const auto& row : queryMySql("SHOW TABLES"))
-            names.push_back(db::toText(row.at(0)));
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
 // What a Paradox value becomes in a MySQL column of its default type, in the canonical form.

@@ -125,6 +125,15 @@ bool TransferTest::mySqlHasTable(const std::string& table) const
     return !queryMySql("SHOW TABLES LIKE '" + table + "'").empty();
 }
 
+std::vector<std::string> TransferTest::mySqlTables() const
+{
+    std::vector<std::string> names;
+    for (const auto& row : queryMySql("SHOW TABLES"))
+        names.push_back(db::toText(row.at(0)));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<ShownBox> TransferTest::questions() const
 {
     std::vector<ShownBox> asked;

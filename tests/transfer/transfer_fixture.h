@@ -56,6 +56,8 @@ protected:
     void runSql(const std::string& statement) { database.run(statement); }
     Rows queryMySql(const std::string& select) const;
     bool mySqlHasTable(const std::string& table) const;
+    // The names of the test database's tables, sorted.
+    std::vector<std::string> mySqlTables() const;
 
     std::vector<ShownBox> reports() const { return boxes.boxes.errorReports(); }
     std::vector<ShownBox> questions() const;
