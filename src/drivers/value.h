@@ -10,7 +10,11 @@
 namespace quintabel::db {
 
 struct Null {
-    bool operator==(const Null&) const = default;
+    // Set by the MySQL driver where the server sent a zero date ("0000-00-00"), which no
+    // calendar and no Paradox date can hold, so that the transfer can say which blanks were
+    // dates. A null is still a null: the mark takes no part in comparing values.
+    bool wasZeroDate = false;
+    bool operator==(const Null&) const { return true; }
 };
 
 struct Date {

@@ -27,6 +27,8 @@
 
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace quintabel {
 
@@ -77,7 +79,10 @@ private:
     // moved in by the journalled replacement (docs/crash-safety.md). With Existing::Refuse an
     // existing table of the name makes it fail; with Replace the old table goes only once the
     // new one is in its place.
-    void writeOut(const std::string& sourceName, const QString& targetName, ParadoxReplacement::Existing existing);
+    // True when the new table stands in the folder.
+    bool writeOut(const std::string& sourceName, const QString& targetName, ParadoxReplacement::Existing existing);
+    // The source's column names, read while it is open, for the word on its zero dates.
+    std::vector<std::string> sourceColumnNames() const;
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
     // The steps that end a table's rows: the pointer, the progress bar and the source.
     void finishRows();
@@ -182,6 +187,8 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     ParadoxWriteOutFit fit(create.statement);
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, transfer::TargetKind::Paradox,
                                          &fit, window_.progressBar, targetName, window_.endRequested);
+    const std::vector<std::string> columnNames =
+        rows.zeroDatesBlanked.empty() ? std::vector<std::string>() : sourceColumnNames();
     finishRows();
 
     if (rows.stoppedByClose) {
@@ -199,13 +206,19 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
         }
         return rows.cutShort->reach == transfer::FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
     }
+    bool written = false;
     if (overwrite) {
         if (const auto shortfall = IncompleteTableReason(rows))
             guard_.report(306, NotOverwrittenMessage(targetName, *shortfall));
         else
-            writeOut(source, targetName, ParadoxReplacement::Existing::Replace);
+            written = writeOut(source, targetName, ParadoxReplacement::Existing::Replace);
     } else {
-        writeOut(source, targetName, ParadoxReplacement::Existing::Refuse);
+        written = writeOut(source, targetName, ParadoxReplacement::Existing::Refuse);
+    }
+    // Said once the table stands, and only then: a table not written holds no blanks.
+    if (written) {
+        if (const auto zeroDates = ZeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked))
+            ShowMessage(*zeroDates);
     }
     guard_.step(366, [] { QCoreApplication::processEvents(); });
     dropScratchTable(368, 370, source);
@@ -213,7 +226,7 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     return AfterTable::NextTable;
 }
 
-void MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& targetName,
+bool MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& targetName,
                                  ParadoxReplacement::Existing existing)
 {
     std::optional<ParadoxReplacement> replacement;
@@ -228,9 +241,21 @@ void MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& t
             replacement->complete();
     });
     if (!written || existing == ParadoxReplacement::Existing::Refuse)
-        return; // a failed write leaves the folder as it was, with `replacement`
+        return written; // a failed write leaves the folder as it was, with `replacement`
     guard_.step(308, [&] { RemoveListItem(window_.targetList, targetName); });
-    guard_.step(306, [&] { replacement->complete(); });
+    return guard_.step(306, [&] { replacement->complete(); });
+}
+
+std::vector<std::string> MySqlToParadoxRun::sourceColumnNames() const
+{
+    std::vector<std::string> names;
+    try {
+        for (int index = 0; index < source_.FieldCount(); ++index)
+            names.push_back(source_.Fields(index).Name());
+    } catch (const std::exception&) {
+        // Unnamed columns leave the word on zero dates without them; nothing else needs them.
+    }
+    return names;
 }
 
 void MySqlToParadoxRun::finishRows()

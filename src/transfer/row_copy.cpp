@@ -50,6 +50,19 @@ void executeRow(connections::Connection& target, const std::string& statement, t
     }
 }
 
+// Counts, per column, the row's blanks that stand for a zero date.
+void countZeroDates(const std::vector<db::Value>& row, std::vector<std::int64_t>& counts)
+{
+    for (std::size_t column = 0; column < row.size(); ++column) {
+        const auto* null = std::get_if<db::Null>(&row[column]);
+        if (null == nullptr || !null->wasZeroDate)
+            continue;
+        if (counts.size() < row.size())
+            counts.resize(row.size(), 0);
+        ++counts[column];
+    }
+}
+
 } // namespace
 
 RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
@@ -97,6 +110,8 @@ RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connectio
         }
         if (!sent)
             ++outcome.rowsFailed;
+        else
+            countZeroDates(row, outcome.zeroDatesBlanked);
         try {
             source.MoveNext();
         } catch (...) {

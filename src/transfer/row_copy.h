@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QString;
 
@@ -56,6 +57,9 @@ struct RowCopyOutcome {
     std::int64_t rowsFailed = 0; // rows that did not arrive (each reported, unless cut short)
     bool stoppedByClose = false; // the window closed: the remaining rows were not copied
     std::optional<RowsCutShort> cutShort; // a failure ended the rows; not yet reported
+    // Per source column, the copied rows whose value was a zero date the source driver read as
+    // blank (db::Null::wasZeroDate); empty when there were none.
+    std::vector<std::int64_t> zeroDatesBlanked;
 };
 
 // The loop runs over the record set's row count alone, as many times as it says.

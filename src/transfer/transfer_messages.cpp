@@ -2,6 +2,8 @@
 
 #include "transfer/row_copy.h"
 
+#include <QStringList>
+
 namespace quintabel {
 
 std::optional<QString> IncompleteTableReason(const RowCopyOutcome& rows)
@@ -35,6 +37,26 @@ QString CutShortMessage(const QString& tableName, const RowsCutShort& cut, bool 
     if (cut.reach == transfer::FailureReach::Run)
         text += QStringLiteral(" No table after it could be sent either, so the transfer ended here.");
     return text;
+}
+
+std::optional<QString> ZeroDatesBlankedMessage(const QString& sourceName, const QString& targetName,
+                                               const std::vector<std::string>& columnNames,
+                                               const std::vector<std::int64_t>& counts)
+{
+    QStringList columns;
+    for (std::size_t column = 0; column < counts.size() && column < columnNames.size(); ++column) {
+        if (counts[column] == 0)
+            continue;
+        columns << QStringLiteral("column '%1' in %2 %3")
+                       .arg(QString::fromStdString(columnNames[column]))
+                       .arg(counts[column])
+                       .arg(counts[column] == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
+    }
+    if (columns.isEmpty())
+        return std::nullopt;
+    return QStringLiteral("The MySQL table %1 holds zero dates (such as 0000-00-00), which a Paradox date cannot hold. "
+                          "They were left blank in the Paradox table %2: %3.")
+        .arg(sourceName, targetName, columns.join(QStringLiteral(", ")));
 }
 
 } // namespace quintabel

@@ -3,7 +3,10 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace quintabel {
 
@@ -26,5 +29,12 @@ QString NotOverwrittenMessage(const QString& tableName, const QString& reason);
 // A failure that reaches the whole run says that the tables after it were not sent either.
 QString CutShortMessage(const QString& tableName, const RowsCutShort& cut, bool overwrite,
                         const std::optional<QString>& leftover);
+
+// Paradox has no zero date, so MySQL's zero dates ("0000-00-00") arrive blank. Says so once for
+// the table, naming each column that had them and in how many rows; nothing when none had.
+// `columnNames` and `counts` go by source column (counts may be shorter: the rest are zero).
+std::optional<QString> ZeroDatesBlankedMessage(const QString& sourceName, const QString& targetName,
+                                               const std::vector<std::string>& columnNames,
+                                               const std::vector<std::int64_t>& counts);
 
 } // namespace quintabel

@@ -142,12 +142,19 @@ TEST_F(MySqlDriverTest, ZeroDatesComeOutNullAndPartlyZeroDatesStayText)
     connection.Execute("SET SESSION sql_mode = ''");
     connection.Execute("INSERT INTO dates VALUES ('0000-00-00', '0000-00-00 00:00:00')");
     connection.Execute("INSERT INTO dates VALUES ('2021-00-15', '2021-08-00 10:11:12')");
+    connection.Execute("INSERT INTO dates VALUES (NULL, NULL)");
     Recordset rows = connection.Execute("SELECT d, dt FROM dates");
-    EXPECT_EQ(describe(rows.Fields("d").Value()), "null ");
-    EXPECT_EQ(describe(rows.Fields("dt").Value()), "null ");
+    const auto markedZeroDate = [](const quintabel::db::Value& value) {
+        return quintabel::db::isNull(value) && std::get<quintabel::db::Null>(value).wasZeroDate;
+    };
+    EXPECT_TRUE(markedZeroDate(rows.Fields("d").Value()));
+    EXPECT_TRUE(markedZeroDate(rows.Fields("dt").Value()));
     rows.MoveNext();
     EXPECT_EQ(describe(rows.Fields("d").Value()), "text 2021-00-15");
     EXPECT_EQ(describe(rows.Fields("dt").Value()), "text 2021-08-00 10:11:12");
+    rows.MoveNext();
+    EXPECT_TRUE(quintabel::db::isNull(rows.Fields("d").Value()));
+    EXPECT_FALSE(markedZeroDate(rows.Fields("d").Value())) << "a real NULL is no zero date";
 }
 
 TEST_F(MySqlDriverTest, RefusesAValueTheColumnCannotHoldInsteadOfChangingIt)

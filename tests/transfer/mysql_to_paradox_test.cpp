@@ -115,6 +115,56 @@ TEST_F(MySqlToParadoxTest, EveryColumnTypeArrivesExactlyOrItsRowFailsWithAReport
     expectNothingLeftBehind();
 }
 
+TEST_F(MySqlToParadoxTest, ZeroDatesArriveBlankAndAreNamedOncePerColumnAfterTheTableIsWritten)
+{
+    runSql("CREATE TABLE visits (id INT, seen DATE, stamp DATETIME, paid TIMESTAMP NULL DEFAULT NULL)");
+    connections::Connection mysql;
+    mysql.Open(database.connectionString());
+    mysql.Execute("SET SESSION sql_mode = ''"); // zero dates, as older servers let them in
+    mysql.Execute("INSERT INTO visits VALUES (1, '0000-00-00', '0000-00-00 00:00:00', '0000-00-00 00:00:00'),"
+                  " (2, '0000-00-00', '2020-02-03 04:05:06', NULL), (3, '2021-04-05', NULL, '2022-01-02 03:04:05'),"
+                  " (4, '0000-00-00', '2020-02-03 00:00:00', NULL)");
+    runSql("CREATE TABLE plain (id INT, seen DATE)");
+    runSql("INSERT INTO plain VALUES (1, NULL), (2, '1999-12-31')");
+
+    sendToParadox({"plain", "visits"});
+
+    EXPECT_TRUE(reports().empty());
+    const std::vector<ShownBox> messages = boxes.boxes.plainMessages();
+    ASSERT_EQ(messages.size(), 1u) << "one message for the table with zero dates, none for the other";
+    EXPECT_EQ(messages[0].text,
+              QStringLiteral("The MySQL table visits holds zero dates (such as 0000-00-00), which a Paradox date "
+                             "cannot hold. They were left blank in the Paradox table visits: column 'seen' in 3 rows, "
+                             "column 'stamp' in 1 row, column 'paid' in 1 row."));
+    const ParadoxReadBack table = readBack("visits.db");
+    const std::vector<std::vector<Cell>> expected = {
+        cells({"1", nullptr, nullptr, nullptr}),
+        cells({"2", nullptr, "2020-02-03 04:05:06", nullptr}),
+        cells({"3", "2021-04-05 00:00:00", nullptr, "2022-01-02 03:04:05"}),
+        cells({"4", nullptr, "2020-02-03 00:00:00", nullptr}),
+    };
+    EXPECT_EQ(table.records, expected);
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, ZeroDatesOfATableThatWasNotWrittenAreNotMentioned)
+{
+    writeNames("VISITS", {"old"});
+    runSql("CREATE TABLE visits (id INT, seen DATE, note VARCHAR(20))");
+    connections::Connection mysql;
+    mysql.Open(database.connectionString());
+    mysql.Execute("SET SESSION sql_mode = ''");
+    mysql.Execute("INSERT INTO visits VALUES (1, '0000-00-00', 'a'), (2, NULL, 'Tokyo 東京')");
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+
+    sendToParadox({"visits"});
+
+    // The row that cannot be held keeps the old table; its blanks are never written.
+    EXPECT_EQ(reports().size(), 2u);
+    EXPECT_TRUE(boxes.boxes.plainMessages().empty());
+    EXPECT_EQ(readBack("VISITS.DB").records, (std::vector<std::vector<Cell>>{cells({"old"})}));
+}
+
 TEST_F(MySqlToParadoxTest, TablesGoFromTheBottomOfTheListAndOnlyLongNamesAreQuestioned)
 {
     for (const char* table : {"abcdefgh", "abcdefghi", "Longername"}) {

@@ -90,7 +90,7 @@ Value dateValue(std::string_view text, std::string_view columnName)
     if (!date)
         malformed(text, columnName, "a date");
     if (isAllZero(*date))
-        return Null{};
+        return Null{.wasZeroDate = true};
     if (hasZeroPart(*date))
         return std::string(text);
     return *date;
@@ -119,7 +119,7 @@ Value dateTimeValue(std::string_view text, std::string_view columnName)
     if (!date || !time || time->hour > 23)
         malformed(text, columnName, "a date and time");
     if (isAllZero(*date) && *time == Time{})
-        return Null{};
+        return Null{.wasZeroDate = true};
     if (hasZeroPart(*date))
         return std::string(text);
     return DateTime{*date, *time};
