@@ -11,6 +11,7 @@ connections::LoginFields ToLoginFields(const ConnectionFields& fields)
     login.user = fields.user.toStdString();
     login.password = fields.password.toStdString();
     login.database = fields.database.toStdString();
+    login.paradoxCodePage = fields.paradoxCodePage;
     return login;
 }
 

@@ -14,8 +14,11 @@ std::string mySqlConnectionString(const LoginFields& fields)
 
 std::string paradoxConnectionString(const LoginFields& fields)
 {
-    return "Driver={Microsoft Paradox Driver (*.db )};DriverID=538;Fil=Paradox 5.X;DefaultDir="
+    std::string text = "Driver={Microsoft Paradox Driver (*.db )};DriverID=538;Fil=Paradox 5.X;DefaultDir="
         + fields.paradoxFolder + ";Dbq=" + fields.paradoxFolder + ";CollatingSequence=ASCII;";
+    if (fields.paradoxCodePage != 0)
+        text += "CodePage=" + std::to_string(fields.paradoxCodePage) + ";";
+    return text;
 }
 
 std::string scratchConnectionString(const std::string& programFolder)

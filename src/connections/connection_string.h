@@ -17,9 +17,12 @@ struct LoginFields {
     std::string user;
     std::string password;
     std::string database;
+    // The Paradox code page chosen over every table's own; 0 for none.
+    int paradoxCodePage = 0;
 };
 
 std::string mySqlConnectionString(const LoginFields& fields);
+// Ends in "CodePage=N;" when a code page is chosen.
 std::string paradoxConnectionString(const LoginFields& fields);
 // `programFolder` is the folder of the executable, without a trailing separator.
 std::string scratchConnectionString(const std::string& programFolder);

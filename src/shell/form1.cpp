@@ -4,6 +4,7 @@
 #include "shell/enter_presses_button.h"
 #include "shell/maker.h"
 #include "shell/message_boxes.h"
+#include "shell/paradox_code_page_choice.h"
 #include "shell/password_accessibility.h"
 #include "shell/path_helpers.h"
 #include "shell/settings_store.h"
@@ -12,6 +13,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QIcon>
@@ -57,6 +60,7 @@ Form1::Form1(Environment environment, QWidget* parent)
     arrangeTabOrder();
     prepareForKeyboardAndScreenReader();
     connectFields();
+    connectCodePageChoice();
 }
 
 void Form1::createControls()
@@ -70,6 +74,10 @@ void Form1::createControls()
     Label2 = named(new QLabel(QStringLiteral("Paradox Folder:"), Frame1), "Label2");
     Text1 = named(new QLineEdit(Frame1), "Text1");
     PushButton5 = named(new QPushButton(QStringLiteral("..."), Frame1), "PushButton5");
+    Label7 = named(new QLabel(QStringLiteral("Code Page:"), Frame1), "Label7");
+    Combo1 = named(new QComboBox(Frame1), "Combo1");
+    for (const CodePageChoice& choice : ParadoxCodePageChoices())
+        Combo1->addItem(choice.caption, choice.number);
     PushButton4 = named(new QPushButton(QStringLiteral("Load Sample/Example Database"), Frame1), "PushButton4");
     PushButton3 = named(new QPushButton(QStringLiteral("Test Connection"), Frame1), "PushButton3");
 
@@ -105,6 +113,7 @@ void Form1::createControls()
         pointer_.watchSurface(*surface);
     for (QLineEdit* field : textFields())
         pointer_.watchSurface(*field);
+    pointer_.watchSurface(*Combo1);
 }
 
 std::vector<QLineEdit*> Form1::textFields() const
@@ -123,10 +132,12 @@ void Form1::arrangeControls()
     paradoxGrid->addWidget(Label2, 0, 0);
     paradoxGrid->addWidget(Text1, 0, 1);
     paradoxGrid->addWidget(PushButton5, 0, 2);
+    paradoxGrid->addWidget(Label7, 1, 0);
+    paradoxGrid->addWidget(Combo1, 1, 1, 1, 2);
     auto* paradoxButtons = new QHBoxLayout;
     paradoxButtons->addWidget(PushButton4, 3);
     paradoxButtons->addWidget(PushButton3, 2);
-    paradoxGrid->addLayout(paradoxButtons, 1, 0, 1, 3);
+    paradoxGrid->addLayout(paradoxButtons, 2, 0, 1, 3);
 
     auto* loginGrid = new QGridLayout(Frame2);
     loginGrid->addWidget(Label1, 0, 0);
@@ -156,10 +167,12 @@ void Form1::arrangeControls()
 void Form1::setFontsAndColours()
 {
     const QFont textFont = ArialBold(kTextPointSize);
-    for (QWidget* frameOrLabel : std::initializer_list<QWidget*>{Frame1, Frame2, Label1, Label2, Label3, Label4, Label5, Label6})
+    for (QWidget* frameOrLabel :
+         std::initializer_list<QWidget*>{Frame1, Frame2, Label1, Label2, Label3, Label4, Label5, Label6, Label7})
         frameOrLabel->setFont(textFont);
     for (QLineEdit* field : textFields())
         field->setFont(textFont);
+    Combo1->setFont(textFont);
     const QFont buttonFont = ArialBold(kButtonPointSize);
     for (QPushButton* button : buttons())
         button->setFont(buttonFont);
@@ -173,7 +186,7 @@ void Form1::setFontsAndColours()
 
 void Form1::arrangeTabOrder()
 {
-    QWidget* const order[] = {Text1, PushButton5, PushButton3, Text2, Text3, Text4,
+    QWidget* const order[] = {Text1, PushButton5, Combo1, PushButton3, Text2, Text3, Text4,
                               Text5, Text6, PushButton6, PushButton1, PushButton2, PushButton4};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
@@ -187,6 +200,13 @@ void Form1::prepareForKeyboardAndScreenReader()
     };
     for (const auto& [label, field] : labelled)
         label->setBuddy(field);
+    Label7->setBuddy(Combo1);
+    // On Linux a reader announces a drop-down by its current choice and its label; the name
+    // still serves the platforms that use it, and the list that opens needs one of its own.
+    Combo1->setAccessibleName(QStringLiteral("Paradox code page"));
+    Combo1->view()->setAccessibleName(QStringLiteral("Paradox code pages"));
+    Combo1->setAccessibleDescription(
+        QStringLiteral("The code page the Paradox tables' text is read in and new tables are written in"));
     // The caption "..." says nothing when read aloud; it stays as it is on screen.
     PushButton5->setAccessibleName(QStringLiteral("Browse for the Paradox folder"));
     for (QPushButton* button : buttons())
@@ -213,6 +233,25 @@ void Form1::connectFields()
         });
         field->installEventFilter(this);
     }
+}
+
+void Form1::connectCodePageChoice()
+{
+    // Stored at once, as the text fields are; a failing write is only logged, as theirs is.
+    connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int index) {
+        try {
+            WriteSetting(QString::fromLatin1(settings_keys::kParadoxCodePage),
+                         QString::number(Combo1->itemData(index).toInt()));
+        } catch (const std::exception& failure) {
+            qWarning("Quintabel: %s", failure.what());
+        }
+    });
+}
+
+void Form1::showCodePage(int number)
+{
+    const int index = Combo1->findData(number);
+    Combo1->setCurrentIndex(index >= 0 ? index : 0);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
@@ -246,6 +285,7 @@ void Form1::Form_Load()
         Text3->setText(QStringLiteral("3306"));
     } else {
         guard.step(128, [&] { Text1->setText(ReadSetting(QLatin1String(kParadoxFolder), QString())); });
+        guard.step(128, [&] { showCodePage(CodePageOfSetting(ReadSetting(QLatin1String(kParadoxCodePage), QString()))); });
         guard.step(130, [&] { Text2->setText(ReadSetting(QLatin1String(kServer), QStringLiteral("localhost"))); });
         guard.step(132, [&] { Text3->setText(ReadSetting(QLatin1String(kPort), QStringLiteral("3306"))); });
         guard.step(134, [&] { Text4->setText(ReadSetting(QLatin1String(kUser), QString())); });
@@ -266,7 +306,8 @@ void Form1::loadAndShow()
 
 ConnectionFields Form1::fields() const
 {
-    return {Text1->text(), Text2->text(), Text3->text(), Text4->text(), Text5->text(), Text6->text()};
+    return {Text1->text(), Text2->text(), Text3->text(), Text4->text(), Text5->text(), Text6->text(),
+            Combo1->currentData().toInt()};
 }
 
 void Form1::PushButton1_Click()

@@ -1,8 +1,8 @@
 #pragma once
 // Form1, the connection window: the program's first and main window. It holds the MySQL login
-// and the Paradox folder in six text fields that every other part reads at the moment it
-// connects, restores them from the settings store at start-up and stores every change at
-// once. Closing it ends the program.
+// and the Paradox folder in six text fields, and the Paradox code page in a drop-down, that
+// every other part reads at the moment it connects; it restores them from the settings store
+// at start-up and stores every change at once. Closing it ends the program.
 //
 // The work of "Next >", both "Test Connection" buttons, "..." and "Load Sample/Example
 // Database", and the start-up continuation after the fields are restored, is given to the
@@ -19,6 +19,7 @@
 #include <functional>
 #include <vector>
 
+class QComboBox;
 class QGroupBox;
 class QIcon;
 class QLabel;
@@ -79,12 +80,14 @@ public:
     QLabel* Label4;
     QLabel* Label5;
     QLabel* Label6;
+    QLabel* Label7; // "Code Page:"
     QLineEdit* Text1;
     QLineEdit* Text2;
     QLineEdit* Text3;
     QLineEdit* Text4;
     QLineEdit* Text5;
     QLineEdit* Text6;
+    QComboBox* Combo1; // the Paradox code page
     QPushButton* PushButton1;
     QPushButton* PushButton2;
     QPushButton* PushButton3;
@@ -103,6 +106,8 @@ private:
     void arrangeTabOrder();
     void prepareForKeyboardAndScreenReader();
     void connectFields();
+    void connectCodePageChoice();
+    void showCodePage(int number);
     void runInjected(const QString& procedure, const HandlerBody& body);
     std::vector<QLineEdit*> textFields() const;
     std::vector<QPushButton*> buttons() const;

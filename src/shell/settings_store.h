@@ -17,6 +17,9 @@ inline constexpr char kPort[] = "Port";
 inline constexpr char kUser[] = "User";
 inline constexpr char kPassword[] = "Password";
 inline constexpr char kDatabase[] = "Database";
+// The Paradox code page chosen in the connection window: a number, or "0" for the one each
+// table names.
+inline constexpr char kParadoxCodePage[] = "ParadoxCodePage";
 inline constexpr char kWithDataTypeChange1[] = "With Data Type Change 1";
 inline constexpr char kWithDataTypeChange2[] = "With Data Type Change 2";
 inline constexpr char kLastFolderDot[] = "LastFolderDot";

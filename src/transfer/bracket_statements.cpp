@@ -15,10 +15,11 @@ std::string dropTableInBrackets(const std::string& table)
 }
 
 std::string paradoxWriteOutStatement(const std::string& folder, const std::string& paradoxTable,
-                                     const std::string& scratchTable)
+                                     const std::string& scratchTable, int codePage)
 {
-    return "select * into " + inBrackets("Paradox 5.x;Database=" + folder) + "." + inBrackets(paradoxTable + ".db")
-        + " from " + inBrackets(scratchTable);
+    const std::string codePageItem = codePage != 0 ? "CodePage=" + std::to_string(codePage) + ";" : std::string();
+    return "select * into " + inBrackets("Paradox 5.x;" + codePageItem + "Database=" + folder) + "."
+        + inBrackets(paradoxTable + ".db") + " from " + inBrackets(scratchTable);
 }
 
 } // namespace quintabel

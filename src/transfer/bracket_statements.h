@@ -15,8 +15,9 @@ std::string dropTableInBrackets(const std::string& table);
 
 // "select * into [Paradox 5.x;Database=" + folder + "].[" + paradoxTable + ".db] from [" +
 // scratchTable + "]", each bracketed part quoted as inBrackets does. `folder` is given as the
-// statement needs it, ending in a separator.
+// statement needs it, ending in a separator. A `codePage` other than 0 is named before the
+// folder ("[Paradox 5.x;CodePage=1251;Database=...]"): the table is written in it.
 std::string paradoxWriteOutStatement(const std::string& folder, const std::string& paradoxTable,
-                                     const std::string& scratchTable);
+                                     const std::string& scratchTable, int codePage = 0);
 
 } // namespace quintabel

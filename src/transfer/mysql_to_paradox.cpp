@@ -184,7 +184,7 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
         return AfterTable::NextTable;
     }
 
-    ParadoxWriteOutFit fit(create.statement);
+    ParadoxWriteOutFit fit(create.statement, fields_.paradoxCodePage);
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, transfer::TargetKind::Paradox,
                                          &fit, window_.progressBar, targetName, window_.endRequested);
     const std::vector<std::string> columnNames =
@@ -236,7 +236,8 @@ bool MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& t
             throw std::runtime_error("No Paradox folder is given.");
         replacement.emplace(ToFileSystemPath(fields_.paradoxFolder), targetName.toStdString(), existing);
         const std::string staging = replacement->stagingFolder().string() + "/";
-        scratch_.Execute(paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName));
+        scratch_.Execute(
+            paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName, fields_.paradoxCodePage));
         if (existing == ParadoxReplacement::Existing::Refuse)
             replacement->complete();
     });

@@ -3,8 +3,10 @@
 #include "base/report_excerpt.h"
 #include "drivers/database_error.h"
 #include "drivers/scratch/paradox_column_choice.h"
+#include "drivers/scratch/paradox_write_out.h"
 #include "drivers/scratch/scratch_statements.h"
 #include "paradoxfile/code_page.h"
+#include "shell/paradox_code_page_choice.h"
 
 #include <algorithm>
 #include <deque>
@@ -15,9 +17,24 @@ namespace scratch = db::scratch;
 
 namespace {
 
-// The code page the scratch database's write-out gives every Paradox table (Windows ANSI, as
-// Jet writes Paradox tables on Western systems). It must stay the write-out's.
-constexpr int kWriteOutCodePage = 1252;
+// The code pages the connection window offers that would hold `text`, as "1251 or 866", so
+// that a refusal says which choice would let the row through; empty when none would.
+std::string codePagesHolding(const std::string& text)
+{
+    std::vector<std::string> holding;
+    for (const CodePageChoice& choice : ParadoxCodePageChoices()) {
+        const int number = choice.number;
+        std::string encoded;
+        if (number == kCodePageAsEachTableSays || !paradox::CodePage::isSupported(number))
+            continue;
+        if (!paradox::CodePage(number).encode(text, encoded))
+            holding.push_back(std::to_string(number));
+    }
+    std::string list;
+    for (std::size_t i = 0; i < holding.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == holding.size() ? " or " : ", ") + holding[i];
+    return list;
+}
 
 // The value as the scratch table will hold it after RowInsertStatement's literal: NULL for
 // a null or empty value, bytes as bytes, anything else as its text.
@@ -37,10 +54,11 @@ struct ParadoxWriteOutFit::Columns {
     // ColumnChoice keeps a reference to its definition: a deque never moves its elements.
     std::deque<scratch::ColumnDefinition> definitions;
     std::vector<scratch::ColumnChoice> choices;
-    paradox::CodePage codePage{kWriteOutCodePage};
+    paradox::CodePage codePage;
 };
 
-ParadoxWriteOutFit::ParadoxWriteOutFit(std::string_view createStatement)
+ParadoxWriteOutFit::ParadoxWriteOutFit(std::string_view createStatement, int codePage)
+    : codePage_(codePage != 0 ? codePage : scratch::kDefaultParadoxCodePage)
 {
     scratch::CreateTable create;
     try {
@@ -51,7 +69,7 @@ ParadoxWriteOutFit::ParadoxWriteOutFit(std::string_view createStatement)
     } catch (const db::DatabaseError&) {
         return;
     }
-    columns_ = std::make_unique<Columns>();
+    columns_ = std::make_unique<Columns>(Columns{{}, {}, paradox::CodePage(codePage_)});
     for (scratch::ColumnDefinition& column : create.columns) {
         columns_->definitions.push_back(std::move(column));
         columns_->choices.emplace_back(columns_->definitions.back());
@@ -73,11 +91,14 @@ std::optional<std::string> ParadoxWriteOutFit::misfit(std::span<const db::Value>
         const std::string& columnName = columns_->definitions[index].name;
         if (const auto* text = std::get_if<std::string>(&value)) {
             std::string encoded;
-            if (auto refused = columns_->codePage.encode(*text, encoded))
+            if (auto refused = columns_->codePage.encode(*text, encoded)) {
+                const std::string holding = codePagesHolding(*text);
                 return "Row " + std::to_string(rowNumber) + " was not copied: the value '"
                     + reportExcerpt(*text, kValuePreviewCharacters) + "' of the column '" + columnName + "' holds " + *refused
-                    + ", which the Paradox table's code page " + std::to_string(kWriteOutCodePage)
-                    + " cannot hold.";
+                    + ", which the Paradox table's code page " + std::to_string(codePage_) + " cannot hold."
+                    + (holding.empty() ? std::string(" No code page a Paradox table can be written in holds it.")
+                                       : " Code page " + holding + " would hold it: choose it under Code Page in the connection window.");
+            }
         }
         // Tried on a copy: a row that fails must leave no trace in the column's choice.
         scratch::ColumnChoice trial = columns_->choices[index];

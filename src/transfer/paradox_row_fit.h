@@ -16,13 +16,15 @@ class ParadoxWriteOutFit final : public RowFitCheck {
 public:
     // `createStatement` is the scratch table's CREATE TABLE statement, default or customised.
     // A statement the scratch database cannot read checks nothing: its CREATE fails anyway.
-    explicit ParadoxWriteOutFit(std::string_view createStatement);
+    // `codePage` is the one the write-out is told to use; 0 for its default.
+    ParadoxWriteOutFit(std::string_view createStatement, int codePage);
     ~ParadoxWriteOutFit() override;
 
     std::optional<std::string> misfit(std::span<const db::Value> row, std::size_t rowNumber) override;
 
 private:
     struct Columns;
+    int codePage_;
     std::unique_ptr<Columns> columns_;
 };
 

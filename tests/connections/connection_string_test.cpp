@@ -44,6 +44,12 @@ TEST(ConnectionStrings, AreBuiltByteForByte)
     EXPECT_EQ(paradoxConnectionString(LoginFields{}),
               "Driver={Microsoft Paradox Driver (*.db )};DriverID=538;Fil=Paradox 5.X;"
               "DefaultDir=;Dbq=;CollatingSequence=ASCII;");
+    // A code page chosen over the tables' own travels at the end, and only when chosen.
+    LoginFields withCodePage = typicalFields();
+    withCodePage.paradoxCodePage = 1251;
+    EXPECT_EQ(paradoxConnectionString(withCodePage),
+              "Driver={Microsoft Paradox Driver (*.db )};DriverID=538;Fil=Paradox 5.X;"
+              "DefaultDir=/home/ann/paradox;Dbq=/home/ann/paradox;CollatingSequence=ASCII;CodePage=1251;");
     EXPECT_EQ(scratchConnectionString("/opt/quintabel"),
               "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/quintabel/dbtemp.mdb;");
 

@@ -5,13 +5,16 @@
 #include "connections/connection_string.h"
 #include "drivers/ado_types.h"
 #include "drivers/database_error.h"
+#include "base/expected_problem.h"
 #include "paradoxfile/errors.h"
+#include "paradoxfile/table_writer.h"
 #include "support/table_compare.h"
 #include "temporary_folder.h"
 #include "value_description.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <set>
 
@@ -242,6 +245,66 @@ TEST(ParadoxDriverOpening, AnEncryptedTableFailsInsteadOfBeingMisread)
         ADD_FAILURE() << "an encrypted table was read";
     } catch (const DatabaseError& error) {
         EXPECT_NE(error.description().find("encrypted.db"), std::string::npos) << error.description();
+    }
+}
+
+// A table whose text is in code page 866 but whose header says 936, as old tools sometimes
+// labelled them: "Мир" in 866 ends in a lone lead byte, which no 936 text has.
+fs::path writeMislabelledTable(const fs::path& folder)
+{
+    {
+        px::WriterOptions options;
+        options.codePage = 866;
+        px::TableWriter writer(folder, "CITIES", {px::Field{"NAME", px::FieldType::Alpha, 20, 0}}, options);
+        writer.append(std::vector<px::Value>{std::string("Мир")});
+        writer.commit();
+    }
+    const fs::path table = folder / "CITIES.DB";
+    std::fstream file(table, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(0x6A);
+    const char codePage936[] = {static_cast<char>(936 & 0xFF), static_cast<char>(936 >> 8)};
+    file.write(codePage936, 2);
+    return table;
+}
+
+TEST(ParadoxDriverCodePage, ATableInAnotherCodePageThanItsHeaderSaysIsReadInTheChosenOne)
+{
+    TemporaryFolder folder;
+    writeMislabelledTable(folder.path());
+    LoginFields fields;
+    fields.paradoxFolder = folder.string();
+
+    Connection asTheTableSays;
+    asTheTableSays.Open(paradoxConnectionString(fields));
+    try {
+        Recordset rows = selectAll(asTheTableSays, "CITIES");
+        ADD_FAILURE() << "text that is not valid in 936 was read";
+    } catch (const DatabaseError& error) {
+        // Something the user can put right, and the message says how.
+        EXPECT_TRUE(quintabel::IsExpectedProblem(error));
+        EXPECT_NE(error.description().find("936"), std::string::npos) << error.description();
+        EXPECT_NE(error.description().find("choose it under Code Page in the connection window"), std::string::npos)
+            << error.description();
+    }
+
+    fields.paradoxCodePage = 866;
+    Connection chosen;
+    chosen.Open(paradoxConnectionString(fields));
+    Recordset rows = selectAll(chosen, "CITIES");
+    ASSERT_FALSE(rows.Eof());
+    EXPECT_EQ(describe(rows.Fields(0).Value()), "text Мир");
+}
+
+TEST(ParadoxDriverCodePage, AConnectionStringWithAnUnknownCodePageIsRefused)
+{
+    TemporaryFolder folder;
+    LoginFields fields;
+    fields.paradoxFolder = folder.string();
+    const std::string plain = paradoxConnectionString(fields);
+    for (const char* codePage : {"CodePage=abc;", "CodePage=12345;", "CodePage=-1;", "CodePage=866x;"}) {
+        SCOPED_TRACE(codePage);
+        Connection connection;
+        EXPECT_THROW(connection.Open(plain + codePage), DatabaseError);
     }
 }
 

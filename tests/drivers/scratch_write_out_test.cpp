@@ -256,6 +256,29 @@ TEST_F(ScratchWriteOutTest, RefusesTargetsItCannotWrite)
     EXPECT_TRUE(paradoxFiles().empty());
 }
 
+TEST_F(ScratchWriteOutTest, TheTargetMayNameTheCodePageTheTableIsWrittenIn)
+{
+    scratch.Execute("CREATE TABLE `t`(`name` TEXT)");
+    scratch.Execute("INSERT INTO `t` VALUES('Мир')");
+    const std::string folder = paradoxFolder().string();
+    // The folder runs to the bracket and may hold ";" and "CodePage=" of its own.
+    const fs::path odd = paradoxFolder() / "a;CodePage=7";
+    fs::create_directory(odd);
+    scratch.Execute("select * into [Paradox 5.x;CodePage=866;Database=" + odd.string() + "/].[CYR.db] from [t]");
+    const pxtest::OurTable table = pxtest::readWithOurs(odd / "CYR.db");
+    EXPECT_EQ(table.header.codePage, 866);
+    ASSERT_EQ(table.records.size(), 1u);
+    EXPECT_EQ(table.records[0][0], px::Value(std::string("Мир")));
+
+    for (const char* codePage : {"CodePage=;", "CodePage=x;", "CodePage=0;", "CodePage=866"}) {
+        SCOPED_TRACE(codePage);
+        EXPECT_THROW(scratch.Execute(std::string("select * into [Paradox 5.x;") + codePage + "Database=" + folder
+                                     + "/].[T.db] from [t]"),
+                     DatabaseError);
+    }
+    EXPECT_EQ(paradoxFiles(), std::set<std::string>{"a;CodePage=7"});
+}
+
 TEST_F(ScratchWriteOutTest, AnEmptyTableBecomesAnEmptyParadoxTable)
 {
     scratch.Execute("CREATE TABLE `empty`(`id` INT,`name` TEXT,`note` VARCHAR(20))");

@@ -7,6 +7,7 @@
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,16 +106,16 @@ TEST_F(Form1AccessibilityTest, TabVisitsTheControlsInTheWindowsOrderAndShiftTabG
     Form1 form(environment());
     form.Form_Load();
     testing::showActive(form);
-    const std::vector<QWidget*> order = {form.Text1,       form.PushButton5, form.PushButton3, form.Text2,
-                                         form.Text3,       form.Text4,       form.Text5,       form.Text6,
-                                         form.PushButton6, form.PushButton1, form.PushButton2, form.PushButton4,
-                                         form.Text1};
+    const std::vector<QWidget*> order = {form.Text1,       form.PushButton5, form.Combo1,      form.PushButton3,
+                                         form.Text2,       form.Text3,       form.Text4,       form.Text5,
+                                         form.Text6,       form.PushButton6, form.PushButton1, form.PushButton2,
+                                         form.PushButton4, form.Text1};
     EXPECT_EQ(testing::focusWalk(*form.Text1, order.size() - 1, Qt::Key_Tab), order);
     const std::vector<QWidget*> backwards(order.rbegin(), order.rend());
     EXPECT_EQ(testing::focusWalk(*form.Text1, order.size() - 1, Qt::Key_Backtab), backwards);
 
     // Tabbing into a field still selects its whole text, so typing replaces it.
-    testing::focusWalk(*form.PushButton5, 2, Qt::Key_Tab);
+    testing::focusWalk(*form.PushButton5, 3, Qt::Key_Tab);
     EXPECT_EQ(form.Text2->selectedText(), QStringLiteral("localhost"));
 }
 
@@ -123,7 +124,7 @@ TEST_F(Form1AccessibilityTest, FocusIsVisibleOnEveryControl)
     Form1 form(environment());
     form.Form_Load();
     testing::showActive(form);
-    EXPECT_EQ(testing::controlsWithoutVisibleFocus(form, 12), QStringList());
+    EXPECT_EQ(testing::controlsWithoutVisibleFocus(form, 13), QStringList());
 }
 
 TEST_F(Form1AccessibilityTest, SpaceReturnAndEnterPressTheFocusedButtonOnly)

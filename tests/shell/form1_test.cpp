@@ -6,6 +6,7 @@
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
@@ -129,6 +130,38 @@ TEST_F(Form1Test, EveryKeystrokeIsStoredAndRestoredOnTheNextStart)
     EXPECT_EQ(stored(settings_keys::kPassword), QString());
 }
 
+TEST_F(Form1Test, TheParadoxCodePageChoiceIsStoredAndRestoredAndAnUnknownOneMeansEachTablesOwn)
+{
+    {
+        Form1 form(environment());
+        form.Form_Load();
+        EXPECT_EQ(form.Combo1->currentText(), QStringLiteral("As each table says"));
+        EXPECT_EQ(form.fields().paradoxCodePage, 0);
+        EXPECT_EQ(stored(settings_keys::kParadoxCodePage), QStringLiteral("<none>")) << "nothing chosen, nothing stored";
+        EXPECT_EQ(form.Combo1->accessibleName(), QStringLiteral("Paradox code page"));
+        EXPECT_EQ(form.Label7->buddy(), form.Combo1);
+
+        form.Combo1->setCurrentIndex(form.Combo1->findData(1251));
+        EXPECT_EQ(stored(settings_keys::kParadoxCodePage), QStringLiteral("1251"));
+        EXPECT_EQ(form.fields().paradoxCodePage, 1251);
+    }
+    {
+        Form1 restarted(environment());
+        restarted.Form_Load();
+        EXPECT_EQ(restarted.fields().paradoxCodePage, 1251);
+        EXPECT_EQ(restarted.Combo1->currentText(), QStringLiteral("1251 Windows (Cyrillic)"));
+    }
+    // A value no one could have chosen here (edited by hand, or from a later version) is not
+    // a reason to read tables in it.
+    for (const char* odd : {"1234", "cp1251", "", " 866 "}) {
+        WriteSetting(QString::fromLatin1(settings_keys::kParadoxCodePage), QString::fromLatin1(odd));
+        Form1 form(environment());
+        form.Form_Load();
+        EXPECT_EQ(form.fields().paradoxCodePage, std::string(odd) == " 866 " ? 866 : 0) << odd;
+    }
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
 TEST_F(Form1Test, FocusSelectsTheWholeText)
 {
     Form1 form(environment());
@@ -142,7 +175,7 @@ TEST_F(Form1Test, FocusSelectsTheWholeText)
 TEST_F(Form1Test, TabOrderRunsThroughTheFieldsAndButtonsAsDesigned)
 {
     Form1 form(environment());
-    const std::vector<QWidget*> expected = {form.Text1, form.PushButton5, form.PushButton3, form.Text2,
+    const std::vector<QWidget*> expected = {form.Text1, form.PushButton5, form.Combo1, form.PushButton3, form.Text2,
                                             form.Text3, form.Text4, form.Text5, form.Text6,
                                             form.PushButton6, form.PushButton1, form.PushButton2,
                                             form.PushButton4};

@@ -38,7 +38,9 @@ TransferTest::~TransferTest() = default;
 
 ConnectionFields TransferTest::fields() const
 {
-    return SandboxFields(database.name(), paradoxFolderText());
+    ConnectionFields chosen = SandboxFields(database.name(), paradoxFolderText());
+    chosen.paradoxCodePage = paradoxCodePage;
+    return chosen;
 }
 
 void TransferTest::listBothSides()

@@ -34,6 +34,8 @@ protected:
     ~TransferTest() override;
 
     ConnectionFields fields() const;
+    // The connection window's Paradox code page choice for the test's transfers; 0 for none.
+    int paradoxCodePage = 0;
     QString paradoxFolderText() const { return QString::fromStdString(paradoxFolder.string()); }
     std::filesystem::path paradoxFile(const std::string& fileName) const { return paradoxFolder.path() / fileName; }
 

@@ -5,12 +5,14 @@
 #include "drivers/database_error.h"
 #include "drivers/paradox/paradox_field_types.h"
 #include "drivers/paradox/paradox_statements.h"
+#include "paradoxfile/code_page.h"
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/table_reader.h"
 #include "paradoxfile/table_search.h"
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -21,14 +23,22 @@ namespace px = quintabel::paradox;
 
 namespace {
 
+// What the user can do about text that is not valid in the code page it was read in.
+constexpr char kChooseCodePageHint[] =
+    " If you know the table's real code page, choose it under Code Page in the connection window "
+    "and try again.";
+
 // Runs `work`, turning the file library's and the file system's failures into
-// DatabaseError with their own words. A failure the user can put right (an encrypted table)
-// keeps that mark, so that the windows show it as a plain message.
+// DatabaseError with their own words. A failure the user can put right (an encrypted table,
+// text in another code page than the table says) keeps that mark, so that the windows show
+// it as a plain message.
 template <typename Work>
 auto translatingFailures(Work&& work) -> decltype(work())
 {
     try {
         return work();
+    } catch (const px::InvalidTextError& error) {
+        throw Expected<DatabaseError>(std::string(error.what()) + kChooseCodePageHint);
     } catch (const px::Error& error) {
         if (IsExpectedProblem(error))
             throw Expected<DatabaseError>(error.what());
@@ -79,7 +89,8 @@ bool hasTableExtension(const fs::path& file)
 
 class ParadoxSession : public Session {
 public:
-    ParadoxSession(fs::path folder, bool readOnly) : folder_(std::move(folder)), readOnly_(readOnly)
+    ParadoxSession(fs::path folder, bool readOnly, int codePage)
+        : folder_(std::move(folder)), readOnly_(readOnly), codePage_(codePage)
     {
     }
 
@@ -112,7 +123,9 @@ private:
     std::unique_ptr<RowSource> openTable(const SelectAll& select)
     {
         const fs::path table = px::locateTable(folder_, select.table);
-        return std::make_unique<TableRows>(px::TableReader::open(table), select.top);
+        px::ReaderOptions options;
+        options.codePage = codePage_;
+        return std::make_unique<TableRows>(px::TableReader::open(table, options), select.top);
     }
 
     // Removes the .DB first, so that the table is gone as soon as anything is removed, then
@@ -145,7 +158,23 @@ private:
 
     fs::path folder_;
     bool readOnly_;
+    int codePage_; // 0: each table's own
 };
+
+// The connection string's "CodePage=N", the one the user chose over every table's own.
+int chosenCodePage(const ConnectionAttributes& attributes)
+{
+    const auto text = attributes.find("CodePage");
+    if (!text)
+        return 0;
+    int number = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), number);
+    if (error != std::errc{} || end != text->data() + text->size() || number < 0)
+        throw DatabaseError("The connection string's code page '" + *text + "' is not a code page number.");
+    if (number != 0 && !px::CodePage::isSupported(number))
+        throw DatabaseError("Code page " + *text + " is not known on this system.");
+    return number;
+}
 
 } // namespace
 
@@ -153,7 +182,7 @@ std::unique_ptr<Session> openSession(const ConnectionAttributes& attributes,
                                      const SessionOptions& options)
 {
     attributes.requireOnlyKeys(
-        {"DRIVER", "DriverID", "Fil", "DefaultDir", "Dbq", "CollatingSequence"},
+        {"DRIVER", "DriverID", "Fil", "DefaultDir", "Dbq", "CollatingSequence", "CodePage"},
         "the Paradox driver");
     const auto dbq = attributes.find("Dbq");
     const auto defaultDir = attributes.find("DefaultDir");
@@ -166,7 +195,7 @@ std::unique_ptr<Session> openSession(const ConnectionAttributes& attributes,
     std::error_code error;
     if (!fs::is_directory(folder, error))
         throw DatabaseError("The Paradox folder '" + folder + "' does not exist.");
-    return std::make_unique<ParadoxSession>(fs::path(folder), options.readOnly);
+    return std::make_unique<ParadoxSession>(fs::path(folder), options.readOnly, chosenCodePage(attributes));
 }
 
 } // namespace quintabel::db::paradox

@@ -15,9 +15,6 @@ namespace px = quintabel::paradox;
 
 namespace {
 
-// Windows ANSI, the code page Jet writes Paradox tables in on Western systems.
-constexpr int paradoxCodePage = 1252;
-
 void requirePlainTableName(const std::string& name)
 {
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
@@ -59,7 +56,7 @@ void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut)
     // are in; any failure leaves the folder as it was.
     try {
         px::WriterOptions options;
-        options.codePage = paradoxCodePage;
+        options.codePage = writeOut.codePage != 0 ? writeOut.codePage : kDefaultParadoxCodePage;
         options.expectedRecords = rowCount;
         options.lowerCaseExtensions = writeOut.lowerCaseExtension;
         options.tableFileName = writeOut.paradoxTable + (writeOut.lowerCaseExtension ? ".db" : ".DB");

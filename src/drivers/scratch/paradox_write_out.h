@@ -10,6 +10,10 @@
 
 namespace quintabel::db::scratch {
 
+// Windows ANSI, the code page Jet writes Paradox tables in on Western systems: the write-out's
+// unless it names another.
+inline constexpr int kDefaultParadoxCodePage = 1252;
+
 void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut);
 
 } // namespace quintabel::db::scratch

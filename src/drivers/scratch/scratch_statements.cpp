@@ -5,6 +5,7 @@
 #include "drivers/sql_tokens.h"
 
 #include <cctype>
+#include <charconv>
 
 namespace quintabel::db::scratch {
 
@@ -118,7 +119,26 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
     return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
-// select * into [Paradox 5.x;Database=FOLDER].[NAME.db] from [TABLE]
+// "CodePage=N;" at the start of `rest`: the code page the table is to be written in. Taken
+// off `rest`; 0 when `rest` does not start with it.
+int takeCodePage(std::string_view& rest, const std::string& target)
+{
+    constexpr std::string_view codePage = "CodePage=";
+    if (!startsWithIgnoringCase(rest, codePage))
+        return 0;
+    const std::size_t end = rest.find(';');
+    const std::string_view digits = rest.substr(codePage.size(), end == std::string_view::npos ? 0 : end - codePage.size());
+    int number = 0;
+    const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (digits.empty() || error != std::errc{} || last != digits.data() + digits.size() || number <= 0)
+        throw DatabaseError("The write-out target [" + target + "] names no code page number after \"CodePage=\".");
+    rest.remove_prefix(end + 1);
+    return number;
+}
+
+// select * into [Paradox 5.x;Database=FOLDER].[NAME.db] from [TABLE], where the target may name
+// the code page first: [Paradox 5.x;CodePage=1251;Database=FOLDER]. The code page comes before
+// the folder, which runs to the closing bracket and may itself hold ";".
 WriteOutToParadox parseWriteOut(TokenCursor& tokens)
 {
     WriteOutToParadox writeOut;
@@ -127,11 +147,15 @@ WriteOutToParadox parseWriteOut(TokenCursor& tokens)
     const std::string target = tokens.expectName("the target \"[Paradox 5.x;Database=...]\"");
     constexpr std::string_view isam = "Paradox 5.x;";
     constexpr std::string_view database = "Database=";
-    if (!startsWithIgnoringCase(target, isam)
-        || !startsWithIgnoringCase(std::string_view(target).substr(isam.size()), database))
+    std::string_view rest(target);
+    if (startsWithIgnoringCase(rest, isam)) {
+        rest.remove_prefix(isam.size());
+        writeOut.codePage = takeCodePage(rest, target);
+    }
+    if (rest.size() == target.size() || !startsWithIgnoringCase(rest, database))
         throw DatabaseError("The scratch database writes only Paradox 5.x tables, named as "
                             "[Paradox 5.x;Database=folder]; not [" + target + "].");
-    writeOut.folder = target.substr(isam.size() + database.size());
+    writeOut.folder = std::string(rest.substr(database.size()));
     if (writeOut.folder.empty())
         throw DatabaseError("The write-out names no folder.");
     tokens.expectSymbol('.');

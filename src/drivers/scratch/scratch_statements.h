@@ -38,6 +38,7 @@ struct DropTable {
 };
 
 struct WriteOutToParadox {
+    int codePage = 0;          // "CodePage=N;" before "Database="; 0 when not given
     std::string folder;        // as written after "Database="
     std::string paradoxTable;  // the file name without ".db"
     bool lowerCaseExtension = true; // ".db" as written, rather than ".DB"
