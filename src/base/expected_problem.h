@@ -1,15 +1,14 @@
 #pragma once
 // A failure that is no fault of the program: a situation the user's data or request brings
-// about (a rename onto a name that is taken, a password-protected table, text that is not
-// valid in its table's code page), which the program cannot put right but the user can. The
-// step guard shows such a failure as a plain message, its description alone, and keeps the
+// about (a rename onto a name that is taken, text that is not valid in its table's code
+// page), which the program cannot put right but the user can. The step guard shows such a failure as a plain message, its description alone, and keeps the
 // error report, with its request to write to support, for real faults.
 //
 // ExpectedProblem is a mark, not an exception of its own: a failure type takes it as a second
 // base beside its std::exception line, so that it is still caught wherever its own kind is,
 // and a layer that translates failures can carry the mark across:
 //
-//     class EncryptedTableError : public FormatError, public ExpectedProblem { ... };
+//     class InvalidTextError : public FormatError, public ExpectedProblem { ... };
 //     throw Expected<std::runtime_error>("A table of that name is already there; ...");
 //
 // Plain C++: the Paradox file library marks its own errors with it.

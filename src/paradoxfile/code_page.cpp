@@ -17,6 +17,9 @@ namespace {
 
 std::string iconvName(int number)
 {
+    // HP Roman-8 is known to iconv by its own name only.
+    if (number == hpRoman8CodePage)
+        return "HP-ROMAN8";
     return "CP" + std::to_string(number);
 }
 

@@ -17,6 +17,9 @@
 
 namespace quintabel::paradox {
 
+// HP Roman-8 has no DOS or Windows number; the library calls it by IBM's number for it.
+inline constexpr int hpRoman8CodePage = 1051;
+
 class CodePage {
 public:
     // Throws Error when iconv knows no such code page.

@@ -24,20 +24,38 @@ public:
     using Error::Error;
 };
 
-// A password-protected table: its data blocks are scrambled, so it is refused, never misread.
-// Not a fault of the file or of the program: the message says how the user can let it be
-// read, and the windows show it as a plain message.
-class EncryptedTableError : public FormatError, public ExpectedProblem {
-public:
-    using FormatError::FormatError;
+// Where the code page that text was read in came from.
+enum class CodePageOrigin {
+    Chosen,    // the caller asked for it (ReaderOptions::codePage)
+    Header,    // the table's header names it
+    SortOrder, // the header names none; the table's sort order belongs to it
+    Guessed,   // the header names none and its sort order says nothing: the DOS default, 437
 };
 
 // Text in the table (a value, a field name, the table name) whose bytes are not valid in the
-// code page the table names, so that it cannot be read without guessing. Like an encrypted
-// table, a situation the user can put right, shown as a plain message.
+// code page it was read in. The file itself may well be sound: its header may name the wrong
+// code page. A situation the user can put right by reading the table in its real code page,
+// so it is shown as a plain message; the members let a window word its own.
 class InvalidTextError : public FormatError, public ExpectedProblem {
 public:
-    using FormatError::FormatError;
+    // `record` is 1-based, 0 when the text is in the header (the table's or a field's name,
+    // which `headerPart` then describes for the message: "the name of field 3"); `field` is
+    // the field's name, empty when the text is in the header.
+    InvalidTextError(std::string tableFile, std::string field, std::uint64_t record, int codePage,
+                     CodePageOrigin origin, const std::string& headerPart = {});
+
+    const std::string& tableFile() const { return tableFile_; }
+    const std::string& field() const { return field_; }
+    std::uint64_t record() const { return record_; }
+    int codePage() const { return codePage_; }
+    CodePageOrigin codePageOrigin() const { return origin_; }
+
+private:
+    std::string tableFile_;
+    std::string field_;
+    std::uint64_t record_;
+    int codePage_;
+    CodePageOrigin origin_;
 };
 
 // The operating system refused a read, a write, a rename or a delete (disk full, permissions,

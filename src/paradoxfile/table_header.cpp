@@ -73,25 +73,31 @@ std::string fileVersionText(int fileVersion)
     return "unknown";
 }
 
-int codePageForSortOrder(int sortOrder)
+std::optional<int> codePageOfSortOrder(int sortOrder, const std::string& sortOrderId)
 {
-    switch (sortOrder) {
-    case 0x82: // nordan
-    case 0xE6: // nordan40
-        return 865;
-    case 0xC0: // cyrr
-        return 866;
-    case 0x54: // intl850
-        return 850;
-    case 0x4C: // DBWINUS0
-    case 0x40: // DBWINWE0
-    case 0x11: // ANSII850
-    case 0x62: // ANSIINTL
-    case 0x5D: // ANSISPAN
-        return 1252;
-    default: // ascii, intl, swedfin and the unknown ones
-        return 437;
-    }
+    // The id spelled out in 5.x and 7.x headers names the driver without doubt; the byte
+    // alone is all that 3.x and 4.x headers have. "ascii" is missing on purpose: its tables
+    // come in 437 and in 850 alike.
+    struct Driver {
+        const char* id;
+        int sortOrder; // -1: byte not known
+        int codePage;
+    };
+    static constexpr Driver drivers[] = {
+        {"intl", 0xB7, 437},        {"swedfin", 0xF0, 437},    {"intl850", 0x54, 850},
+        {"nordan", 0x82, 865},      {"nordan40", 0xE6, 865},   {"cyrr", 0xC0, 866},
+        {"china", 0x03, 936},       {"DBWINUS0", 0x4C, 1252},  {"DBWINWE0", 0x40, 1252},
+        {"ANSII850", 0x11, 1252},   {"ANSIINTL", 0x62, 1252},  {"ANSISPAN", 0x5D, 1252},
+        // HP Roman-8, the character set of HP's own machines (IBM numbers it 1051).
+        {"BLROM800", -1, hpRoman8CodePage},
+    };
+    for (const Driver& driver : drivers)
+        if (sortOrderId == driver.id)
+            return driver.codePage;
+    for (const Driver& driver : drivers)
+        if (sortOrder == driver.sortOrder)
+            return driver.codePage;
+    return std::nullopt;
 }
 
 TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& options)
@@ -175,14 +181,22 @@ TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& opti
     } else {
         encryption = loadLe32(h + 0x25);
     }
+    header.encryptionKey = encryption;
     header.encrypted = encryption != 0;
 
-    if (options.codePage > 0)
+    if (options.codePage > 0) {
         header.textCodePage = options.codePage;
-    else if (header.codePage > 0)
+        header.codePageOrigin = CodePageOrigin::Chosen;
+    } else if (header.codePage > 0) {
         header.textCodePage = header.codePage;
-    else
-        header.textCodePage = codePageForSortOrder(header.sortOrder);
+        header.codePageOrigin = CodePageOrigin::Header;
+    } else if (const auto fromSortOrder = codePageOfSortOrder(header.sortOrder, header.sortOrderId)) {
+        header.textCodePage = *fromSortOrder;
+        header.codePageOrigin = CodePageOrigin::SortOrder;
+    } else {
+        header.textCodePage = guessedCodePage;
+        header.codePageOrigin = CodePageOrigin::Guessed;
+    }
 
     std::optional<CodePage> codePage;
     try {
@@ -219,7 +233,7 @@ TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& opti
     while (tableNameLength < static_cast<std::size_t>(tableNameSize) && h[tableNameStart + tableNameLength] != 0)
         ++tableNameLength;
     if (!codePage->decode({h + tableNameStart, tableNameLength}, header.tableName))
-        detail::throwInvalidText(file, header.textCodePage, "the table name");
+        detail::throwInvalidText(file, {}, 0, header.textCodePage, header.codePageOrigin, "the table name in its header");
 
     int pos = namesStart;
     for (int i = 0; i < fieldCount; ++i) {
@@ -231,7 +245,8 @@ TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& opti
             throwCorrupt(file, "the name of field " + std::to_string(i + 1)
                                    + " runs past the end of the header");
         if (!codePage->decode({h + start, static_cast<std::size_t>(pos - start)}, field.name))
-            detail::throwInvalidText(file, header.textCodePage, "the name of field " + std::to_string(i + 1));
+            detail::throwInvalidText(file, {}, 0, header.textCodePage, header.codePageOrigin,
+                                     "the name of field " + std::to_string(i + 1) + " in its header");
         ++pos;
     }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The header of a Paradox .DB file: what the table is, as the file says.
 
+#include "paradoxfile/errors.h"
 #include "paradoxfile/field.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,8 @@ struct TableHeader {
     // The code page that text is read in: ReaderOptions::codePage, or codePage, or the one
     // that goes with the sort order.
     int textCodePage = 0;
+    // Where textCodePage came from; CodePageOrigin::Guessed when nothing in the file named it.
+    CodePageOrigin codePageOrigin = CodePageOrigin::Header;
     // The record count the header claims; the block chain may disagree (see TableReader).
     std::uint32_t recordCount = 0;
     int keyFieldCount = 0;
@@ -45,6 +49,9 @@ struct TableHeader {
     std::uint32_t autoIncrementValue = 0;
     int sortOrder = 0;       // the language-driver byte at 0x29
     std::string sortOrderId; // "ascii", "ANSIINTL", ... (empty in 3.x files)
+    // A password-protected table: its data blocks and its .MB are scrambled with this key
+    // (docs/paradox-format.md §12); 0 for a plain table. The reader unscrambles them.
+    std::uint32_t encryptionKey = 0;
     bool encrypted = false;
     bool writeProtected = false;
 };
@@ -53,11 +60,16 @@ struct TableHeader {
 std::string fileVersionText(int fileVersion);
 
 // Reads and checks the header of a .DB file. Throws FormatError when the bytes are not a sane
-// Paradox table header. An encrypted table is not an error here (encrypted is set); reading
-// its records is.
+// Paradox table header. A password-protected table's header is not scrambled; `encrypted` and
+// `encryptionKey` say that its data is.
 TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& options = {});
 
-// The DOS code page that goes with a sort-order byte (for tables whose header names none).
-int codePageForSortOrder(int sortOrder);
+// The code page whose text a sort order (language driver) collates: by its id where the
+// header spells one, else by its byte. Nothing for a sort order that does not settle it
+// ("ascii", whose tables come in 437 and in 850) or that is not known.
+std::optional<int> codePageOfSortOrder(int sortOrder, const std::string& sortOrderId);
+
+// The code page read when neither the header nor the sort order names one: Paradox's DOS default.
+inline constexpr int guessedCodePage = 437;
 
 } // namespace quintabel::paradox

@@ -8,6 +8,7 @@
 #include "paradoxfile/detail/field_codec.h"
 #include "paradoxfile/detail/messages.h"
 #include "paradoxfile/detail/read_window.h"
+#include "paradoxfile/detail/unscrambling_source.h"
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
 
@@ -161,7 +162,8 @@ struct TableReader::Impl {
     {
         std::string& text = resetText(value);
         if (!codePage->decode(bytes, text))
-            detail::throwInvalidText(file, header.textCodePage, where(field));
+            detail::throwInvalidText(file, header.fields[field].name, recordsRead + 1, header.textCodePage,
+                                     header.codePageOrigin);
     }
 
     void decodeBlob(std::size_t i, const std::uint8_t* p, Value& value)
@@ -198,7 +200,9 @@ struct TableReader::Impl {
                 data = data.subspan(8);
             }
         }
-        if (field.type == FieldType::Memo || field.type == FieldType::FormattedMemo) {
+        // A formatted memo is Paradox's own rich-text format, bytes rather than text in the
+        // table's code page: it travels unchanged.
+        if (field.type == FieldType::Memo) {
             decodeText(i, data, value);
         } else {
             Blob& bytes = resetBlob(value);
@@ -339,7 +343,7 @@ TableReader TableReader::open(const std::filesystem::path& dbPath, const ReaderO
     bool hasBlobFields = false;
     for (const auto& field : header.fields)
         hasBlobFields = hasBlobFields || isBlobType(field.type);
-    if (hasBlobFields && !header.encrypted) {
+    if (hasBlobFields) {
         if (const auto found = findBlobFile(dbPath)) {
             blobPath = *found;
             blobs = std::make_unique<FileSource>(*found);
@@ -359,11 +363,14 @@ TableReader::TableReader(std::unique_ptr<ByteSource> table, std::unique_ptr<Byte
     d.blobs = std::move(blobs);
     d.file = d.table->name();
     d.header = parseTableHeader(*d.table, options);
-    if (d.header.encrypted)
-        throw EncryptedTableError("Paradox table '" + d.file
-                                  + "' is password-protected (encrypted); Quintabel does not read encrypted tables. "
-                                    "Remove its password in Paradox (Restructure, Password Security), then send the table "
-                                    "again.");
+    if (d.header.encrypted) {
+        // From here on the reader sees the table as if it had no password.
+        d.table = detail::UnscramblingSource::forTable(std::move(d.table), d.header.encryptionKey,
+                                                        static_cast<std::uint64_t>(d.header.headerSize),
+                                                        static_cast<std::uint64_t>(d.header.blockSize));
+        if (d.blobs)
+            d.blobs = detail::UnscramblingSource::forBlobs(std::move(d.blobs), d.header.encryptionKey);
+    }
     d.codePage.emplace(d.header.textCodePage);
     d.blobReader.emplace(d.blobs.get(), d.file);
     int offset = 0;

@@ -8,8 +8,9 @@
 //   for (const auto& w : reader.warnings()) ...   // e.g. header record count disagreed
 //
 // Memory stays flat however large the table: one block and one blob at a time.
-// Every failure is a FormatError (corrupt or unsupported file; EncryptedTableError for a
-// password-protected table) or an IoError, with the file and the problem in its message.
+// Password-protected tables are read like plain ones: their scrambling does not depend on the
+// password. Every failure is a FormatError (corrupt or unsupported file; InvalidTextError for
+// text the code page does not hold) or an IoError, with the file and the problem in its message.
 
 #include "paradoxfile/table_header.h"
 #include "paradoxfile/value.h"

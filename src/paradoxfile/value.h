@@ -52,9 +52,10 @@ using Blob = std::vector<std::uint8_t>;
 //   BCD                                -> Decimal
 //   Logical                            -> bool
 //   Date, Time, Timestamp              -> Date, Time, Timestamp
-//   Alpha, Memo, Formatted Memo        -> std::string (UTF-8)
-//   Bytes, Binary, OLE, Graphic        -> Blob (Graphic: the image, without Paradox's
-//                                         8-byte prefix)
+//   Alpha, Memo                        -> std::string (UTF-8)
+//   Bytes, Binary, OLE, Graphic,       -> Blob (Graphic: the image, without Paradox's
+//   Formatted Memo                        8-byte prefix; Formatted Memo: its rich-text
+//                                         bytes as stored, whatever the code page)
 // and any blank field -> Null.
 using Value = std::variant<Null, std::int64_t, double, Decimal, bool, Date, Time, Timestamp,
                            std::string, Blob>;

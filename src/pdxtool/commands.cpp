@@ -104,6 +104,22 @@ private:
     std::string text_ = "{";
 };
 
+// Where the code page of the text came from: "guessed" warns that nothing in the file named it.
+const char* codePageOriginName(CodePageOrigin origin)
+{
+    switch (origin) {
+    case CodePageOrigin::Chosen:
+        return "chosen";
+    case CodePageOrigin::Header:
+        return "header";
+    case CodePageOrigin::SortOrder:
+        return "sortOrder";
+    case CodePageOrigin::Guessed:
+        break;
+    }
+    return "guessed";
+}
+
 int info(const CommandLine& line, std::FILE* out)
 {
     const auto reader = openTable(line);
@@ -115,7 +131,9 @@ int info(const CommandLine& line, std::FILE* out)
     object.key("keyed") += header.fileType == 0 ? "true" : "false";
     object.number("codePage", header.codePage);
     object.number("textCodePage", header.textCodePage);
+    object.string("textCodePageFrom", codePageOriginName(header.codePageOrigin));
     object.string("sortOrder", header.sortOrderId);
+    object.key("protected") += header.encrypted ? "true" : "false";
     object.number("recordsInHeader", header.recordCount);
     object.number("recordsCounted", static_cast<std::int64_t>(reader.countRecords()));
     object.number("keyFields", header.keyFieldCount);

@@ -1,6 +1,7 @@
 // The Paradox folder driver on the shared test tables: every field type's ADO type number,
 // every value checked against pxlib's reading, and the statements the program sends.
 
+#include "base/expected_problem.h"
 #include "connections/connection.h"
 #include "connections/connection_string.h"
 #include "drivers/ado_types.h"
@@ -9,6 +10,7 @@
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_writer.h"
 #include "support/table_compare.h"
+#include "support/write_helpers.h"
 #include "temporary_folder.h"
 #include "value_description.h"
 
@@ -84,7 +86,7 @@ const std::map<px::FieldType, int> expectedAdoTypes{
     {px::FieldType::Time, ado::adDBTimeStamp},       {px::FieldType::Timestamp, ado::adDBTimeStamp},
     {px::FieldType::Logical, ado::adBoolean},        {px::FieldType::AutoIncrement, ado::adInteger},
     {px::FieldType::Bcd, ado::adDouble},             {px::FieldType::Bytes, ado::adBinary},
-    {px::FieldType::Memo, ado::adLongVarChar},       {px::FieldType::FormattedMemo, ado::adLongVarChar},
+    {px::FieldType::Memo, ado::adLongVarChar},       {px::FieldType::FormattedMemo, ado::adLongVarBinary},
     {px::FieldType::Binary, ado::adLongVarBinary},   {px::FieldType::Ole, ado::adLongVarBinary},
     {px::FieldType::Graphic, ado::adLongVarBinary},
 };
@@ -95,12 +97,7 @@ TEST(ParadoxDriver, ReadsEveryTestTableAsPxlibDoes)
     std::size_t valuesCompared = 0;
     for (const fs::path& table : pxtest::testdataTables()) {
         SCOPED_TRACE(table.string());
-        pxtest::OurTable library;
-        try {
-            library = pxtest::readWithOurs(table);
-        } catch (const px::EncryptedTableError&) {
-            continue; // refused on purpose; see AnEncryptedTableFailsInsteadOfBeingMisread
-        }
+        const pxtest::OurTable library = pxtest::readWithOurs(table);
         Connection connection;
         connection.setCursorLocation(quintabel::connections::adUseClient);
         connection.Open(connectionStringFor(table.parent_path()));
@@ -236,15 +233,20 @@ TEST(ParadoxDriverOpening, NeedsOneExistingFolder)
     EXPECT_TRUE(connection.OpenSchema(20).Eof());
 }
 
-TEST(ParadoxDriverOpening, AnEncryptedTableFailsInsteadOfBeingMisread)
+TEST(ParadoxDriverOpening, TextInAnotherCodePageFailsAsAProblemTheUserCanPutRight)
 {
+    pxtest::ScratchFolder folder;
+    pxtest::writeTableWithUnreadableName(folder.path(), "names");
     Connection connection;
-    connection.Open(connectionStringFor(pxtest::testdataPath("paradox/leonhad-paradoxdriver/encrypt")));
+    connection.Open(connectionStringFor(folder.path()));
     try {
-        Recordset rows = selectAll(connection, "encrypted");
-        ADD_FAILURE() << "an encrypted table was read";
+        Recordset rows = selectAll(connection, "names");
+        ADD_FAILURE() << "a table with text that is not valid in its code page was read";
     } catch (const DatabaseError& error) {
-        EXPECT_NE(error.description().find("encrypted.db"), std::string::npos) << error.description();
+        EXPECT_NE(error.description().find("names.db"), std::string::npos) << error.description();
+        EXPECT_NE(error.description().find("code page 936"), std::string::npos) << error.description();
+        EXPECT_EQ(error.description().find("Corrupt"), std::string::npos) << error.description();
+        EXPECT_TRUE(quintabel::IsExpectedProblem(error));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "paradoxfile/calendar.h"
 #include "shell/pointer_rules.h"
 #include "support/table_compare.h"
+#include "support/write_helpers.h"
 #include "transfer_fixture.h"
 
 #include <QCheckBox>
@@ -40,7 +41,6 @@ Cell expectedInMySql(px::FieldType type, const px::Value& value)
     switch (type) {
     case px::FieldType::Alpha:
     case px::FieldType::Memo:
-    case px::FieldType::FormattedMemo:
         return std::get<std::string>(value);
     case px::FieldType::Short:
     case px::FieldType::Long:
@@ -88,11 +88,11 @@ TEST_P(EveryTestTable, ArrivesValueByValueOrEachMissingRowIsReported)
     try {
         ours = paradox::testing::readWithOurs(source);
     } catch (const std::exception& unreadable) {
-        // A table the program cannot read (an encrypted one) is told, and nothing arrives.
+        // A table the program cannot read is told, and nothing arrives.
         sendToMySql({name});
         const auto messages = boxes.boxes.plainMessages();
         ASSERT_FALSE(messages.empty());
-        EXPECT_TRUE(messages[0].text.contains(QStringLiteral("password-protected"))) << unreadable.what();
+        EXPECT_TRUE(messages[0].text.contains(QString::fromStdString(source.filename().string()))) << unreadable.what();
         EXPECT_FALSE(mySqlHasTable(name.toStdString()));
         return;
     }
@@ -219,9 +219,8 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteFromATableThatCannotBeReadKeepsTheOldTa
 {
     runSql("CREATE TABLE ORDERS (NAME TEXT)");
     runSql("INSERT INTO ORDERS VALUES ('old')");
-    // An encrypted table under the listed name: the program refuses to read it.
-    fs::copy_file(paradox::testing::testdataPath("paradox/leonhad-paradoxdriver/encrypt/encrypted.db"),
-                  paradoxFile("ORDERS.DB"));
+    // A table under the listed name whose header the program cannot read.
+    paradox::testing::writeTableWithUnreadableName(paradoxFolder.path(), "ORDERS");
     window.Check16->setChecked(true);
     boxes.boxes.answerNext(BoxAnswer::Yes);
     customization.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` TEXT)");
@@ -238,8 +237,7 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteFromATableThatCannotBeReadKeepsTheOldTa
 
 TEST_F(ParadoxToMySqlTest, ATableThatCannotBeOpenedGivesOneMessageAndTheRunGoesOnWithTheNext)
 {
-    fs::copy_file(paradox::testing::testdataPath("paradox/leonhad-paradoxdriver/encrypt/encrypted.db"),
-                  paradoxFile("SECRET.DB"));
+    paradox::testing::writeTableWithUnreadableName(paradoxFolder.path(), "SECRET");
     writeNames("ALPHA", {"a"});
 
     sendToMySql({QStringLiteral("ALPHA"), QStringLiteral("SECRET")});

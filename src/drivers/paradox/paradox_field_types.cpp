@@ -17,8 +17,9 @@ struct TypeRow {
 
 // The Windows Paradox driver reports Alpha and Memo as the non-Unicode types, every number
 // but Short and Long Integer as a double, and Time as a timestamp. It hides Formatted Memo
-// and may hide Binary and Graphic; here they are shown (as a long text and as long binaries)
-// because a hidden field would be left out of a transfer without a word.
+// and may hide Binary and Graphic; here they are shown, as long binaries, because a hidden
+// field would be left out of a transfer without a word. A formatted memo is rich-text bytes
+// in Paradox's own format, not text in the table's code page, so it is binary too.
 constexpr std::array typeRows{
     TypeRow{FieldType::Alpha, ado::adVarChar},
     TypeRow{FieldType::Number, ado::adDouble},
@@ -33,7 +34,7 @@ constexpr std::array typeRows{
     TypeRow{FieldType::Bcd, ado::adDouble},
     TypeRow{FieldType::Bytes, ado::adBinary},
     TypeRow{FieldType::Memo, ado::adLongVarChar},
-    TypeRow{FieldType::FormattedMemo, ado::adLongVarChar},
+    TypeRow{FieldType::FormattedMemo, ado::adLongVarBinary},
     TypeRow{FieldType::Binary, ado::adLongVarBinary},
     TypeRow{FieldType::Ole, ado::adLongVarBinary},
     TypeRow{FieldType::Graphic, ado::adLongVarBinary},

@@ -29,9 +29,8 @@ constexpr char kChooseCodePageHint[] =
     "and try again.";
 
 // Runs `work`, turning the file library's and the file system's failures into
-// DatabaseError with their own words. A failure the user can put right (an encrypted table,
-// text in another code page than the table says) keeps that mark, so that the windows show
-// it as a plain message.
+// DatabaseError with their own words. A failure the user can put right (text in another code
+// page than the table says) keeps that mark, so that the windows show it as a plain message.
 template <typename Work>
 auto translatingFailures(Work&& work) -> decltype(work())
 {

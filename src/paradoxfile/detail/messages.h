@@ -19,14 +19,11 @@ namespace quintabel::paradox::detail {
     throw FormatError("Unsupported Paradox file '" + file + "': " + what + ".");
 }
 
-// "Paradox table '…/orders.db' holds text that is not valid in its code page 936: <where>. …"
-[[noreturn]] inline void throwInvalidText(const std::string& file, int codePage, const std::string& where)
+// Text whose bytes the code page in use does not hold (InvalidTextError words the message).
+[[noreturn]] inline void throwInvalidText(const std::string& file, const std::string& field, std::uint64_t record,
+                                          int codePage, CodePageOrigin origin, const std::string& headerPart = {})
 {
-    throw InvalidTextError("Paradox table '" + file + "' holds text that is not valid in its code page "
-                           + std::to_string(codePage) + ": " + where
-                           + ". Quintabel reads a table's text only in the code page the table names, and will not "
-                             "guess another. Set the table's language driver to the one its text was written in "
-                             "(in Paradox: Restructure, Table Language), then send the table again.");
+    throw InvalidTextError(file, field, record, codePage, origin, headerPart);
 }
 
 std::string hexNumber(unsigned long long value);

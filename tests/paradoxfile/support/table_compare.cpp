@@ -274,7 +274,7 @@ PxlibComparison compareWithPxlib(const OurTable& ours, const PxlibTable& pxlib, 
                 ++result.blobValuesCompared;
                 // pxlib hands memo text out as stored, in the table's code page.
                 std::string theirs = p.bytes;
-                if (field.type == FieldType::Memo || field.type == FieldType::FormattedMemo) {
+                if (field.type == FieldType::Memo) {
                     theirs.clear();
                     codePage.decode({reinterpret_cast<const std::uint8_t*>(p.bytes.data()), p.bytes.size()}, theirs);
                     same = std::get<std::string>(a) == theirs;

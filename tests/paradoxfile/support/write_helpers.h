@@ -6,7 +6,12 @@
 #include "paradoxfile/table_reader.h"
 #include "paradoxfile/table_writer.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <span>
+#include <string>
 #include <vector>
 
 namespace quintabel::paradox::testing {
@@ -41,6 +46,34 @@ inline TableReader readerOf(const MemoryTable& table, const ReaderOptions& optio
     if (!table.blobs.empty())
         blobs = std::make_unique<MemorySource>(table.blobs, "mem.mb");
     return TableReader(std::make_unique<MemorySource>(table.table, "mem.db"), std::move(blobs), options);
+}
+
+// Writes the table `folder`/`name`.DB (`name` of two letters or more), sound but for the table name in its header, whose
+// bytes are no text in the table's code page 936: the reader refuses it as soon as it opens
+// it, with a failure the user can put right (InvalidTextError).
+inline void writeTableWithUnreadableName(const std::filesystem::path& folder, const std::string& name)
+{
+    WriterOptions options;
+    options.codePage = 936;
+    const std::filesystem::path path = [&] {
+        TableWriter writer(folder, name, {Field{"NAME", FieldType::Alpha, 10, 0}}, options);
+        const Value value = std::string("text");
+        writer.append(std::span<const Value>(&value, 1));
+        writer.commit();
+        return writer.tablePath();
+    }();
+    std::vector<char> bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // The table name follows the 0x78 bytes of a 5.x header's fixed part, the one field's
+    // 2-byte descriptor, a 4-byte pointer and the field's 4-byte name pointer. A GBK lead byte
+    // followed by DEL is no text.
+    const std::size_t tableName = 0x78 + 2 + 4 + 4;
+    bytes.at(tableName) = '\x81';
+    bytes.at(tableName + 1) = '\x7f';
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Rows readAll(TableReader& reader)
