@@ -7,6 +7,7 @@
 #include "paradoxfile/detail/field_codec.h"
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
+#include "paradoxfile/written_code_pages.h"
 
 #include <algorithm>
 #include <climits>
@@ -47,32 +48,16 @@ char asciiUpper(char c)
 
 } // namespace
 
-std::optional<LanguageDriver> languageDriverForCodePage(int codePage)
-{
-    // Pairs seen in tables written by BDE (docs/paradox-format.md §7.2).
-    switch (codePage) {
-    case 437:
-    case 850:
-        return LanguageDriver{0x00, "ascii"};
-    case 865:
-        return LanguageDriver{0xE6, "nordan40"};
-    case 866:
-        return LanguageDriver{0xC0, "cyrr"};
-    case 936:
-        return LanguageDriver{0x03, "china"};
-    case 1252:
-        return LanguageDriver{0x62, "ANSIINTL"};
-    default:
-        return std::nullopt;
-    }
-}
-
 std::vector<Field> checkedDefinition(std::vector<Field> fields, int codePage)
 {
-    if (!languageDriverForCodePage(codePage))
+    if (!languageDriverForCodePage(codePage)) {
+        std::string list;
+        for (const int writable : writableCodePages())
+            list += (list.empty() ? "" : ", ") + std::to_string(writable);
         throw DefinitionError("Code page " + std::to_string(codePage)
-                              + " cannot be written: no Paradox language driver is known for it"
-                                " (use 437, 850, 865, 866, 936 or 1252).");
+                              + " cannot be written: no Paradox language driver is known for it (use one of " + list
+                              + ").");
+    }
     if (fields.empty() || fields.size() > 255)
         throw DefinitionError("A Paradox table has 1 to 255 fields, not " + std::to_string(fields.size()) + ".");
     const CodePage page(codePage);
@@ -86,7 +71,7 @@ std::vector<Field> checkedDefinition(std::vector<Field> fields, int codePage)
         std::string stored;
         if (const auto problem = page.encode(field.name, stored))
             throw DefinitionError(what + ": the name holds " + *problem + ", which code page "
-                                  + std::to_string(codePage) + " cannot store.");
+                                  + std::to_string(codePage) + " cannot store (" + whereTextWouldFit(field.name) + ").");
         if (stored.find('\0') != std::string::npos)
             throw DefinitionError(what + ": the name holds a NUL character.");
         if (stored.size() > maxFieldNameBytes)
@@ -208,7 +193,7 @@ struct TableEncoder::Impl {
         out.clear();
         if (const auto problem = codePage->encode(text, out))
             refuse(field, "the text holds " + *problem + ", which code page " + std::to_string(codePage->number())
-                              + " cannot store");
+                              + " cannot store (" + whereTextWouldFit(text) + ")");
     }
 
     // Fills the record bytes of one field (blob fields: the leader and length; the pointer

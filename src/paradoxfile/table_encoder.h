@@ -8,6 +8,7 @@
 // a sink (IoError) leaves the output unusable.
 
 #include "paradoxfile/field.h"
+#include "paradoxfile/written_code_pages.h"
 #include "paradoxfile/value.h"
 
 #include <cstdint>
@@ -22,8 +23,7 @@ namespace quintabel::paradox {
 class ByteSink;
 
 struct EncoderOptions {
-    // The code page of all text. Supported: 437, 850, 865, 866, 936, 1252 (the code pages with
-    // a known Paradox language driver).
+    // The code page of all text: one of writableCodePages() (written_code_pages.h).
     int codePage = 1252;
     // Block size in KB (1, 2, 3, 4, 16 or 32). 0: 4 KB, or 16 or 32 when the record or
     // expectedRecords needs more room (a table holds at most 65535 blocks).
@@ -38,12 +38,6 @@ struct EncoderOptions {
     std::optional<std::uint32_t> updateTime;
 };
 
-// The language driver (sort order) written for a code page: its byte and its id string.
-struct LanguageDriver {
-    std::uint8_t sortOrder;
-    const char* id;
-};
-std::optional<LanguageDriver> languageDriverForCodePage(int codePage);
 
 // Checks a table definition for a Paradox 5.x table and fills in the sizes of the fixed-size
 // types (a size of 0 is taken as "the usual"). Throws DefinitionError.

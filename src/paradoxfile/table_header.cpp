@@ -76,20 +76,28 @@ std::string fileVersionText(int fileVersion)
 std::optional<int> codePageOfSortOrder(int sortOrder, const std::string& sortOrderId)
 {
     // The id spelled out in 5.x and 7.x headers names the driver without doubt; the byte
-    // alone is all that 3.x and 4.x headers have. "ascii" is missing on purpose: its tables
-    // come in 437 and in 850 alike.
+    // alone is all that 3.x and 4.x headers have, and a few bytes belong to two drivers of
+    // different code pages (0x8F: polish and ancyrr; 0xE6: nordan40 and BGPD1251; 0x4C:
+    // DBWINUS0 and ANHEBREW): such a byte goes with the driver seen in real tables, or with
+    // none. "ascii" is missing on purpose: its tables come in 437 and in 850 alike.
     struct Driver {
         const char* id;
-        int sortOrder; // -1: byte not known
+        int sortOrder; // -1: the byte alone does not tell
         int codePage;
     };
     static constexpr Driver drivers[] = {
         {"intl", 0xB7, 437},        {"swedfin", 0xF0, 437},    {"intl850", 0x54, 850},
+        {"czech", 0x0D, 852},       {"hun852dc", 0xB1, 852},   {"polish", -1, 852},
+        {"slovene", 0xFC, 852},     {"turk", 0xC6, 857},       {"iceland", 0xD0, 861},
         {"nordan", 0x82, 865},      {"nordan40", 0xE6, 865},   {"cyrr", 0xC0, 866},
-        {"china", 0x03, 936},       {"DBWINUS0", 0x4C, 1252},  {"DBWINWE0", 0x40, 1252},
-        {"ANSII850", 0x11, 1252},   {"ANSIINTL", 0x62, 1252},  {"ANSISPAN", 0x5D, 1252},
+        {"china", 0x03, 936},       {"anczech", 0xDC, 1250},   {"anhundc", 0xE1, 1250},
+        {"anpolish", 0x5E, 1250},   {"ansislov", 0x6F, 1250},  {"ancyrr", -1, 1251},
+        {"BGPD1251", -1, 1251},     {"DBWINUS0", 0x4C, 1252},  {"DBWINWE0", 0x40, 1252},
+        {"DBWINES0", 0x3C, 1252},   {"ANSII850", 0x11, 1252},  {"ANSIINTL", 0x62, 1252},
+        {"ANSISPAN", 0x5D, 1252},   {"ANSISWFN", 0x69, 1252},  {"ANSINOR4", 0x4E, 1252},
+        {"angreek1", 0x0E, 1253},   {"ANTURK", 0xD5, 1254},
         // HP Roman-8, the character set of HP's own machines (IBM numbers it 1051).
-        {"BLROM800", -1, hpRoman8CodePage},
+        {"BLROM800", 0x14, hpRoman8CodePage},
     };
     for (const Driver& driver : drivers)
         if (sortOrderId == driver.id)
