@@ -75,8 +75,9 @@ std::string fileVersionText(int fileVersion)
 
 std::optional<int> codePageOfSortOrder(int sortOrder, const std::string& sortOrderId)
 {
-    // The id spelled out in 5.x and 7.x headers names the driver without doubt; the byte
-    // alone is all that 3.x and 4.x headers have, and a few bytes belong to two drivers of
+    // The id spelled out in 5.x and 7.x headers names the driver without doubt (an id not
+    // listed here says nothing, whatever the byte); the byte alone is all that 3.x and 4.x
+    // headers have, and a few bytes belong to two drivers of
     // different code pages (0x8F: polish and ancyrr; 0xE6: nordan40 and BGPD1251; 0x4C:
     // DBWINUS0 and ANHEBREW): such a byte goes with the driver seen in real tables, or with
     // none. "ascii" is missing on purpose: its tables come in 437 and in 850 alike.
@@ -99,9 +100,12 @@ std::optional<int> codePageOfSortOrder(int sortOrder, const std::string& sortOrd
         // HP Roman-8, the character set of HP's own machines (IBM numbers it 1051).
         {"BLROM800", 0x14, hpRoman8CodePage},
     };
-    for (const Driver& driver : drivers)
-        if (sortOrderId == driver.id)
-            return driver.codePage;
+    if (!sortOrderId.empty()) {
+        for (const Driver& driver : drivers)
+            if (sortOrderId == driver.id)
+                return driver.codePage;
+        return std::nullopt;
+    }
     for (const Driver& driver : drivers)
         if (sortOrder == driver.sortOrder)
             return driver.codePage;
