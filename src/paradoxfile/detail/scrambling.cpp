@@ -3,6 +3,7 @@
 #include "paradoxfile/detail/endian.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace quintabel::paradox::detail {
@@ -128,6 +129,65 @@ void scrambleChunk(const std::uint8_t* plain, std::uint8_t* scrambled, const Chu
     for (unsigned index = 0; index < scrambleChunkSize; ++index) {
         const Placement at = placementOf(index, key);
         scrambled[at.place] = plain[index] ^ at.mask;
+    }
+}
+
+// The mask of byte i splits in three: maskTable[i + keyLow] depends on i alone;
+// targetMaskTable[place + keyHigh], with place = placeTable[i] - block, on i and the block;
+// and placeTable[place + chunk] = placeTable[placeTable[i] + (chunk - block)] on i and the
+// difference of chunk and block. The first is kept per table, the second per block, and the
+// third for all 256 differences (64 KB), so a chunk costs a gather and two XORs per byte.
+ChunkUnscrambler::ChunkUnscrambler(std::uint32_t key)
+    : keyLow_(static_cast<std::uint8_t>(key)),
+      keyHigh_(static_cast<std::uint8_t>(key >> 8)),
+      offsetMasks_(scrambleChunkSize * scrambleChunkSize)
+{
+    for (unsigned index = 0; index < scrambleChunkSize; ++index)
+        indexMask_[index] = maskTable[(index + keyLow_) & 0xFFu];
+    for (unsigned offset = 0; offset < scrambleChunkSize; ++offset)
+        for (unsigned index = 0; index < scrambleChunkSize; ++index)
+            offsetMasks_[offset * scrambleChunkSize + index] = placeTable[(placeTable[index] + offset) & 0xFFu];
+}
+
+void ChunkUnscrambler::prepareBlock(std::uint8_t block)
+{
+    for (unsigned index = 0; index < scrambleChunkSize; ++index) {
+        const auto place = static_cast<std::uint8_t>(placeTable[index] - block);
+        places_[index] = place;
+        blockMask_[index] = indexMask_[index] ^ targetMaskTable[(place + keyHigh_) & 0xFFu];
+    }
+    prepared_ = true;
+    preparedBlock_ = block;
+}
+
+void ChunkUnscrambler::unscramble(const std::uint8_t* scrambled, std::uint8_t* plain, const ChunkKey& key)
+{
+    if (!prepared_ || preparedBlock_ != key.block)
+        prepareBlock(key.block);
+    const std::uint8_t* offsetMask =
+        offsetMasks_.data() + static_cast<std::uint8_t>(key.chunk - key.block) * scrambleChunkSize;
+    // The whole mask first (a plain loop the compiler turns into vector instructions), then the
+    // gather, eight bytes to a word.
+    alignas(8) std::array<std::uint8_t, scrambleChunkSize> mask;
+    for (unsigned index = 0; index < scrambleChunkSize; ++index)
+        mask[index] = blockMask_[index] ^ offsetMask[index];
+    if constexpr (std::endian::native != std::endian::little) {
+        for (unsigned index = 0; index < scrambleChunkSize; ++index)
+            plain[index] = scrambled[places_[index]] ^ mask[index];
+        return;
+    }
+    for (unsigned index = 0; index < scrambleChunkSize; index += 8) {
+        const std::uint8_t* at = places_.data() + index;
+        const std::uint64_t gathered = static_cast<std::uint64_t>(scrambled[at[0]])
+            | static_cast<std::uint64_t>(scrambled[at[1]]) << 8 | static_cast<std::uint64_t>(scrambled[at[2]]) << 16
+            | static_cast<std::uint64_t>(scrambled[at[3]]) << 24 | static_cast<std::uint64_t>(scrambled[at[4]]) << 32
+            | static_cast<std::uint64_t>(scrambled[at[5]]) << 40 | static_cast<std::uint64_t>(scrambled[at[6]]) << 48
+            | static_cast<std::uint64_t>(scrambled[at[7]]) << 56;
+        std::uint64_t masks;
+        std::memcpy(&masks, mask.data() + index, sizeof masks);
+        // On a little-endian machine byte k of each word is byte index + k of the chunk.
+        const std::uint64_t result = gathered ^ masks;
+        std::memcpy(plain + index, &result, sizeof result);
     }
 }
 

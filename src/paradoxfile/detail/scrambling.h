@@ -13,6 +13,7 @@
 // scrambling direction is here for the tests, the fuzz corpus and the benchmark, which make
 // protected twins of plain tables with it.
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -36,8 +37,34 @@ ChunkKey tableChunkKey(std::uint32_t key, std::uint64_t blockNumber, std::uint64
 ChunkKey blobChunkKey(std::uint32_t key);
 
 // One chunk of `scrambleChunkSize` bytes from `scrambled` to `plain` (they must not overlap).
+// The plain statement of the transformation; ChunkUnscrambler does the same faster.
 void unscrambleChunk(const std::uint8_t* scrambled, std::uint8_t* plain, const ChunkKey& key);
 void scrambleChunk(const std::uint8_t* plain, std::uint8_t* scrambled, const ChunkKey& key);
+
+// Unscrambles the chunks of one table's files, for the reader: the same result as
+// unscrambleChunk(), with the parts of each byte's mask that stay the same from chunk to chunk
+// worked out once, so that a protected table reads nearly as fast as a plain one.
+class ChunkUnscrambler {
+public:
+    explicit ChunkUnscrambler(std::uint32_t key);
+    // `key` must come from tableChunkKey() or blobChunkKey() with this object's key.
+    void unscramble(const std::uint8_t* scrambled, std::uint8_t* plain, const ChunkKey& key);
+
+private:
+    void prepareBlock(std::uint8_t block);
+
+    std::uint8_t keyLow_;
+    std::uint8_t keyHigh_;
+    // The part of each byte's mask that depends on the byte's index alone.
+    std::array<std::uint8_t, scrambleChunkSize> indexMask_{};
+    // The part that depends on the chunk's place less the block: 256 rows of 256.
+    std::vector<std::uint8_t> offsetMasks_;
+    // For the block last prepared: where each byte lies, and its mask less the offset part.
+    bool prepared_ = false;
+    std::uint8_t preparedBlock_ = 0;
+    std::array<std::uint8_t, scrambleChunkSize> places_{};
+    std::array<std::uint8_t, scrambleChunkSize> blockMask_{};
+};
 
 // Turns the bytes of a plain .DB (and of its .MB, which may be empty) into those of the same
 // table protected with `key` (not 0): marks the header and scrambles every whole chunk of the

@@ -30,6 +30,7 @@ UnscramblingSource::UnscramblingSource(std::unique_ptr<ByteSource> scrambled, st
                                        std::uint64_t plainBytes, std::uint64_t blockSize, bool blobFile)
     : scrambled_(std::move(scrambled)),
       key_(key),
+      unscrambler_(key),
       plainBytes_(plainBytes),
       chunksPerBlock_(std::max<std::uint64_t>(1, blockSize / scrambleChunkSize)),
       blobFile_(blobFile)
@@ -74,13 +75,18 @@ void UnscramblingSource::readAt(std::uint64_t offset, std::span<std::uint8_t> bu
         scrambled_->readAt(plainBytes_ + slice * scrambleChunkSize, chunks_);
         for (std::uint64_t i = 0; i < count; ++i) {
             const std::uint64_t chunk = slice + i;
-            unscrambleChunk(chunks_.data() + i * scrambleChunkSize, plain.data(), keyOfChunk(chunk));
-            // The part of this chunk the caller asked for.
+            const std::uint8_t* scrambled = chunks_.data() + i * scrambleChunkSize;
+            // The part of this chunk the caller asked for: mostly all of it, unscrambled in place.
             const std::uint64_t chunkStart = chunk * scrambleChunkSize;
             const std::uint64_t from = std::max(start, chunkStart);
             const std::uint64_t to = std::min(end, chunkStart + scrambleChunkSize);
-            std::memcpy(buffer.data() + (from - start) + done, plain.data() + (from - chunkStart),
-                        static_cast<std::size_t>(to - from));
+            std::uint8_t* target = buffer.data() + (from - start) + done;
+            if (to - from == scrambleChunkSize) {
+                unscrambler_.unscramble(scrambled, target, keyOfChunk(chunk));
+            } else {
+                unscrambler_.unscramble(scrambled, plain.data(), keyOfChunk(chunk));
+                std::memcpy(target, plain.data() + (from - chunkStart), static_cast<std::size_t>(to - from));
+            }
         }
     }
 }

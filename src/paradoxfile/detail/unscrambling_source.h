@@ -32,6 +32,7 @@ private:
 
     std::unique_ptr<ByteSource> scrambled_;
     std::uint32_t key_;
+    mutable ChunkUnscrambler unscrambler_;
     std::uint64_t plainBytes_; // the unscrambled start of the file: the .DB header
     std::uint64_t chunksPerBlock_;
     bool blobFile_;
