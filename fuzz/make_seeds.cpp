@@ -1,10 +1,15 @@
 // Makes the seed corpus of fuzz_paradox_table at build time, into the build folder: every
 // table of the shared test data (a u32 length, the .DB, then its .MB when that is small), and
-// a few tables written by our own encoder (all field types, blobs in both kinds of .MB block).
+// a few tables written by our own encoder (all field types, blobs in both kinds of .MB block),
+// and a password-protected twin of each, scrambled as Paradox scrambles, so that the fuzzer
+// walks the unscrambling path too.
 //
 //   make_seeds TESTDATA_DIR OUTPUT_DIR
 #include "paradoxfile/byte_io.h"
+#include "paradoxfile/detail/scrambling.h"
+#include "paradoxfile/errors.h"
 #include "paradoxfile/table_encoder.h"
+#include "paradoxfile/table_header.h"
 #include "paradoxfile/table_family.h"
 
 #include <cstdio>
@@ -25,7 +30,7 @@ std::vector<std::uint8_t> contentOf(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void writeSeed(const fs::path& path, const std::vector<std::uint8_t>& table, const std::vector<std::uint8_t>& blobs)
+void writeOneSeed(const fs::path& path, const std::vector<std::uint8_t>& table, const std::vector<std::uint8_t>& blobs)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     const auto length = static_cast<std::uint32_t>(table.size());
@@ -34,6 +39,21 @@ void writeSeed(const fs::path& path, const std::vector<std::uint8_t>& table, con
     out.write(prefix, 4);
     out.write(reinterpret_cast<const char*>(table.data()), static_cast<std::streamsize>(table.size()));
     out.write(reinterpret_cast<const char*>(blobs.data()), static_cast<std::streamsize>(blobs.size()));
+}
+
+// The table as it is, and a protected twin of it when it is not protected already.
+void writeSeed(const fs::path& path, const std::vector<std::uint8_t>& table, const std::vector<std::uint8_t>& blobs)
+{
+    writeOneSeed(path, table, blobs);
+    auto lockedTable = table;
+    auto lockedBlobs = blobs;
+    bool plain = false;
+    try {
+        plain = !parseTableHeader(MemorySource(std::span<const std::uint8_t>(table))).encrypted;
+    } catch (const Error&) {
+    }
+    if (plain && detail::protectTableBytes(lockedTable, lockedBlobs, 0x4B1DC0DEu))
+        writeOneSeed(path.string() + "_protected", lockedTable, lockedBlobs);
 }
 
 } // namespace
@@ -89,6 +109,7 @@ int main(int argc, char** argv)
     }
     encoder.finish();
     writeSeed(output / "own_all_types", table.bytes(), blobs.bytes());
-    std::printf("make_seeds: %d tables from the test data and 1 of our own in %s\n", count, output.c_str());
+    std::printf("make_seeds: %d tables from the test data and 1 of our own, each with a protected twin, in %s\n",
+                count, output.c_str());
     return 0;
 }
