@@ -20,7 +20,7 @@ std::string codePageInWords(int codePage, CodePageOrigin origin)
     return number + ", a guess (neither its header nor its sort order names a code page)";
 }
 
-std::string invalidTextMessage(const std::string& tableFile, const std::string& field, std::uint64_t record,
+std::string invalidTextProblem(const std::string& tableFile, const std::string& field, std::uint64_t record,
                                int codePage, CodePageOrigin origin, const std::string& headerPart)
 {
     std::string where;
@@ -28,18 +28,24 @@ std::string invalidTextMessage(const std::string& tableFile, const std::string& 
         where = "the text of field '" + field + "' in record " + std::to_string(record);
     else
         where = headerPart.empty() ? std::string("text in its header") : headerPart;
-    std::string advice = origin == CodePageOrigin::Chosen
+    return "Paradox table '" + tableFile + "': " + where + " is not valid in " + codePageInWords(codePage, origin)
+        + ".";
+}
+
+std::string invalidTextAdvice(CodePageOrigin origin)
+{
+    return origin == CodePageOrigin::Chosen
         ? "Read the table in the code page its text was written in."
         : "Its text was probably written in another code page: read the table in that one.";
-    return "Paradox table '" + tableFile + "': " + where + " is not valid in " + codePageInWords(codePage, origin)
-        + ". " + advice;
 }
 
 } // namespace
 
 InvalidTextError::InvalidTextError(std::string tableFile, std::string field, std::uint64_t record, int codePage,
                                    CodePageOrigin origin, const std::string& headerPart)
-    : FormatError(invalidTextMessage(tableFile, field, record, codePage, origin, headerPart)),
+    : FormatError(invalidTextProblem(tableFile, field, record, codePage, origin, headerPart) + " "
+                  + invalidTextAdvice(origin)),
+      problem_(invalidTextProblem(tableFile, field, record, codePage, origin, headerPart)),
       tableFile_(std::move(tableFile)),
       field_(std::move(field)),
       record_(record),

@@ -44,6 +44,9 @@ public:
     InvalidTextError(std::string tableFile, std::string field, std::uint64_t record, int codePage,
                      CodePageOrigin origin, const std::string& headerPart = {});
 
+    // What is wrong and where, without the message's closing advice, for a caller that words
+    // its own ("choose it in the window ...").
+    const std::string& problem() const { return problem_; }
     const std::string& tableFile() const { return tableFile_; }
     const std::string& field() const { return field_; }
     std::uint64_t record() const { return record_; }
@@ -51,6 +54,7 @@ public:
     CodePageOrigin codePageOrigin() const { return origin_; }
 
 private:
+    std::string problem_;
     std::string tableFile_;
     std::string field_;
     std::uint64_t record_;

@@ -6,9 +6,10 @@
 #include "drivers/scratch/paradox_write_out.h"
 #include "drivers/scratch/scratch_statements.h"
 #include "paradoxfile/code_page.h"
-#include "shell/paradox_code_page_choice.h"
+#include "paradoxfile/written_code_pages.h"
 
 #include <algorithm>
+#include <cctype>
 #include <deque>
 
 namespace quintabel {
@@ -16,25 +17,6 @@ namespace quintabel {
 namespace scratch = db::scratch;
 
 namespace {
-
-// The code pages the connection window offers that would hold `text`, as "1251 or 866", so
-// that a refusal says which choice would let the row through; empty when none would.
-std::string codePagesHolding(const std::string& text)
-{
-    std::vector<std::string> holding;
-    for (const CodePageChoice& choice : ParadoxCodePageChoices()) {
-        const int number = choice.number;
-        std::string encoded;
-        if (number == kCodePageAsEachTableSays || !paradox::CodePage::isSupported(number))
-            continue;
-        if (!paradox::CodePage(number).encode(text, encoded))
-            holding.push_back(std::to_string(number));
-    }
-    std::string list;
-    for (std::size_t i = 0; i < holding.size(); ++i)
-        list += (i == 0 ? "" : i + 1 == holding.size() ? " or " : ", ") + holding[i];
-    return list;
-}
 
 // The value as the scratch table will hold it after RowInsertStatement's literal: NULL for
 // a null or empty value, bytes as bytes, anything else as its text.
@@ -92,12 +74,13 @@ std::optional<std::string> ParadoxWriteOutFit::misfit(std::span<const db::Value>
         if (const auto* text = std::get_if<std::string>(&value)) {
             std::string encoded;
             if (auto refused = columns_->codePage.encode(*text, encoded)) {
-                const std::string holding = codePagesHolding(*text);
+                const bool fitsSomewhere = !paradox::writableCodePagesHolding(*text).empty();
+                std::string where = paradox::whereTextWouldFit(*text);
+                where[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(where[0])));
                 return "Row " + std::to_string(rowNumber) + " was not copied: the value '"
                     + reportExcerpt(*text, kValuePreviewCharacters) + "' of the column '" + columnName + "' holds " + *refused
-                    + ", which the Paradox table's code page " + std::to_string(codePage_) + " cannot hold."
-                    + (holding.empty() ? std::string(" No code page a Paradox table can be written in holds it.")
-                                       : " Code page " + holding + " would hold it: choose it under Code Page in the connection window.");
+                    + ", which the Paradox table's code page " + std::to_string(codePage_) + " cannot hold. " + where
+                    + (fitsSomewhere ? ": choose one under Code Page in the connection window." : ".");
             }
         }
         // Tried on a copy: a row that fails must leave no trace in the column's choice.

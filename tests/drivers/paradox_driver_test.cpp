@@ -289,6 +289,18 @@ TEST(ParadoxDriverCodePage, ATableInAnotherCodePageThanItsHeaderSaysIsReadInTheC
             << error.description();
     }
 
+    // A chosen code page that does not fit either says so, and how to go back to the header's.
+    fields.paradoxCodePage = 936;
+    Connection wronglyChosen;
+    wronglyChosen.Open(paradoxConnectionString(fields));
+    try {
+        Recordset rows = selectAll(wronglyChosen, "CITIES");
+        ADD_FAILURE() << "text that is not valid in the chosen 936 was read";
+    } catch (const DatabaseError& error) {
+        EXPECT_NE(error.description().find("chosen"), std::string::npos) << error.description();
+        EXPECT_NE(error.description().find("\"As each table says\""), std::string::npos) << error.description();
+    }
+
     fields.paradoxCodePage = 866;
     Connection chosen;
     chosen.Open(paradoxConnectionString(fields));

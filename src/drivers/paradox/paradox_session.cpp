@@ -23,10 +23,16 @@ namespace px = quintabel::paradox;
 
 namespace {
 
-// What the user can do about text that is not valid in the code page it was read in.
-constexpr char kChooseCodePageHint[] =
-    " If you know the table's real code page, choose it under Code Page in the connection window "
-    "and try again.";
+// The message of text that is not valid in the code page it was read in, with what the user
+// of the windows can do about it.
+std::string invalidTextMessage(const px::InvalidTextError& error)
+{
+    if (error.codePageOrigin() == px::CodePageOrigin::Chosen)
+        return error.problem() + " Choose the code page its text was written in under Code Page in the "
+               "connection window, or \"As each table says\", and try again.";
+    return error.problem() + " Its text was probably written in another code page: if you know which, "
+           "choose it under Code Page in the connection window and try again.";
+}
 
 // Runs `work`, turning the file library's and the file system's failures into
 // DatabaseError with their own words. A failure the user can put right (text in another code
@@ -37,7 +43,7 @@ auto translatingFailures(Work&& work) -> decltype(work())
     try {
         return work();
     } catch (const px::InvalidTextError& error) {
-        throw Expected<DatabaseError>(std::string(error.what()) + kChooseCodePageHint);
+        throw Expected<DatabaseError>(invalidTextMessage(error));
     } catch (const px::Error& error) {
         if (IsExpectedProblem(error))
             throw Expected<DatabaseError>(error.what());
