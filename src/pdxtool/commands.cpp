@@ -214,6 +214,11 @@ int run(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* er
     } catch (const UsageError& error) {
         std::fprintf(err, "pdxtool: %s\n%s", error.message.c_str(), usage);
         return 2;
+    } catch (const InvalidTextError& error) {
+        // Here the way to read the table in its real code page is an option of this tool.
+        std::fprintf(err, "pdxtool: %s Give the code page its text was written in with --code-page N.\n",
+                     error.problem().c_str());
+        return 1;
     } catch (const std::exception& error) {
         std::fprintf(err, "pdxtool: %s\n", error.what());
         return 1;

@@ -4,6 +4,7 @@
 #include "pdxtool/commands.h"
 #include "pdxtool/json_writer.h"
 #include "support/table_compare.h"
+#include "support/write_helpers.h"
 
 #include "paradoxfile/byte_io.h"
 #include "paradoxfile/table_family.h"
@@ -402,6 +403,20 @@ TEST(PdxtoolErrors, MissingFileAndBadUsage)
     EXPECT_EQ(pdxtool({"copy", "a.db"}).status, 2);
     EXPECT_EQ(pdxtool({"dump", "--code-page", "x", "a.db"}).status, 2);
     EXPECT_EQ(pdxtool({"dump", "--target-code-page", "850", "a.db"}).status, 2);
+}
+
+TEST(PdxtoolErrors, TextNotValidInItsCodePageSaysWhichOptionReadsIt)
+{
+    ScratchFolder folder;
+    quintabel::paradox::testing::writeTableWithUnreadableName(folder.path(), "ODD");
+    for (const char* command : {"info", "dump"}) {
+        const ToolRun run = pdxtool({command, (folder.path() / "ODD.DB").string()});
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_NE(run.err.find("not valid in code page 936"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("with --code-page N."), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("read the table in that one"), std::string::npos) << "one piece of advice: " << run.err;
+    }
+    EXPECT_EQ(pdxtool({"dump", "--code-page", "1252", (folder.path() / "ODD.DB").string()}).status, 0);
 }
 
 TEST(PdxtoolCopy, NeverReplacesATable)
