@@ -73,7 +73,7 @@ TEST_F(ParadoxTableListTest, ListedNamesLeadBackToTheirTablesThroughTheParadoxFo
     // "KUNDEN-Ä" would find no file.
     const QString genuine = QStringLiteral(QUINTABEL_TESTDATA_DIR "/paradox/leonhad-paradoxdriver/db/ORDERS.DB");
     for (const QString& copy : {QStringLiteral("kunden-ä.db"), QStringLiteral("straße.db"), QStringLiteral("Mixed.Db")})
-        ASSERT_TRUE(QFile::copy(genuine, folder.filePath(copy)));
+        ASSERT_TRUE(QFile::copy(genuine, folder.filePath(copy))) << "cannot copy " << genuine.toStdString();
     ListParadoxTables(list, folder.path());
     ASSERT_EQ(testing::ItemTexts(list),
               (QStringList{QStringLiteral("KUNDEN-ä"), QStringLiteral("MIXED"), QStringLiteral("STRAßE")}));

@@ -9,7 +9,7 @@
 
 namespace quintabel::testing {
 
-// Copies the files of one table of the shared test data ("rparadox/empty": its .db and .mb,
+// Copies the files of one table of the test data ("rparadox/empty": its .db and .mb,
 // in whatever letter case) into `folder`, keeping their names.
 void copyParadoxTable(const std::string& tableInTestData, const TemporaryFolder& folder);
 

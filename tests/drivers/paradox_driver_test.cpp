@@ -1,4 +1,4 @@
-// The Paradox folder driver on the shared test tables: every field type's ADO type number,
+// The Paradox folder driver on the genuine test tables: every field type's ADO type number,
 // every value checked against pxlib's reading, and the statements the program sends.
 
 #include "base/expected_problem.h"

@@ -37,7 +37,7 @@ protected:
 
     const fs::path& root() const { return folder.path(); }
 
-    // Copies the test table `file` of the shared test data, with its companions, into `into`
+    // Copies the test table `file` of the test data (tests/data), with its companions, into `into`
     // (relative to the Paradox folder), under the base name `as`.
     void copyTable(const std::string& file, const fs::path& into, const std::string& as)
     {

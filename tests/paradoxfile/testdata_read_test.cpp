@@ -1,4 +1,4 @@
-// Every real table in the shared test data, read by our reader and checked against pxlib's
+// Every real table in the test data (tests/data), read by our reader and checked against pxlib's
 // reading of the same file, and the tables with blobs checked against values stated here.
 #include "paradoxfile/calendar.h"
 #include "paradoxfile/code_page.h"
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(TestData, EveryTestTable, ::testing::ValuesIn(testdataT
 
 TEST(TestDataTables, AllThirtyTwoAreThere)
 {
-    EXPECT_EQ(testdataTables().size(), 32u);
+    EXPECT_EQ(testdataTables().size(), 32u) << "the genuine Paradox tables belong in " << testdataPath("paradox");
 }
 
 TEST(TestDataTables, TheProtectedTableIsKnownAsSuchAndReadWhole)

@@ -21,7 +21,7 @@ namespace px = quintabel::paradox;
 
 class ParadoxTablesAsFoundTest : public TransferTest {
 protected:
-    // A copy of a shared test table, with its family, in `subfolder` of the Paradox folder.
+    // A copy of a genuine test table, with its family, in `subfolder` of the Paradox folder.
     void copyTestTable(const std::string& file, const fs::path& subfolder)
     {
         fs::create_directories(paradoxFolder.path() / subfolder);

@@ -301,6 +301,10 @@ fs::path testdataPath(const std::string& relative)
 std::vector<fs::path> testdataTables()
 {
     std::vector<fs::path> tables;
+    // Missing test data must fail the tests that count and read these tables, naming the
+    // folder, rather than end the test program before its first test with an exception.
+    if (!fs::is_directory(testdataPath("paradox")))
+        return tables;
     for (const auto& entry : fs::recursive_directory_iterator(testdataPath("paradox"))) {
         if (!entry.is_regular_file())
             continue;
