@@ -93,7 +93,8 @@ void sendAndClose(bool toParadox, const ConnectionFields& fields, const fs::path
     Form2 window(environment, connectionWindow);
     window.ensureLoaded();
     window.show();
-    attachTransfers(window, {[fields] { return fields; }, environment.programFolder, nullptr});
+    // The bench's folder, with its empty dbtemp.mdb, stands in for the program's scratch folder.
+    attachTransfers(window, {[fields] { return fields; }, [folder = environment.programFolder] { return folder; }, nullptr});
 
     QListWidget& source = toParadox ? *window.List1 : *window.List2;
     AddTableName(source, table);

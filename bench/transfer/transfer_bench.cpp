@@ -128,7 +128,8 @@ int runProgramTransfer(bool toParadox, const std::string& port, const fs::path& 
     fields.user = QString::fromLatin1(kUser);
     fields.password = QString::fromLatin1(kPassword);
     fields.database = QString::fromLatin1(kDatabase);
-    attachTransfers(window, {[fields] { return fields; }, environment.programFolder, nullptr});
+    // The bench's folder, with its empty dbtemp.mdb, stands in for the program's scratch folder.
+    attachTransfers(window, {[fields] { return fields; }, [folder = environment.programFolder] { return folder; }, nullptr});
 
     QListWidget& source = toParadox ? *window.List1 : *window.List2;
     AddTableName(source, table);

@@ -4,6 +4,7 @@
 #include "catalogue/tables_window_opening.h"
 #include "connections/folder_browser.h"
 #include "customise/form3.h"
+#include "drivers/scratch/scratch_folder.h"
 #include "maintenance/table_maintenance.h"
 #include "shell/form1.h"
 #include "shell/path_helpers.h"
@@ -19,6 +20,13 @@ int main(int argc, char** argv)
     // names are for Qt's other per-user folders.
     QCoreApplication::setOrganizationName(QStringLiteral("Corvandel"));
     QCoreApplication::setApplicationName(QStringLiteral("Quintabel"));
+
+    // This program's own scratch database, made when a transfer to Paradox first needs it and
+    // removed when the program ends; it outlives the windows that use it.
+    quintabel::db::scratch::ScratchFolder scratchFolder;
+    const auto scratchFolderPath = [&scratchFolder] {
+        return QString::fromStdString(scratchFolder.path().string());
+    };
 
     quintabel::QtMessageBoxes boxes;
     quintabel::MessageBoxesInstallation installedBoxes(boxes);
@@ -37,7 +45,7 @@ int main(int argc, char** argv)
     quintabel::Form3 customizationWindow(quintabel::Form3::Environment::production(connectionFields),
                                          &tablesWindow);
     quintabel::attachTransfers(tablesWindow,
-                               {connectionFields, quintabel::ProgramFolder(), &customizationWindow});
+                               {connectionFields, scratchFolderPath, &customizationWindow});
 
     connectionWindow.loadAndShow();
     return QApplication::exec();

@@ -21,9 +21,9 @@ std::string paradoxConnectionString(const LoginFields& fields)
     return text;
 }
 
-std::string scratchConnectionString(const std::string& programFolder)
+std::string scratchConnectionString(const std::string& folder)
 {
-    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + programFolder + "/dbtemp.mdb;";
+    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder + "/dbtemp.mdb;";
 }
 
 namespace {

@@ -24,8 +24,9 @@ struct LoginFields {
 std::string mySqlConnectionString(const LoginFields& fields);
 // Ends in "CodePage=N;" when a code page is chosen.
 std::string paradoxConnectionString(const LoginFields& fields);
-// `programFolder` is the folder of the executable, without a trailing separator.
-std::string scratchConnectionString(const std::string& programFolder);
+// `folder` is the folder that holds dbtemp.mdb (the running program's scratch folder),
+// without a trailing separator.
+std::string scratchConnectionString(const std::string& folder);
 
 // Reads "key=value;key=value;..." as ODBC does: a value starting with "{" runs to the
 // matching "}" (where "}}" stands for one "}") and may hold ";"; keys are matched without

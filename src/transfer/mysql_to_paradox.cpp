@@ -112,7 +112,7 @@ void MySqlToParadoxRun::run()
     // A replacement that a kill interrupted is finished or undone before anything here looks
     // at the folder or writes to it.
     RecoverParadoxFolderAndTell(fields_.paradoxFolder);
-    openScratchConnection(guard_, 116, scratch_, environment_.programFolder);
+    openScratchConnection(guard_, 116, scratch_, environment_.scratchFolder);
     openParadoxConnection(guard_, 122, paradox_, fields_);
     openMySqlConnection(guard_, 126, mysql_, fields_);
 

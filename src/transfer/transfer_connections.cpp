@@ -6,6 +6,8 @@
 #include "shell/message_boxes.h"
 #include "shell/step_guard.h"
 
+#include <stdexcept>
+
 namespace quintabel {
 
 namespace {
@@ -16,12 +18,14 @@ constexpr int kTransferTimeoutSeconds = 5000;
 } // namespace
 
 void openScratchConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
-                           const QString& programFolder)
+                           const std::function<QString()>& scratchFolder)
 {
     guard.step(firstLabel, [&] { connection.setCursorLocation(connections::adUseServer); });
     guard.step(firstLabel + 2, [&] { connection.setMode(connections::adModeReadWrite); });
     const bool opened = guard.step(firstLabel + 4, [&] {
-        connection.Open(connections::scratchConnectionString(programFolder.toStdString()));
+        if (!scratchFolder)
+            throw std::logic_error("no scratch folder was given to the transfer");
+        connection.Open(connections::scratchConnectionString(scratchFolder().toStdString()));
     });
     // A damaged scratch file made anew is told once, as plain news rather than as an error:
     // the run goes on with the fresh file.

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace quintabel {
 
 class StepGuard;
@@ -15,11 +17,12 @@ namespace connections {
 class Connection;
 }
 
-// The scratch database beside the program: server-side cursor, read and write. When the
-// driver had to make a damaged file anew, the user is told so in one message.
-// Labels: firstLabel (cursor location), +2 (mode), +4 (open, and the message).
+// The scratch database dbtemp.mdb in the folder that `scratchFolder` gives: server-side
+// cursor, read and write. When the driver had to make a damaged file anew, the user is told
+// so in one message. Labels: firstLabel (cursor location), +2 (mode), +4 (open, and the
+// message).
 void openScratchConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
-                           const QString& programFolder);
+                           const std::function<QString()>& scratchFolder);
 
 // The Paradox folder: client-side cursor. Labels: firstLabel (cursor location), +2 (open).
 void openParadoxConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,

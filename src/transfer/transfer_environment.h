@@ -21,8 +21,10 @@ class ProgressBar;
 struct TransferEnvironment {
     // The connection window's six fields, read at the moment a transfer connects.
     std::function<ConnectionFields()> connectionFields;
-    // The folder of the program, where the scratch database dbtemp.mdb lies.
-    QString programFolder;
+    // The folder that holds the scratch database dbtemp.mdb. Asked for when a transfer to
+    // Paradox opens the scratch connection, so that the program makes its own scratch folder
+    // only once a transfer needs it; a failure to make it is that open step's failure.
+    std::function<QString()> scratchFolder;
     // The data type customisation window (Form3), shown when the direction's box is ticked.
     // Not owned. Without one, a ticked box ends the run as a cancelled window does.
     transfer::CustomizationWindow* customizationWindow = nullptr;

@@ -101,7 +101,7 @@ int main(int argc, char** argv)
     window.ensureLoaded();
     TransferEnvironment environment;
     environment.connectionFields = [&fields] { return fields; };
-    environment.programFolder = programFolder;
+    environment.scratchFolder = [programFolder] { return programFolder; };
     attachTransfers(window, environment);
 
     ListMySQLTables(*window.List1, fields);

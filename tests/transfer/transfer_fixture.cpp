@@ -24,12 +24,13 @@ namespace fs = std::filesystem;
 TransferTest::TransferTest()
     : window(QuietTablesWindow(QString::fromStdString(programFolder.string()), programEnds), connectionWindow)
 {
-    // An empty file is an empty scratch database: the program never creates it itself.
+    // The test's folder stands in for the program's own scratch folder, with the empty file
+    // (an empty scratch database) that the program's scratch folder starts with.
     std::ofstream(programFolder.path() / "dbtemp.mdb");
     window.ensureLoaded();
     TransferEnvironment environment;
     environment.connectionFields = [this] { return fields(); };
-    environment.programFolder = QString::fromStdString(programFolder.string());
+    environment.scratchFolder = [folder = QString::fromStdString(programFolder.string())] { return folder; };
     environment.customizationWindow = &customization;
     attachTransfers(window, environment);
 }
