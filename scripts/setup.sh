@@ -13,6 +13,9 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth fonts-liberation
   at-spi2-core dbus-daemon dbus-bin python3-pyatspi
+  # the package: cpack finds the programs to search for libraries with file; the package
+  # test checks the menu entry and the AppStream metainfo with these validators
+  file desktop-file-utils appstream
 )
 
 missing=()

@@ -5,6 +5,8 @@
   quintabel.png     the program icon, 256x256
   quintabel-32.png  the program icon, 32x32
   quintabel.ico     the program icon for Windows-style shells (32x32 and 256x256)
+  icons/hicolor/NxN/apps/example.corvandel.Quintabel.png
+                    the program icon in the sizes a Linux desktop's icon theme looks for
 
 Plain Python 3 (zlib and struct only). Run it again after changing a drawing:
     python3 resources/tools/draw_resources.py
@@ -214,6 +216,21 @@ def downsample(pixels, factor):
     return result
 
 
+# The desktop's icon theme picks the size nearest to what it shows; the name is the
+# application's id, as the .desktop file and the AppStream metainfo give it.
+HICOLOR_SIZES = (16, 24, 32, 48, 64, 128, 256)
+APPLICATION_ID = "example.corvandel.Quintabel"
+
+
+def hicolor_icons(icon):
+    for size in HICOLOR_SIZES:
+        # Sizes that divide 256 are averaged from the large drawing; the others are drawn anew.
+        pixels = downsample(icon, 256 // size) if 256 % size == 0 else draw_icon(size, samples=8)
+        folder = os.path.join("icons", "hicolor", "%dx%d" % (size, size), "apps")
+        os.makedirs(os.path.join(OUT, folder), exist_ok=True)
+        write(os.path.join(folder, APPLICATION_ID + ".png"), png_bytes(pixels))
+
+
 def write(name, data):
     with open(os.path.join(OUT, name), "wb") as f:
         f.write(data)
@@ -227,6 +244,7 @@ def main():
     write("quintabel.png", png_bytes(icon))
     write("quintabel-32.png", png_bytes(small))
     write("quintabel.ico", directory_file(1, [(32, 32, dib_bytes(small), 1, 32), (256, 256, png_bytes(icon), 1, 32)]))
+    hicolor_icons(icon)
 
 
 if __name__ == "__main__":

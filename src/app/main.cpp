@@ -20,6 +20,8 @@ int main(int argc, char** argv)
     // names are for Qt's other per-user folders.
     QCoreApplication::setOrganizationName(QStringLiteral("Corvandel"));
     QCoreApplication::setApplicationName(QStringLiteral("Quintabel"));
+    // The desktop's menu entry, so that the window is matched with its entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.corvandel.Quintabel"));
 
     // This program's own scratch database, made when a transfer to Paradox first needs it and
     // removed when the program ends; it outlives the windows that use it.

@@ -1,0 +1,55 @@
+#!/bin/sh
+# Builds the Debian package from this build folder, unpacks it with dpkg-deb into a folder of
+# its own, checks what it holds and what it depends on, and starts the unpacked program under
+# Xvfb on an empty home: the connection window appears, "Load Sample/Example Database" copies
+# the read-only samples into the user's data folder, and "Test Connection" on them succeeds.
+#
+#     package_check.sh BUILD_FOLDER RUN_SCRIPT
+set -eu
+build=${1:?usage: package_check.sh BUILD_FOLDER RUN_SCRIPT}
+run=${2:?usage: package_check.sh BUILD_FOLDER RUN_SCRIPT}
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "$*"; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; fail "cpack could not build the package"; }
+set -- "$work"/out/quintabel_*.deb
+[ $# -eq 1 ] && [ -f "$1" ] || fail "cpack made no single quintabel_*.deb: $*"
+deb=$1
+echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB"
+dpkg-deb -x "$deb" "$work/root"
+usr=$work/root/usr
+
+for file in bin/quintabel bin/pdxtool share/man/man1/pdxtool.1.gz share/man/man1/quintabel.1.gz \
+            share/applications/example.corvandel.Quintabel.desktop \
+            share/metainfo/example.corvandel.Quintabel.metainfo.xml \
+            share/icons/hicolor/48x48/apps/example.corvandel.Quintabel.png \
+            share/icons/hicolor/256x256/apps/example.corvandel.Quintabel.png \
+            share/doc/quintabel/copyright share/quintabel/Samples/PLANTS.DB; do
+  [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
+done
+# The program looks for its scratch database elsewhere; nothing may sit beside the binary.
+[ -z "$(find "$usr/bin" -mindepth 1 ! -name quintabel ! -name pdxtool)" ] ||
+  fail "more than the two programs in /usr/bin: $(ls "$usr/bin")"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "depends: $depends"
+for library in libqt6widgets6 libmariadb3 libsqlite3-0; do
+  case "$depends" in *"$library"*) ;; *) fail "the package does not depend on $library" ;; esac
+done
+
+desktop-file-validate "$usr/share/applications/example.corvandel.Quintabel.desktop" ||
+  fail "desktop-file-validate refuses the menu entry"
+appstreamcli validate --no-net "$usr/share/metainfo/example.corvandel.Quintabel.metainfo.xml" ||
+  fail "appstreamcli refuses the metainfo"
+"$usr/bin/pdxtool" info "$usr/share/quintabel/Samples/PLANTS.DB" >/dev/null ||
+  fail "the packaged pdxtool cannot read the packaged samples"
+
+# A user of its own: settings, data, cache and runtime folders all start empty.
+mkdir -p "$work/home/config" "$work/home/data" "$work/home/cache" "$work/home/run"
+chmod 700 "$work/home/run"
+HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/home/data \
+XDG_CACHE_HOME=$work/home/cache XDG_RUNTIME_DIR=$work/home/run \
+  sh "$here/screen_reader_check.sh" "$usr/bin/quintabel" "$run"
