@@ -4,10 +4,17 @@
 # Xvfb on an empty home: the connection window appears, "Load Sample/Example Database" copies
 # the read-only samples into the user's data folder, and "Test Connection" on them succeeds.
 #
-#     package_check.sh BUILD_FOLDER RUN_SCRIPT
+#     package_check.sh BUILD_FOLDER RUN_SCRIPT SANDBOX_SCRIPT SANDBOX_FOLDER PORT
+#
+# Then it sends a table each way between the samples and a database of its own on the test
+# run's MariaDB sandbox (package_run.py says how).
 set -eu
-build=${1:?usage: package_check.sh BUILD_FOLDER RUN_SCRIPT}
-run=${2:?usage: package_check.sh BUILD_FOLDER RUN_SCRIPT}
+usage="usage: package_check.sh BUILD_FOLDER RUN_SCRIPT SANDBOX_SCRIPT SANDBOX_FOLDER PORT"
+build=${1:?$usage}
+run=${2:?$usage}
+sandbox_script=${3:?$usage}
+sandbox=${4:?$usage}
+port=${5:?$usage}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -47,9 +54,19 @@ appstreamcli validate --no-net "$usr/share/metainfo/example.corvandel.Quintabel.
 "$usr/bin/pdxtool" info "$usr/share/quintabel/Samples/PLANTS.DB" >/dev/null ||
   fail "the packaged pdxtool cannot read the packaged samples"
 
+# The MySQL side: one small table with a value beyond ASCII, in a database of this test's own.
+database=package_check
+"$sandbox_script" sql "$sandbox" --default-character-set=utf8mb4 -e "
+  DROP DATABASE IF EXISTS $database;
+  CREATE DATABASE $database CHARACTER SET utf8mb4;
+  CREATE TABLE $database.tiny (id INT PRIMARY KEY, name VARCHAR(20), price DECIMAL(6,2));
+  INSERT INTO $database.tiny VALUES (1, 'kale', 2.50), (2, 'leek', 0.75), (3, 'ñame', NULL);"
+
 # A user of its own: settings, data, cache and runtime folders all start empty.
 mkdir -p "$work/home/config" "$work/home/data" "$work/home/cache" "$work/home/run"
 chmod 700 "$work/home/run"
 HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/home/data \
 XDG_CACHE_HOME=$work/home/cache XDG_RUNTIME_DIR=$work/home/run \
+PACKAGE_CHECK_PORT=$port PACKAGE_CHECK_DATABASE=$database \
+PACKAGE_CHECK_SQL="$sandbox_script sql $sandbox --default-character-set=utf8mb4" \
   sh "$here/screen_reader_check.sh" "$usr/bin/quintabel" "$run"

@@ -32,7 +32,8 @@ if [ "${1:-}" = --inside ]; then
     sleep 0.1
   done
   display=":$(cat "$work/display")"
-  "$launcher" --launch-immediately >/dev/null 2>&1 &
+  # On the display, so that the registry it starts can stand in for a mouse and keyboard.
+  DISPLAY=$display "$launcher" --launch-immediately >/dev/null 2>&1 &
   bus=$!
   tries=0
   until dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1; do
