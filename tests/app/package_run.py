@@ -95,18 +95,40 @@ def type_into(panel, label, text):
     field.queryEditableText().setTextContents(text)
 
 
+def list_items(list_name):
+    table_list = find_control("list", list_name)
+    return [c for c in controls(table_list)[1:] if c.name] if table_list is not None else []
+
+
+def selected(accessible):
+    return accessible.getState().contains(pyatspi.STATE_SELECTED)
+
+
 def click_first_item(list_name):
     """Clicks the first item of the list with the mouse (through the display's test
-    extension). A send needs a current item besides the selection, which "Select All" alone
-    does not give; a click does, as it does for a user."""
-    table_list = find_control("list", list_name)
-    items = [c for c in controls(table_list)[1:] if c.name]
-    if not items:
-        raise SystemExit("the list %r is empty" % list_name)
-    extents = items[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    pyatspi.Registry.generateMouseEvent(extents.x + extents.width // 2, extents.y + extents.height // 2,
-                                        pyatspi.MOUSE_B1C)
-    time.sleep(0.3)
+    extension) until it shows as selected. A send needs a current item besides the
+    selection, which "Select All" alone does not give; a click does, as it does for a user."""
+    def attempt():
+        items = list_items(list_name)
+        if not items:
+            return None
+        if selected(items[0]):
+            return True
+        extents = items[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(extents.x + extents.width // 2, extents.y + extents.height // 2,
+                                            pyatspi.MOUSE_B1C)
+        time.sleep(1)
+        return None
+
+    wait_for("a click on the first item of %r" % list_name, attempt)
+
+
+def select_all_and_send(list_name, panel, send_button):
+    click_first_item(list_name)
+    press(find_control("push button", "Select All", panel))
+    wait_for("every item of %r to be selected" % list_name,
+             lambda: all(selected(item) for item in list_items(list_name)) or None)
+    press(find_control("push button", send_button, panel))
 
 
 def list_names(panel_name):
@@ -180,10 +202,7 @@ def check_connection_window(samples):
 
 
 def send_mysql_table_to_paradox(program, samples, boxes_seen):
-    mysql_panel = find_control("panel", "MySQL Tables")
-    click_first_item("MySQL Tables")
-    press(find_control("push button", "Select All", mysql_panel))
-    press(find_control("push button", "Send Table/s To Paradox", mysql_panel))
+    select_all_and_send("MySQL Tables", find_control("panel", "MySQL Tables"), "Send Table/s To Paradox")
     answer_boxes_until("TINY in the Paradox list", lambda: "TINY" in list_names("Paradox Tables") or None,
                        boxes_seen)
     table = file_named(samples, "tiny.db")
@@ -206,10 +225,7 @@ def send_mysql_table_to_paradox(program, samples, boxes_seen):
 
 
 def send_samples_to_mysql(program, samples, sample_tables, boxes_seen):
-    paradox_panel = find_control("panel", "Paradox Tables")
-    click_first_item("Paradox Tables")
-    press(find_control("push button", "Select All", paradox_panel))
-    press(find_control("push button", "Send Table/s To MySQL", paradox_panel))
+    select_all_and_send("Paradox Tables", find_control("panel", "Paradox Tables"), "Send Table/s To MySQL")
     wanted = {os.path.splitext(name)[0].upper() for name in sample_tables}
     answer_boxes_until("the samples in the MySQL list",
                        lambda: wanted <= {n.upper() for n in list_names("MySQL Tables")} or None, boxes_seen)

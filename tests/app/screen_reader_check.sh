@@ -32,7 +32,9 @@ if [ "${1:-}" = --inside ]; then
     sleep 0.1
   done
   display=":$(cat "$work/display")"
-  # On the display, so that the registry it starts can stand in for a mouse and keyboard.
+  # The accessibility registry, which the session bus starts when it is first asked for,
+  # must know the display, or it cannot stand in for a mouse.
+  dbus-update-activation-environment DISPLAY="$display" >/dev/null 2>&1
   DISPLAY=$display "$launcher" --launch-immediately >/dev/null 2>&1 &
   bus=$!
   tries=0
@@ -55,7 +57,7 @@ fi
 
 driver=${1:?usage: screen_reader_check.sh DRIVER TREE_SCRIPT}
 tree=${2:?usage: screen_reader_check.sh DRIVER TREE_SCRIPT}
-for tool in Xvfb dbus-run-session dbus-send; do
+for tool in Xvfb dbus-run-session dbus-send dbus-update-activation-environment; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
 [ -x "$launcher" ] || { echo "skipped: at-spi2-core is not installed"; exit 77; }
