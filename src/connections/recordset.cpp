@@ -70,6 +70,7 @@ Recordset Recordset::fromRows(std::unique_ptr<db::RowSource> rows,
         while (rows->fetch(row))
             recordset.rows_.push_back(std::move(row));
     } else {
+        recordset.streamCount_ = rows->rowCount();
         recordset.stream_ = std::move(rows);
         recordset.session_ = std::move(session);
         recordset.readNextStreamedRow();
@@ -160,7 +161,9 @@ Field Recordset::Fields(std::string_view name) const
 std::int64_t Recordset::RecordCount() const
 {
     requireOpen("RecordCount");
-    return fetchedAll_ ? static_cast<std::int64_t>(rows_.size()) : -1;
+    if (fetchedAll_)
+        return static_cast<std::int64_t>(rows_.size());
+    return streamCount_.value_or(-1);
 }
 
 bool Recordset::Eof() const

@@ -52,7 +52,8 @@ public:
 
     // Runs `source` on `connection`. A static or keyset cursor, or a client-side location,
     // fetches every row at once (exact RecordCount); otherwise rows are read as MoveNext
-    // reaches them and RecordCount is -1. The lock type is accepted as ADO accepts it; the
+    // reaches them, and RecordCount is what the driver counted beforehand (a Paradox table)
+    // or else -1. The lock type is accepted as ADO accepts it; the
     // rows are never updated through the record set.
     void Open(const std::string& source, Connection& connection,
               int cursorType = adOpenUnspecified, int lockType = adLockUnspecified);
@@ -90,6 +91,7 @@ private:
     std::shared_ptr<db::Session> session_;
     std::vector<db::Value> currentRow_;
     bool streamAtEnd_ = false;
+    std::optional<std::int64_t> streamCount_;
 };
 
 } // namespace quintabel::connections

@@ -33,6 +33,9 @@ public:
     // Puts the next row into `row` (one Value per field) and answers true, or answers false
     // when no row is left. A failure while reading is a DatabaseError.
     virtual bool fetch(std::vector<Value>& row) = 0;
+    // How many rows the result holds, where the driver knows it before reading them (a
+    // Paradox table counts its records from its blocks); nothing where it does not.
+    virtual std::optional<std::int64_t> rowCount() const { return std::nullopt; }
 };
 
 // A result already held in memory: the tables schema, small drivers' results, and the

@@ -81,6 +81,9 @@ private:
     // new one is in its place.
     // True when the new table stands in the folder.
     bool writeOut(const std::string& sourceName, const QString& targetName, ParadoxReplacement::Existing existing);
+    // The rows of the MySQL table `source`; nothing when the server would not count them (the
+    // open that follows then meets the same failure and reports it).
+    std::optional<std::int64_t> countSourceRows(const std::string& source);
     // The source's column names, read while it is open, for the word on its zero dates.
     std::vector<std::string> sourceColumnNames() const;
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
@@ -156,7 +159,10 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
         return AfterTable::EndRun;
 
     const std::string source = sourceName.toStdString();
-    guard_.step(160, [&] { source_.setCursorLocation(connections::adUseClient); });
+    // The rows are read as they are copied, never all held at once; they are counted first,
+    // for the progress bar, since a result still streaming cannot tell its size.
+    const std::optional<std::int64_t> rowCount = countSourceRows(source);
+    guard_.step(160, [&] { source_.setCursorLocation(connections::adUseServer); });
     // A table that cannot be read has said so in the open's own report; every later step of
     // it would only fail for want of its rows.
     if (!guard_.step(162, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(source), mysql_); }))
@@ -185,8 +191,10 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     }
 
     ParadoxWriteOutFit fit(create.statement, fields_.paradoxCodePage);
+    RowCopyOptions options;
+    options.rowCountBeforehand = rowCount;
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, transfer::TargetKind::Paradox,
-                                         &fit, window_.progressBar, targetName, window_.endRequested);
+                                         &fit, window_.progressBar, targetName, window_.endRequested, options);
     const std::vector<std::string> columnNames =
         rows.zeroDatesBlanked.empty() ? std::vector<std::string>() : sourceColumnNames();
     finishRows();
@@ -199,7 +207,7 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     if (rows.cutShort) {
         // Nothing is written out; the scratch table goes if the scratch database still lets it
         // (else the next send of the table drops it first), without a report of its own.
-        guard_.report(rows.cutShort->label, CutShortMessage(targetName, *rows.cutShort, overwrite, std::nullopt));
+        ReportCutShort(guard_, *rows.cutShort, CutShortMessage(targetName, *rows.cutShort, overwrite, std::nullopt));
         try {
             scratch_.Execute(dropTableInBrackets(source));
         } catch (const std::exception&) {
@@ -245,6 +253,24 @@ bool MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& t
         return written; // a failed write leaves the folder as it was, with `replacement`
     guard_.step(308, [&] { RemoveListItem(window_.targetList, targetName); });
     return guard_.step(306, [&] { replacement->complete(); });
+}
+
+std::optional<std::int64_t> MySqlToParadoxRun::countSourceRows(const std::string& source)
+{
+    try {
+        connections::Recordset count = mysql_.Execute("SELECT COUNT(*) FROM " + transfer::backtickQuoted(source));
+        std::optional<std::int64_t> rows;
+        for (; !count.Eof(); count.MoveNext()) {
+            const db::Value& value = count.Fields(0).Value();
+            if (const auto* number = std::get_if<std::int64_t>(&value))
+                rows = *number;
+            else if (const auto* unsignedNumber = std::get_if<std::uint64_t>(&value))
+                rows = static_cast<std::int64_t>(*unsignedNumber);
+        }
+        return rows;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 std::vector<std::string> MySqlToParadoxRun::sourceColumnNames() const

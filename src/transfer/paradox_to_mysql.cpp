@@ -12,6 +12,7 @@
 #include "shell/step_guard.h"
 #include "transfer/create_statement_choice.h"
 #include "transfer/mysql_row_fit.h"
+#include "transfer/mysql_row_sending.h"
 #include "transfer/mysql_run_lock.h"
 #include "transfer/mysql_swap.h"
 #include "transfer/mysql_swap_marker.h"
@@ -162,6 +163,9 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
     const std::string table = tableName.toStdString();
     // A table that cannot be read (protected, damaged, text not of its code page) has said so
     // in the open's own report; every later step of it would only fail for want of its rows.
+    // The rows are read as they are sent, never all held at once: the table's blocks tell
+    // its record count up front.
+    guard_.step(138, [&] { source_.setCursorLocation(connections::adUseServer); });
     if (!guard_.step(138, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(table), paradox_); }))
         return AfterTable::NextTable;
     // The table is built under a temporary name and takes its own only when complete, so a
@@ -200,8 +204,10 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
         fit = MySqlColumnsFit::forDefaultTypes(create.fields);
     else
         guard_.step(286, [&] { fit = MySqlColumnsFit::forCreatedTable(mysql_, copy.name); });
+    const RowCopyOptions sending = mySqlRowSending(mysql_, copy.name);
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, copy.name, transfer::TargetKind::MySQL,
-                                         fit ? &*fit : nullptr, window_.progressBar, tableName, window_.endRequested);
+                                         fit ? &*fit : nullptr, window_.progressBar, tableName, window_.endRequested,
+                                         sending);
     finishRows();
 
     if (rows.stoppedByClose) {
@@ -236,7 +242,7 @@ AfterTable ParadoxToMySqlRun::settleCutShort(const QString& tableName, const New
         dropped = failure.number() == kUnknownTable; // gone already: nothing is left over
     }
     const bool overwrite = copy.marker.oldTable.has_value();
-    guard_.report(cut.label, CutShortMessage(tableName, cut, overwrite,
+    ReportCutShort(guard_, cut, CutShortMessage(tableName, cut, overwrite,
                                              dropped ? std::nullopt
                                                      : std::optional<QString>(QString::fromStdString(copy.name))));
     if (overwrite)

@@ -1,7 +1,8 @@
 #pragma once
 // "Send Table/s To MySQL": copies every selected Paradox table, with all its rows, into the
-// MySQL database under its listed name, one INSERT statement per row, and adds the name to
-// the MySQL list.
+// MySQL database under its listed name, and adds the name to the MySQL list. The rows go in
+// multi-row INSERT statements inside one transaction per table (row_copy.h), read from the
+// Paradox table as they are sent.
 //
 // Where this keeps the user's data safer than the plain road:
 // - Each table is built under a temporary name (`quintabel-new-NAME`, marked in its COMMENT)
@@ -14,6 +15,8 @@
 //   table was not overwritten.
 // - With the default column types, a value a MySQL column would round silently fails its row
 //   with a report naming the column.
+// - A table's rows arrive in one transaction: a kill or a lost server during the rows leaves
+//   an empty marked copy for the recovery, never a half-filled one.
 // - When the window closes during the run, the copy cut short is dropped.
 
 #include "transfer/transfer_environment.h"

@@ -1,5 +1,6 @@
 #include "transfer/row_copy.h"
 
+#include "base/expected_problem.h"
 #include "base/kill_points.h"
 #include "catalogue/progress_bar.h"
 #include "connections/connection.h"
@@ -7,58 +8,391 @@
 #include "drivers/database_error.h"
 #include "shell/event_pacer.h"
 #include "shell/step_guard.h"
+#include "transfer/mysql_row_batch.h"
 #include "transfer/row_fit_check.h"
 #include "transfer/row_insert_statement.h"
 
 #include <QString>
 
+#include <algorithm>
+#include <exception>
 #include <vector>
 
 namespace quintabel {
 
 namespace {
 
-// Reads the current row's values into `row`, yielding before each field. False when a value
-// could not be read (reported): such a row is not sent, since a stand-in would change it.
-bool readCurrentRow(StepGuard& guard, const RowCopyLabels& labels, const connections::Recordset& source,
-                    EventPacer& pacer, std::vector<db::Value>& row)
+// One name for every batch: a SAVEPOINT of a name already taken moves it, so the savepoint
+// always stands just before the batch in hand.
+constexpr char kBatchSavepoint[] = "SAVEPOINT `quintabel-batch`";
+constexpr char kBackToBatchSavepoint[] = "ROLLBACK TO SAVEPOINT `quintabel-batch`";
+
+// MariaDB errors after which the server has rolled back the whole transaction, not just the
+// statement: the rows sent before are gone, though each statement after would succeed.
+constexpr int kLockDeadlock = 1213;   // ER_LOCK_DEADLOCK
+constexpr int kLockWaitTimeout = 1205; // ER_LOCK_WAIT_TIMEOUT (with innodb_rollback_on_timeout)
+
+bool isExpectedProblem(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& known) {
+        return IsExpectedProblem(known);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool endsTransaction(int errorNumber)
+{
+    return errorNumber == kLockDeadlock || errorNumber == kLockWaitTimeout;
+}
+
+// A failure that loses the table's transaction reaches at least the table.
+transfer::FailureReach atLeastTable(transfer::FailureReach reach)
+{
+    return reach == transfer::FailureReach::Row ? transfer::FailureReach::Table : reach;
+}
+
+// The columns of `row` whose blank stands for a zero date.
+std::vector<std::size_t> zeroDateColumns(const std::vector<db::Value>& row)
+{
+    std::vector<std::size_t> columns;
+    for (std::size_t column = 0; column < row.size(); ++column) {
+        const auto* null = std::get_if<db::Null>(&row[column]);
+        if (null != nullptr && null->wasZeroDate)
+            columns.push_back(column);
+    }
+    return columns;
+}
+
+class RowCopier {
+public:
+    RowCopier(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
+              connections::Connection& target, const std::string& tableName, transfer::TargetKind kind,
+              RowFitCheck* fit, ProgressBar& progressBar, const QString& shownName,
+              const std::function<bool()>& endRequested, const RowCopyOptions& options)
+        : guard_(guard), labels_(labels), source_(source), target_(target), kind_(kind), fit_(fit),
+          progressBar_(progressBar), shownName_(shownName), endRequested_(endRequested),
+          batched_(options.sending == RowSending::Batched), rowCountBeforehand_(options.rowCountBeforehand),
+          batch_(tableName, options.batchBytes), tableName_(tableName)
+    {
+    }
+
+    RowCopyOutcome run();
+
+private:
+    void copyEachRow();
+    bool sourceAtEnd() const;
+    // Reads the current row's values into `row`, yielding before each field. False when a
+    // value could not be read (reported): such a row is not sent, since a stand-in would
+    // change it.
+    bool readCurrentRow(std::vector<db::Value>& row);
+    // Sends the row now, or adds it to the batch. False when it is known not to have arrived.
+    bool sendRow(const std::string& statement, const std::vector<db::Value>& row);
+    // Runs one row's statement on its own.
+    void executeRow(const std::string& statement);
+    // Sends the rows gathered; when the server refuses them, undoes the batch and sends its
+    // rows one by one, each refusal with its own report.
+    void flushBatch();
+    void sendBatchRowByRow();
+    // A report is about to be shown: the rows before its row are settled first, so that the
+    // reports come in the order of the rows, as when every row is sent alone.
+    void settleRowsBefore();
+    void beginTransaction();
+    void commitTransaction();
+    void rollBackTransaction();
+    void cutShort(transfer::FailureReach reach, const std::string& description, int label);
+    void countZeroDates(const std::vector<std::size_t>& columns);
+
+    StepGuard& guard_;
+    const RowCopyLabels& labels_;
+    connections::Recordset& source_;
+    connections::Connection& target_;
+    transfer::TargetKind kind_;
+    RowFitCheck* fit_;
+    ProgressBar& progressBar_;
+    const QString& shownName_;
+    const std::function<bool()>& endRequested_;
+    bool batched_;
+    std::optional<std::int64_t> rowCountBeforehand_;
+    transfer::MySqlRowBatch batch_;
+    std::string tableName_;
+
+    RowCopyOutcome outcome_;
+    std::int64_t rowsSeen_ = 0;
+    std::size_t rowWidth_ = 0;
+    // Every move of the progress bar is shown (and lets the window act on it); between moves
+    // the pacer yields often enough, before rows and fields, for the window to stay responsive.
+    EventPacer pacer_;
+    // The statement of the row read last: the statement in hand while that row is the current one.
+    QString lastStatement_;
+};
+
+RowCopyOutcome RowCopier::run()
+{
+    outcome_.counted = guard_.step(labels_.rowCount, [&] {
+        const std::int64_t told = source_.RecordCount();
+        outcome_.rowCount = std::max<std::int64_t>(0, rowCountBeforehand_.value_or(told));
+    });
+    if (!outcome_.counted)
+        return outcome_;
+    if (batched_)
+        beginTransaction();
+    if (!outcome_.cutShort)
+        copyEachRow();
+    if (batched_) {
+        if (!outcome_.cutShort && !outcome_.stoppedByClose)
+            flushBatch();
+        if (!outcome_.cutShort && !outcome_.stoppedByClose)
+            commitTransaction();
+        if (outcome_.cutShort || outcome_.stoppedByClose)
+            rollBackTransaction();
+        // Nothing of an undone transaction arrived.
+        if (outcome_.cutShort)
+            outcome_.rowsFailed = std::max(outcome_.rowCount, rowsSeen_);
+    }
+    outcome_.rowCount = std::max(outcome_.rowCount, rowsSeen_);
+    return outcome_;
+}
+
+bool RowCopier::sourceAtEnd() const
+{
+    try {
+        return source_.Eof();
+    } catch (const std::exception&) {
+        return true;
+    }
+}
+
+void RowCopier::copyEachRow()
+{
+    std::vector<db::Value> row;
+    std::string statement;
+    int shownProgress = -1;
+    for (std::int64_t index = 0; !sourceAtEnd(); ++index) {
+        guard_.step(labels_.repaint, [&] {
+            pacer_.yield(progressBar_.value() != shownProgress);
+            shownProgress = progressBar_.value();
+        });
+        if (endRequested_ && endRequested_()) {
+            outcome_.stoppedByClose = true;
+            return;
+        }
+        rowsSeen_ = index + 1;
+        guard_.step(labels_.progress, [&] {
+            progressBar_.showRowProgress(shownName_, index + 1, std::max(outcome_.rowCount, index + 1));
+        });
+
+        bool sent = readCurrentRow(row);
+        if (outcome_.cutShort)
+            return;
+        guard_.step(labels_.statementStart, [&] {
+            statement = transfer::RowInsertStatement(tableName_, row, kind_);
+            lastStatement_ = QString::fromStdString(statement);
+            guard_.setStatement(lastStatement_);
+        });
+        if (sent && fit_ != nullptr) {
+            if (auto reason = fit_->misfit(row, static_cast<std::size_t>(index + 1))) {
+                settleRowsBefore();
+                if (outcome_.cutShort)
+                    return;
+                guard_.report(labels_.execute, QString::fromStdString(*reason));
+                sent = false;
+            }
+        }
+        if (sent)
+            sent = sendRow(statement, row);
+        if (outcome_.cutShort) {
+            if (!batched_)
+                outcome_.rowsFailed += outcome_.rowCount - index;
+            return;
+        }
+        if (!sent)
+            ++outcome_.rowsFailed;
+        try {
+            source_.MoveNext();
+        } catch (...) {
+            // A source that cannot reach its next row cannot reach any row after it.
+            outcome_.rowsFailed += std::max<std::int64_t>(0, outcome_.rowCount - index - 1);
+            const bool userCanPutRight = isExpectedProblem(std::current_exception());
+            cutShort(transfer::FailureReach::Table,
+                     userCanPutRight ? DescriptionOfCurrentException().toStdString()
+                                     : "The source table could not be read past row " + std::to_string(index + 1)
+                                           + ": " + DescriptionOfCurrentException().toStdString(),
+                     labels_.moveNext);
+            outcome_.cutShort->userCanPutRight = userCanPutRight;
+            return;
+        }
+    }
+}
+
+bool RowCopier::readCurrentRow(std::vector<db::Value>& row)
 {
     int fieldCount = 0;
-    guard.step(labels.fieldLoop, [&] { fieldCount = source.FieldCount(); });
+    guard_.step(labels_.fieldLoop, [&] { fieldCount = source_.FieldCount(); });
     row.assign(static_cast<std::size_t>(fieldCount), db::Null{});
+    rowWidth_ = row.size();
     bool complete = true;
     for (int index = 0; index < fieldCount; ++index) {
-        guard.step(labels.fieldRepaint, [&] { pacer.yield(); });
-        complete = guard.step(labels.valueText, [&] { row[static_cast<std::size_t>(index)] = source.Fields(index).Value(); })
-            && complete;
+        guard_.step(labels_.fieldRepaint, [&] { pacer_.yield(); });
+        std::exception_ptr failure;
+        try {
+            row[static_cast<std::size_t>(index)] = source_.Fields(index).Value();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        if (!failure)
+            continue;
+        settleRowsBefore();
+        if (outcome_.cutShort)
+            return false;
+        guard_.step(labels_.valueText, [&] { std::rethrow_exception(failure); });
+        complete = false;
     }
     return complete;
 }
 
-// Runs one row's statement. A failure that every later row would meet as well is kept in
-// `cutShort` rather than thrown, so that the table gets one report instead of one per row.
-void executeRow(connections::Connection& target, const std::string& statement, transfer::TargetKind kind,
-                int label, std::optional<RowsCutShort>& cutShort)
+bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Value>& row)
+{
+    if (!batched_) {
+        const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement); });
+        KillPoint("row statement executed");
+        if (sent && !outcome_.cutShort)
+            countZeroDates(zeroDateColumns(row));
+        return sent;
+    }
+    if (!batch_.fits(statement))
+        flushBatch();
+    if (outcome_.cutShort)
+        return false;
+    batch_.add(statement, zeroDateColumns(row));
+    return true;
+}
+
+void RowCopier::executeRow(const std::string& statement)
 {
     try {
-        target.Execute(statement);
+        target_.Execute(statement);
     } catch (const db::DatabaseError& failure) {
-        const transfer::FailureReach reach = transfer::failureReach(kind, failure.number());
+        // A failure that every later row would meet as well is kept rather than thrown, so
+        // that the table gets one report instead of one per row.
+        transfer::FailureReach reach = transfer::failureReach(kind_, failure.number());
+        if (batched_ && endsTransaction(failure.number()))
+            reach = atLeastTable(reach);
         if (reach == transfer::FailureReach::Row)
             throw;
-        cutShort = RowsCutShort{reach, failure.what(), label};
+        cutShort(reach, failure.what(), labels_.execute);
     }
 }
 
-// Counts, per column, the row's blanks that stand for a zero date.
-void countZeroDates(const std::vector<db::Value>& row, std::vector<std::int64_t>& counts)
+void RowCopier::flushBatch()
 {
-    for (std::size_t column = 0; column < row.size(); ++column) {
-        const auto* null = std::get_if<db::Null>(&row[column]);
-        if (null == nullptr || !null->wasZeroDate)
-            continue;
-        if (counts.size() < row.size())
-            counts.resize(row.size(), 0);
+    if (batch_.empty())
+        return;
+    std::optional<db::DatabaseError> refusal;
+    try {
+        target_.Execute(kBatchSavepoint);
+        target_.Execute(batch_.statement());
+    } catch (const db::DatabaseError& failure) {
+        refusal = failure;
+    }
+    if (!refusal) {
+        for (std::size_t index = 0; index < batch_.size(); ++index)
+            countZeroDates(batch_.zeroDateColumns(index));
+    } else {
+        sendBatchRowByRow();
+        // The statement in hand is again the one of the row read last.
+        if (!outcome_.cutShort)
+            guard_.setStatement(lastStatement_);
+    }
+    batch_.clear();
+    KillPoint("row batch sent");
+}
+
+void RowCopier::sendBatchRowByRow()
+{
+    // The first row's own statement meets a failure that reaches beyond its row just as the
+    // batch did, and is the one the table's report then names.
+    std::optional<std::string> undone;
+    try {
+        target_.Execute(kBackToBatchSavepoint);
+    } catch (const db::DatabaseError& failure) {
+        undone = failure.what();
+        guard_.setStatement(QString::fromStdString(batch_.rowStatement(0)));
+        cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
+                 "The rows sent for this table so far were lost, because the server ended their transaction: "
+                     + failure.description(),
+                 labels_.execute);
+        return;
+    }
+    for (std::size_t index = 0; index < batch_.size(); ++index) {
+        const std::string statement = batch_.rowStatement(index);
+        guard_.setStatement(QString::fromStdString(statement));
+        const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement); });
+        if (outcome_.cutShort)
+            return;
+        if (sent)
+            countZeroDates(batch_.zeroDateColumns(index));
+        else
+            ++outcome_.rowsFailed;
+    }
+}
+
+void RowCopier::settleRowsBefore()
+{
+    if (batched_)
+        flushBatch();
+}
+
+void RowCopier::beginTransaction()
+{
+    try {
+        target_.Execute("START TRANSACTION");
+    } catch (const db::DatabaseError& failure) {
+        cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())), failure.description(),
+                 labels_.execute);
+    }
+}
+
+void RowCopier::commitTransaction()
+{
+    try {
+        target_.Execute("COMMIT");
+    } catch (const db::DatabaseError& failure) {
+        cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
+                 "The rows of the table could not be committed: " + failure.description(), labels_.execute);
+        return;
+    }
+    KillPoint("rows committed");
+}
+
+void RowCopier::rollBackTransaction()
+{
+    // Whatever the transaction still holds is undone; when the server is gone it has undone
+    // it already, and the caller drops the table in any case.
+    try {
+        target_.Execute("ROLLBACK");
+    } catch (const db::DatabaseError&) {
+    }
+}
+
+void RowCopier::cutShort(transfer::FailureReach reach, const std::string& description, int label)
+{
+    if (!outcome_.cutShort)
+        outcome_.cutShort = RowsCutShort{reach, description, label};
+}
+
+void RowCopier::countZeroDates(const std::vector<std::size_t>& columns)
+{
+    if (columns.empty())
+        return;
+    auto& counts = outcome_.zeroDatesBlanked;
+    if (counts.size() < rowWidth_)
+        counts.resize(rowWidth_, 0);
+    for (const std::size_t column : columns) {
+        if (column >= counts.size())
+            counts.resize(column + 1, 0);
         ++counts[column];
     }
 }
@@ -68,63 +402,12 @@ void countZeroDates(const std::vector<db::Value>& row, std::vector<std::int64_t>
 RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
                         connections::Connection& target, const std::string& tableName,
                         transfer::TargetKind kind, RowFitCheck* fit, ProgressBar& progressBar,
-                        const QString& shownName, const std::function<bool()>& endRequested)
+                        const QString& shownName, const std::function<bool()>& endRequested,
+                        const RowCopyOptions& options)
 {
-    RowCopyOutcome outcome;
-    outcome.counted = guard.step(labels.rowCount, [&] { outcome.rowCount = source.RecordCount(); });
-    std::vector<db::Value> row;
-    std::string statement;
-    // Every move of the progress bar is shown (and lets the window act on it); between
-    // moves the pacer yields often enough for the window to stay responsive.
-    EventPacer pacer;
-    int shownProgress = -1;
-    for (std::int64_t index = 0; index < outcome.rowCount; ++index) {
-        guard.step(labels.repaint, [&] {
-            pacer.yield(progressBar.value() != shownProgress);
-            shownProgress = progressBar.value();
-        });
-        if (endRequested && endRequested()) {
-            outcome.stoppedByClose = true;
-            break;
-        }
-        guard.step(labels.progress, [&] { progressBar.showRowProgress(shownName, index + 1, outcome.rowCount); });
-
-        bool sent = readCurrentRow(guard, labels, source, pacer, row);
-        guard.step(labels.statementStart, [&] {
-            statement = transfer::RowInsertStatement(tableName, row, kind);
-            guard.setStatement(QString::fromStdString(statement));
-        });
-        if (sent && fit != nullptr) {
-            if (auto reason = fit->misfit(row, static_cast<std::size_t>(index + 1))) {
-                guard.report(labels.execute, QString::fromStdString(*reason));
-                sent = false;
-            }
-        }
-        if (sent) {
-            sent = guard.step(labels.execute, [&] { executeRow(target, statement, kind, labels.execute, outcome.cutShort); });
-            KillPoint("row statement executed");
-        }
-        if (outcome.cutShort) {
-            outcome.rowsFailed += outcome.rowCount - index;
-            break;
-        }
-        if (!sent)
-            ++outcome.rowsFailed;
-        else
-            countZeroDates(row, outcome.zeroDatesBlanked);
-        try {
-            source.MoveNext();
-        } catch (...) {
-            // A source that cannot reach its next row cannot reach any row after it.
-            outcome.rowsFailed += outcome.rowCount - index - 1;
-            outcome.cutShort = RowsCutShort{transfer::FailureReach::Table,
-                                            "The source table could not be read past row " + std::to_string(index + 1)
-                                                + ": " + DescriptionOfCurrentException().toStdString(),
-                                            labels.moveNext};
-            break;
-        }
-    }
-    return outcome;
+    return RowCopier(guard, labels, source, target, tableName, kind, fit, progressBar, shownName, endRequested,
+                     options)
+        .run();
 }
 
 } // namespace quintabel

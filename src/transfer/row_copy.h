@@ -1,16 +1,23 @@
 #pragma once
-// Copies the rows of an opened source record set into the target table, one INSERT statement
-// per row, driving the progress bar and yielding to the window before rows and fields (paced,
-// so that the yields cost next to nothing while the window stays responsive).
+// Copies the rows of an opened source record set into the target table, driving the progress
+// bar and yielding to the window before rows and fields (paced, so that the yields cost next
+// to nothing while the window stays responsive).
 // A row that fails (its INSERT refused, a value unreadable, or a value the target could not
-// hold exactly) is reported with the statement in hand and the next row is tried. A failure
-// that every later row would meet as well (transfer/failure_reach.h), or a source that can no
-// longer move to its next row, stops the rows instead, unreported: the caller settles the
-// table first and then reports it once, saying what became of the table.
+// hold exactly) is reported with its own single-row statement in hand and the next row is
+// tried. A failure that every later row would meet as well (transfer/failure_reach.h), or a
+// source that can no longer move to its next row, stops the rows instead, unreported: the
+// caller settles the table first and then reports it once, saying what became of the table.
+//
+// Rows go one INSERT statement per row, or, to a MySQL table of a transactional engine, in
+// multi-row INSERT statements inside one transaction (RowSending::Batched): the table's rows
+// then arrive all together at the end or not at all, and a batch the server refuses is undone
+// to the savepoint before it and sent again row by row, so that the rows it refused get the
+// same reports as when sent alone and every other row arrives.
 
 #include "transfer/failure_reach.h"
 #include "transfer/target_kind.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -49,11 +56,14 @@ struct RowsCutShort {
     transfer::FailureReach reach;
     std::string description;
     int label;
+    // The failure is the user's to put right, not a fault (a source table with text not of its
+    // code page, met as its rows are read): told as a plain message, not as an error report.
+    bool userCanPutRight = false;
 };
 
 struct RowCopyOutcome {
     bool counted = false;        // the record set told its row count
-    std::int64_t rowCount = 0;   // the rows the record set reported
+    std::int64_t rowCount = 0;   // the rows the record set reported, or more when it held more
     std::int64_t rowsFailed = 0; // rows that did not arrive (each reported, unless cut short)
     bool stoppedByClose = false; // the window closed: the remaining rows were not copied
     std::optional<RowsCutShort> cutShort; // a failure ended the rows; not yet reported
@@ -62,13 +72,29 @@ struct RowCopyOutcome {
     std::vector<std::int64_t> zeroDatesBlanked;
 };
 
-// The loop runs over the record set's row count alone, as many times as it says.
+enum class RowSending {
+    OneByOne, // one statement per row, each standing on its own
+    Batched,  // multi-row statements in one transaction (a MySQL target only)
+};
+
+struct RowCopyOptions {
+    RowSending sending = RowSending::OneByOne;
+    // The longest multi-row statement to send (below the server's max_allowed_packet).
+    std::size_t batchBytes = 1 << 20;
+    // The rows a streamed source holds, counted before it was opened, for the progress bar:
+    // such a source cannot tell its row count itself.
+    std::optional<std::int64_t> rowCountBeforehand;
+};
+
+// The rows are copied until the source has none left; the row count only drives the
+// progress bar (a streamed source may turn out to hold more or fewer rows than counted).
 // `fit` may be null: every row is sent and the target alone decides. The progress bar names
 // `shownName`, the table as the user knows it, with the row in hand and the share done.
 // `endRequested` is asked before every row, so the rows stop one row after it answers true.
 RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
                         connections::Connection& target, const std::string& tableName,
                         transfer::TargetKind kind, RowFitCheck* fit, ProgressBar& progressBar,
-                        const QString& shownName, const std::function<bool()>& endRequested);
+                        const QString& shownName, const std::function<bool()>& endRequested,
+                        const RowCopyOptions& options = {});
 
 } // namespace quintabel

@@ -1,5 +1,7 @@
 #include "transfer/transfer_messages.h"
 
+#include "shell/message_boxes.h"
+#include "shell/step_guard.h"
 #include "transfer/row_copy.h"
 
 #include <QStringList>
@@ -37,6 +39,14 @@ QString CutShortMessage(const QString& tableName, const RowsCutShort& cut, bool 
     if (cut.reach == transfer::FailureReach::Run)
         text += QStringLiteral(" No table after it could be sent either, so the transfer ended here.");
     return text;
+}
+
+void ReportCutShort(StepGuard& guard, const RowsCutShort& cut, const QString& text)
+{
+    if (cut.userCanPutRight)
+        ShowMessage(text);
+    else
+        guard.report(cut.label, text);
 }
 
 std::optional<QString> ZeroDatesBlankedMessage(const QString& sourceName, const QString& targetName,

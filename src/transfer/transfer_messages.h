@@ -30,6 +30,12 @@ QString NotOverwrittenMessage(const QString& tableName, const QString& reason);
 QString CutShortMessage(const QString& tableName, const RowsCutShort& cut, bool overwrite,
                         const std::optional<QString>& leftover);
 
+class StepGuard;
+
+// Shows the one report of a table whose rows a failure cut short (`text`, its CutShortMessage):
+// the error report, or a plain message when the failure is the user's to put right.
+void ReportCutShort(StepGuard& guard, const RowsCutShort& cut, const QString& text);
+
 // Paradox has no zero date, so MySQL's zero dates ("0000-00-00") arrive blank. Says so once for
 // the table, naming each column that had them and in how many rows; nothing when none had.
 // `columnNames` and `counts` go by source column (counts may be shorter: the rest are zero).

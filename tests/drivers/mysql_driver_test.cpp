@@ -240,6 +240,21 @@ TEST_F(MySqlDriverTest, ClientCursorCountsRowsAndServerCursorStreamsThem)
     EXPECT_EQ(none.State(), quintabel::connections::adStateClosed);
 }
 
+// A streamed result may wait on the program (a report box open mid-table): the server must
+// keep it as long as the program would wait for the server, never less than its own minute.
+TEST_F(MySqlDriverTest, TheServerKeepsAStreamedResultAsLongAsTheProgramWaitsForIt)
+{
+    const std::vector<std::pair<int, std::string>> waits{{5000, "5000"}, {30, "60"}, {0, "31536000"}};
+    for (const auto& [commandTimeout, serverWait] : waits) {
+        SCOPED_TRACE(commandTimeout);
+        Connection connection;
+        connection.setCommandTimeout(commandTimeout);
+        openConnection(connection);
+        Recordset wait = connection.Execute("SELECT @@SESSION.net_write_timeout");
+        EXPECT_EQ(quintabel::db::toText(wait.Fields(0).Value()), serverWait);
+    }
+}
+
 TEST_F(MySqlDriverTest, TablesSchemaAndShowTablesListViewsBesideTables)
 {
     database.run("CREATE TABLE base (id INT)");

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
@@ -129,6 +130,42 @@ TEST(ParadoxDriver, ReadsEveryTestTableAsPxlibDoes)
     // Every field type the test tables hold was seen, and a good many values compared.
     EXPECT_GE(typesSeen.size(), 15u);
     EXPECT_GT(valuesCompared, 10000u) << valuesCompared;
+}
+
+// Read as a stream (a server-side cursor), a table tells its record count before a row is
+// read, and yields the same rows as when read whole.
+TEST(ParadoxDriver, StreamsEveryTestTableWithItsRecordCountUpFront)
+{
+    std::size_t tablesStreamed = 0;
+    for (const fs::path& table : pxtest::testdataTables()) {
+        SCOPED_TRACE(table.string());
+        const pxtest::OurTable library = pxtest::readWithOurs(table);
+        Connection whole;
+        whole.setCursorLocation(quintabel::connections::adUseClient);
+        whole.Open(connectionStringFor(table.parent_path()));
+        Recordset held = selectAll(whole, table.stem().string());
+        Connection streaming;
+        streaming.setCursorLocation(quintabel::connections::adUseServer);
+        streaming.Open(connectionStringFor(table.parent_path()));
+        Recordset streamed = selectAll(streaming, table.stem().string());
+
+        EXPECT_EQ(streamed.RecordCount(), static_cast<std::int64_t>(library.records.size()));
+        std::int64_t rowsRead = 0;
+        for (; !streamed.Eof(); streamed.MoveNext(), held.MoveNext(), ++rowsRead) {
+            ASSERT_FALSE(held.Eof());
+            for (int i = 0; i < streamed.FieldCount(); ++i)
+                ASSERT_EQ(describe(streamed.Fields(i).Value()), describe(held.Fields(i).Value()))
+                    << "row " << rowsRead + 1 << ", field " << i;
+        }
+        EXPECT_TRUE(held.Eof());
+        EXPECT_EQ(rowsRead, held.RecordCount());
+
+        Recordset first;
+        first.Open("SELECT top 1 * FROM `" + table.stem().string() + "`", streaming);
+        EXPECT_EQ(first.RecordCount(), std::min<std::int64_t>(1, rowsRead));
+        ++tablesStreamed;
+    }
+    EXPECT_GT(tablesStreamed, 10u);
 }
 
 class ParadoxFolderTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 #include "drivers/mysql/mysql_column_types.h"
 #include "drivers/mysql/mysql_values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <mysql.h>
 
@@ -20,6 +21,9 @@ const char* const sessionSqlMode = "STRICT_TRANS_TABLES,STRICT_ALL_TABLES,NO_ZER
 namespace {
 
 constexpr unsigned defaultPort = 3306;
+// The longest the server may be told to wait for the client (net_write_timeout's maximum).
+constexpr unsigned kLongestServerWait = 31536000;
+constexpr unsigned kServerDefaultWait = 60;
 
 // The open client connection. Result streams share it, so that a stream still being read
 // keeps the connection alive after the connection object above has let go of it.
@@ -176,7 +180,15 @@ std::unique_ptr<Session> openSession(const ConnectionAttributes& attributes,
     const unsigned protocol = MYSQL_PROTOCOL_TCP;
     setOption(*handle, MYSQL_OPT_PROTOCOL, &protocol);
     setOption(*handle, MYSQL_SET_CHARSET_NAME, "utf8mb4");
-    const std::string initCommand = std::string("SET SESSION sql_mode='") + sessionSqlMode + "'";
+    // A result is read as the program goes through it, and the program may keep the server
+    // waiting to send the rest (a report box open mid-table, the customisation window): the
+    // server must wait as long as the program waits for it, not drop the result after its
+    // default minute (never less than that minute).
+    const unsigned sendWait = options.commandTimeoutSeconds > 0
+        ? std::max(kServerDefaultWait, static_cast<unsigned>(options.commandTimeoutSeconds))
+        : kLongestServerWait;
+    const std::string initCommand = std::string("SET SESSION sql_mode='") + sessionSqlMode
+        + "', net_write_timeout=" + std::to_string(sendWait);
     setOption(*handle, MYSQL_INIT_COMMAND, initCommand.c_str());
     const unsigned connectTimeout = static_cast<unsigned>(options.connectionTimeoutSeconds);
     if (connectTimeout > 0)

@@ -64,6 +64,15 @@ public:
 
     const std::vector<FieldInfo>& fields() const override { return fields_; }
 
+    std::optional<std::int64_t> rowCount() const override
+    {
+        // The blocks, not the header's figure: they are what the reading walks.
+        std::uint64_t count = translatingFailures([&] { return reader_.countRecords(); });
+        if (limit_)
+            count = std::min(count, *limit_);
+        return static_cast<std::int64_t>(count);
+    }
+
     bool fetch(std::vector<Value>& row) override
     {
         if (limit_ && delivered_ >= *limit_)

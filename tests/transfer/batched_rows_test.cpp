@@ -1,0 +1,233 @@
+// Rows sent to MySQL in multi-row batches inside one transaction, against rows sent one
+// statement each: a Paradox table with refused rows scattered through it (too long for their
+// column, keys taken by an earlier row, in the same batch and across batches, the first row
+// and the last) must leave the same rows in the server and the same reports, each naming its
+// row's own single-row statement. Also: a window closed mid-table leaves no row behind, and
+// only a table whose engine keeps transactions is sent in batches.
+
+#include "transfer_fixture.h"
+
+#include "catalogue/login_fields.h"
+#include "catalogue/progress_bar.h"
+#include "connections/connection.h"
+#include "paradoxfile/table_writer.h"
+#include "shell/step_guard.h"
+#include "transfer/mysql_row_fit.h"
+#include "transfer/mysql_row_sending.h"
+#include "transfer/row_copy.h"
+
+#include <algorithm>
+#include <set>
+
+namespace quintabel::testing {
+namespace {
+
+constexpr RowCopyLabels kLabels{
+    .rowCount = 294,
+    .rowLoop = 296,
+    .repaint = 298,
+    .progress = 300,
+    .statementStart = 302,
+    .fieldLoop = 304,
+    .fieldRepaint = 306,
+    .valueText = 308,
+    .execute = 338,
+    .moveNext = 340,
+};
+
+constexpr int kNameLength = 6;
+const std::string kTable = "ITEMS";
+const std::string kCreate = "CREATE TABLE ITEMS (ID INT PRIMARY KEY, NAME VARCHAR(6))";
+
+struct SourceRow {
+    std::int64_t id;
+    std::string name;
+};
+
+// 80 rows. Too long for NAME: the first, the last, and some in between (two side by side);
+// a key taken already: by the row just before (so within one batch) and by a row far back.
+std::vector<SourceRow> scatteredRows()
+{
+    std::vector<SourceRow> rows;
+    for (std::int64_t number = 1; number <= 80; ++number)
+        rows.push_back({number, "n" + std::to_string(number)});
+    for (const std::size_t index : {0u, 16u, 17u, 40u, 63u, 79u})
+        rows[index].name = "far too long " + std::to_string(index);
+    rows[24].id = rows[23].id;
+    rows[50].id = rows[2].id;
+    return rows;
+}
+
+// Whether the server refuses each row: a name too long, or a key that an earlier row took.
+std::vector<bool> refusedRows(const std::vector<SourceRow>& rows)
+{
+    std::vector<bool> refused;
+    std::set<std::int64_t> taken;
+    for (const SourceRow& row : rows) {
+        const bool fits = row.name.size() <= kNameLength && !taken.contains(row.id);
+        if (fits)
+            taken.insert(row.id);
+        refused.push_back(!fits);
+    }
+    return refused;
+}
+
+// The rows the server keeps, in the order of their keys.
+std::vector<SourceRow> rowsThatFit(const std::vector<SourceRow>& rows)
+{
+    const std::vector<bool> refused = refusedRows(rows);
+    std::vector<SourceRow> kept;
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        if (!refused[index])
+            kept.push_back(rows[index]);
+    }
+    std::sort(kept.begin(), kept.end(), [](const SourceRow& a, const SourceRow& b) { return a.id < b.id; });
+    return kept;
+}
+
+struct CopyResult {
+    RowCopyOutcome outcome;
+    Rows rows;
+    std::vector<QString> reports;
+};
+
+class BatchedRowsTest : public TransferTest {
+protected:
+    void writeSource(const std::vector<SourceRow>& rows)
+    {
+        paradox::TableWriter writer(paradoxFolder.path(), kTable,
+                                    {{"ID", paradox::FieldType::Long, 4, 0}, {"NAME", paradox::FieldType::Alpha, 20, 0}});
+        for (const SourceRow& row : rows) {
+            const std::vector<paradox::Value> record{row.id, row.name};
+            writer.append(record);
+        }
+        writer.commit();
+    }
+
+    // Copies the Paradox table into a fresh ITEMS on the server, as `options` say.
+    CopyResult copy(const RowCopyOptions& options, bool checkFit, const std::function<bool()>& endRequested = {})
+    {
+        runSql("DROP TABLE IF EXISTS ITEMS");
+        runSql(kCreate);
+        const std::size_t reportsBefore = reports().size();
+        connections::Connection paradox;
+        paradox.Open(ParadoxConnectionStringOf(fields()));
+        connections::Connection mysql;
+        mysql.Open(database.connectionString());
+        connections::Recordset source;
+        source.setCursorLocation(connections::adUseServer);
+        source.Open("SELECT * FROM `" + kTable + "`", paradox);
+        std::optional<MySqlColumnsFit> fit;
+        if (checkFit)
+            fit = MySqlColumnsFit::forCreatedTable(mysql, kTable);
+        StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton4_Click"));
+        ProgressBar progressBar;
+        CopyResult result;
+        result.outcome = copyRows(guard, kLabels, source, mysql, kTable, transfer::TargetKind::MySQL,
+                                  fit ? &*fit : nullptr, progressBar, QString::fromStdString(kTable), endRequested,
+                                  options);
+        result.rows = queryMySql("SELECT ID, NAME FROM ITEMS ORDER BY ID");
+        const std::vector<ShownBox> shown = reports();
+        for (std::size_t index = reportsBefore; index < shown.size(); ++index)
+            result.reports.push_back(shown[index].text);
+        return result;
+    }
+
+    static RowCopyOptions batched(std::size_t batchBytes)
+    {
+        RowCopyOptions options;
+        options.sending = RowSending::Batched;
+        options.batchBytes = batchBytes;
+        return options;
+    }
+};
+
+TEST_F(BatchedRowsTest, RefusedRowsGetTheSameReportsAndTheOtherRowsArriveAsWhenSentOneByOne)
+{
+    const std::vector<SourceRow> source = scatteredRows();
+    writeSource(source);
+    const std::vector<SourceRow> expected = rowsThatFit(source);
+    const std::size_t refused = source.size() - expected.size();
+
+    // With and without the check of values against the columns (which catches the long
+    // names before the server does; the taken keys only the server can tell).
+    for (const bool checkFit : {false, true}) {
+        SCOPED_TRACE(checkFit ? "values checked first" : "every row sent");
+        const CopyResult oneByOne = copy(RowCopyOptions{}, checkFit);
+        ASSERT_EQ(oneByOne.rows.size(), expected.size());
+        for (std::size_t index = 0; index < expected.size(); ++index) {
+            EXPECT_EQ(db::toText(oneByOne.rows[index][0]), std::to_string(expected[index].id));
+            EXPECT_EQ(db::toText(oneByOne.rows[index][1]), expected[index].name);
+        }
+        ASSERT_EQ(oneByOne.reports.size(), refused);
+        EXPECT_EQ(oneByOne.outcome.rowsFailed, static_cast<std::int64_t>(refused));
+
+        // Batches of a few rows each, of many rows, and of one row (every batch refused).
+        for (const std::size_t batchBytes : {std::size_t{120}, std::size_t{1} << 20, std::size_t{1}}) {
+            SCOPED_TRACE("batches of at most " + std::to_string(batchBytes) + " bytes");
+            const CopyResult inBatches = copy(batched(batchBytes), checkFit);
+            EXPECT_EQ(inBatches.rows, oneByOne.rows);
+            EXPECT_EQ(inBatches.reports, oneByOne.reports);
+            EXPECT_EQ(inBatches.outcome.rowsFailed, oneByOne.outcome.rowsFailed);
+            EXPECT_EQ(inBatches.outcome.rowCount, static_cast<std::int64_t>(source.size()));
+            EXPECT_FALSE(inBatches.outcome.cutShort);
+        }
+    }
+}
+
+TEST_F(BatchedRowsTest, EachReportNamesItsRowsOwnStatement)
+{
+    const std::vector<SourceRow> source = scatteredRows();
+    writeSource(source);
+    const std::vector<bool> refused = refusedRows(source);
+    const CopyResult inBatches = copy(batched(200), false);
+    std::size_t next = 0;
+    for (std::size_t index = 0; index < source.size(); ++index) {
+        if (!refused[index])
+            continue;
+        ASSERT_LT(next, inBatches.reports.size());
+        const QString statement = QStringLiteral("sql: INSERT INTO `ITEMS` VALUES('%1', '%2')")
+                                      .arg(source[index].id)
+                                      .arg(QString::fromStdString(source[index].name));
+        EXPECT_TRUE(inBatches.reports[next].endsWith(statement))
+            << "row " << index + 1 << ": " << inBatches.reports[next].toStdString();
+        ++next;
+    }
+    EXPECT_EQ(next, inBatches.reports.size());
+}
+
+TEST_F(BatchedRowsTest, AWindowClosedMidTableLeavesNoRowOfIt)
+{
+    std::vector<SourceRow> source;
+    for (std::int64_t number = 1; number <= 50; ++number)
+        source.push_back({number, "r" + std::to_string(number)});
+    writeSource(source);
+    int asked = 0;
+    // Asked before every row: the window closes at the 31st, after several batches went.
+    const CopyResult closed = copy(batched(100), false, [&] { return ++asked > 30; });
+    EXPECT_TRUE(closed.outcome.stoppedByClose);
+    EXPECT_TRUE(closed.rows.empty()) << closed.rows.size() << " rows of a table cut short arrived";
+    EXPECT_TRUE(closed.reports.empty());
+}
+
+TEST_F(BatchedRowsTest, OnlyATableWhoseEngineKeepsTransactionsIsSentInBatches)
+{
+    connections::Connection mysql;
+    mysql.Open(database.connectionString());
+    runSql("CREATE TABLE KEPT (ID INT) ENGINE=InnoDB");
+    runSql("CREATE TABLE UNKEPT (ID INT) ENGINE=MyISAM");
+    runSql("CREATE TABLE `odd ``name` (ID INT) ENGINE=InnoDB");
+
+    const RowCopyOptions kept = mySqlRowSending(mysql, "KEPT");
+    EXPECT_EQ(kept.sending, RowSending::Batched);
+    const Rows packet = queryMySql("SELECT @@max_allowed_packet");
+    EXPECT_LT(kept.batchBytes, std::stoull(db::toText(packet.at(0).at(0))));
+    EXPECT_GT(kept.batchBytes, 0u);
+
+    EXPECT_EQ(mySqlRowSending(mysql, "UNKEPT").sending, RowSending::OneByOne);
+    EXPECT_EQ(mySqlRowSending(mysql, "odd `name").sending, RowSending::Batched);
+    EXPECT_EQ(mySqlRowSending(mysql, "NO_SUCH_TABLE").sending, RowSending::OneByOne);
+}
+
+} // namespace
+} // namespace quintabel::testing
