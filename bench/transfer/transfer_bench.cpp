@@ -1,6 +1,6 @@
 // Both transfers against a private MariaDB server, side by side with their peers, in one run.
 //
-//   transfer_bench --port PORT [--rows 10000,100000] [--repeat 3] [--dir FOLDER]
+//   transfer_bench --port PORT [--rows 100000,1000000] [--repeat 3] [--dir FOLDER]
 //
 // For each row count it fills a table of mixed types (INT, VARCHAR, DECIMAL, DOUBLE, DATE,
 // DATETIME) on the server, then times, each in a child process of its own:
@@ -9,11 +9,16 @@
 //     peer: fetch      the mariadb client reading the same table (--quick, output discarded)
 //     peer: pxlib      pxlib writing the same rows, with the same fields, as a Paradox table
 //   Paradox to MySQL   the program's "Send Table/s To MySQL" for the table just written
-//     peer: client     the mariadb client running exactly the same CREATE and INSERT
-//                      statements from a file, over TCP as the program connects
+//     peer: single     the mariadb client running the same CREATE and one INSERT per row,
+//                      from a file, over TCP as the program connects (the old way)
+//     peer: multi      the same rows as multi-row INSERTs of about a megabyte in one
+//                      transaction
+//     peer: load data  the same rows by LOAD DATA LOCAL INFILE from a tab-separated file
 //
 // and reports rows/s, the ratios, and each child's peak resident memory (getrusage).
-// The server must be running (scripts/mariadb-sandbox.sh start DIR PORT).
+// The server must be running (scripts/mariadb-sandbox.sh start DIR PORT). For the run it is
+// set to the default durability, a log flush at every commit (innodb_flush_log_at_trx_commit
+// = 1), since that is what a user's server pays per commit; the setting is put back after.
 
 #include "catalogue/form2.h"
 #include "catalogue/table_name_list.h"
@@ -22,6 +27,7 @@
 #include "paradoxfile/table_reader.h"
 #include "shell/message_boxes.h"
 #include "transfer/attach_transfers.h"
+#include "transfer/date_rewrite.h"
 #include "transfer/default_column_types.h"
 #include "transfer/row_insert_statement.h"
 
@@ -58,6 +64,9 @@ namespace {
 constexpr const char* kDatabase = "qbench_transfers";
 constexpr const char* kUser = "quintabel";
 constexpr const char* kPassword = "quintabel-sandbox";
+// One INSERT per row commits per row: at a million rows, with a log flush per commit, that
+// peer alone would take a quarter of an hour. It is measured up to this many rows.
+constexpr long kLargestSingleRowPeer = 100000;
 
 double secondsSince(Clock::time_point start)
 {
@@ -234,29 +243,69 @@ int runPxlibWrite(const std::string& port, const fs::path& programTable, const f
     return 0;
 }
 
-// Writes the statements the program sends for the Paradox table: its default CREATE TABLE
-// and one INSERT per row, each ended with ";" for the command-line client.
-void writeStatementFile(const fs::path& folder, const std::string& table, const fs::path& file)
+// The text of a value in a LOAD DATA file: \N for a null or an empty text (which the program
+// sends as NULL too), dates rewritten as the program rewrites them, and the escape character,
+// tabs and line ends escaped.
+std::string loadDataField(const db::Value& value)
+{
+    std::string text = transfer::mysqlDateTimeText(value).value_or(db::toText(value));
+    if (db::isNull(value) || text.empty())
+        return "\\N";
+    std::string escaped;
+    for (const char character : text) {
+        if (character == '\\' || character == '\t' || character == '\n')
+            escaped += '\\';
+        escaped += character == '\n' ? 'n' : character == '\t' ? 't' : character;
+    }
+    return escaped;
+}
+
+// Writes what the peers send for the Paradox table: its default CREATE TABLE with one INSERT
+// per row (`single`), with multi-row INSERTs in one transaction (`multi`), and with LOAD DATA
+// LOCAL INFILE of `rowsFile` (`load`), each statement ended with ";" for the client.
+void writePeerFiles(const fs::path& folder, const std::string& table, const fs::path& single, const fs::path& multi,
+                    const fs::path& load, const fs::path& rowsFile)
 {
     connections::LoginFields fields;
     fields.paradoxFolder = folder.string();
     connections::Connection paradox;
-    paradox.setCursorLocation(connections::adUseClient);
+    paradox.setCursorLocation(connections::adUseServer);
     paradox.Open(connections::paradoxConnectionString(fields));
     connections::Recordset rows = paradox.Execute("SELECT * FROM `" + table + "`");
     std::vector<transfer::SourceField> sourceFields;
     for (int f = 0; f < rows.FieldCount(); ++f)
         sourceFields.push_back({rows.Fields(f).Name(), rows.Fields(f).Type()});
-    std::ofstream out(file, std::ios::binary);
-    out << transfer::DefaultCreateStatement(table, sourceFields, transfer::TargetKind::MySQL) << "\n";
+    const std::string create = transfer::DefaultCreateStatement(table, sourceFields, transfer::TargetKind::MySQL);
+    std::ofstream singleOut(single, std::ios::binary);
+    std::ofstream multiOut(multi, std::ios::binary);
+    std::ofstream loadOut(load, std::ios::binary);
+    std::ofstream rowsOut(rowsFile, std::ios::binary);
+    singleOut << create << "\n";
+    multiOut << create << "\nSTART TRANSACTION;\n";
+    loadOut << create << "\nLOAD DATA LOCAL INFILE '" << rowsFile.string() << "' INTO TABLE `" << table
+            << "` CHARACTER SET utf8mb4 FIELDS TERMINATED BY '\\t' ESCAPED BY '\\\\' LINES TERMINATED BY '\\n';\n";
+    const std::string prefix = "INSERT INTO `" + table + "` VALUES";
+    std::string batch;
     std::vector<db::Value> row;
     while (!rows.Eof()) {
         row.clear();
         for (int f = 0; f < rows.FieldCount(); ++f)
             row.push_back(rows.Fields(f).Value());
-        out << transfer::RowInsertStatement(table, row, transfer::TargetKind::MySQL) << ";\n";
+        const std::string statement = transfer::RowInsertStatement(table, row, transfer::TargetKind::MySQL);
+        singleOut << statement << ";\n";
+        batch += (batch.empty() ? prefix : ",") + statement.substr(prefix.size());
+        if (batch.size() >= (1u << 20)) {
+            multiOut << batch << ";\n";
+            batch.clear();
+        }
+        for (std::size_t f = 0; f < row.size(); ++f)
+            rowsOut << (f == 0 ? "" : "\t") << loadDataField(row[f]);
+        rowsOut << "\n";
         rows.MoveNext();
     }
+    if (!batch.empty())
+        multiOut << batch << ";\n";
+    multiOut << "COMMIT;\n";
 }
 
 // --- children and their measurements -------------------------------------------------------
@@ -320,6 +369,24 @@ std::vector<std::string> clientArguments(const std::string& port)
 {
     return {"mariadb", "--no-defaults", "--protocol=tcp", "-h127.0.0.1", "-P" + port, std::string("-u") + kUser,
             std::string("-p") + kPassword, "--default-character-set=utf8mb4", kDatabase};
+}
+
+// The server's innodb_flush_log_at_trx_commit.
+std::string flushAtCommit(const std::string& port)
+{
+    connections::Connection connection;
+    connection.setCursorLocation(connections::adUseClient);
+    connection.Open(connections::mySqlConnectionString(login(port, "")));
+    connections::Recordset answer = connection.Execute("SELECT @@GLOBAL.innodb_flush_log_at_trx_commit");
+    return db::toText(answer.Fields(0).Value());
+}
+
+std::string loadAverage()
+{
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
 }
 
 void fillTable(const std::string& port, long rows)
@@ -393,24 +460,48 @@ void benchmark(const std::string& port, long rows, int repeats, const fs::path& 
     printLine("Quintabel", rows, toParadox);
     printLine("mariadb --quick fetch", rows, fetch);
     printLine("pxlib write", rows, pxlibWrite);
-    std::printf("  ratio Quintabel / (fetch + pxlib) = %.2f  (target <= 0.50); Quintabel / fetch = %.2f\n",
+    std::printf("  ratio Quintabel / (fetch + pxlib) = %.2f; Quintabel / fetch = %.2f  (target <= 4)\n",
                 toParadox.seconds / peer, toParadox.seconds / fetch.seconds);
 
-    const fs::path statements = programFolder / "statements.sql";
-    runChild({self, "child-statements", paradoxFolder.string(), "MIXED", statements.string()});
-    Best toMySql, client;
+    const fs::path single = programFolder / "single.sql";
+    const fs::path multi = programFolder / "multi.sql";
+    const fs::path load = programFolder / "load.sql";
+    const fs::path rowsFile = programFolder / "rows.tsv";
+    runChild({self, "child-statements", paradoxFolder.string(), "MIXED", single.string(), multi.string(), load.string(),
+              rowsFile.string()});
+    auto loadArguments = clientArguments(port);
+    loadArguments.insert(loadArguments.begin() + 2, "--local-infile=1"); // after --no-defaults, which must come first
+    Best toMySql, singleRows, multiRows, loadData;
     for (int run = 0; run < repeats; ++run) {
         runOnServer(port, kDatabase, "DROP TABLE IF EXISTS `MIXED`");
         const ChildRun ours = runChild({self, "child-to-mysql", port, programFolder.string(), paradoxFolder.string()});
         toMySql.add(childSeconds(ours), ours.peakKilobytes);
+        if (rows <= kLargestSingleRowPeer) {
+            runOnServer(port, kDatabase, "DROP TABLE `MIXED`");
+            const ChildRun sent = runChild(clientArguments(port), single.string(), true);
+            singleRows.add(sent.wallSeconds, sent.peakKilobytes);
+        }
         runOnServer(port, kDatabase, "DROP TABLE `MIXED`");
-        const ChildRun sent = runChild(clientArguments(port), statements.string(), true);
-        client.add(sent.wallSeconds, sent.peakKilobytes);
+        const ChildRun batched = runChild(clientArguments(port), multi.string(), true);
+        multiRows.add(batched.wallSeconds, batched.peakKilobytes);
+        runOnServer(port, kDatabase, "DROP TABLE `MIXED`");
+        const ChildRun loaded = runChild(loadArguments, load.string(), true);
+        loadData.add(loaded.wallSeconds, loaded.peakKilobytes);
     }
     std::printf(" Paradox to MySQL\n");
     printLine("Quintabel", rows, toMySql);
-    printLine("mariadb client, same statements", rows, client);
-    std::printf("  ratio Quintabel / client = %.2f  (target <= 1.10)\n", toMySql.seconds / client.seconds);
+    if (rows <= kLargestSingleRowPeer)
+        printLine("mariadb client, one INSERT per row", rows, singleRows);
+    else
+        std::printf("  %-36s skipped above %ld rows (a commit per row)\n", "mariadb client, one INSERT per row",
+                    kLargestSingleRowPeer);
+    printLine("mariadb client, multi-row, one trx", rows, multiRows);
+    printLine("mariadb client, LOAD DATA LOCAL", rows, loadData);
+    if (rows <= kLargestSingleRowPeer)
+        std::printf("  speed-up over one INSERT per row = %.2f  (target >= 5)\n", singleRows.seconds / toMySql.seconds);
+    std::printf("  Quintabel / LOAD DATA = %.2f  (target <= 1.5); Quintabel / multi-row = %.2f\n",
+                toMySql.seconds / loadData.seconds, toMySql.seconds / multiRows.seconds);
+    std::printf("  load average after the runs: %s\n", loadAverage().c_str());
     std::fflush(stdout);
 }
 
@@ -426,12 +517,12 @@ int main(int argc, char** argv)
     if (!args.empty() && args[0] == "child-pxlib")
         return runPxlibWrite(args.at(1), args.at(2), args.at(3));
     if (!args.empty() && args[0] == "child-statements") {
-        writeStatementFile(args.at(1), args.at(2), args.at(3));
+        writePeerFiles(args.at(1), args.at(2), args.at(3), args.at(4), args.at(5), args.at(6));
         return 0;
     }
 
     std::string port;
-    std::string rowCounts = "10000,100000";
+    std::string rowCounts = "100000,1000000";
     int repeats = 3;
     fs::path folder = fs::temp_directory_path() / "quintabel-transfer-bench";
     for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
@@ -447,11 +538,16 @@ int main(int argc, char** argv)
             fail("unknown option " + args[i]);
     }
     if (port.empty())
-        fail("usage: transfer_bench --port PORT [--rows 10000,100000] [--repeat 3] [--dir FOLDER]");
+        fail("usage: transfer_bench --port PORT [--rows 100000,1000000] [--repeat 3] [--dir FOLDER]");
+    const std::string flushBefore = flushAtCommit(port);
+    runOnServer(port, "", "SET GLOBAL innodb_flush_log_at_trx_commit = 1");
+    std::printf("server: innodb_flush_log_at_trx_commit = %s for the run (was %s); load average %s\n",
+                flushAtCommit(port).c_str(), flushBefore.c_str(), loadAverage().c_str());
     std::stringstream counts(rowCounts);
     for (std::string count; std::getline(counts, count, ',');)
         benchmark(port, std::stol(count), repeats, folder);
     runOnServer(port, "", std::string("DROP DATABASE IF EXISTS `") + kDatabase + "`");
+    runOnServer(port, "", "SET GLOBAL innodb_flush_log_at_trx_commit = " + flushBefore);
     fs::remove_all(folder);
     return 0;
 }
