@@ -6,9 +6,7 @@
 #include "connections/connection_string.h"
 #include "drivers/ado_types.h"
 #include "drivers/database_error.h"
-#include "base/expected_problem.h"
 #include "paradoxfile/errors.h"
-#include "paradoxfile/table_writer.h"
 #include "support/table_compare.h"
 #include "support/write_helpers.h"
 #include "temporary_folder.h"
@@ -17,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <set>
 
@@ -289,27 +286,15 @@ TEST(ParadoxDriverOpening, TextInAnotherCodePageFailsAsAProblemTheUserCanPutRigh
 
 // A table whose text is in code page 866 but whose header says 936, as old tools sometimes
 // labelled them: "Мир" in 866 ends in a lone lead byte, which no 936 text has.
-fs::path writeMislabelledTable(const fs::path& folder)
+void writeMislabelledCities(const fs::path& folder)
 {
-    {
-        px::WriterOptions options;
-        options.codePage = 866;
-        px::TableWriter writer(folder, "CITIES", {px::Field{"NAME", px::FieldType::Alpha, 20, 0}}, options);
-        writer.append(std::vector<px::Value>{std::string("Мир")});
-        writer.commit();
-    }
-    const fs::path table = folder / "CITIES.DB";
-    std::fstream file(table, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(0x6A);
-    const char codePage936[] = {static_cast<char>(936 & 0xFF), static_cast<char>(936 >> 8)};
-    file.write(codePage936, 2);
-    return table;
+    px::testing::writeMislabelledTable(folder, "CITIES", "NAME", {"Мир"}, 866, 936);
 }
 
 TEST(ParadoxDriverCodePage, ATableInAnotherCodePageThanItsHeaderSaysIsReadInTheChosenOne)
 {
     TemporaryFolder folder;
-    writeMislabelledTable(folder.path());
+    writeMislabelledCities(folder.path());
     LoginFields fields;
     fields.paradoxFolder = folder.string();
 

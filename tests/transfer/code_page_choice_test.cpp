@@ -3,16 +3,13 @@
 // code page in use cannot hold is refused row by row with the code pages that would hold it.
 
 #include "canonical_values.h"
-#include "paradoxfile/table_writer.h"
 #include "support/table_compare.h"
+#include "support/write_helpers.h"
 #include "transfer_fixture.h"
-
-#include <fstream>
 
 namespace quintabel::testing {
 namespace {
 
-namespace fs = std::filesystem;
 namespace px = quintabel::paradox;
 
 class CodePageChoiceTest : public TransferTest {
@@ -21,19 +18,7 @@ protected:
     // labelled them. "Мир" in 866 ends in a lone lead byte, which no 936 text has.
     void writeMislabelledTable(const std::string& name, const std::vector<std::string>& cities)
     {
-        {
-            px::WriterOptions options;
-            options.codePage = 866;
-            px::TableWriter writer(paradoxFolder.path(), name, {px::Field{"CITY", px::FieldType::Alpha, 30, 0}},
-                                   options);
-            for (const std::string& city : cities)
-                writer.append(std::vector<px::Value>{city});
-            writer.commit();
-        }
-        std::fstream file(paradoxFile(name + ".DB"), std::ios::in | std::ios::out | std::ios::binary);
-        file.seekp(0x6A);
-        const char codePage936[] = {static_cast<char>(936 & 0xFF), static_cast<char>(936 >> 8)};
-        file.write(codePage936, 2);
+        px::testing::writeMislabelledTable(paradoxFolder.path(), name, "CITY", cities, 866, 936);
     }
 };
 

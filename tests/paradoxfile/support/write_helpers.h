@@ -76,6 +76,32 @@ inline void writeTableWithUnreadableName(const std::filesystem::path& folder, co
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// Writes `folder`/`name`.DB, one Alpha field `fieldName` holding `texts`, in code page
+// `writtenIn`, then makes its header name `labelledAs` instead, as some old tools labelled
+// their tables: a sound table whose header names the wrong code page.
+inline std::filesystem::path writeMislabelledTable(const std::filesystem::path& folder, const std::string& name,
+                                                   const std::string& fieldName, const std::vector<std::string>& texts,
+                                                   int writtenIn, int labelledAs)
+{
+    WriterOptions options;
+    options.codePage = writtenIn;
+    const std::filesystem::path path = [&] {
+        TableWriter writer(folder, name, {Field{fieldName, FieldType::Alpha, 40, 0}}, options);
+        for (const std::string& text : texts) {
+            const Value value = text;
+            writer.append(std::span<const Value>(&value, 1));
+        }
+        writer.commit();
+        return writer.tablePath();
+    }();
+    // The header's code page is the 16-bit little-endian number at 0x6A.
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(0x6A);
+    const char label[] = {static_cast<char>(labelledAs & 0xFF), static_cast<char>((labelledAs >> 8) & 0xFF)};
+    file.write(label, 2);
+    return path;
+}
+
 inline Rows readAll(TableReader& reader)
 {
     Rows rows;
