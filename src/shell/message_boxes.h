@@ -13,12 +13,17 @@ namespace quintabel {
 enum class BoxIcon { None, Exclamation };
 enum class BoxButtons { Ok, YesNo };
 enum class BoxAnswer { Ok, Yes, No };
+// Which question a Yes/No box asks, for front ends that answer from their options rather
+// than the user: "Would you like to overwrite ...?" (also the Paradox variant naming a table
+// in a folder below) and "... will be trimmed into ... Continue?". Every other box is Other.
+enum class BoxQuestion { Other, Overwrite, Trim };
 
 struct BoxRequest {
     QString title;
     QString text; // exactly as the program builds it: "\r" and "\r\n" included
     BoxIcon icon = BoxIcon::None;
     BoxButtons buttons = BoxButtons::Ok;
+    BoxQuestion question = BoxQuestion::Other;
 };
 
 class MessageBoxes {
