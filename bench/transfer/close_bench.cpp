@@ -16,7 +16,7 @@
 #include "catalogue/table_name_list.h"
 #include "connections/connection.h"
 #include "connections/connection_string.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 #include "transfer/attach_transfers.h"
 
 #include <QApplication>

@@ -25,7 +25,7 @@
 #include "connections/connection.h"
 #include "connections/connection_string.h"
 #include "paradoxfile/table_reader.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 #include "transfer/attach_transfers.h"
 #include "transfer/date_rewrite.h"
 #include "transfer/default_column_types.h"

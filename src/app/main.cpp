@@ -7,7 +7,7 @@
 #include "drivers/scratch/scratch_folder.h"
 #include "maintenance/table_maintenance.h"
 #include "shell/form1.h"
-#include "shell/path_helpers.h"
+#include "base/path_helpers.h"
 #include "shell/qt_message_boxes.h"
 #include "transfer/attach_transfers.h"
 

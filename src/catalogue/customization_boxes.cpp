@@ -1,6 +1,6 @@
 #include "catalogue/customization_boxes.h"
 
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 
 #include <QCheckBox>
 

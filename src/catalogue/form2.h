@@ -11,7 +11,7 @@
 // operation started inside it could act on the wrong tables.
 
 #include "shell/pointer_rules.h"
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 
 #include <QWidget>
 

@@ -3,7 +3,7 @@
 // exactly as typed.
 
 #include "connections/connection_string.h"
-#include "shell/connection_fields.h"
+#include "base/connection_fields.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // The silent MySQL connection check that the opening of the tables window asks before it
 // lists anything.
 
-#include "shell/connection_fields.h"
+#include "base/connection_fields.h"
 
 namespace quintabel {
 

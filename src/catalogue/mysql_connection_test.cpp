@@ -3,9 +3,9 @@
 #include "catalogue/connection_messages.h"
 #include "catalogue/login_fields.h"
 #include "connections/connection.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 #include "shell/pointer_rules.h"
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 
 #include <QCoreApplication>
 

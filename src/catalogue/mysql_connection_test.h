@@ -1,7 +1,7 @@
 #pragma once
 // The work of the connection window's MySQL "Test Connection" button.
 
-#include "shell/connection_fields.h"
+#include "base/connection_fields.h"
 
 namespace quintabel {
 

@@ -1,49 +1,22 @@
 #include "catalogue/mysql_table_list.h"
 
-#include "catalogue/login_fields.h"
+#include "catalogue/mysql_table_names.h"
 #include "catalogue/table_name_list.h"
-#include "connections/connection.h"
 
 #include <QCoreApplication>
 #include <QListWidget>
 
-#include <variant>
-
 namespace quintabel {
-
-namespace {
-
-// A name as the server sent it. A server may hand a name over as binary text; its bytes are
-// UTF-8 all the same (the connection runs in utf8mb4).
-QString nameOfValue(const db::Value& value)
-{
-    if (const auto* text = std::get_if<std::string>(&value))
-        return QString::fromStdString(*text);
-    if (const auto* bytes = std::get_if<db::Bytes>(&value))
-        return QString::fromUtf8(reinterpret_cast<const char*>(bytes->data()),
-                                 static_cast<qsizetype>(bytes->size()));
-    return QString::fromStdString(db::toText(value));
-}
-
-} // namespace
 
 void ListMySQLTables(QListWidget& list, const ConnectionFields& fields)
 {
-    connections::Connection connection;
-    // The client-side cursor fetches the whole answer, so the record count is exact.
-    connection.setCursorLocation(connections::adUseClient);
-    connection.Open(MySqlConnectionStringOf(fields));
-    connections::Recordset tables = connection.Execute("SHOW TABLES;");
-
-    list.clear();
-    const std::int64_t count = tables.RecordCount();
-    for (std::int64_t row = 0; row < count; ++row) {
-        QCoreApplication::processEvents(); // a long listing keeps the windows responsive
-        AddTableName(list, nameOfValue(tables.Fields(0).Value()));
-        tables.MoveNext();
-    }
-    tables.Close();
-
+    VisitMySqlTableNames(
+        fields,
+        [&](const QString& name) {
+            QCoreApplication::processEvents(); // a long listing keeps the windows responsive
+            AddTableName(list, name);
+        },
+        [&] { list.clear(); });
     if (list.count() > 0)
         SetListIndex(list, 0);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The MySQL side's catalogue: the tables and views of the database in the login fields.
+// The MySQL side's catalogue in the tables window: the tables and views of the database in the login fields.
 
-#include "shell/connection_fields.h"
+#include "catalogue/mysql_table_names.h"
 
 class QListWidget;
 

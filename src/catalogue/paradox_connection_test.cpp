@@ -2,9 +2,9 @@
 
 #include "catalogue/connection_messages.h"
 #include "catalogue/paradox_table_list.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 #include "shell/pointer_rules.h"
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 
 namespace quintabel {
 

@@ -1,78 +1,15 @@
 #include "catalogue/paradox_table_list.h"
 
-#include "catalogue/table_name_case.h"
 #include "catalogue/table_name_list.h"
-#include "fsutil/file_search.h"
-#include "fsutil/folder_walk.h"
-#include "maintenance/working_names.h"
-#include "shell/path_helpers.h"
 
 #include <QListWidget>
 
-#include <algorithm>
-
 namespace quintabel {
-
-namespace {
-
-const QString kTablePattern = QStringLiteral("*.db");
-
-// By the common convention a name beginning with "~" marks a temporary file: not listed.
-bool isTemporaryFile(const QString& fileName)
-{
-    return fileName.startsWith(QLatin1Char('~'));
-}
-
-// Quintabel's own working files and folders (a table being written, a replacement's staging
-// and set-aside folders) hold no table of the user's: a table in them is listed only once the
-// recovery has put it back. The walk itself still enters hidden folders, as the folder walk's
-// rules say; they are left out here.
-bool isWorkingName(const QString& name)
-{
-    return IsWorkingName(name.toStdString());
-}
-
-bool liesInWorkingFolder(const QString& entry, qsizetype rootLength)
-{
-    const QStringList below = entry.mid(rootLength).split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    return std::any_of(below.begin(), below.end(), isWorkingName);
-}
-
-} // namespace
-
-QString ParadoxTableNameOfFile(const QString& fileName)
-{
-    // Upper-cased first, so that the extension goes whatever its case; every ".DB" goes, not
-    // only the last.
-    return AsciiUpperCase(fileName).remove(QStringLiteral(".DB"), Qt::CaseSensitive);
-}
-
-bool ParadoxFolderHasTables(const QString& folder)
-{
-    if (folder.isEmpty())
-        return false;
-    return !FindFiles(folder, kTablePattern).isEmpty();
-}
 
 void ListParadoxTables(QListWidget& list, const QString& folder)
 {
     list.clear();
-    if (folder.isEmpty())
-        return;
-    QStringList folders{folder + QLatin1Char('/')};
-    const qsizetype rootLength = folders.constFirst().size(); // taken before the walk may drop it
-    GetSubDirectories2016(folders, true);
-    for (const QString& entry : folders) {
-        if (liesInWorkingFolder(entry, rootLength))
-            continue;
-        const QString folderPath = entry.chopped(1); // every entry ends with its "/"
-        for (const QString& fileName : FindFiles(folderPath, kTablePattern)) {
-            if (isTemporaryFile(fileName) || isWorkingName(fileName))
-                continue;
-            const QString path = folderPath + QLatin1Char('/') + fileName;
-            AddTableName(list, ParadoxTableNameOfFile(FileNameOfPath(path)));
-        }
-    }
+    VisitParadoxTableNames(folder, [&](const QString& name) { AddTableName(list, name); });
 }
 
 } // namespace quintabel

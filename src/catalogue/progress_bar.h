@@ -4,6 +4,8 @@
 // rows it names the table and the row in hand: "ORDERS: 1,234 of 5,000 rows (24%)". Its
 // accessible name stays "Progress Bar" throughout; a screen reader hears the value move.
 
+#include "frontend/row_progress.h"
+
 #include <QProgressBar>
 #include <QString>
 
@@ -23,7 +25,8 @@ public:
     QString text() const override { return text_; }
 
     // Row `row` of the `rowCount` rows of `tableName` is in hand: the value is the share done,
-    // rounded down (100 only at the last row), and the text says which row of which table.
+    // rounded down (100 only at the last row), and the text says which row of which table
+    // (frontend/row_progress.h).
     void showRowProgress(const QString& tableName, std::int64_t row, std::int64_t rowCount);
     // No transfer runs: 0 and the idle text.
     void showIdle();
@@ -31,9 +34,5 @@ public:
 private:
     QString text_;
 };
-
-// The text of showRowProgress: "ORDERS: 1,234 of 5,000 rows (24%)", thousands grouped with
-// commas whatever the user's locale, as every other text of the window is English.
-QString RowProgressText(const QString& tableName, std::int64_t row, std::int64_t rowCount);
 
 } // namespace quintabel

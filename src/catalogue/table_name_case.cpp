@@ -1,14 +1,14 @@
 #include "catalogue/table_name_case.h"
 
+#include "base/ascii_case.h"
+
 namespace quintabel {
 
 QString AsciiUpperCase(const QString& name)
 {
     QString upper = name;
-    for (QChar& character : upper) {
-        if (character >= QLatin1Char('a') && character <= QLatin1Char('z'))
-            character = QChar(character.unicode() - ('a' - 'A'));
-    }
+    for (QChar& character : upper)
+        character = QChar(AsciiUpper(character.unicode()));
     return upper;
 }
 

@@ -1,25 +1,21 @@
 #include "catalogue/table_name_list.h"
 
+#include "frontend/table_name_order.h"
+
 #include <QListWidget>
 
 namespace quintabel {
 
 namespace {
 
-// An item that orders by its text without regard to case; exact character codes only break
-// ties, so that the order is total and the same on every run.
+// An item that orders by its text as every table list does (frontend/table_name_order.h).
 class TableNameItem final : public QListWidgetItem {
 public:
     explicit TableNameItem(const QString& name) : QListWidgetItem(name) {}
 
     bool operator<(const QListWidgetItem& other) const override
     {
-        const QString mine = text();
-        const QString theirs = other.text();
-        const int ignoringCase = mine.compare(theirs, Qt::CaseInsensitive);
-        if (ignoringCase != 0)
-            return ignoringCase < 0;
-        return mine < theirs;
+        return TableNameOrderLess(text(), other.text());
     }
 };
 

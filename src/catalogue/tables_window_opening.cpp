@@ -8,7 +8,7 @@
 #include "catalogue/paradox_table_list.h"
 #include "maintenance/paradox_recovery_notice.h"
 #include "shell/form1.h"
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 
 #include <QCheckBox>
 

@@ -2,7 +2,7 @@
 
 #include "connections/sample_folder.h"
 #include "shell/form1.h"
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // The folder-browse dialog, and the connection window's "..." button that uses it to fill the
 // Paradox folder field.
 
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 
 #include <QString>
 

@@ -9,7 +9,7 @@
 // and the field points at the copy. The copy is never made again: what the user has done to
 // the sample tables stays.
 
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "customise/accepted_types.h"
 
-#include "transfer/ascii_text.h"
+#include "base/ascii_case.h"
 
 namespace quintabel::customise {
 
@@ -63,8 +63,8 @@ std::string acceptedTypeHelpText()
 
 bool IsValidDataType(std::string_view typed)
 {
-    static const std::string lowerList = transfer::asciiLowerCase(acceptedTypeListText());
-    const std::string lowerTyped = transfer::asciiLowerCase(typed);
+    static const std::string lowerList = AsciiLowerCase(acceptedTypeListText());
+    const std::string lowerTyped = AsciiLowerCase(typed);
     if (lowerList.find(lowerTyped) != std::string::npos)
         return true;
     for (const std::string_view prefix : acceptedTypePrefixes) {

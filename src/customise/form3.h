@@ -9,7 +9,7 @@
 // state, turns clicks into calls on it, and runs each handler under its step guard.
 
 #include "customise/customization_lists.h"
-#include "shell/connection_fields.h"
+#include "base/connection_fields.h"
 #include "shell/pointer_rules.h"
 #include "shell/web_site.h"
 #include "transfer/customize_handoff.h"

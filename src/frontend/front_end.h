@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace quintabel {
 
@@ -58,9 +59,10 @@ public:
 class NamedTables final : public TableListView {
 public:
     NamedTables() = default;
-    explicit NamedTables(QStringList names);
+    explicit NamedTables(const QStringList& names);
 
-    const QStringList& names() const { return names_; }
+    // The names now listed, top to bottom.
+    QStringList names() const;
 
     int count() const override;
     QString nameAt(int index) const override;
@@ -74,8 +76,11 @@ public:
     void replaceRenamed(int index, const QString& newName) override;
 
 private:
-    QStringList names_;
-    QStringList unselected_; // names added by a run: listed, never selected
+    struct Entry {
+        QString name;
+        bool selected; // given names are; names a run adds are not
+    };
+    std::vector<Entry> entries_;
 };
 
 // How a table's run ended.

@@ -2,7 +2,7 @@
 
 #include "fsutil/file_system_error.h"
 #include "fsutil/unusual_characters.h"
-#include "shell/path_helpers.h"
+#include "base/path_helpers.h"
 
 #include <filesystem>
 

@@ -2,8 +2,7 @@
 
 #include "fsutil/file_system_error.h"
 #include "fsutil/unusual_characters.h"
-#include "shell/path_helpers.h"
-#include "shell/step_guard.h"
+#include "base/path_helpers.h"
 
 #include <QCoreApplication>
 
@@ -68,10 +67,18 @@ void ListSubfoldersOnDisk(const QString& folder, const SubfolderVisitor& visit)
         visit(subfolder);
 }
 
-void GetSubDirectories2016(QStringList& folders, bool recurse, const SubfolderLister& listSubfolders)
+void GetSubDirectories2016(QStringList& folders, bool recurse, const SubfolderLister& listSubfolders,
+                           const FolderWalkFailure& failed)
 {
-    StepGuard guard(QStringLiteral("AddFolder"), QStringLiteral("GetSubDirectories2016"),
-                    LocationPrefix::Fernwick);
+    // A step outside the folder rule: its failure is handed over and the walk goes on.
+    const auto guardedStep = [&](int label, const std::function<void()>& action) {
+        try {
+            action();
+        } catch (...) {
+            if (failed)
+                failed(std::current_exception(), label);
+        }
+    };
     QStringList newFolders;
     // Until the first listing begins a failure is reported; from then on until the deeper
     // levels are done, a failure only drops the folder in hand (the folder rule).
@@ -82,7 +89,7 @@ void GetSubDirectories2016(QStringList& folders, bool recurse, const SubfolderLi
         // Runs one step under the rule in force; false when the rest of this folder is skipped.
         const auto runStep = [&](int label, const std::function<void()>& action) {
             if (!folderRuleInForce) {
-                guard.step(label, action);
+                guardedStep(label, action);
                 return true;
             }
             try {
@@ -124,7 +131,7 @@ void GetSubDirectories2016(QStringList& folders, bool recurse, const SubfolderLi
     }
 
     if (recurse && !newFolders.isEmpty()) // [150]
-        GetSubDirectories2016(newFolders, true, listSubfolders);
+        GetSubDirectories2016(newFolders, true, listSubfolders, failed);
     folderRuleInForce = false;
 
     for (const QString& newFolder : newFolders) { // [152]

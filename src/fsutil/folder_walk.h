@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <functional>
 
 namespace quintabel {
@@ -28,15 +29,26 @@ using SubfolderLister = std::function<void(const QString& folder, const Subfolde
 // The subfolders of a folder on disk, in name order, letter case ignored.
 void ListSubfoldersOnDisk(const QString& folder, const SubfolderVisitor& visit);
 
+// A failure of the walk outside the listing of a folder, handed to whoever asked for the walk,
+// with the label of the step that met it; the walk then goes on with its next step. The walk
+// itself shows nothing: the caller decides how the failure is told (the tables window shows
+// the error report under FolderWalkLocation).
+using FolderWalkFailure = std::function<void(std::exception_ptr failure, int label)>;
+
+// "AddFolder" and "GetSubDirectories2016", the module and procedure a walk's failure is told
+// under, with the Fernwick prefix.
+inline constexpr char kFolderWalkModule[] = "AddFolder";
+inline constexpr char kFolderWalkProcedure[] = "GetSubDirectories2016";
+
 // GetSubDirectories2016: appends to `folders` all subfolders of its entries (each entry and
 // each appended path ends with "/"), breadth first: the entries' children, then their
 // children's children when `recurse` is true, and so on. A folder that cannot be listed
 // (permission denied, or gone) is removed from the collection without a message; other
 // listing failures keep the folder and skip the rest of its subfolders. Entries that are not
 // folders, and paths of 260 characters or more, stay in the collection but are not walked.
-// A failure outside the listing shows the error report under
-// "in Fernwick2021/08/31.AddFolder.GetSubDirectories2016 ".
+// A failure outside the listing goes to `failed` (when given) and the walk goes on.
 void GetSubDirectories2016(QStringList& folders, bool recurse,
-                           const SubfolderLister& listSubfolders = ListSubfoldersOnDisk);
+                           const SubfolderLister& listSubfolders = ListSubfoldersOnDisk,
+                           const FolderWalkFailure& failed = {});
 
 } // namespace quintabel

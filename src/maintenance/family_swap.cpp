@@ -1,7 +1,7 @@
 #include "maintenance/family_swap.h"
 
 #include "base/kill_points.h"
-#include "maintenance/no_replace_move.h"
+#include "base/no_replace_move.h"
 #include "paradoxfile/table_family.h"
 
 #include <algorithm>

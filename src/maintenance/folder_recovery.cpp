@@ -3,7 +3,7 @@
 #include "base/kill_points.h"
 #include "maintenance/durable_files.h"
 #include "maintenance/family_swap.h"
-#include "maintenance/no_replace_move.h"
+#include "base/no_replace_move.h"
 #include "maintenance/replacement_journal.h"
 #include "maintenance/working_names.h"
 #include "paradoxfile/table_family.h"

@@ -2,7 +2,7 @@
 
 #include "base/expected_problem.h"
 #include "catalogue/login_fields.h"
-#include "catalogue/table_name_list.h"
+#include "frontend/front_end.h"
 #include "connections/ado_constants.h"
 #include "connections/connection.h"
 #include "drivers/database_error.h"
@@ -10,11 +10,8 @@
 #include "maintenance/mysql_table_statements.h"
 #include "maintenance/rename_request.h"
 #include "maintenance/table_list_edits.h"
-#include "shell/message_boxes.h"
-#include "shell/pointer_rules.h"
+#include "base/message_boxes.h"
 #include "transfer/mysql_swap_recovery.h"
-
-#include <QListWidget>
 
 #include <stdexcept>
 
@@ -53,31 +50,31 @@ void renameTable(connections::Connection& connection, const RenameRequest& reque
 
 } // namespace
 
-void DeleteMySqlTables(StepGuard& guard, QListWidget& list, const ConnectionFields& fields,
-                       PointerRules& pointer)
+void DeleteMySqlTables(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields)
 {
+    TableListView& list = frontEnd.sourceList();
     connections::Connection connection;
-    guard.step(102, [&] { pointer.setShape(PointerShape::Busy); });
+    guard.step(102, [&] { frontEnd.showBusy(true); });
     // The connection opens before the selection is looked at; when it cannot, every DROP
     // below fails with a report of its own.
     guard.step(104, [&] { connection.Open(MySqlConnectionStringOf(fields)); });
     recoverBeforeChanging(guard, connection);
-    if (ListIndex(list) == -1) {
+    if (list.currentIndex() == -1) {
         guard.step(118, [&] { ShowMessage(QString::fromLatin1(kSelectTableMySql)); });
     } else {
         ForEachSelectedFromBottom(list, [&](int index, const QString& tableName) {
             guard.step(112, [&] { connection.Execute(DropTableStatement(tableName).toStdString()); });
-            guard.step(114, [&] { RemoveItemAt(list, index); });
+            guard.step(114, [&] { list.removeAt(index); });
         });
     }
-    guard.step(120, [&] { pointer.setShape(PointerShape::Default); });
+    guard.step(120, [&] { frontEnd.showBusy(false); });
 }
 
-void RenameMySqlTable(StepGuard& guard, QListWidget& list, const ConnectionFields& fields,
-                      PointerRules& pointer)
+void RenameMySqlTable(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields)
 {
+    TableListView& list = frontEnd.sourceList();
     connections::Connection connection;
-    guard.step(102, [&] { pointer.setShape(PointerShape::Busy); });
+    guard.step(102, [&] { frontEnd.showBusy(true); });
     guard.step(104, [&] { connection.Open(MySqlConnectionStringOf(fields)); });
     recoverBeforeChanging(guard, connection);
     if (const auto request = AskForNewName(guard, list, {132, 130})) {
@@ -86,9 +83,9 @@ void RenameMySqlTable(StepGuard& guard, QListWidget& list, const ConnectionField
         // Edited even when the server refused for another reason (the next listing shows the
         // truth); a taken name was told to be left as it was, and so is the list.
         if (!nameTaken)
-            guard.step(122, [&] { ReplaceRenamedItem(list, request->index, request->newName); });
+            guard.step(122, [&] { list.replaceRenamed(request->index, request->newName); });
     }
-    guard.step(134, [&] { pointer.setShape(PointerShape::Default); });
+    guard.step(134, [&] { frontEnd.showBusy(false); });
 }
 
 } // namespace quintabel

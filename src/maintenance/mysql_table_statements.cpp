@@ -1,23 +1,28 @@
 #include "maintenance/mysql_table_statements.h"
 
+#include "transfer/sql_names.h"
+
 namespace quintabel {
 
-QString BacktickQuoted(const QString& name)
+namespace {
+
+// The name as every statement of the program quotes it (transfer/sql_names.h).
+QString quoted(const QString& name)
 {
-    QString quoted = name;
-    quoted.replace(QLatin1Char('`'), QLatin1String("``"));
-    return QLatin1Char('`') + quoted + QLatin1Char('`');
+    return QString::fromStdString(transfer::backtickQuoted(name.toStdString()));
 }
+
+} // namespace
 
 QString DropTableStatement(const QString& tableName)
 {
-    return QStringLiteral("DROP TABLE ") + BacktickQuoted(tableName);
+    return QStringLiteral("DROP TABLE ") + quoted(tableName);
 }
 
 QString RenameTableStatement(const QString& oldName, const QString& newName)
 {
-    return QStringLiteral("RENAME TABLE ") + BacktickQuoted(oldName) + QStringLiteral(" TO ") +
-           BacktickQuoted(newName);
+    return QStringLiteral("RENAME TABLE ") + quoted(oldName) + QStringLiteral(" TO ") +
+           quoted(newName);
 }
 
 } // namespace quintabel

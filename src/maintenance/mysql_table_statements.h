@@ -8,9 +8,6 @@
 
 namespace quintabel {
 
-// `name` between backticks, each backtick in it doubled: "or`ders" -> "`or``ders`".
-QString BacktickQuoted(const QString& name);
-
 // "DROP TABLE `name`", with no clause that tolerates a missing table.
 QString DropTableStatement(const QString& tableName);
 

@@ -1,7 +1,7 @@
 #include "maintenance/paradox_recovery_notice.h"
 
-#include "shell/message_boxes.h"
-#include "shell/path_helpers.h"
+#include "base/message_boxes.h"
+#include "base/path_helpers.h"
 
 #include <QStringList>
 

@@ -4,8 +4,8 @@
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/table_search.h"
-#include "shell/file_operations.h"
-#include "shell/path_helpers.h"
+#include "base/file_operations.h"
+#include "base/path_helpers.h"
 
 #include <QFile>
 

@@ -6,7 +6,7 @@
 // it: in the Paradox folder itself, or else in the one folder below it that holds a table of
 // that name (paradoxfile/table_search.h), and its files stay in that folder.
 
-#include "maintenance/no_replace_move.h"
+#include "base/no_replace_move.h"
 
 #include <QString>
 

@@ -1,25 +1,22 @@
 #include "maintenance/paradox_table_maintenance.h"
 
-#include "catalogue/table_name_list.h"
+#include "frontend/front_end.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/paradox_recovery_notice.h"
 #include "maintenance/paradox_table_files.h"
 #include "maintenance/rename_request.h"
 #include "maintenance/table_list_edits.h"
-#include "shell/message_boxes.h"
-#include "shell/pointer_rules.h"
-
-#include <QListWidget>
+#include "base/message_boxes.h"
 
 #include <optional>
 
 namespace quintabel {
 
-void DeleteParadoxTables(StepGuard& guard, QListWidget& list, const QString& paradoxFolder,
-                         PointerRules& pointer)
+void DeleteParadoxTables(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder)
 {
-    guard.step(100, [&] { pointer.setShape(PointerShape::Busy); });
-    if (ListIndex(list) == -1) {
+    TableListView& list = frontEnd.sourceList();
+    guard.step(100, [&] { frontEnd.showBusy(true); });
+    if (list.currentIndex() == -1) {
         guard.step(126, [&] { ShowMessage(QString::fromLatin1(kSelectTableToDelete)); });
     } else {
         // An interrupted replacement is put right first: its set-aside table must not be
@@ -31,16 +28,17 @@ void DeleteParadoxTables(StepGuard& guard, QListWidget& list, const QString& par
             if (!files)
                 return; // gone since the listing (or the look-up failed and was shown)
             guard.step(112, [&] { DeleteParadoxTableFiles(*files); });
-            guard.step(114, [&] { RemoveItemAt(list, index); });
+            guard.step(114, [&] { list.removeAt(index); });
         });
     }
-    guard.step(128, [&] { pointer.setShape(PointerShape::Default); });
+    guard.step(128, [&] { frontEnd.showBusy(false); });
 }
 
-void RenameParadoxTable(StepGuard& guard, QListWidget& list, const QString& paradoxFolder,
-                        PointerRules& pointer, const FileMove& move)
+void RenameParadoxTable(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder,
+                        const FileMove& move)
 {
-    guard.step(102, [&] { pointer.setShape(PointerShape::Busy); });
+    TableListView& list = frontEnd.sourceList();
+    guard.step(102, [&] { frontEnd.showBusy(true); });
     if (const auto request = AskForNewName(guard, list, {134, 132})) {
         RecoverParadoxFolderAndTell(paradoxFolder);
         auto outcome = ParadoxRenameOutcome::NotFound;
@@ -49,9 +47,9 @@ void RenameParadoxTable(StepGuard& guard, QListWidget& list, const QString& para
         });
         // Only a table that took its new name changes its item.
         if (moved && outcome == ParadoxRenameOutcome::Renamed)
-            guard.step(124, [&] { ReplaceRenamedItem(list, request->index, request->newName); });
+            guard.step(124, [&] { list.replaceRenamed(request->index, request->newName); });
     }
-    guard.step(136, [&] { pointer.setShape(PointerShape::Default); });
+    guard.step(136, [&] { frontEnd.showBusy(false); });
 }
 
 } // namespace quintabel

@@ -1,17 +1,16 @@
 #include "maintenance/rename_request.h"
 
-#include "catalogue/table_name_list.h"
+#include "frontend/front_end.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/table_list_edits.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 
-#include <QListWidget>
 
 namespace quintabel {
 
-std::optional<RenameRequest> AskForNewName(StepGuard& guard, const QListWidget& list, RenameMessageSteps steps)
+std::optional<RenameRequest> AskForNewName(StepGuard& guard, const TableListView& list, RenameMessageSteps steps)
 {
-    if (ListIndex(list) == -1) {
+    if (list.currentIndex() == -1) {
         guard.step(steps.noCurrentItem, [] { ShowMessage(QString::fromLatin1(kSelectTableToRename)); });
         return std::nullopt;
     }
@@ -21,7 +20,7 @@ std::optional<RenameRequest> AskForNewName(StepGuard& guard, const QListWidget& 
     }
     RenameRequest request;
     request.index = LastSelectedIndex(list);
-    request.oldName = list.item(request.index)->text();
+    request.oldName = list.nameAt(request.index);
     guard.step(116, [&] { request.newName = InputBox(NewNamePrompt(request.oldName), request.oldName); });
     if (request.newName.isEmpty())
         return std::nullopt; // Cancel, or OK on an emptied field: nothing is to change

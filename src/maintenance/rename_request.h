@@ -2,15 +2,16 @@
 // The part that renaming shares on both sides: checking that exactly one table is chosen and
 // asking the user for its new name.
 
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 
 #include <QString>
 
 #include <optional>
 
-class QListWidget;
 
 namespace quintabel {
+
+class TableListView;
 
 struct RenameRequest {
     int index = -1;  // the selected item's place in the list
@@ -28,7 +29,7 @@ struct RenameMessageSteps {
 // item ("Please select just one table to rename."), which need not be the current one. Then
 // asks for the new name in the input box (step 116), offering the old name. Nothing when a
 // message was shown, or when the user cancelled or left the name empty.
-std::optional<RenameRequest> AskForNewName(StepGuard& guard, const QListWidget& list, RenameMessageSteps steps);
+std::optional<RenameRequest> AskForNewName(StepGuard& guard, const TableListView& list, RenameMessageSteps steps);
 
 // The input box's prompt for renaming `oldName`.
 QString NewNamePrompt(const QString& oldName);

@@ -1,51 +1,35 @@
 #include "maintenance/table_list_edits.h"
 
-#include "catalogue/table_name_list.h"
-
-#include <QListWidget>
+#include "frontend/front_end.h"
 
 namespace quintabel {
 
-int SelectedItemCount(const QListWidget& list)
+int SelectedItemCount(const TableListView& list)
 {
     int count = 0;
     for (int index = 0; index < list.count(); ++index) {
-        if (list.item(index)->isSelected())
+        if (list.isSelected(index))
             ++count;
     }
     return count;
 }
 
-int LastSelectedIndex(const QListWidget& list)
+int LastSelectedIndex(const TableListView& list)
 {
     for (int index = list.count() - 1; index >= 0; --index) {
-        if (list.item(index)->isSelected())
+        if (list.isSelected(index))
             return index;
     }
     return -1;
 }
 
-void ForEachSelectedFromBottom(QListWidget& list, const std::function<void(int index, const QString& name)>& visit)
+void ForEachSelectedFromBottom(TableListView& list, const std::function<void(int index, const QString& name)>& visit)
 {
     const int count = list.count();
     for (int index = count - 1; index >= 0; --index) {
-        if (index < list.count() && list.item(index)->isSelected())
-            visit(index, list.item(index)->text());
+        if (index < list.count() && list.isSelected(index))
+            visit(index, list.nameAt(index));
     }
-}
-
-void RemoveItemAt(QListWidget& list, int index)
-{
-    if (index >= 0 && index < list.count())
-        delete list.takeItem(index);
-}
-
-void ReplaceRenamedItem(QListWidget& list, int index, const QString& newName)
-{
-    RemoveItemAt(list, index);
-    AddTableName(list, newName);
-    if (list.count() >= 1)
-        SetListIndex(list, 0);
 }
 
 } // namespace quintabel

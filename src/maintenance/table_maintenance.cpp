@@ -1,26 +1,41 @@
 #include "maintenance/table_maintenance.h"
 
 #include "catalogue/form2.h"
+#include "catalogue/list_box_front_end.h"
 #include "maintenance/mysql_table_maintenance.h"
 #include "maintenance/paradox_table_maintenance.h"
 #include "shell/form1.h"
 
 namespace quintabel {
 
+namespace {
+
+// The list box a delete or rename button works on, and the window's pointer.
+ListBoxParts listParts(Form2& window, QListWidget& list)
+{
+    return {list, nullptr, nullptr, nullptr, &window.pointer(), {}};
+}
+
+} // namespace
+
 void attachTableMaintenance(Form2& tablesWindow, std::function<ConnectionFields()> currentFields)
 {
     Form2* const window = &tablesWindow;
     tablesWindow.setDeleteMySqlTablesBody([window, currentFields](StepGuard& guard) {
-        DeleteMySqlTables(guard, *window->List1, currentFields(), window->pointer());
+        ListBoxFrontEnd frontEnd(listParts(*window, *window->List1));
+        DeleteMySqlTables(guard, frontEnd, currentFields());
     });
     tablesWindow.setDeleteParadoxTablesBody([window, currentFields](StepGuard& guard) {
-        DeleteParadoxTables(guard, *window->List2, currentFields().paradoxFolder, window->pointer());
+        ListBoxFrontEnd frontEnd(listParts(*window, *window->List2));
+        DeleteParadoxTables(guard, frontEnd, currentFields().paradoxFolder);
     });
     tablesWindow.setRenameMySqlTableBody([window, currentFields](StepGuard& guard) {
-        RenameMySqlTable(guard, *window->List1, currentFields(), window->pointer());
+        ListBoxFrontEnd frontEnd(listParts(*window, *window->List1));
+        RenameMySqlTable(guard, frontEnd, currentFields());
     });
     tablesWindow.setRenameParadoxTableBody([window, currentFields](StepGuard& guard) {
-        RenameParadoxTable(guard, *window->List2, currentFields().paradoxFolder, window->pointer());
+        ListBoxFrontEnd frontEnd(listParts(*window, *window->List2));
+        RenameParadoxTable(guard, frontEnd, currentFields().paradoxFolder);
     });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Gives the tables window the work of its four delete and rename buttons.
 
-#include "shell/connection_fields.h"
+#include "base/connection_fields.h"
 
 #include <functional>
 

@@ -1,5 +1,6 @@
 #include "paradoxfile/table_encoder.h"
 
+#include "base/ascii_case.h"
 #include "paradoxfile/byte_io.h"
 #include "paradoxfile/calendar.h"
 #include "paradoxfile/code_page.h"
@@ -41,11 +42,6 @@ std::string typeWords(FieldType type)
     return std::string(fieldTypeName(type)) + " field";
 }
 
-char asciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 } // namespace
 
 std::vector<Field> checkedDefinition(std::vector<Field> fields, int codePage)
@@ -78,7 +74,7 @@ std::vector<Field> checkedDefinition(std::vector<Field> fields, int codePage)
             throw DefinitionError(what + ": the name is longer than Paradox's 25 characters.");
         std::string folded;
         for (const char c : field.name)
-            folded.push_back(asciiUpper(c));
+            folded.push_back(AsciiUpper(c));
         if (!seen.insert(folded).second)
             throw DefinitionError(what + ": the table already has a field of that name.");
 

@@ -1,5 +1,6 @@
 #include "paradoxfile/table_writer.h"
 
+#include "base/no_replace_move.h"
 #include "paradoxfile/byte_io.h"
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
@@ -25,27 +26,12 @@ std::string systemError(int error)
     return std::strerror(error);
 }
 
-// Renames without ever replacing: renameat2(RENAME_NOREPLACE) where the file system has it,
-// else a hard link (which fails on an existing name) and an unlink, else - on file systems
-// without either - a plain rename after the existence check the caller made.
+// Renames without ever replacing (base/no_replace_move.h).
 void renameNoReplace(const fs::path& from, const fs::path& to)
 {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    const int error = MoveWithoutReplacing(from, to);
+    if (error == 0)
         return;
-    int error = errno;
-    if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
-        if (::link(from.c_str(), to.c_str()) == 0) {
-            ::unlink(from.c_str());
-            return;
-        }
-        error = errno;
-        if (error == EPERM || error == ENOTSUP || error == EOPNOTSUPP) {
-            std::error_code exists;
-            if (!fs::exists(to, exists) && ::rename(from.c_str(), to.c_str()) == 0)
-                return;
-            error = fs::exists(to, exists) ? EEXIST : errno;
-        }
-    }
     if (error == EEXIST)
         throw TableExistsError("Cannot put the table in place: '" + to.string()
                                + "' already exists, and Quintabel never replaces a table.");

@@ -9,9 +9,9 @@
 // window as handler bodies: each runs inside its click handler with that handler's step
 // guard, so its failing steps are reported under the handler's own location.
 
-#include "shell/connection_fields.h"
+#include "base/connection_fields.h"
 #include "shell/pointer_rules.h"
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 #include "shell/web_site.h"
 
 #include <QWidget>

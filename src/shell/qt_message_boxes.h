@@ -2,7 +2,7 @@
 // The message boxes of the running program: QMessageBox and QInputDialog, owned by the window
 // that is active when the box opens.
 
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 
 namespace quintabel {
 

@@ -1,6 +1,6 @@
 #include "shell/web_site.h"
 
-#include "shell/maker.h"
+#include "base/maker.h"
 
 #include <QDesktopServices>
 #include <QTime>

@@ -1,7 +1,7 @@
 #include "transfer/default_column_types.h"
 
 #include "transfer/ado_type_names.h"
-#include "transfer/ascii_text.h"
+#include "base/ascii_case.h"
 #include "transfer/sql_names.h"
 
 #include <array>
@@ -49,7 +49,7 @@ std::string_view keywordFor(const ColumnTypeRule& rule, TargetKind target)
 
 std::string_view DefaultColumnType(std::string_view adoTypeName, TargetKind target)
 {
-    const std::string lowerName = asciiLowerCase(adoTypeName);
+    const std::string lowerName = AsciiLowerCase(adoTypeName);
     for (const ColumnTypeRule& rule : columnTypeRules) {
         if (lowerName.find(rule.nameContains) != std::string::npos)
             return keywordFor(rule, target);

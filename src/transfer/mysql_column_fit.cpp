@@ -2,7 +2,7 @@
 
 #include "base/report_excerpt.h"
 #include "drivers/exact_number.h"
-#include "transfer/ascii_text.h"
+#include "base/ascii_case.h"
 #include "transfer/date_rewrite.h"
 
 #include <algorithm>
@@ -236,7 +236,7 @@ MySqlColumnShape createdColumnShape(std::string_view dataType, std::string_view 
     using Kind = MySqlColumnShape::Kind;
     MySqlColumnShape shape;
     shape.typeText = std::string(columnType);
-    const std::string type = asciiLowerCase(dataType);
+    const std::string type = AsciiLowerCase(dataType);
     if (type == "tinyint" || type == "smallint" || type == "mediumint" || type == "int" || type == "bigint") {
         shape.kind = Kind::WholeNumber;
     } else if (type == "decimal") {

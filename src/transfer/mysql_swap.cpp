@@ -4,7 +4,7 @@
 #include "catalogue/exist_table.h"
 #include "connections/connection.h"
 #include "drivers/database_error.h"
-#include "transfer/ascii_text.h"
+#include "base/ascii_case.h"
 #include "transfer/default_column_types.h"
 #include "transfer/mysql_swap_statements.h"
 #include "transfer/mysql_work_names.h"
@@ -28,7 +28,7 @@ std::string freeWorkName(connections::Connection& mysql, std::string_view prefix
     for (int attempt = 1;; ++attempt) {
         const std::string candidate = transfer::workTableName(prefix, table, attempt);
         // A table whose name repeats the prefix can be cut back to its own name.
-        if (transfer::asciiLowerCase(candidate) == transfer::asciiLowerCase(table))
+        if (AsciiLowerCase(candidate) == AsciiLowerCase(table))
             continue;
         if (!ExistTable(mysql, QString::fromStdString(candidate)))
             return candidate;

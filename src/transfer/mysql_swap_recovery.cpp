@@ -2,9 +2,9 @@
 
 #include "connections/connection.h"
 #include "connections/recordset.h"
-#include "shell/message_boxes.h"
-#include "shell/step_guard.h"
-#include "transfer/ascii_text.h"
+#include "base/message_boxes.h"
+#include "base/step_guard.h"
+#include "base/ascii_case.h"
 #include "transfer/mysql_run_lock.h"
 #include "transfer/mysql_swap.h"
 #include "transfer/mysql_swap_marker.h"
@@ -48,7 +48,7 @@ std::vector<MarkedTable> markedTables(connections::Connection& mysql)
 // "ORDERS"; a work name never equals its table's name in any case (freeWorkName).
 bool sameTableName(const std::string& listed, const std::string& marked)
 {
-    return transfer::asciiLowerCase(listed) == transfer::asciiLowerCase(marked);
+    return AsciiLowerCase(listed) == AsciiLowerCase(marked);
 }
 
 QString lineFor(const RecoveredSwap& swap)

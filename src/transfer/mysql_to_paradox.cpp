@@ -1,29 +1,24 @@
 #include "transfer/mysql_to_paradox.h"
 
 #include "catalogue/exist_table.h"
-#include "catalogue/paradox_table_list.h"
-#include "catalogue/progress_bar.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/paradox_table_names.h"
 #include "connections/connection.h"
 #include "maintenance/paradox_recovery_notice.h"
 #include "maintenance/paradox_replacement.h"
-#include "shell/list_helpers.h"
-#include "shell/message_boxes.h"
-#include "shell/path_helpers.h"
-#include "shell/pointer_rules.h"
-#include "shell/step_guard.h"
+#include "base/message_boxes.h"
+#include "base/path_helpers.h"
+#include "base/step_guard.h"
 #include "transfer/bracket_statements.h"
 #include "transfer/create_statement_choice.h"
 #include "transfer/paradox_row_fit.h"
 #include "transfer/row_copy.h"
 #include "transfer/sql_names.h"
+#include "transfer/table_events.h"
 #include "transfer/transfer_connections.h"
 #include "transfer/transfer_messages.h"
 #include "transfer/transfer_questions.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QListWidget>
 
 #include <optional>
 #include <stdexcept>
@@ -66,15 +61,17 @@ enum class AfterTable { NextTable, EndRun };
 
 class MySqlToParadoxRun {
 public:
-    MySqlToParadoxRun(StepGuard& guard, const TransferWindow& window, const TransferEnvironment& environment)
-        : guard_(guard), window_(window), environment_(environment)
+    MySqlToParadoxRun(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
+        : guard_(guard), frontEnd_(frontEnd), environment_(environment)
     {
     }
 
     void run();
 
 private:
+    // One table, its structured events told around it.
     AfterTable sendTable(int itemIndex);
+    AfterTable sendTableSteps(int itemIndex);
     // The write-out of a table into the Paradox folder: written whole in a staging folder, then
     // moved in by the journalled replacement (docs/crash-safety.md). With Existing::Refuse an
     // existing table of the name makes it fail; with Replace the old table goes only once the
@@ -89,26 +86,29 @@ private:
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
     // The steps that end a table's rows: the pointer, the progress bar and the source.
     void finishRows();
-    bool endRequested() const { return window_.endRequested && window_.endRequested(); }
+    // The Paradox list afresh, as the folder now holds its tables.
+    void relistParadoxTables();
+    bool endRequested() const { return frontEnd_.stopRequested(); }
 
     StepGuard& guard_;
-    const TransferWindow& window_;
+    FrontEnd& frontEnd_;
     const TransferEnvironment& environment_;
     ConnectionFields fields_;
     connections::Connection scratch_;
     connections::Connection paradox_;
     connections::Connection mysql_;
     connections::Recordset source_;
+    TableEvents* events_ = nullptr; // the table in hand's
 };
 
 void MySqlToParadoxRun::run()
 {
     guard_.setStatement(QString());
-    if (guard_.test(110, [&] { return ListIndex(window_.sourceList) == -1; })) {
+    if (guard_.test(110, [&] { return frontEnd_.sourceList().currentIndex() == -1; })) {
         guard_.step(390, [] { ShowMessage(QString::fromLatin1(kSelectTableToSend)); });
         return;
     }
-    guard_.step(112, [&] { window_.pointer.setShape(PointerShape::Busy); });
+    guard_.step(112, [&] { frontEnd_.showBusy(true); });
     guard_.step(114, [] { QCoreApplication::processEvents(); });
     if (environment_.connectionFields)
         fields_ = environment_.connectionFields();
@@ -121,42 +121,59 @@ void MySqlToParadoxRun::run()
 
     // From the bottom of the list to the top. The list may shrink meanwhile (the overwrite
     // removes names from the other list only, but the bound is checked each time anyway).
-    for (int index = window_.sourceList.count() - 1; index >= 0; --index) { // [134]
-        if (index >= window_.sourceList.count())
+    for (int index = frontEnd_.sourceList().count() - 1; index >= 0; --index) { // [134]
+        if (index >= frontEnd_.sourceList().count())
             continue;
-        if (guard_.test(136, [&] { return !window_.sourceList.item(index)->isSelected(); }))
+        if (guard_.test(136, [&] { return !frontEnd_.sourceList().isSelected(index); }))
             continue; // [374]
         if (endRequested() || sendTable(index) == AfterTable::EndRun)
             return;
     }
-    guard_.step(376, [&] { ListParadoxTables(window_.targetList, fields_.paradoxFolder); });
-    guard_.step(384, [&] { window_.pointer.setShape(PointerShape::Default); });
+    guard_.step(376, [&] { relistParadoxTables(); });
+    guard_.step(384, [&] { frontEnd_.showBusy(false); });
     guard_.step(386, [&] { closeIfOpen(scratch_); });
     guard_.step(388, [&] { closeIfOpen(mysql_); });
 }
 
 AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
 {
+    TableEvents events(frontEnd_);
+    events_ = &events;
+    const AfterTable after = sendTableSteps(itemIndex);
+    events.finish();
+    events_ = nullptr;
+    return after;
+}
+
+AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
+{
     QString sourceName;
-    guard_.step(138, [&] { sourceName = window_.sourceList.item(itemIndex)->text(); });
+    guard_.step(138, [&] { sourceName = frontEnd_.sourceList().nameAt(itemIndex); });
+    events_->started(sourceName, ExceedsParadoxNameLimit(sourceName) ? ParadoxNameOf(sourceName) : sourceName);
     QString targetName;
     guard_.step(140, [&] { targetName = sourceName; });
     if (guard_.test(142, [&] { return ExceedsParadoxNameLimit(targetName); })) {
         bool trim = false;
         guard_.step(144, [&] { trim = AskToTrimName(sourceName, ParadoxNameOf(sourceName)); });
-        if (!trim)
+        if (!trim) {
+            events_->ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [148]
+        }
         guard_.step(146, [&] { targetName = ParadoxNameOf(targetName); });
     }
     bool overwrite = false;
-    if (guard_.test(150, [&] { return ListHasItem(window_.targetList, targetName); })) {
+    if (guard_.test(150, [&] { return frontEnd_.targetList().lists(targetName); })) {
         guard_.step(154, [&] { overwrite = AskToOverwriteParadoxTable(fields_.paradoxFolder, targetName); });
-        if (!overwrite)
+        if (!overwrite) {
+            events_->ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [158]
+        }
     }
     // A question box lets the window close; then nothing more is written.
-    if (endRequested())
+    if (endRequested()) {
+        events_->ended(TableEnd::Cancelled);
         return AfterTable::EndRun;
+    }
 
     const std::string source = sourceName.toStdString();
     // The rows are read as they are copied, never all held at once; they are counted first,
@@ -165,17 +182,20 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     guard_.step(160, [&] { source_.setCursorLocation(connections::adUseServer); });
     // A table that cannot be read has said so in the open's own report; every later step of
     // it would only fail for want of its rows.
-    if (!guard_.step(162, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(source), mysql_); }))
+    if (!guard_.step(162, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(source), mysql_); })) {
+        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         return AfterTable::NextTable;
+    }
 
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, source, source_, transfer::TargetKind::Paradox,
-                              window_.customizeBox.isChecked(), environment_.customizationWindow);
+                              frontEnd_.customizeTypes(), environment_.customizationWindow);
     if (create.cancelled) {
         // Nothing of this table has been touched yet, the old Paradox table included.
         guard_.step(182, [&] { closeIfOpen(paradox_); });
         guard_.step(184, [&] { closeIfOpen(mysql_); });
-        guard_.step(186, [&] { window_.pointer.setShape(PointerShape::Default); });
+        guard_.step(186, [&] { frontEnd_.showBusy(false); });
+        events_->ended(TableEnd::Cancelled);
         return AfterTable::EndRun;
     }
 
@@ -186,6 +206,7 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     if (!guard_.step(314, [&] { scratch_.Execute(create.statement); })) {
         // The CREATE's own report is the table's one: rows for a table that is not there
         // would each fail alike.
+        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         finishRows();
         return AfterTable::NextTable;
     }
@@ -194,20 +215,24 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     RowCopyOptions options;
     options.rowCountBeforehand = rowCount;
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, transfer::TargetKind::Paradox,
-                                         &fit, window_.progressBar, targetName, window_.endRequested, options);
+                                         &fit, frontEnd_, targetName, options);
+    events_->rows(rows);
     const std::vector<std::string> columnNames =
         rows.zeroDatesBlanked.empty() ? std::vector<std::string>() : sourceColumnNames();
     finishRows();
 
     if (rows.stoppedByClose) {
         // The program is ending: a table cut short is never written out.
+        events_->ended(TableEnd::Cancelled);
         dropScratchTable(368, 370, source);
         return AfterTable::EndRun;
     }
     if (rows.cutShort) {
         // Nothing is written out; the scratch table goes if the scratch database still lets it
         // (else the next send of the table drops it first), without a report of its own.
-        ReportCutShort(guard_, *rows.cutShort, CutShortMessage(targetName, *rows.cutShort, overwrite, std::nullopt));
+        const QString message = CutShortMessage(targetName, *rows.cutShort, overwrite, std::nullopt);
+        events_->ended(TableEnd::CutShort, message);
+        ReportCutShort(guard_, *rows.cutShort, message);
         try {
             scratch_.Execute(dropTableInBrackets(source));
         } catch (const std::exception&) {
@@ -216,13 +241,18 @@ AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
     }
     bool written = false;
     if (overwrite) {
-        if (const auto shortfall = IncompleteTableReason(rows))
-            guard_.report(306, NotOverwrittenMessage(targetName, *shortfall));
-        else
+        if (const auto shortfall = IncompleteTableReason(rows)) {
+            const QString message = NotOverwrittenMessage(targetName, *shortfall);
+            events_->ended(TableEnd::NotWritten, message);
+            guard_.report(306, message);
+        } else {
             written = writeOut(source, targetName, ParadoxReplacement::Existing::Replace);
+        }
     } else {
         written = writeOut(source, targetName, ParadoxReplacement::Existing::Refuse);
     }
+    if (!written)
+        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
     // Said once the table stands, and only then: a table not written holds no blanks.
     if (written) {
         if (const auto zeroDates = ZeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked))
@@ -251,7 +281,7 @@ bool MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& t
     });
     if (!written || existing == ParadoxReplacement::Existing::Refuse)
         return written; // a failed write leaves the folder as it was, with `replacement`
-    guard_.step(308, [&] { RemoveListItem(window_.targetList, targetName); });
+    guard_.step(308, [&] { frontEnd_.targetList().removeName(targetName); });
     return guard_.step(306, [&] { replacement->complete(); });
 }
 
@@ -287,9 +317,16 @@ std::vector<std::string> MySqlToParadoxRun::sourceColumnNames() const
 
 void MySqlToParadoxRun::finishRows()
 {
-    guard_.step(358, [&] { window_.pointer.setShape(PointerShape::Default); });
-    guard_.step(360, [&] { window_.progressBar.showIdle(); });
+    guard_.step(358, [&] { frontEnd_.showBusy(false); });
+    guard_.step(360, [&] { frontEnd_.showIdle(); });
     guard_.step(362, [&] { source_.Close(); });
+}
+
+void MySqlToParadoxRun::relistParadoxTables()
+{
+    TableListView& list = frontEnd_.targetList();
+    list.clearNames();
+    VisitParadoxTableNames(fields_.paradoxFolder, [&](const QString& name) { list.addName(name); });
 }
 
 void MySqlToParadoxRun::dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName)
@@ -300,9 +337,9 @@ void MySqlToParadoxRun::dropScratchTable(int testLabel, int dropLabel, const std
 
 } // namespace
 
-void SendTablesToParadox(StepGuard& guard, const TransferWindow& window, const TransferEnvironment& environment)
+void SendTablesToParadox(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
 {
-    MySqlToParadoxRun(guard, window, environment).run();
+    MySqlToParadoxRun(guard, frontEnd, environment).run();
 }
 
 } // namespace quintabel

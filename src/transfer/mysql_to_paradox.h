@@ -12,7 +12,7 @@
 // - A row the Paradox table could not hold exactly (a character outside its code page, a
 //   number beyond its widest field) fails alone, reported with its column, before it reaches
 //   the scratch table; the write-out would otherwise refuse the whole table.
-// - When the window closes during the run, the table in hand is not written out.
+// - When the window closes during the run (the front end asks to stop), the table in hand is not written out.
 
 #include "transfer/transfer_environment.h"
 
@@ -21,6 +21,6 @@ namespace quintabel {
 class StepGuard;
 
 // The body of Form2.PushButton3_Click, run under its step guard.
-void SendTablesToParadox(StepGuard& guard, const TransferWindow& window, const TransferEnvironment& environment);
+void SendTablesToParadox(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment);
 
 } // namespace quintabel

@@ -1,15 +1,11 @@
 #include "transfer/paradox_to_mysql.h"
 
 #include "catalogue/exist_table.h"
-#include "catalogue/progress_bar.h"
-#include "catalogue/table_name_list.h"
 #include "connections/ado_constants.h"
 #include "connections/connection.h"
 #include "drivers/database_error.h"
-#include "shell/list_helpers.h"
-#include "shell/message_boxes.h"
-#include "shell/pointer_rules.h"
-#include "shell/step_guard.h"
+#include "base/message_boxes.h"
+#include "base/step_guard.h"
 #include "transfer/create_statement_choice.h"
 #include "transfer/mysql_row_fit.h"
 #include "transfer/mysql_row_sending.h"
@@ -21,12 +17,11 @@
 #include "transfer/mysql_work_names.h"
 #include "transfer/row_copy.h"
 #include "transfer/sql_names.h"
+#include "transfer/table_events.h"
 #include "transfer/transfer_connections.h"
 #include "transfer/transfer_messages.h"
 #include "transfer/transfer_questions.h"
 
-#include <QCheckBox>
-#include <QListWidget>
 
 #include <optional>
 
@@ -75,15 +70,17 @@ struct NewCopy {
 
 class ParadoxToMySqlRun {
 public:
-    ParadoxToMySqlRun(StepGuard& guard, const TransferWindow& window, const TransferEnvironment& environment)
-        : guard_(guard), window_(window), environment_(environment)
+    ParadoxToMySqlRun(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
+        : guard_(guard), frontEnd_(frontEnd), environment_(environment)
     {
     }
 
     void run();
 
 private:
+    // One table, its structured events told around it.
     AfterTable sendTable(int itemIndex);
+    AfterTable sendTableSteps(int itemIndex);
     // The first free `quintabel-new-` name; unasked (the server unreachable), the first one,
     // whose CREATE then fails and is reported.
     std::string newCopyName(const std::string& table);
@@ -103,26 +100,27 @@ private:
     AfterTable settleCutShort(const QString& tableName, const NewCopy& copy, const RowsCutShort& cut);
     void replaceTable(const std::string& table, const NewCopy& copy);
     bool dropNewCopy(const NewCopy& copy);
-    bool endRequested() const { return window_.endRequested && window_.endRequested(); }
+    bool endRequested() const { return frontEnd_.stopRequested(); }
 
     StepGuard& guard_;
-    const TransferWindow& window_;
+    FrontEnd& frontEnd_;
     const TransferEnvironment& environment_;
     ConnectionFields fields_;
     connections::Connection paradox_;
     connections::Connection mysql_;
     connections::Recordset source_;
     std::optional<std::uint64_t> runConnection_;
+    TableEvents* events_ = nullptr; // the table in hand's
 };
 
 void ParadoxToMySqlRun::run()
 {
     guard_.setStatement(QString());
-    if (guard_.test(108, [&] { return ListIndex(window_.sourceList) == -1; })) {
+    if (guard_.test(108, [&] { return frontEnd_.sourceList().currentIndex() == -1; })) {
         guard_.step(364, [] { ShowMessage(QString::fromLatin1(kSelectTableToSend)); });
         return;
     }
-    guard_.step(110, [&] { window_.pointer.setShape(PointerShape::Busy); });
+    guard_.step(110, [&] { frontEnd_.showBusy(true); });
     if (environment_.connectionFields)
         fields_ = environment_.connectionFields();
     openParadoxConnection(guard_, 112, paradox_, fields_);
@@ -134,31 +132,46 @@ void ParadoxToMySqlRun::run()
         recoverInterruptedSwaps(guard_, 122, mysql_);
     }
 
-    for (int index = window_.sourceList.count() - 1; index >= 0; --index) { // [124]
-        if (index >= window_.sourceList.count())
+    for (int index = frontEnd_.sourceList().count() - 1; index >= 0; --index) { // [124]
+        if (index >= frontEnd_.sourceList().count())
             continue;
-        if (guard_.test(126, [&] { return !window_.sourceList.item(index)->isSelected(); }))
+        if (guard_.test(126, [&] { return !frontEnd_.sourceList().isSelected(index); }))
             continue; // [350]
         if (endRequested() || sendTable(index) == AfterTable::EndRun)
             return;
     }
-    guard_.step(358, [&] { window_.pointer.setShape(PointerShape::Default); });
+    guard_.step(358, [&] { frontEnd_.showBusy(false); });
     guard_.step(360, [&] { closeIfOpen(mysql_); });
     guard_.step(362, [&] { closeIfOpen(paradox_); });
 }
 
 AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
 {
+    TableEvents events(frontEnd_);
+    events_ = &events;
+    const AfterTable after = sendTableSteps(itemIndex);
+    events.finish();
+    events_ = nullptr;
+    return after;
+}
+
+AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
+{
     QString tableName;
-    guard_.step(128, [&] { tableName = window_.sourceList.item(itemIndex)->text(); });
+    guard_.step(128, [&] { tableName = frontEnd_.sourceList().nameAt(itemIndex); });
+    events_->started(tableName, tableName);
     bool overwrite = false;
-    if (guard_.test(130, [&] { return ListHasItem(window_.targetList, tableName); })) {
+    if (guard_.test(130, [&] { return frontEnd_.targetList().lists(tableName); })) {
         guard_.step(132, [&] { overwrite = AskToOverwrite(tableName); });
-        if (!overwrite)
+        if (!overwrite) {
+            events_->ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [136]
+        }
     }
-    if (endRequested())
+    if (endRequested()) {
+        events_->ended(TableEnd::Cancelled);
         return AfterTable::EndRun;
+    }
 
     const std::string table = tableName.toStdString();
     // A table that cannot be read (protected, damaged, text not of its code page) has said so
@@ -166,34 +179,38 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
     // The rows are read as they are sent, never all held at once: the table's blocks tell
     // its record count up front.
     guard_.step(138, [&] { source_.setCursorLocation(connections::adUseServer); });
-    if (!guard_.step(138, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(table), paradox_); }))
+    if (!guard_.step(138, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(table), paradox_); })) {
+        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         return AfterTable::NextTable;
+    }
     // The table is built under a temporary name and takes its own only when complete, so a
     // kill never leaves a half table under the name; the CREATE TABLE statement (the
     // customisation window's too) creates the temporary name.
     NewCopy copy{newCopyName(table), {table, std::nullopt, runConnection_}};
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, table, source_, transfer::TargetKind::MySQL,
-                              window_.customizeBox.isChecked(), environment_.customizationWindow, copy.name);
+                              frontEnd_.customizeTypes(), environment_.customizationWindow, copy.name);
     if (create.cancelled) {
         guard_.step(156, [&] { closeIfOpen(mysql_); });
         guard_.step(158, [&] { closeIfOpen(paradox_); });
-        guard_.step(160, [&] { window_.pointer.setShape(PointerShape::Default); });
+        guard_.step(160, [&] { frontEnd_.showBusy(false); });
+        events_->ended(TableEnd::Cancelled);
         return AfterTable::EndRun;
     }
 
     if (guard_.test(278, [&] { return overwrite; })) {
         // The existing table is not touched until the swap: it stays whole under its name.
         copy.marker.oldTable = oldTableName(table);
-        guard_.step(282, [&] { RemoveListItem(window_.targetList, tableName); });
+        guard_.step(282, [&] { frontEnd_.targetList().removeName(tableName); });
     }
     bool runEnds = false;
     if (!createMarkedCopy(create.statement, copy, runEnds)) {
         // The CREATE's own report is the table's one: rows for a table that is not there
         // would each fail alike. An old table to be overwritten stands as it was.
+        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         finishRows();
         if (copy.marker.oldTable)
-            guard_.step(348, [&] { AddTableName(window_.targetList, tableName); });
+            guard_.step(348, [&] { frontEnd_.targetList().addName(tableName); });
         return runEnds ? AfterTable::EndRun : AfterTable::NextTable;
     }
 
@@ -206,12 +223,13 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
         guard_.step(286, [&] { fit = MySqlColumnsFit::forCreatedTable(mysql_, copy.name); });
     const RowCopyOptions sending = mySqlRowSending(mysql_, copy.name);
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, copy.name, transfer::TargetKind::MySQL,
-                                         fit ? &*fit : nullptr, window_.progressBar, tableName, window_.endRequested,
-                                         sending);
+                                         fit ? &*fit : nullptr, frontEnd_, tableName, sending);
+    events_->rows(rows);
     finishRows();
 
     if (rows.stoppedByClose) {
         // The program is ending: the copy cut short goes, and the table it was for stays as it was.
+        events_->ended(TableEnd::Cancelled);
         dropNewCopy(copy);
         return AfterTable::EndRun;
     }
@@ -219,14 +237,14 @@ AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
         return settleCutShort(tableName, copy, *rows.cutShort);
     // The list names only tables the server holds.
     if (settleNewCopy(table, copy, IncompleteTableReason(rows), rows.counted))
-        guard_.step(348, [&] { AddTableName(window_.targetList, tableName); });
+        guard_.step(348, [&] { frontEnd_.targetList().addName(tableName); });
     return AfterTable::NextTable;
 }
 
 void ParadoxToMySqlRun::finishRows()
 {
-    guard_.step(342, [&] { window_.pointer.setShape(PointerShape::Default); });
-    guard_.step(344, [&] { window_.progressBar.showIdle(); });
+    guard_.step(342, [&] { frontEnd_.showBusy(false); });
+    guard_.step(344, [&] { frontEnd_.showIdle(); });
     guard_.step(346, [&] { source_.Close(); });
 }
 
@@ -242,11 +260,12 @@ AfterTable ParadoxToMySqlRun::settleCutShort(const QString& tableName, const New
         dropped = failure.number() == kUnknownTable; // gone already: nothing is left over
     }
     const bool overwrite = copy.marker.oldTable.has_value();
-    ReportCutShort(guard_, cut, CutShortMessage(tableName, cut, overwrite,
-                                             dropped ? std::nullopt
-                                                     : std::optional<QString>(QString::fromStdString(copy.name))));
+    const QString message = CutShortMessage(
+        tableName, cut, overwrite, dropped ? std::nullopt : std::optional<QString>(QString::fromStdString(copy.name)));
+    events_->ended(TableEnd::CutShort, message);
+    ReportCutShort(guard_, cut, message);
     if (overwrite)
-        guard_.step(348, [&] { AddTableName(window_.targetList, tableName); });
+        guard_.step(348, [&] { frontEnd_.targetList().addName(tableName); });
     return cut.reach == transfer::FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
 }
 
@@ -296,12 +315,15 @@ bool ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& c
             return true;
         }
         dropNewCopy(copy);
-        guard_.report(280, NotOverwrittenMessage(QString::fromStdString(table), *shortfall));
+        const QString message = NotOverwrittenMessage(QString::fromStdString(table), *shortfall);
+        events_->ended(TableEnd::NotWritten, message);
+        guard_.report(280, message);
         return true;
     }
     // A table of a new name keeps the rows that arrived, each missing one reported; a copy of
     // a source that could not be read is no copy of it.
     if (!sourceRead) {
+        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         dropNewCopy(copy);
         return false;
     }
@@ -309,6 +331,7 @@ bool ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& c
         guard_.step(286, [&] { clearSwapMarker(mysql_, table); });
         return true;
     }
+    events_->ended(TableEnd::NotWritten, guard_.lastFailure());
     dropNewCopy(copy);
     return false;
 }
@@ -317,6 +340,7 @@ void ParadoxToMySqlRun::replaceTable(const std::string& table, const NewCopy& co
 {
     const std::string& oldTable = *copy.marker.oldTable;
     if (!guard_.step(280, [&] { swapInNewCopy(mysql_, table, copy.name, oldTable); })) {
+        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         // Only a copy still there to drop proves that the swap did not happen.
         if (dropNewCopy(copy))
             guard_.report(280, NotOverwrittenMessage(QString::fromStdString(table),
@@ -336,9 +360,9 @@ bool ParadoxToMySqlRun::dropNewCopy(const NewCopy& copy)
 
 } // namespace
 
-void SendTablesToMySql(StepGuard& guard, const TransferWindow& window, const TransferEnvironment& environment)
+void SendTablesToMySql(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
 {
-    ParadoxToMySqlRun(guard, window, environment).run();
+    ParadoxToMySqlRun(guard, frontEnd, environment).run();
 }
 
 } // namespace quintabel

@@ -17,7 +17,7 @@
 //   with a report naming the column.
 // - A table's rows arrive in one transaction: a kill or a lost server during the rows leaves
 //   an empty marked copy for the recovery, never a half-filled one.
-// - When the window closes during the run, the copy cut short is dropped.
+// - When the window closes during the run (the front end asks to stop), the copy cut short is dropped.
 
 #include "transfer/transfer_environment.h"
 
@@ -26,6 +26,6 @@ namespace quintabel {
 class StepGuard;
 
 // The body of Form2.PushButton4_Click, run under its step guard.
-void SendTablesToMySql(StepGuard& guard, const TransferWindow& window, const TransferEnvironment& environment);
+void SendTablesToMySql(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment);
 
 } // namespace quintabel

@@ -2,12 +2,13 @@
 
 #include "base/expected_problem.h"
 #include "base/kill_points.h"
-#include "catalogue/progress_bar.h"
 #include "connections/connection.h"
 #include "connections/recordset.h"
 #include "drivers/database_error.h"
-#include "shell/event_pacer.h"
-#include "shell/step_guard.h"
+#include "frontend/front_end.h"
+#include "frontend/row_progress.h"
+#include "base/event_pacer.h"
+#include "base/step_guard.h"
 #include "transfer/mysql_row_batch.h"
 #include "transfer/row_fit_check.h"
 #include "transfer/row_insert_statement.h"
@@ -70,10 +71,9 @@ class RowCopier {
 public:
     RowCopier(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
               connections::Connection& target, const std::string& tableName, transfer::TargetKind kind,
-              RowFitCheck* fit, ProgressBar& progressBar, const QString& shownName,
-              const std::function<bool()>& endRequested, const RowCopyOptions& options)
+              RowFitCheck* fit, FrontEnd& frontEnd, const QString& shownName, const RowCopyOptions& options)
         : guard_(guard), labels_(labels), source_(source), target_(target), kind_(kind), fit_(fit),
-          progressBar_(progressBar), shownName_(shownName), endRequested_(endRequested),
+          frontEnd_(frontEnd), shownName_(shownName),
           batched_(options.sending == RowSending::Batched), rowCountBeforehand_(options.rowCountBeforehand),
           batch_(tableName, options.batchBytes), tableName_(tableName)
     {
@@ -104,6 +104,8 @@ private:
     void rollBackTransaction();
     void cutShort(transfer::FailureReach reach, const std::string& description, int label);
     void countZeroDates(const std::vector<std::size_t>& columns);
+    // Tells the front end of a row that did not arrive, with the failure just reported.
+    void tellRefused(std::int64_t row, const QString& statement);
 
     StepGuard& guard_;
     const RowCopyLabels& labels_;
@@ -111,9 +113,10 @@ private:
     connections::Connection& target_;
     transfer::TargetKind kind_;
     RowFitCheck* fit_;
-    ProgressBar& progressBar_;
+    FrontEnd& frontEnd_;
     const QString& shownName_;
-    const std::function<bool()>& endRequested_;
+    // The share the progress shows now.
+    int progressPercent_ = 0;
     bool batched_;
     std::optional<std::int64_t> rowCountBeforehand_;
     transfer::MySqlRowBatch batch_;
@@ -127,6 +130,9 @@ private:
     EventPacer pacer_;
     // The statement of the row read last: the statement in hand while that row is the current one.
     QString lastStatement_;
+    // The source row in hand, counted from 1, and the rows of the batch in hand, in its order.
+    std::int64_t rowInHand_ = 0;
+    std::vector<std::int64_t> batchRows_;
 };
 
 RowCopyOutcome RowCopier::run()
@@ -172,16 +178,19 @@ void RowCopier::copyEachRow()
     int shownProgress = -1;
     for (std::int64_t index = 0; !sourceAtEnd(); ++index) {
         guard_.step(labels_.repaint, [&] {
-            pacer_.yield(progressBar_.value() != shownProgress);
-            shownProgress = progressBar_.value();
+            pacer_.yield(progressPercent_ != shownProgress);
+            shownProgress = progressPercent_;
         });
-        if (endRequested_ && endRequested_()) {
+        if (frontEnd_.stopRequested()) {
             outcome_.stoppedByClose = true;
             return;
         }
         rowsSeen_ = index + 1;
+        rowInHand_ = index + 1;
         guard_.step(labels_.progress, [&] {
-            progressBar_.showRowProgress(shownName_, index + 1, std::max(outcome_.rowCount, index + 1));
+            const std::int64_t shownCount = std::max(outcome_.rowCount, index + 1);
+            frontEnd_.showRowProgress(shownName_, index + 1, shownCount);
+            progressPercent_ = RowProgressPercent(index + 1, shownCount);
         });
 
         bool sent = readCurrentRow(row);
@@ -208,8 +217,10 @@ void RowCopier::copyEachRow()
                 outcome_.rowsFailed += outcome_.rowCount - index;
             return;
         }
-        if (!sent)
+        if (!sent) {
             ++outcome_.rowsFailed;
+            tellRefused(index + 1, lastStatement_);
+        }
         try {
             source_.MoveNext();
         } catch (...) {
@@ -267,6 +278,7 @@ bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Valu
     if (outcome_.cutShort)
         return false;
     batch_.add(statement, zeroDateColumns(row));
+    batchRows_.push_back(rowInHand_);
     return true;
 }
 
@@ -307,6 +319,7 @@ void RowCopier::flushBatch()
             guard_.setStatement(lastStatement_);
     }
     batch_.clear();
+    batchRows_.clear();
     KillPoint("row batch sent");
 }
 
@@ -332,10 +345,12 @@ void RowCopier::sendBatchRowByRow()
         const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement); });
         if (outcome_.cutShort)
             return;
-        if (sent)
+        if (sent) {
             countZeroDates(batch_.zeroDateColumns(index));
-        else
+        } else {
             ++outcome_.rowsFailed;
+            tellRefused(index < batchRows_.size() ? batchRows_[index] : 0, QString::fromStdString(statement));
+        }
     }
 }
 
@@ -397,17 +412,24 @@ void RowCopier::countZeroDates(const std::vector<std::size_t>& columns)
     }
 }
 
+void RowCopier::tellRefused(std::int64_t row, const QString& statement)
+{
+    RefusedRow refused;
+    refused.table = shownName_;
+    refused.row = row;
+    refused.reason = guard_.lastFailure();
+    refused.statement = statement;
+    frontEnd_.rowRefused(refused);
+}
+
 } // namespace
 
 RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
                         connections::Connection& target, const std::string& tableName,
-                        transfer::TargetKind kind, RowFitCheck* fit, ProgressBar& progressBar,
-                        const QString& shownName, const std::function<bool()>& endRequested,
-                        const RowCopyOptions& options)
+                        transfer::TargetKind kind, RowFitCheck* fit, FrontEnd& frontEnd,
+                        const QString& shownName, const RowCopyOptions& options)
 {
-    return RowCopier(guard, labels, source, target, tableName, kind, fit, progressBar, shownName, endRequested,
-                     options)
-        .run();
+    return RowCopier(guard, labels, source, target, tableName, kind, fit, frontEnd, shownName, options).run();
 }
 
 } // namespace quintabel

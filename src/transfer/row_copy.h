@@ -1,6 +1,6 @@
 #pragma once
-// Copies the rows of an opened source record set into the target table, driving the progress
-// bar and yielding to the window before rows and fields (paced, so that the yields cost next
+// Copies the rows of an opened source record set into the target table, showing its progress
+// through the front end and yielding to the event loop before rows and fields (paced, so that the yields cost next
 // to nothing while the window stays responsive).
 // A row that fails (its INSERT refused, a value unreadable, or a value the target could not
 // hold exactly) is reported with its own single-row statement in hand and the next row is
@@ -28,7 +28,7 @@ class QString;
 
 namespace quintabel {
 
-class ProgressBar;
+class FrontEnd;
 class RowFitCheck;
 class StepGuard;
 
@@ -65,7 +65,7 @@ struct RowCopyOutcome {
     bool counted = false;        // the record set told its row count
     std::int64_t rowCount = 0;   // the rows the record set reported, or more when it held more
     std::int64_t rowsFailed = 0; // rows that did not arrive (each reported, unless cut short)
-    bool stoppedByClose = false; // the window closed: the remaining rows were not copied
+    bool stoppedByClose = false; // the front end asked to stop: the remaining rows were not copied
     std::optional<RowsCutShort> cutShort; // a failure ended the rows; not yet reported
     // Per source column, the copied rows whose value was a zero date the source driver read as
     // blank (db::Null::wasZeroDate); empty when there were none.
@@ -88,13 +88,14 @@ struct RowCopyOptions {
 
 // The rows are copied until the source has none left; the row count only drives the
 // progress bar (a streamed source may turn out to hold more or fewer rows than counted).
-// `fit` may be null: every row is sent and the target alone decides. The progress bar names
+// `fit` may be null: every row is sent and the target alone decides. The progress names
 // `shownName`, the table as the user knows it, with the row in hand and the share done.
-// `endRequested` is asked before every row, so the rows stop one row after it answers true.
+// FrontEnd::stopRequested is asked before every row, so the rows stop one row after it answers
+// true. Every row that does not arrive is also told to FrontEnd::rowRefused (unless a failure
+// cut the rows short: then the table's end says it).
 RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
                         connections::Connection& target, const std::string& tableName,
-                        transfer::TargetKind kind, RowFitCheck* fit, ProgressBar& progressBar,
-                        const QString& shownName, const std::function<bool()>& endRequested,
-                        const RowCopyOptions& options = {});
+                        transfer::TargetKind kind, RowFitCheck* fit, FrontEnd& frontEnd,
+                        const QString& shownName, const RowCopyOptions& options = {});
 
 } // namespace quintabel

@@ -3,8 +3,8 @@
 #include "catalogue/login_fields.h"
 #include "connections/connection.h"
 #include "connections/connection_string.h"
-#include "shell/message_boxes.h"
-#include "shell/step_guard.h"
+#include "base/message_boxes.h"
+#include "base/step_guard.h"
 
 #include <stdexcept>
 

@@ -3,7 +3,7 @@
 // labelled step, so that a connection that cannot be opened is reported and every later step
 // that uses it fails and is reported in turn.
 
-#include "shell/connection_fields.h"
+#include "base/connection_fields.h"
 
 #include <QString>
 

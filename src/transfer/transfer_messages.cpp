@@ -1,7 +1,7 @@
 #include "transfer/transfer_messages.h"
 
-#include "shell/message_boxes.h"
-#include "shell/step_guard.h"
+#include "base/message_boxes.h"
+#include "base/step_guard.h"
 #include "transfer/row_copy.h"
 
 #include <QStringList>

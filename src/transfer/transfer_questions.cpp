@@ -1,8 +1,8 @@
 #include "transfer/transfer_questions.h"
 
 #include "paradoxfile/table_search.h"
-#include "shell/message_boxes.h"
-#include "shell/path_helpers.h"
+#include "base/message_boxes.h"
+#include "base/path_helpers.h"
 
 #include <QFile>
 #include <QList>
@@ -29,13 +29,13 @@ bool AskToTrimName(const QString& sourceName, const QString& trimmedName)
 {
     return AskYesNo(sourceName.toUpper() + QStringLiteral(" is more than 8 characters. It will be trimmed into ")
                         + trimmedName.toUpper() + QStringLiteral(". Continue?"),
-                    QStringLiteral("Continue?"));
+                    QStringLiteral("Continue?"), BoxQuestion::Trim);
 }
 
 bool AskToOverwrite(const QString& targetName)
 {
     return AskYesNo(QStringLiteral("Would you like to overwrite ") + targetName + QLatin1Char('?'),
-                    QStringLiteral("Overwrite?"));
+                    QStringLiteral("Overwrite?"), BoxQuestion::Overwrite);
 }
 
 bool AskToOverwriteParadoxTable(const QString& paradoxFolder, const QString& targetName)
@@ -52,7 +52,7 @@ bool AskToOverwriteParadoxTable(const QString& paradoxFolder, const QString& tar
                         + targetName
                         + QStringLiteral(" into the Paradox folder and leaves that table as it is; from then on, ")
                         + targetName + QStringLiteral(" means the new table. Continue?"),
-                    QStringLiteral("Overwrite?"));
+                    QStringLiteral("Overwrite?"), BoxQuestion::Overwrite);
 }
 
 } // namespace quintabel

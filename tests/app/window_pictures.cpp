@@ -13,7 +13,7 @@
 #include "customise/form3.h"
 #include "shell/form1.h"
 #include "shell/qt_message_boxes.h"
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 #include "transfer/customize_handoff.h"
 
 #include <QApplication>

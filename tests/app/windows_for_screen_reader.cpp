@@ -14,7 +14,7 @@
 #include "customise/form3.h"
 #include "shell/form1.h"
 #include "shell/qt_message_boxes.h"
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 
 #include <QApplication>
 #include <QLineEdit>

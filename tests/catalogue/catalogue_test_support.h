@@ -3,7 +3,7 @@
 // files, the sandbox server's login, and the items of a list.
 
 #include "catalogue/form2.h"
-#include "shell/connection_fields.h"
+#include "base/connection_fields.h"
 #include "shell/form1.h"
 #include "shell/support/qstring_printer.h"
 

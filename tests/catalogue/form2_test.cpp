@@ -3,7 +3,7 @@
 #include "catalogue/progress_bar.h"
 #include "catalogue/table_name_list.h"
 #include "catalogue_test_support.h"
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 #include "tables_window_fixture.h"
 
 #include <QApplication>

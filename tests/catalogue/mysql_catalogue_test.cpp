@@ -12,7 +12,7 @@
 #include "connections/connection.h"
 #include "mariadb_test_database.h"
 #include "shell/pointer_rules.h"
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 #include "shell/support/scripted_message_boxes.h"
 
 #include <QListWidget>

@@ -7,7 +7,7 @@
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
 #include "shell/pointer_rules.h"
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 #include "shell/support/scripted_message_boxes.h"
 
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "catalogue/tables_window_opening.h"
 #include "catalogue_test_support.h"
 #include "mariadb_test_database.h"
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"
 

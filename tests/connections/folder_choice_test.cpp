@@ -5,7 +5,7 @@
 #include "connections/folder_browser.h"
 #include "connections/sample_folder.h"
 #include "shell/form1.h"
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"
 

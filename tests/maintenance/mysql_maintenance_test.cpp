@@ -9,6 +9,7 @@
 #include "catalogue/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
+#include "catalogue/list_box_front_end.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/mysql_table_maintenance.h"
 #include "maintenance/table_maintenance.h"
@@ -56,14 +57,16 @@ protected:
     void deleteTables(const ConnectionFields& login)
     {
         StepGuard guard(QStringLiteral("Form2"), kDelete);
-        DeleteMySqlTables(guard, list, login, pointer);
+        ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
+        DeleteMySqlTables(guard, frontEnd, login);
     }
 
     void renameTable(const std::optional<QString>& typed)
     {
         boxes().typeNext(typed);
         StepGuard guard(QStringLiteral("Form2"), kRename);
-        RenameMySqlTable(guard, list, fields(), pointer);
+        ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
+        RenameMySqlTable(guard, frontEnd, fields());
     }
 
     ScriptedMessageBoxes& boxes() { return installed.boxes; }

@@ -1,6 +1,6 @@
 // The file move below the Paradox rename, which never replaces a file.
 
-#include "maintenance/no_replace_move.h"
+#include "base/no_replace_move.h"
 
 #include <QTemporaryDir>
 

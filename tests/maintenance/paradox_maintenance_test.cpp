@@ -5,6 +5,7 @@
 #include "catalogue_test_support.h"
 
 #include "catalogue/table_name_list.h"
+#include "catalogue/list_box_front_end.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/paradox_table_maintenance.h"
 #include "paradoxfile/table_reader.h"
@@ -88,14 +89,16 @@ protected:
     void deleteTables()
     {
         StepGuard guard(QStringLiteral("Form2"), kDelete);
-        DeleteParadoxTables(guard, list, folder.path(), pointer);
+        ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
+        DeleteParadoxTables(guard, frontEnd, folder.path());
     }
 
     void renameTable(const std::optional<QString>& typed, const FileMove& move = MoveFileWithoutReplacing)
     {
         boxes().typeNext(typed);
         StepGuard guard(QStringLiteral("Form2"), kRename);
-        RenameParadoxTable(guard, list, folder.path(), pointer, move);
+        ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
+        RenameParadoxTable(guard, frontEnd, folder.path(), move);
     }
 
     ScriptedMessageBoxes& boxes() { return installed.boxes; }
@@ -244,20 +247,23 @@ TEST_F(ParadoxMaintenanceTest, SelectionRulesAndTheirMessages)
     deleteTables();
     {
         StepGuard guard(QStringLiteral("Form2"), kRename);
-        RenameParadoxTable(guard, list, folder.path(), pointer);
+        ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
+        RenameParadoxTable(guard, frontEnd, folder.path());
     }
     // A current item but nothing selected: the delete does nothing; the rename wants one table.
     SelectTables(list, {}, QStringLiteral("A"));
     deleteTables();
     {
         StepGuard guard(QStringLiteral("Form2"), kRename);
-        RenameParadoxTable(guard, list, folder.path(), pointer);
+        ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
+        RenameParadoxTable(guard, frontEnd, folder.path());
     }
     // Two selected.
     SelectTables(list, {"A", "B"}, QStringLiteral("A"));
     {
         StepGuard guard(QStringLiteral("Form2"), kRename);
-        RenameParadoxTable(guard, list, folder.path(), pointer);
+        ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
+        RenameParadoxTable(guard, frontEnd, folder.path());
     }
 
     EXPECT_EQ(ShownTexts(boxes()), (QStringList{QString::fromLatin1(kSelectTableToDelete),

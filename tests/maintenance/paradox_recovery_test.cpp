@@ -9,6 +9,7 @@
 #include "catalogue/paradox_table_list.h"
 #include "catalogue/table_name_list.h"
 #include "catalogue_test_support.h"
+#include "catalogue/list_box_front_end.h"
 #include "maintenance/folder_recovery.h"
 #include "maintenance/paradox_replacement.h"
 #include "maintenance/paradox_table_maintenance.h"
@@ -275,7 +276,8 @@ TEST_F(ParadoxRecoveryTest, TheUserHearsOfEveryRepairInOneMessageBeforeADeleteGo
     QWidget window;
     PointerRules pointer(window);
     StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton5_Click"));
-    DeleteParadoxTables(guard, list, QString::fromStdString(folder.string()), pointer);
+    ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
+    DeleteParadoxTables(guard, frontEnd, QString::fromStdString(folder.string()));
 
     ASSERT_EQ(installed.boxes.shown().size(), 1u);
     const QString text = installed.boxes.shown()[0].text;

@@ -1,4 +1,4 @@
-#include "shell/file_operations.h"
+#include "base/file_operations.h"
 
 #include "shell/support/scripted_message_boxes.h"
 

@@ -2,7 +2,7 @@
 
 #include "shell/form1.h"
 
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 #include "shell/support/keyboard_and_screen_reader.h"
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"

@@ -1,7 +1,7 @@
 #include "shell/form1.h"
 
-#include "shell/application_title.h"
-#include "shell/settings_store.h"
+#include "base/application_title.h"
+#include "base/settings_store.h"
 #include "shell/window_look.h"
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"

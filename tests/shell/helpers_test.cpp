@@ -1,7 +1,7 @@
-#include "shell/application_title.h"
+#include "base/application_title.h"
 #include "shell/list_helpers.h"
-#include "shell/path_helpers.h"
-#include "shell/value_or_default.h"
+#include "base/path_helpers.h"
+#include "base/value_or_default.h"
 #include "shell/web_site.h"
 
 #include "drivers/value.h"

@@ -2,7 +2,7 @@
 // inside one, and the error report built from a statement of many megabytes.
 
 #include "base/report_excerpt.h"
-#include "shell/error_report.h"
+#include "base/error_report.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/settings_store.h"
+#include "base/settings_store.h"
 
 #include "shell/support/temporary_settings.h"
 

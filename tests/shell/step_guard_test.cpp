@@ -1,7 +1,7 @@
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 
 #include "base/expected_problem.h"
-#include "shell/application_title.h"
+#include "base/application_title.h"
 #include "shell/support/scripted_message_boxes.h"
 
 #include <gtest/gtest.h>

@@ -5,13 +5,13 @@
 // row's own single-row statement. Also: a window closed mid-table leaves no row behind, and
 // only a table whose engine keeps transactions is sent in batches.
 
+#include "recording_front_end.h"
 #include "transfer_fixture.h"
 
 #include "catalogue/login_fields.h"
-#include "catalogue/progress_bar.h"
 #include "connections/connection.h"
 #include "paradoxfile/table_writer.h"
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 #include "transfer/mysql_row_fit.h"
 #include "transfer/mysql_row_sending.h"
 #include "transfer/row_copy.h"
@@ -89,6 +89,7 @@ struct CopyResult {
     RowCopyOutcome outcome;
     Rows rows;
     std::vector<QString> reports;
+    std::vector<RefusedRow> refused; // as the front end heard of them
 };
 
 class BatchedRowsTest : public TransferTest {
@@ -121,11 +122,12 @@ protected:
         if (checkFit)
             fit = MySqlColumnsFit::forCreatedTable(mysql, kTable);
         StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton4_Click"));
-        ProgressBar progressBar;
+        testing::RecordingFrontEnd frontEnd({}, {});
+        frontEnd.stop = endRequested;
         CopyResult result;
         result.outcome = copyRows(guard, kLabels, source, mysql, kTable, transfer::TargetKind::MySQL,
-                                  fit ? &*fit : nullptr, progressBar, QString::fromStdString(kTable), endRequested,
-                                  options);
+                                  fit ? &*fit : nullptr, frontEnd, QString::fromStdString(kTable), options);
+        result.refused = frontEnd.refused;
         result.rows = queryMySql("SELECT ID, NAME FROM ITEMS ORDER BY ID");
         const std::vector<ShownBox> shown = reports();
         for (std::size_t index = reportsBefore; index < shown.size(); ++index)
@@ -194,6 +196,41 @@ TEST_F(BatchedRowsTest, EachReportNamesItsRowsOwnStatement)
         ++next;
     }
     EXPECT_EQ(next, inBatches.reports.size());
+}
+
+TEST_F(BatchedRowsTest, TheFrontEndHearsOfEveryRefusedRowWithItsNumberReasonAndStatement)
+{
+    const std::vector<SourceRow> source = scatteredRows();
+    writeSource(source);
+    const std::vector<bool> refused = refusedRows(source);
+    std::vector<std::int64_t> refusedNumbers;
+    for (std::size_t index = 0; index < source.size(); ++index) {
+        if (refused[index])
+            refusedNumbers.push_back(static_cast<std::int64_t>(index + 1));
+    }
+    ASSERT_FALSE(refusedNumbers.empty());
+
+    // One by one, in batches re-sent row by row, and with the values checked before sending.
+    for (const bool checkFit : {false, true}) {
+        for (const RowCopyOptions& options : {RowCopyOptions{}, batched(200), batched(1)}) {
+            SCOPED_TRACE(std::string(checkFit ? "checked" : "unchecked") + ", batch bytes "
+                         + std::to_string(options.sending == RowSending::Batched ? options.batchBytes : 0));
+            const CopyResult result = copy(options, checkFit);
+            ASSERT_EQ(result.refused.size(), refusedNumbers.size());
+            ASSERT_EQ(result.refused.size(), result.reports.size());
+            for (std::size_t next = 0; next < result.refused.size(); ++next) {
+                const RefusedRow& row = result.refused[next];
+                const SourceRow& sourceRow = source[static_cast<std::size_t>(refusedNumbers[next] - 1)];
+                EXPECT_EQ(row.row, refusedNumbers[next]);
+                EXPECT_EQ(row.table, QString::fromStdString(kTable));
+                EXPECT_FALSE(row.reason.isEmpty());
+                // The reason is the report's own first words; the statement is the row's own.
+                EXPECT_TRUE(result.reports[next].startsWith(row.reason.left(40))) << row.reason.toStdString();
+                EXPECT_TRUE(row.statement.contains(QString::fromStdString(sourceRow.name)))
+                    << row.statement.toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(BatchedRowsTest, AWindowClosedMidTableLeavesNoRowOfIt)

@@ -10,9 +10,9 @@
 #include "catalogue/mysql_table_list.h"
 #include "catalogue/paradox_table_list.h"
 #include "catalogue_test_support.h"
-#include "shell/error_report.h"
+#include "base/error_report.h"
 #include "catalogue/table_name_list.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 #include "transfer/attach_transfers.h"
 
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "paradoxfile/value.h"
 #include "mariadb_test_database.h"
 #include "scripted_customization.h"
-#include "shell/connection_fields.h"
+#include "base/connection_fields.h"
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"
 #include "temporary_folder.h"

@@ -1,6 +1,6 @@
 #include "shell/support/scripted_message_boxes.h"
 
-#include "shell/error_report.h"
+#include "base/error_report.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ std::vector<ShownBox> ScriptedMessageBoxes::plainMessages() const
 
 BoxAnswer ScriptedMessageBoxes::showBox(const BoxRequest& request)
 {
-    shown_.push_back({request.title, request.text, request.icon, request.buttons, false, {}});
+    shown_.push_back({request.title, request.text, request.icon, request.buttons, false, {}, request.question});
     if (request.buttons == BoxButtons::Ok)
         return BoxAnswer::Ok;
     if (answers_.empty()) {

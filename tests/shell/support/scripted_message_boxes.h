@@ -3,7 +3,7 @@
 // from a script, so no test ever waits for a real modal dialog. A question or input box with
 // no scripted answer fails the running test and answers No / Cancel.
 
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 #include "shell/support/qstring_printer.h"
 
 #include <QString>
@@ -21,6 +21,7 @@ struct ShownBox {
     BoxButtons buttons = BoxButtons::Ok;
     bool isInputBox = false;
     QString defaultText; // input boxes only
+    BoxQuestion question = BoxQuestion::Other;
 };
 
 class ScriptedMessageBoxes final : public MessageBoxes {

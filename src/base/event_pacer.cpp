@@ -1,4 +1,4 @@
-#include "shell/event_pacer.h"
+#include "base/event_pacer.h"
 
 #include <QCoreApplication>
 

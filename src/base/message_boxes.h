@@ -62,8 +62,9 @@ private:
 // Information: OK alone, no icon, the application title.
 void ShowMessage(const QString& text);
 
-// Question: Yes and No, no icon; true for Yes.
-bool AskYesNo(const QString& text, const QString& title);
+// Question: Yes and No, no icon; true for Yes. `question` names the overwrite and trim
+// questions for front ends that answer them from their options.
+bool AskYesNo(const QString& text, const QString& title, BoxQuestion question = BoxQuestion::Other);
 
 // Input box under the application title; Cancel gives an empty text.
 QString InputBox(const QString& prompt, const QString& defaultText);

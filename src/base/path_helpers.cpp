@@ -1,4 +1,4 @@
-#include "shell/path_helpers.h"
+#include "base/path_helpers.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 
-#include "shell/application_title.h"
+#include "base/application_title.h"
 
 #include <QtGlobal>
 
@@ -41,9 +41,9 @@ void ShowMessage(const QString& text)
     Boxes().showBox({ApplicationTitle(), text, BoxIcon::None, BoxButtons::Ok});
 }
 
-bool AskYesNo(const QString& text, const QString& title)
+bool AskYesNo(const QString& text, const QString& title, BoxQuestion question)
 {
-    return Boxes().showBox({title, text, BoxIcon::None, BoxButtons::YesNo}) == BoxAnswer::Yes;
+    return Boxes().showBox({title, text, BoxIcon::None, BoxButtons::YesNo, question}) == BoxAnswer::Yes;
 }
 
 QString InputBox(const QString& prompt, const QString& defaultText)

@@ -1,4 +1,4 @@
-#include "shell/paradox_code_page_choice.h"
+#include "base/paradox_code_page_choice.h"
 
 namespace quintabel {
 

@@ -13,7 +13,7 @@
 // shows its description as a plain message instead, without location or request to support. A condition whose test throws counts as
 // true, so the handler goes on with the first step that the condition governs.
 
-#include "shell/error_report.h"
+#include "base/error_report.h"
 
 #include <QString>
 
@@ -46,11 +46,15 @@ public:
     void reportCurrentException(int label);
 
     const QString& location() const { return location_; }
+    // The description of the failure told last (error report or plain message), for front ends
+    // that also record it; empty before the first.
+    const QString& lastFailure() const { return lastFailure_; }
     int reportsShown() const { return reportsShown_; } // error reports, not plain messages
 
 private:
     QString location_;
     std::optional<QString> statement_;
+    QString lastFailure_;
     int reportsShown_ = 0;
 };
 

@@ -1,7 +1,7 @@
-#include "shell/step_guard.h"
+#include "base/step_guard.h"
 
 #include "base/expected_problem.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 
 #include <exception>
 
@@ -43,6 +43,7 @@ void StepGuard::clearStatement()
 void StepGuard::report(int label, const QString& description)
 {
     ++reportsShown_;
+    lastFailure_ = description;
     ShowErrorReport(description, location_, label, statement_);
 }
 
@@ -52,7 +53,8 @@ void StepGuard::reportCurrentException(int label)
         throw;
     } catch (const std::exception& failure) {
         if (IsExpectedProblem(failure)) {
-            ShowMessage(QString::fromUtf8(failure.what()));
+            lastFailure_ = QString::fromUtf8(failure.what());
+            ShowMessage(lastFailure_);
             return;
         }
         report(label, QString::fromUtf8(failure.what()));

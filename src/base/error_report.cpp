@@ -1,8 +1,8 @@
-#include "shell/error_report.h"
+#include "base/error_report.h"
 
 #include "base/report_excerpt.h"
-#include "shell/maker.h"
-#include "shell/message_boxes.h"
+#include "base/maker.h"
+#include "base/message_boxes.h"
 
 namespace quintabel {
 

@@ -1,4 +1,4 @@
-#include "maintenance/no_replace_move.h"
+#include "base/no_replace_move.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,10 +41,10 @@ int moveByLink(const char* from, const char* to)
 
 } // namespace
 
-void MoveFileWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+int MoveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return;
+        return 0;
     int error = errno;
     // Some file systems know neither the no-replace rename nor (FAT) hard links; on those the
     // target is looked for first, which leaves only a moment in which another program could
@@ -52,18 +52,24 @@ void MoveFileWithoutReplacing(const std::filesystem::path& from, const std::file
     if (flagUnknown(error)) {
         error = moveByLink(from.c_str(), to.c_str());
         if (error == 0)
-            return;
+            return 0;
         if (error == EPERM || flagUnknown(error)) {
             struct stat status {};
             if (::lstat(to.c_str(), &status) == 0)
                 error = EEXIST;
             else if (::rename(from.c_str(), to.c_str()) == 0)
-                return;
+                return 0;
             else
                 error = errno;
         }
     }
-    throw moveFailure(from, to, error);
+    return error;
+}
+
+void MoveFileWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    if (const int error = MoveWithoutReplacing(from, to); error != 0)
+        throw moveFailure(from, to, error);
 }
 
 } // namespace quintabel

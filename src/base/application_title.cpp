@@ -1,6 +1,6 @@
-#include "shell/application_title.h"
+#include "base/application_title.h"
 
-#include "shell/maker.h"
+#include "base/maker.h"
 
 namespace quintabel {
 

@@ -1,4 +1,4 @@
-#include "shell/file_operations.h"
+#include "base/file_operations.h"
 
 #include <QCoreApplication>
 #include <QFile>

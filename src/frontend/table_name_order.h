@@ -1,0 +1,11 @@
+#pragma once
+// The order of the table lists: by name without regard to letter case, exact character codes
+// breaking ties, so that the order is total and the same on every run.
+
+#include <QString>
+
+namespace quintabel {
+
+bool TableNameOrderLess(const QString& left, const QString& right);
+
+} // namespace quintabel
