@@ -7,6 +7,7 @@
 #include "catalogue/mysql_connection_check.h"
 #include "catalogue/mysql_connection_test.h"
 #include "catalogue/mysql_table_list.h"
+#include "catalogue/mysql_table_names.h"
 #include "catalogue/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
@@ -89,6 +90,19 @@ TEST_F(MySqlCatalogueTest, TablesAndViewsAreListedAsTheServerNamesThemAndOnlyTab
     EXPECT_TRUE(ExistTable(connection, QStringLiteral("ORDERS")));
     EXPECT_FALSE(ExistTable(connection, QStringLiteral("big orders"))); // a view
     EXPECT_FALSE(ExistTable(connection, QStringLiteral("order")));
+}
+
+TEST_F(MySqlCatalogueTest, TheNamesWithoutAWindowAreTheListsNamesInItsOrder)
+{
+    database.run("CREATE TABLE `orders` (id INT)");
+    database.run("CREATE TABLE `ORDERS` (id INT)");
+    database.run("CREATE TABLE `b``tick` (id INT)");
+    database.run("CREATE TABLE `Übersicht` (id INT)");
+    database.run("CREATE VIEW `Big` AS SELECT id FROM `orders`");
+    ListMySQLTables(list, fields());
+    EXPECT_EQ(MySqlTableNames(fields()), testing::ItemTexts(list));
+    EXPECT_EQ(MySqlTableNames(fields()).size(), 5);
+    EXPECT_ANY_THROW(MySqlTableNames(testing::UnreachableFields()));
 }
 
 TEST_F(MySqlCatalogueTest, AnUnreachableServerKeepsTheEarlierItemsAnEmptyDatabaseClearsThem)

@@ -53,6 +53,10 @@ TEST_F(ParadoxTableListTest, EveryTableFileOfTheTreeIsListedByItsUpperCaseNameWi
                                                      QStringLiteral("MYASE")}));
     EXPECT_EQ(ListIndex(list), -1);
 
+    // Without a window: the same names in the same order.
+    EXPECT_EQ(ParadoxTableNames(folder.path() + QLatin1Char('/')), testing::ItemTexts(list));
+    EXPECT_TRUE(ParadoxTableNames(QString()).isEmpty());
+
     // The check looks at the folder itself, where a temporary file counts.
     QTemporaryDir onlyTemporary;
     testing::CreateFiles(onlyTemporary.path(), {QStringLiteral("~orders.db"), QStringLiteral("below/orders.db")});
