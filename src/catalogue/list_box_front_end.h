@@ -52,7 +52,7 @@ public:
     explicit ListBoxFrontEnd(const ListBoxParts& parts);
 
     TableListView& sourceList() override { return source_; }
-    // Without a target list box, an empty list that stays empty.
+    // Without a target list box, a list of its own, empty at first.
     TableListView& targetList() override;
     bool customizeTypes() const override;
     bool stopRequested() const override;

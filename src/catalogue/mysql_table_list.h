@@ -1,5 +1,6 @@
 #pragma once
-// The MySQL side's catalogue in the tables window: the tables and views of the database in the login fields.
+// The MySQL side's catalogue in the tables window's list box: the tables and views of the
+// database in the login fields.
 
 #include "catalogue/mysql_table_names.h"
 
