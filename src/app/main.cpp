@@ -1,13 +1,13 @@
 // Quintabel: copies whole tables between a MySQL/MariaDB database and a folder of Paradox
 // tables. The program starts on the connection window; closing it ends the program.
 
+#include "base/path_helpers.h"
 #include "catalogue/tables_window_opening.h"
 #include "connections/folder_browser.h"
 #include "customise/form3.h"
 #include "drivers/scratch/scratch_folder.h"
 #include "maintenance/table_maintenance.h"
 #include "shell/form1.h"
-#include "base/path_helpers.h"
 #include "shell/qt_message_boxes.h"
 #include "transfer/attach_transfers.h"
 

@@ -1,8 +1,8 @@
 #include "base/error_report.h"
 
-#include "base/report_excerpt.h"
 #include "base/maker.h"
 #include "base/message_boxes.h"
+#include "base/report_excerpt.h"
 
 namespace quintabel {
 

@@ -1,5 +1,9 @@
 #include "catalogue/form2.h"
 
+#include "base/maker.h"
+#include "base/message_boxes.h"
+#include "base/path_helpers.h"
+#include "base/settings_store.h"
 #include "catalogue/customization_boxes.h"
 #include "catalogue/exist_table.h"
 #include "catalogue/progress_bar.h"
@@ -7,10 +11,6 @@
 #include "shell/empty_list_focus.h"
 #include "shell/enter_presses_button.h"
 #include "shell/form1.h"
-#include "base/maker.h"
-#include "base/message_boxes.h"
-#include "base/path_helpers.h"
-#include "base/settings_store.h"
 #include "shell/window_fonts.h"
 #include "shell/window_look.h"
 

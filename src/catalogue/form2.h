@@ -10,8 +10,8 @@
 // running operation yields to the window system and walks the lists as it goes, so a second
 // operation started inside it could act on the wrong tables.
 
-#include "shell/pointer_rules.h"
 #include "base/step_guard.h"
+#include "shell/pointer_rules.h"
 
 #include <QWidget>
 

@@ -2,8 +2,8 @@
 // The connection window's six fields as the connection strings take them: UTF-8 texts,
 // exactly as typed.
 
-#include "connections/connection_string.h"
 #include "base/connection_fields.h"
+#include "connections/connection_string.h"
 
 #include <string>
 

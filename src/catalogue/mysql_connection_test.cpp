@@ -1,11 +1,11 @@
 #include "catalogue/mysql_connection_test.h"
 
+#include "base/message_boxes.h"
+#include "base/step_guard.h"
 #include "catalogue/connection_messages.h"
 #include "catalogue/login_fields.h"
 #include "connections/connection.h"
-#include "base/message_boxes.h"
 #include "shell/pointer_rules.h"
-#include "base/step_guard.h"
 
 #include <QCoreApplication>
 

@@ -1,10 +1,10 @@
 #include "catalogue/paradox_connection_test.h"
 
+#include "base/message_boxes.h"
+#include "base/step_guard.h"
 #include "catalogue/connection_messages.h"
 #include "catalogue/paradox_table_list.h"
-#include "base/message_boxes.h"
 #include "shell/pointer_rules.h"
-#include "base/step_guard.h"
 
 namespace quintabel {
 

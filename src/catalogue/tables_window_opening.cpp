@@ -1,5 +1,6 @@
 #include "catalogue/tables_window_opening.h"
 
+#include "base/settings_store.h"
 #include "catalogue/customization_boxes.h"
 #include "catalogue/mysql_connection_check.h"
 #include "catalogue/mysql_connection_test.h"
@@ -8,7 +9,6 @@
 #include "catalogue/paradox_table_list.h"
 #include "maintenance/paradox_recovery_notice.h"
 #include "shell/form1.h"
-#include "base/settings_store.h"
 
 #include <QCheckBox>
 

@@ -1,8 +1,8 @@
 #include "connections/folder_browser.h"
 
+#include "base/settings_store.h"
 #include "connections/sample_folder.h"
 #include "shell/form1.h"
-#include "base/settings_store.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

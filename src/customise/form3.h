@@ -8,8 +8,8 @@
 // The list state and every rule about it live in CustomizationLists; this window shows that
 // state, turns clicks into calls on it, and runs each handler under its step guard.
 
-#include "customise/customization_lists.h"
 #include "base/connection_fields.h"
+#include "customise/customization_lists.h"
 #include "shell/pointer_rules.h"
 #include "shell/web_site.h"
 #include "transfer/customize_handoff.h"

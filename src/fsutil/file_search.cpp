@@ -1,8 +1,8 @@
 #include "fsutil/file_search.h"
 
+#include "base/path_helpers.h"
 #include "fsutil/file_system_error.h"
 #include "fsutil/unusual_characters.h"
-#include "base/path_helpers.h"
 
 #include <filesystem>
 

@@ -1,9 +1,9 @@
 #include "maintenance/folder_recovery.h"
 
 #include "base/kill_points.h"
+#include "base/no_replace_move.h"
 #include "maintenance/durable_files.h"
 #include "maintenance/family_swap.h"
-#include "base/no_replace_move.h"
 #include "maintenance/replacement_journal.h"
 #include "maintenance/working_names.h"
 #include "paradoxfile/table_family.h"

@@ -1,16 +1,16 @@
 #include "maintenance/mysql_table_maintenance.h"
 
 #include "base/expected_problem.h"
+#include "base/message_boxes.h"
 #include "catalogue/login_fields.h"
-#include "frontend/front_end.h"
 #include "connections/ado_constants.h"
 #include "connections/connection.h"
 #include "drivers/database_error.h"
+#include "frontend/front_end.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/mysql_table_statements.h"
 #include "maintenance/rename_request.h"
 #include "maintenance/table_list_edits.h"
-#include "base/message_boxes.h"
 #include "transfer/mysql_swap_recovery.h"
 
 #include <stdexcept>

@@ -1,11 +1,11 @@
 #include "maintenance/paradox_table_files.h"
 
 #include "base/expected_problem.h"
+#include "base/file_operations.h"
+#include "base/path_helpers.h"
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/table_search.h"
-#include "base/file_operations.h"
-#include "base/path_helpers.h"
 
 #include <QFile>
 

@@ -1,12 +1,12 @@
 #include "maintenance/paradox_table_maintenance.h"
 
+#include "base/message_boxes.h"
 #include "frontend/front_end.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/paradox_recovery_notice.h"
 #include "maintenance/paradox_table_files.h"
 #include "maintenance/rename_request.h"
 #include "maintenance/table_list_edits.h"
-#include "base/message_boxes.h"
 
 #include <optional>
 

@@ -1,9 +1,9 @@
 #include "maintenance/rename_request.h"
 
+#include "base/message_boxes.h"
 #include "frontend/front_end.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/table_list_edits.h"
-#include "base/message_boxes.h"
 
 
 namespace quintabel {

@@ -1,13 +1,13 @@
 #include "shell/form1.h"
 
 #include "base/application_title.h"
-#include "shell/enter_presses_button.h"
 #include "base/maker.h"
 #include "base/message_boxes.h"
 #include "base/paradox_code_page_choice.h"
-#include "shell/password_accessibility.h"
 #include "base/path_helpers.h"
 #include "base/settings_store.h"
+#include "shell/enter_presses_button.h"
+#include "shell/password_accessibility.h"
 #include "shell/window_fonts.h"
 #include "shell/window_look.h"
 

@@ -10,8 +10,8 @@
 // guard, so its failing steps are reported under the handler's own location.
 
 #include "base/connection_fields.h"
-#include "shell/pointer_rules.h"
 #include "base/step_guard.h"
+#include "shell/pointer_rules.h"
 #include "shell/web_site.h"
 
 #include <QWidget>

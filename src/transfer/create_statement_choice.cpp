@@ -1,7 +1,7 @@
 #include "transfer/create_statement_choice.h"
 
-#include "connections/recordset.h"
 #include "base/step_guard.h"
+#include "connections/recordset.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #include "transfer/default_column_types.h"
 
-#include "transfer/ado_type_names.h"
 #include "base/ascii_case.h"
+#include "transfer/ado_type_names.h"
 #include "transfer/sql_names.h"
 
 #include <array>

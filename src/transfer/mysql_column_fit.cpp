@@ -1,8 +1,8 @@
 #include "transfer/mysql_column_fit.h"
 
+#include "base/ascii_case.h"
 #include "base/report_excerpt.h"
 #include "drivers/exact_number.h"
-#include "base/ascii_case.h"
 #include "transfer/date_rewrite.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "transfer/mysql_swap.h"
 
+#include "base/ascii_case.h"
 #include "base/kill_points.h"
 #include "catalogue/exist_table.h"
 #include "connections/connection.h"
 #include "drivers/database_error.h"
-#include "base/ascii_case.h"
 #include "transfer/default_column_types.h"
 #include "transfer/mysql_swap_statements.h"
 #include "transfer/mysql_work_names.h"

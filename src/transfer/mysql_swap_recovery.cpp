@@ -1,10 +1,10 @@
 #include "transfer/mysql_swap_recovery.h"
 
-#include "connections/connection.h"
-#include "connections/recordset.h"
+#include "base/ascii_case.h"
 #include "base/message_boxes.h"
 #include "base/step_guard.h"
-#include "base/ascii_case.h"
+#include "connections/connection.h"
+#include "connections/recordset.h"
 #include "transfer/mysql_run_lock.h"
 #include "transfer/mysql_swap.h"
 #include "transfer/mysql_swap_marker.h"

@@ -1,11 +1,11 @@
 #include "transfer/paradox_to_mysql.h"
 
+#include "base/message_boxes.h"
+#include "base/step_guard.h"
 #include "catalogue/exist_table.h"
 #include "connections/ado_constants.h"
 #include "connections/connection.h"
 #include "drivers/database_error.h"
-#include "base/message_boxes.h"
-#include "base/step_guard.h"
 #include "transfer/create_statement_choice.h"
 #include "transfer/mysql_row_fit.h"
 #include "transfer/mysql_row_sending.h"

@@ -1,10 +1,10 @@
 #include "transfer/transfer_connections.h"
 
+#include "base/message_boxes.h"
+#include "base/step_guard.h"
 #include "catalogue/login_fields.h"
 #include "connections/connection.h"
 #include "connections/connection_string.h"
-#include "base/message_boxes.h"
-#include "base/step_guard.h"
 
 #include <stdexcept>
 

@@ -1,8 +1,8 @@
 #include "transfer/transfer_questions.h"
 
-#include "paradoxfile/table_search.h"
 #include "base/message_boxes.h"
 #include "base/path_helpers.h"
+#include "paradoxfile/table_search.h"
 
 #include <QFile>
 #include <QList>
