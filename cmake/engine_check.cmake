@@ -9,7 +9,9 @@ set(QUINTABEL_ENGINE_TARGETS
   quintabel_connections quintabel_catalogue
   quintabel_transfer_core quintabel_mysql_swap quintabel_transfers
   quintabel_paradox_replace quintabel_paradox_recovery_notice quintabel_maintenance
-  quintabel_customise_core quintabel_customise_loading)
+  quintabel_customise_core quintabel_customise_loading
+  # The command line is a front end, but one without windows: it stands on the same rules.
+  quintabel_cli_core quintabel_cli quintabel-cli)
 
 set(QUINTABEL_WINDOW_LIBRARIES Qt6::Widgets Qt6::Gui)
 

@@ -1,5 +1,5 @@
 # The Debian package: `cpack -G DEB` in a build folder packs what `cmake --install` puts in
-# place under /usr. Its dependencies are the libraries the two programs link against, found by
+# place under /usr. Its dependencies are the libraries the programs link against, found by
 # dpkg-shlibdeps, so that `apt install ./quintabel_*.deb` brings in Qt, the MariaDB client
 # library and SQLite as they are on the machine that built it.
 set(CPACK_GENERATOR DEB)
@@ -25,7 +25,9 @@ either side. A table is written under a temporary name and moved into place
 only when complete; a value the target cannot hold exactly is reported,
 never changed.
 
-The package also holds pdxtool, which shows a Paradox table's structure and
-records as JSON or copies it as a Paradox 5.x table, and a few sample
-Paradox tables to try the program on.")
+The package also holds quintabel-cli, which lists, sends, deletes and
+renames tables from the command line with the same engine and needs no
+display; pdxtool, which shows a Paradox table's structure and records as
+JSON or copies it as a Paradox 5.x table; and a few sample Paradox tables
+to try the program on.")
 include(CPack)

@@ -29,7 +29,8 @@ echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB"
 dpkg-deb -x "$deb" "$work/root"
 usr=$work/root/usr
 
-for file in bin/quintabel bin/pdxtool share/man/man1/pdxtool.1.gz share/man/man1/quintabel.1.gz \
+for file in bin/quintabel bin/quintabel-cli bin/pdxtool share/man/man1/pdxtool.1.gz \
+            share/man/man1/quintabel.1.gz share/man/man1/quintabel-cli.1.gz \
             share/applications/example.corvandel.Quintabel.desktop \
             share/metainfo/example.corvandel.Quintabel.metainfo.xml \
             share/icons/hicolor/48x48/apps/example.corvandel.Quintabel.png \
@@ -38,8 +39,8 @@ for file in bin/quintabel bin/pdxtool share/man/man1/pdxtool.1.gz share/man/man1
   [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
 done
 # The program looks for its scratch database elsewhere; nothing may sit beside the binary.
-[ -z "$(find "$usr/bin" -mindepth 1 ! -name quintabel ! -name pdxtool)" ] ||
-  fail "more than the two programs in /usr/bin: $(ls "$usr/bin")"
+[ -z "$(find "$usr/bin" -mindepth 1 ! -name quintabel ! -name quintabel-cli ! -name pdxtool)" ] ||
+  fail "more than the three programs in /usr/bin: $(ls "$usr/bin")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
@@ -61,6 +62,15 @@ database=package_check
   CREATE DATABASE $database CHARACTER SET utf8mb4;
   CREATE TABLE $database.tiny (id INT PRIMARY KEY, name VARCHAR(20), price DECIMAL(6,2));
   INSERT INTO $database.tiny VALUES (1, 'kale', 2.50), (2, 'leek', 0.75), (3, 'ñame', NULL);"
+
+# The packaged command line lists both sides with no display and no settings of its own.
+mkdir -p "$work/cli-home/config"
+listing=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME=$work/cli-home \
+  XDG_CONFIG_HOME=$work/cli-home/config QUINTABEL_PASSWORD=quintabel-sandbox \
+  "$usr/bin/quintabel-cli" --folder "$usr/share/quintabel/Samples" --server 127.0.0.1 --port "$port" \
+  --user quintabel --database $database tables </dev/null) ||
+  fail "the packaged quintabel-cli could not list the tables"
+case "$listing" in *"  tiny"*"  PLANTS"*) ;; *) fail "the packaged quintabel-cli listed: $listing" ;; esac
 
 # A user of its own: settings, data, cache and runtime folders all start empty.
 mkdir -p "$work/home/config" "$work/home/data" "$work/home/cache" "$work/home/run"

@@ -1,0 +1,91 @@
+#include "cli/command_line_customization.h"
+
+#include "customise/field_loading.h"
+#include "base/step_guard.h"
+
+#include <exception>
+
+namespace quintabel::cli {
+
+namespace {
+
+connections::LoginFields loginFieldsOf(const ConnectionFields& fields)
+{
+    // The code page chosen for the Paradox side reads the first row's text too, so that a
+    // proposed length counts the characters the transfer will send.
+    return {fields.paradoxFolder.toStdString(), fields.server.toStdString(),   fields.port.toStdString(),
+            fields.user.toStdString(),          fields.password.toStdString(), fields.database.toStdString(),
+            fields.paradoxCodePage};
+}
+
+QString readFailure(const QString& sourceTable)
+{
+    return QStringLiteral("%1: its fields could not be read: %2").arg(sourceTable, DescriptionOfCurrentException());
+}
+
+} // namespace
+
+void loadSourceFields(transfer::TargetKind target, const ConnectionFields& fields, const QString& sourceTable,
+                      customise::CustomizationLists& lists)
+{
+    if (target == transfer::TargetKind::Paradox)
+        customise::LoadFieldsFromMySQL(loginFieldsOf(fields), sourceTable.toStdString(), lists);
+    else
+        customise::LoadFieldsFromParadox(loginFieldsOf(fields), sourceTable.toStdString(), lists);
+}
+
+QStringList chosenTypeProblems(const TableTypes& chosen, transfer::TargetKind target, const ConnectionFields& fields,
+                               const QString& sourceTable)
+{
+    // Types the window would refuse are told even when the table cannot be read.
+    QStringList problems = invalidTypeEntries(chosen);
+    customise::CustomizationLists lists;
+    try {
+        loadSourceFields(target, fields, sourceTable, lists);
+    } catch (...) {
+        problems << readFailure(sourceTable);
+        return problems;
+    }
+    for (const QString& problem : applyChosenTypes(chosen, lists)) {
+        if (!problems.contains(problem))
+            problems << problem;
+    }
+    return problems;
+}
+
+CommandLineCustomization::CommandLineCustomization(const ChosenTypes& types,
+                                                   std::function<ConnectionFields()> connectionFields)
+    : types_(types), connectionFields_(std::move(connectionFields))
+{
+}
+
+void CommandLineCustomization::showModal(transfer::CustomizeHandoff& handoff)
+{
+    const QString sourceTable = QString::fromStdString(handoff.mTableName);
+    const TableTypes* chosen = types_.forTable(sourceTable);
+    if (chosen == nullptr) {
+        // "OK" on an untouched window of a table without chosen types would still fix every
+        // proposed type; the default mapping is what a table not named should get.
+        handoff.CustomizeCancelled = false;
+        return;
+    }
+    const transfer::TargetKind target = handoff.mType == transfer::targetKindText(transfer::TargetKind::Paradox)
+        ? transfer::TargetKind::Paradox
+        : transfer::TargetKind::MySQL;
+    customise::CustomizationLists lists;
+    try {
+        loadSourceFields(target, connectionFields_(), sourceTable, lists);
+    } catch (...) {
+        problems_ << readFailure(sourceTable);
+        return;
+    }
+    const QStringList problems = applyChosenTypes(*chosen, lists);
+    if (!problems.isEmpty()) {
+        problems_ << problems;
+        return;
+    }
+    handoff.mSQL = lists.confirm(handoff.mSQL, handoff.mType);
+    handoff.CustomizeCancelled = false;
+}
+
+} // namespace quintabel::cli
