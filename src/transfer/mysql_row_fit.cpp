@@ -54,12 +54,12 @@ MySqlColumnsFit MySqlColumnsFit::forCreatedTable(connections::Connection& mysql,
     return fit;
 }
 
-std::optional<std::string> MySqlColumnsFit::misfit(std::span<const db::Value> row, std::size_t rowNumber)
+std::optional<RowMisfit> MySqlColumnsFit::misfit(std::span<const db::Value> row, std::size_t rowNumber)
 {
     const std::size_t checked = std::min(row.size(), columns_.size());
     for (std::size_t index = 0; index < checked; ++index) {
         if (auto reason = transfer::mysqlColumnMisfit(columns_[index].shape, columns_[index].name, row[index]))
-            return "Row " + std::to_string(rowNumber) + " was not copied. " + *reason;
+            return RowMisfit{"Row " + std::to_string(rowNumber) + " was not copied. " + *reason, columns_[index].name};
     }
     return std::nullopt;
 }

@@ -60,7 +60,7 @@ ParadoxWriteOutFit::ParadoxWriteOutFit(std::string_view createStatement, int cod
 
 ParadoxWriteOutFit::~ParadoxWriteOutFit() = default;
 
-std::optional<std::string> ParadoxWriteOutFit::misfit(std::span<const db::Value> row, std::size_t rowNumber)
+std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> row, std::size_t rowNumber)
 {
     if (!columns_)
         return std::nullopt;
@@ -77,10 +77,12 @@ std::optional<std::string> ParadoxWriteOutFit::misfit(std::span<const db::Value>
                 const bool fitsSomewhere = !paradox::writableCodePagesHolding(*text).empty();
                 std::string where = paradox::whereTextWouldFit(*text);
                 where[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(where[0])));
-                return "Row " + std::to_string(rowNumber) + " was not copied: the value '"
-                    + reportExcerpt(*text, kValuePreviewCharacters) + "' of the column '" + columnName + "' holds " + *refused
-                    + ", which the Paradox table's code page " + std::to_string(codePage_) + " cannot hold. " + where
-                    + (fitsSomewhere ? ": choose one under Code Page in the connection window." : ".");
+                return RowMisfit{"Row " + std::to_string(rowNumber) + " was not copied: the value '"
+                                     + reportExcerpt(*text, kValuePreviewCharacters) + "' of the column '" + columnName
+                                     + "' holds " + *refused + ", which the Paradox table's code page "
+                                     + std::to_string(codePage_) + " cannot hold. " + where
+                                     + (fitsSomewhere ? ": choose one under Code Page in the connection window." : "."),
+                                 columnName};
             }
         }
         // Tried on a copy: a row that fails must leave no trace in the column's choice.
@@ -88,8 +90,10 @@ std::optional<std::string> ParadoxWriteOutFit::misfit(std::span<const db::Value>
         try {
             trial.observe(rowNumber, value);
         } catch (const db::DatabaseError& refusal) {
-            return "Row " + std::to_string(rowNumber) + " was not copied, because the Paradox table cannot hold it "
-                   "exactly: " + refusal.description() + ".";
+            return RowMisfit{"Row " + std::to_string(rowNumber)
+                                 + " was not copied, because the Paradox table cannot hold it exactly: "
+                                 + refusal.description() + ".",
+                             columnName};
         }
     }
     for (std::size_t index = 0; index < checked; ++index)

@@ -20,7 +20,7 @@ public:
     ParadoxWriteOutFit(std::string_view createStatement, int codePage);
     ~ParadoxWriteOutFit() override;
 
-    std::optional<std::string> misfit(std::span<const db::Value> row, std::size_t rowNumber) override;
+    std::optional<RowMisfit> misfit(std::span<const db::Value> row, std::size_t rowNumber) override;
 
 private:
     struct Columns;

@@ -10,6 +10,7 @@
 #include "frontend/front_end.h"
 #include "frontend/row_progress.h"
 #include "transfer/mysql_row_batch.h"
+#include "transfer/refused_column.h"
 #include "transfer/row_fit_check.h"
 #include "transfer/row_insert_statement.h"
 
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace quintabel {
@@ -104,7 +106,9 @@ private:
     void rollBackTransaction();
     void cutShort(transfer::FailureReach reach, const std::string& description, int label);
     void countZeroDates(const std::vector<std::size_t>& columns);
-    // Tells the front end of a row that did not arrive, with the failure just reported.
+    // Tells the front end of a row that did not arrive, with the failure just reported and
+    // the column it names: the one the fit check or the unreadable value named, else the one
+    // the server's refusal names.
     void tellRefused(std::int64_t row, const QString& statement);
 
     StepGuard& guard_;
@@ -133,6 +137,8 @@ private:
     // The source row in hand, counted from 1, and the rows of the batch in hand, in its order.
     std::int64_t rowInHand_ = 0;
     std::vector<std::int64_t> batchRows_;
+    // The column that kept the row in hand out, when known before it was sent.
+    std::optional<std::string> refusedColumn_;
 };
 
 RowCopyOutcome RowCopier::run()
@@ -187,6 +193,7 @@ void RowCopier::copyEachRow()
         }
         rowsSeen_ = index + 1;
         rowInHand_ = index + 1;
+        refusedColumn_.reset();
         guard_.step(labels_.progress, [&] {
             const std::int64_t shownCount = std::max(outcome_.rowCount, index + 1);
             frontEnd_.showRowProgress(shownName_, index + 1, shownCount);
@@ -202,11 +209,12 @@ void RowCopier::copyEachRow()
             guard_.setStatement(lastStatement_);
         });
         if (sent && fit_ != nullptr) {
-            if (auto reason = fit_->misfit(row, static_cast<std::size_t>(index + 1))) {
+            if (auto misfit = fit_->misfit(row, static_cast<std::size_t>(index + 1))) {
                 settleRowsBefore();
                 if (outcome_.cutShort)
                     return;
-                guard_.report(labels_.execute, QString::fromStdString(*reason));
+                guard_.report(labels_.execute, QString::fromStdString(misfit->reason));
+                refusedColumn_ = misfit->column;
                 sent = false;
             }
         }
@@ -259,6 +267,11 @@ bool RowCopier::readCurrentRow(std::vector<db::Value>& row)
         if (outcome_.cutShort)
             return false;
         guard_.step(labels_.valueText, [&] { std::rethrow_exception(failure); });
+        try {
+            refusedColumn_ = source_.Fields(index).Name();
+        } catch (const std::exception&) {
+            refusedColumn_.reset(); // a field without a name: the report names no column
+        }
         complete = false;
     }
     return complete;
@@ -419,6 +432,11 @@ void RowCopier::tellRefused(std::int64_t row, const QString& statement)
     refused.row = row;
     refused.reason = guard_.lastFailure();
     refused.statement = statement;
+    std::optional<std::string> column = std::exchange(refusedColumn_, std::nullopt);
+    if (!column)
+        column = transfer::columnNamedInRefusal(refused.reason.toStdString());
+    if (column)
+        refused.column = QString::fromStdString(*column);
     frontEnd_.rowRefused(refused);
 }
 

@@ -11,13 +11,19 @@
 
 namespace quintabel {
 
+// Why a row does not fit, and the column that keeps it out.
+struct RowMisfit {
+    std::string reason; // names the column and the value
+    std::string column;
+};
+
 class RowFitCheck {
 public:
     virtual ~RowFitCheck() = default;
     // Nothing when the row fits; otherwise the reason, naming the column and the value.
     // `rowNumber` counts the source's rows from 1. A row that fits is taken into account for
     // the rows after it (the Paradox side widens a column for the values it has seen).
-    virtual std::optional<std::string> misfit(std::span<const db::Value> row, std::size_t rowNumber) = 0;
+    virtual std::optional<RowMisfit> misfit(std::span<const db::Value> row, std::size_t rowNumber) = 0;
 };
 
 } // namespace quintabel
