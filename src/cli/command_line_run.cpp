@@ -14,6 +14,7 @@
 #include "cli/text_boxes.h"
 #include "drivers/scratch/scratch_folder.h"
 #include "maintenance/mysql_table_maintenance.h"
+#include "maintenance/paradox_recovery_notice.h"
 #include "maintenance/paradox_table_maintenance.h"
 #include "base/message_boxes.h"
 #include "base/step_guard.h"
@@ -184,6 +185,10 @@ std::optional<int> CommandLineRun::prepare()
 
 std::optional<QStringList> CommandLineRun::listSide(Side side)
 {
+    // As when the tables window opens: a replacement that a kill interrupted is put right
+    // before the folder is listed, since its table may be missing from the listing until then.
+    if (side == Side::Paradox)
+        RecoverParadoxFolderAndTell(fields_.paradoxFolder);
     try {
         return side == Side::MySql ? MySqlTableNames(fields_) : ParadoxTableNames(fields_.paradoxFolder);
     } catch (...) {
