@@ -349,6 +349,27 @@ TEST_F(CliProgramTest, TheReportListsEveryRefusedRowAndTheStatusIsOne)
     EXPECT_EQ(readBackWithPxlib(paradoxFile("greek.db")).records.size(), 2u);
 }
 
+TEST_F(CliProgramTest, ARowTheMySqlSideRefusesIsReportedWithItsColumn)
+{
+    runSql("CREATE TABLE NAMES (NAME VARCHAR(3) NOT NULL)");
+    writeNames("NAMES", {"Ada", "Grace", "Eve"});
+    const QString types = writeFile(QStringLiteral("types.json"), "{\"NAMES\": {\"NAME\": \"VARCHAR(3)\"}}");
+    const QString report = files.filePath(QStringLiteral("report.json"));
+    const ProgramRun result = run(connection() << QStringLiteral("to-mysql") << QStringLiteral("NAMES")
+                                               << QStringLiteral("--types") << types << QStringLiteral("--overwrite=yes")
+                                               << QStringLiteral("--report") << report);
+    // Not every row could be copied, so the existing table was not replaced.
+    EXPECT_EQ(result.exitCode, 2) << result.err.toStdString();
+    const QJsonObject names = onlyTable(readReport(report));
+    EXPECT_EQ(names[QStringLiteral("status")].toString(), QStringLiteral("failed"));
+    EXPECT_EQ(names[QStringLiteral("rowsRefused")].toInt(), 1);
+    const QJsonArray rows = names[QStringLiteral("refusedRows")].toArray();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].toObject()[QStringLiteral("row")].toInt(), 2);
+    EXPECT_EQ(rows[0].toObject()[QStringLiteral("column")].toString(), QStringLiteral("NAME"));
+    EXPECT_TRUE(queryMySql("SELECT NAME FROM NAMES").empty());
+}
+
 TEST_F(CliProgramTest, ATableThatCannotBeCreatedFailsWithStatusTwo)
 {
     writeNames("NAMES", {"Ada"});
