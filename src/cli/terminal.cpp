@@ -24,7 +24,7 @@ constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP};
 extern "C" void restoreEchoAndEnd(int signalNumber)
 {
     if (echoIsOff)
-        tcsetattr(echoRestoreFd, TCSAFLUSH, &echoRestoreSettings);
+        tcsetattr(echoRestoreFd, TCSANOW, &echoRestoreSettings);
     // Ends (or stops) the program as the signal would have without this handler.
     signal(signalNumber, SIG_DFL);
     raise(signalNumber);
@@ -50,7 +50,9 @@ public:
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         quiet.c_lflag |= ECHONL;
         echoIsOff = 1;
-        if (tcsetattr(fd_, TCSAFLUSH, &quiet) != 0) {
+        // TCSANOW, not TCSAFLUSH: a flush would throw away what was typed before echo went
+        // off, and the prompt is only shown after that, so nothing typed is lost or shown.
+        if (tcsetattr(fd_, TCSANOW, &quiet) != 0) {
             echoIsOff = 0;
             restoreHandlers();
             return;
@@ -62,7 +64,7 @@ public:
     {
         if (!active_)
             return;
-        tcsetattr(fd_, TCSAFLUSH, &saved_);
+        tcsetattr(fd_, TCSANOW, &saved_);
         echoIsOff = 0;
         restoreHandlers();
     }
@@ -169,8 +171,10 @@ std::optional<QString> Terminal::readSecret(const QString& prompt)
 {
     if (!isOpen())
         return std::nullopt;
-    write(prompt);
+    // Echo goes off before the prompt appears: an answer typed as soon as the prompt shows is
+    // then never echoed.
     const EchoOff echoOff(readFd_);
+    write(prompt);
     return readLine();
 }
 

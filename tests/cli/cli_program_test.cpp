@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <pty.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -145,6 +146,11 @@ public:
     {
         if (terminal_ >= 0)
             close(terminal_);
+        // A program a failed expectation left waiting for input goes with the test.
+        if (child_ > 0 && !reaped_) {
+            kill(child_, SIGKILL);
+            waitpid(child_, nullptr, 0);
+        }
     }
 
     // Reads what the program writes until `text` has appeared; false when the program ended
@@ -171,6 +177,7 @@ public:
         }
         int status = 0;
         waitpid(child_, &status, 0);
+        reaped_ = true;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -180,6 +187,7 @@ public:
 private:
     int terminal_ = -1;
     pid_t child_ = -1;
+    bool reaped_ = false;
     QByteArray seen_;
 };
 
