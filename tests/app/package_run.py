@@ -219,7 +219,7 @@ def send_mysql_table_to_paradox(program, samples, boxes_seen):
     if len(scratch) != 1:
         raise SystemExit("the running program's scratch database is not in the runtime folder: %s" % scratch)
     beside = os.listdir(os.path.dirname(program))
-    if sorted(beside) != ["pdxtool", "quintabel"]:
+    if sorted(beside) != ["pdxtool", "quintabel", "quintabel-cli"]:
         raise SystemExit("the program wrote beside itself: %s" % beside)
     print("scratch database:", scratch[0])
 
