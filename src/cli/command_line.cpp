@@ -214,7 +214,8 @@ std::optional<UsageError> Reader::checkCommand() const
     case Command::ToParadox:
     case Command::ToMySql:
         if (line_.side)
-            return usage(QStringLiteral("%1 takes no --mysql or --paradox: its direction says which side").arg(command));
+            return usage(
+                QStringLiteral("%1 takes no --mysql or --paradox: its direction says which side").arg(command));
         if (line_.command == Command::ToMySql && line_.trim)
             return usage(QStringLiteral("--trim applies to to-paradox only: MySQL table names are never cut"));
         if (line_.allTables && !line_.tables.isEmpty())

@@ -101,7 +101,10 @@ private:
     // (said on standard error and kept for the report).
     std::optional<QStringList> listSide(Side side);
     void failTable(const QString& name, const QString& message);
-    void error(const QString& text) { standardError_.write(QStringLiteral("%1: error: %2\n").arg(QLatin1String(kProgramName), text)); }
+    void error(const QString& text)
+    {
+        standardError_.write(QStringLiteral("%1: error: %2\n").arg(QLatin1String(kProgramName), text));
+    }
     void say(const QString& text)
     {
         if (!line_.quiet)
@@ -160,7 +163,8 @@ std::optional<int> CommandLineRun::prepare()
     // A report that cannot be written is found out before anything is sent, not after.
     if (!line_.reportFile.isEmpty()) {
         if (const auto problem = reportFileProblem(line_.reportFile))
-            return usageFailure(QStringLiteral("cannot write the report file '%1': %2").arg(line_.reportFile, *problem));
+            return usageFailure(
+                QStringLiteral("cannot write the report file '%1': %2").arg(line_.reportFile, *problem));
     }
     if (line_.command == Command::Rename)
         answers_.typedText = line_.tables.value(1);
@@ -172,11 +176,12 @@ std::optional<int> CommandLineRun::prepare()
     if (touchesSide(line_, Side::Paradox) && fields_.paradoxFolder.isEmpty())
         return usageFailure(QStringLiteral("no Paradox folder: give --folder, or choose one in the connection window"));
     if (touchesSide(line_, Side::MySql)) {
-        fields_.password = choosePassword(passwordFromEnvironment(), fields_.password, [this]() -> std::optional<QString> {
+        const auto prompt = [this]() -> std::optional<QString> {
             if (!terminal_.isOpen())
                 return std::nullopt;
             return terminal_.readSecret(QStringLiteral("MySQL password for %1@%2: ").arg(fields_.user, fields_.server));
-        });
+        };
+        fields_.password = choosePassword(passwordFromEnvironment(), fields_.password, prompt);
     }
     boxes_.emplace(answers_, &terminal_, line_.quiet, [this](const QString& text) { standardError_.write(text); },
                    [this](const QString& text) { report_.errorReportShown(text); });
@@ -192,8 +197,8 @@ std::optional<QStringList> CommandLineRun::listSide(Side side)
     try {
         return side == Side::MySql ? MySqlTableNames(fields_) : ParadoxTableNames(fields_.paradoxFolder);
     } catch (...) {
-        const QString text =
-            QStringLiteral("the %1 tables could not be listed: %2").arg(sideName(side), DescriptionOfCurrentException());
+        const QString text = QStringLiteral("the %1 tables could not be listed: %2")
+                                 .arg(sideName(side), DescriptionOfCurrentException());
         error(text);
         report_.runFailed(text);
         return std::nullopt;
@@ -249,8 +254,9 @@ int CommandLineRun::transfer()
         failTable(name, QStringLiteral("%1: there is no %2 table of that name.").arg(name, sideName(sourceSide)));
     for (const TableTypes& chosen : types_.tables()) {
         if (selectTables(*sourceListed, {chosen.table}).chosen.isEmpty())
-            failTable(chosen.table, QStringLiteral("%1: the types file names it, but there is no %2 table of that name.")
-                                        .arg(chosen.table, sideName(sourceSide)));
+            failTable(chosen.table,
+                      QStringLiteral("%1: the types file names it, but there is no %2 table of that name.")
+                          .arg(chosen.table, sideName(sourceSide)));
     }
     // A table whose chosen types cannot be used is not sent at all: the others still are.
     QStringList toSend;
@@ -283,8 +289,9 @@ int CommandLineRun::transfer()
         frontEnd.showIdle();
         for (const QString& problem : customization.problems())
             error(problem);
-        report_.markUnreached(toSend, stopSignalled() ? QStringLiteral("The run was stopped before this table was sent.")
-                                                      : QStringLiteral("The run ended before this table was sent."));
+        report_.markUnreached(toSend, stopSignalled()
+                                          ? QStringLiteral("The run was stopped before this table was sent.")
+                                          : QStringLiteral("The run ended before this table was sent."));
     }
     printSummary();
     return finish(report_.exitStatus());

@@ -13,7 +13,8 @@ constexpr qint64 kRateAfterMs = 1000;
 QString groupedCount(std::int64_t count)
 {
     const bool negative = count < 0;
-    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
+    const auto unsignedCount = static_cast<std::uint64_t>(count);
+    const std::uint64_t magnitude = negative ? 0 - unsignedCount : unsignedCount;
     QString digits = QString::number(magnitude);
     for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
         digits.insert(at, QLatin1Char(','));

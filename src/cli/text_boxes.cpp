@@ -55,7 +55,8 @@ bool TextBoxes::answer(const BoxRequest& request)
     if (given != Answer::Ask) {
         const bool yes = given == Answer::Yes;
         if (!quiet_)
-            write_(boxTextAsLines(request.text).chopped(1) + (yes ? QStringLiteral(" yes\n") : QStringLiteral(" no\n")));
+            write_(boxTextAsLines(request.text).chopped(1)
+                   + (yes ? QStringLiteral(" yes\n") : QStringLiteral(" no\n")));
         return yes;
     }
     // A question with no option of its own is asked when someone can answer it, and answered

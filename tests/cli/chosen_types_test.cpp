@@ -42,7 +42,8 @@ TEST(ChosenTypesTest, FilesOfTheWrongShapeAreRefusedNamingTheFileAndTheEntry)
     EXPECT_TRUE(problemOf("{\"ORDERS\": {\"AMOUNT\": 12}}").endsWith(QLatin1String("(ORDERS.AMOUNT is not a text)")));
     const auto missing = ChosenTypes::read(QStringLiteral("/nonexistent/types.json"));
     ASSERT_TRUE(std::holds_alternative<QString>(missing));
-    EXPECT_TRUE(std::get<QString>(missing).startsWith(QLatin1String("cannot read the types file '/nonexistent/types.json'")));
+    EXPECT_TRUE(std::get<QString>(missing).startsWith(
+        QLatin1String("cannot read the types file '/nonexistent/types.json'")));
 }
 
 TEST(ChosenTypesTest, ATableIsFoundByItsExactNameBeforeAnyOtherCase)
