@@ -81,6 +81,12 @@ Recordset Connection::Execute(const std::string& statement)
     return Recordset::fromRows(std::move(rows), session, cursorLocation_ == adUseClient);
 }
 
+db::LoadedRows Connection::LoadFromMemory(const std::string& statement, const std::string& fileName,
+                                          const std::string& content)
+{
+    return openSession("LoadFromMemory")->loadFromMemory(statement, fileName, content);
+}
+
 Recordset Connection::OpenSchema(int schema)
 {
     if (schema != adSchemaTables)

@@ -43,6 +43,11 @@ public:
     Recordset Execute(const std::string& statement);
     // Only adSchemaTables (20): one row per table with TABLE_NAME and TABLE_TYPE.
     Recordset OpenSchema(int schema);
+    // Runs a LOAD DATA LOCAL INFILE statement naming `fileName` with `content` as the file
+    // (db::Session::loadFromMemory; not an ADO operation): the MySQL driver's way to take
+    // many rows without parsing a statement for them.
+    db::LoadedRows LoadFromMemory(const std::string& statement, const std::string& fileName,
+                                  const std::string& content);
     int State() const { return session_ ? adStateOpen : adStateClosed; }
     // What the driver did on opening that the user should be told of (not an ADO property:
     // Jet never repaired a file unasked); nothing when closed or when opening went as usual.

@@ -1,6 +1,7 @@
 #include "drivers/driver.h"
 
 #include "drivers/ado_types.h"
+#include "drivers/database_error.h"
 
 namespace quintabel::db {
 
@@ -12,6 +13,11 @@ bool BufferedRows::fetch(std::vector<Value>& row)
     row = std::move(rows_[next_]);
     ++next_;
     return true;
+}
+
+LoadedRows Session::loadFromMemory(std::string_view, std::string_view, std::string_view)
+{
+    throw DatabaseError("This database does not load rows from memory.");
 }
 
 std::vector<FieldInfo> tablesSchemaFields()

@@ -54,6 +54,12 @@ private:
     std::size_t next_ = 0;
 };
 
+// What the server made of rows loaded from memory (Session::loadFromMemory).
+struct LoadedRows {
+    std::uint64_t rows = 0; // the rows it stored
+    unsigned warnings = 0;  // the warnings it gave: a value changed, a row skipped, ...
+};
+
 // The settings a connection carries into its session, in ADO's terms.
 struct SessionOptions {
     // Seconds; 0 means no limit. ADO's defaults are 15 and 30.
@@ -77,6 +83,11 @@ public:
     // session opened (the scratch database made anew after it was found damaged); nothing
     // when opening went as usual.
     virtual std::optional<std::string> openingNotice() const { return std::nullopt; }
+    // Runs a LOAD DATA LOCAL INFILE statement that names the file `fileName`, and hands the
+    // server `content` as that file: rows go from memory, never through a file. A driver
+    // that cannot refuses with a DatabaseError.
+    virtual LoadedRows loadFromMemory(std::string_view statement, std::string_view fileName,
+                                      std::string_view content);
 };
 
 // The field descriptions of the tables schema, shared by every driver.

@@ -203,6 +203,36 @@ TEST_F(MySqlDriverTest, ANameHoldingABacktickOrSemicolonRunsNothingElse)
     EXPECT_EQ(listed, (std::set<std::string>{"a;b", "victim"}));
 }
 
+TEST_F(MySqlDriverTest, RowsLoadFromMemoryAndTheServerGetsNoOtherFile)
+{
+    database.run("CREATE TABLE loaded (id INT, name VARCHAR(3))");
+    Connection connection;
+    openConnection(connection);
+    const std::string load = "LOAD DATA LOCAL INFILE 'rows-in-memory' INTO TABLE loaded CHARACTER SET utf8mb4";
+    const quintabel::db::LoadedRows loaded = connection.LoadFromMemory(load, "rows-in-memory", "1\tab\n2\t\\N\n");
+    EXPECT_EQ(loaded.rows, 2u);
+    EXPECT_EQ(loaded.warnings, 0u);
+    // A value the column cuts is kept with a warning, not refused: the caller must look.
+    const quintabel::db::LoadedRows cut = connection.LoadFromMemory(load, "rows-in-memory", "3\tabcd\n");
+    EXPECT_EQ(cut.rows, 1u);
+    EXPECT_EQ(cut.warnings, 1u);
+    connection.Execute("DELETE FROM loaded WHERE id = 3");
+
+    // A server asking for any other file, during a load or after any other statement, is
+    // refused, and no file of the user's reaches it.
+    EXPECT_THROW(connection.LoadFromMemory("LOAD DATA LOCAL INFILE '/etc/hostname' INTO TABLE loaded",
+                                           "rows-in-memory", "4\tx\n"),
+                 DatabaseError);
+    EXPECT_THROW(connection.Execute("LOAD DATA LOCAL INFILE '/etc/hostname' INTO TABLE loaded"), DatabaseError);
+    EXPECT_THROW(connection.Execute("LOAD DATA LOCAL INFILE 'rows-in-memory' INTO TABLE loaded"), DatabaseError);
+    // The connection is still good after the refusals.
+    Recordset rows = connection.Execute("SELECT id, name FROM loaded ORDER BY id");
+    std::vector<std::string> seen;
+    for (; !rows.Eof(); rows.MoveNext())
+        seen.push_back(describe(rows.Fields(0).Value()) + "/" + describe(rows.Fields(1).Value()));
+    EXPECT_EQ(seen, (std::vector<std::string>{"int64 1/text ab", "int64 2/null "}));
+}
+
 TEST_F(MySqlDriverTest, ClientCursorCountsRowsAndServerCursorStreamsThem)
 {
     database.run("CREATE TABLE numbers (n INT)");

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <errmsg.h>
 #include <mysql.h>
 
 namespace quintabel::db::mysql {
@@ -25,6 +27,62 @@ constexpr unsigned defaultPort = 3306;
 constexpr unsigned kLongestServerWait = 31536000;
 constexpr unsigned kServerDefaultWait = 60;
 
+// The one file the server is ever given: rows that a LOAD DATA LOCAL INFILE of the program's
+// own takes from memory, under the name that statement gave, while it runs. A request at any
+// other time or for any other name (a server asking for a file of the user's) is refused, and
+// nothing is ever read from the file system for the server.
+struct MemoryFile {
+    bool expected = false;
+    std::string_view name;
+    std::string_view content;
+    std::size_t sent = 0;
+    std::string refusal;
+};
+
+int openMemoryFile(void** state, const char* fileName, void* userData)
+{
+    auto* file = static_cast<MemoryFile*>(userData);
+    *state = file;
+    if (file->expected && fileName != nullptr && file->name == fileName) {
+        file->sent = 0;
+        return 0;
+    }
+    try {
+        file->refusal = std::string("The server asked for the local file '") + (fileName ? fileName : "")
+            + "', which this program does not send.";
+    } catch (...) {
+        file->refusal.clear();
+    }
+    return 1;
+}
+
+int readMemoryFile(void* state, char* buffer, unsigned int size)
+{
+    auto* file = static_cast<MemoryFile*>(state);
+    const std::size_t part = std::min<std::size_t>(size, file->content.size() - file->sent);
+    std::memcpy(buffer, file->content.data() + file->sent, part);
+    file->sent += part;
+    return static_cast<int>(part);
+}
+
+void endMemoryFile(void*)
+{
+}
+
+int memoryFileError(void* state, char* buffer, unsigned int size)
+{
+    const auto* file = static_cast<const MemoryFile*>(state);
+    const std::string_view text = file != nullptr && !file->refusal.empty()
+        ? std::string_view(file->refusal)
+        : std::string_view("The rows could not be handed to the server.");
+    const std::size_t length = size == 0 ? 0 : std::min<std::size_t>(text.size(), size - 1);
+    if (size > 0) {
+        std::memcpy(buffer, text.data(), length);
+        buffer[length] = '\0';
+    }
+    return CR_UNKNOWN_ERROR;
+}
+
 // The open client connection. Result streams share it, so that a stream still being read
 // keeps the connection alive after the connection object above has let go of it.
 class Handle {
@@ -39,6 +97,7 @@ public:
     Handle& operator=(const Handle&) = delete;
 
     MYSQL* get() const { return mysql_; }
+    MemoryFile& memoryFile() { return memoryFile_; }
 
     [[noreturn]] void fail() const
     {
@@ -47,6 +106,7 @@ public:
 
 private:
     MYSQL* mysql_;
+    MemoryFile memoryFile_;
 };
 
 unsigned parsePort(const std::string& text)
@@ -132,6 +192,24 @@ public:
         return std::make_unique<StreamedRows>(handle_, result);
     }
 
+    LoadedRows loadFromMemory(std::string_view statement, std::string_view fileName,
+                              std::string_view content) override
+    {
+        MemoryFile& file = handle_->memoryFile();
+        file.expected = true;
+        file.name = fileName;
+        file.content = content;
+        file.refusal.clear();
+        const int failed = mysql_real_query(handle_->get(), statement.data(), statement.size());
+        file = MemoryFile{};
+        if (failed != 0)
+            handle_->fail();
+        LoadedRows loaded;
+        loaded.rows = mysql_affected_rows(handle_->get());
+        loaded.warnings = mysql_warning_count(handle_->get());
+        return loaded;
+    }
+
     std::unique_ptr<RowSource> tablesSchema() override
     {
         auto listing = execute("SELECT TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE FROM "
@@ -199,8 +277,13 @@ std::unique_ptr<Session> openSession(const ConnectionAttributes& attributes,
         setOption(*handle, MYSQL_OPT_READ_TIMEOUT, &commandTimeout);
         setOption(*handle, MYSQL_OPT_WRITE_TIMEOUT, &commandTimeout);
     }
-    const unsigned noLocalFiles = 0;
-    setOption(*handle, MYSQL_OPT_LOCAL_INFILE, &noLocalFiles);
+    // The server takes LOAD DATA LOCAL only from a client that said at login it may send
+    // files; what this client sends is decided by the handler set below, which serves only
+    // rows from memory (loadFromMemory) and refuses every other request.
+    const unsigned localFiles = 1;
+    setOption(*handle, MYSQL_OPT_LOCAL_INFILE, &localFiles);
+    mysql_set_local_infile_handler(handle->get(), openMemoryFile, readMemoryFile, endMemoryFile,
+                                   memoryFileError, &handle->memoryFile());
 
     // No client flags: in particular no CLIENT_MULTI_STATEMENTS.
     if (mysql_real_connect(handle->get(), server.c_str(), user.c_str(), password.c_str(),
