@@ -9,6 +9,7 @@
 #include "drivers/database_error.h"
 #include "frontend/front_end.h"
 #include "frontend/row_progress.h"
+#include "transfer/mysql_load_rows.h"
 #include "transfer/mysql_row_batch.h"
 #include "transfer/refused_column.h"
 #include "transfer/row_fit_check.h"
@@ -77,7 +78,8 @@ public:
         : guard_(guard), labels_(labels), source_(source), target_(target), kind_(kind), fit_(fit),
           frontEnd_(frontEnd), shownName_(shownName),
           batched_(options.sending == RowSending::Batched), rowCountBeforehand_(options.rowCountBeforehand),
-          batch_(tableName, options.batchBytes), tableName_(tableName)
+          batch_(tableName, options.batchBytes), load_(tableName),
+          loadFromMemory_(batched_ && options.loadFromMemory), tableName_(tableName)
     {
     }
 
@@ -97,6 +99,13 @@ private:
     // Sends the rows gathered; when the server refuses them, undoes the batch and sends its
     // rows one by one, each refusal with its own report.
     void flushBatch();
+    // Sends the batch by LOAD DATA; true when the server stored every row of it without a
+    // warning. Otherwise the batch is undone to its savepoint (false), or the rows are cut
+    // short when even that failed.
+    bool loadBatch();
+    // Undoes the batch in hand to its savepoint; when the server cannot, the table's rows are
+    // lost and cut short (false).
+    bool undoBatch();
     void sendBatchRowByRow();
     // A report is about to be shown: the rows before its row are settled first, so that the
     // reports come in the order of the rows, as when every row is sent alone.
@@ -124,6 +133,10 @@ private:
     bool batched_;
     std::optional<std::int64_t> rowCountBeforehand_;
     transfer::MySqlRowBatch batch_;
+    transfer::MySqlLoadRows load_;
+    // Cleared for the rest of the table once a LOAD DATA fails outright (a server that takes
+    // no LOAD DATA LOCAL): the batches then go as INSERT statements at once.
+    bool loadFromMemory_;
     std::string tableName_;
 
     RowCopyOutcome outcome_;
@@ -292,6 +305,8 @@ bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Valu
         return false;
     batch_.add(statement, zeroDateColumns(row));
     batchRows_.push_back(rowInHand_);
+    if (loadFromMemory_)
+        load_.add(row);
     return true;
 }
 
@@ -316,11 +331,27 @@ void RowCopier::flushBatch()
     if (batch_.empty())
         return;
     std::optional<db::DatabaseError> refusal;
+    bool loaded = false;
     try {
         target_.Execute(kBatchSavepoint);
-        target_.Execute(batch_.statement());
     } catch (const db::DatabaseError& failure) {
         refusal = failure;
+    }
+    if (!refusal && loadFromMemory_ && load_.loadable()) {
+        loaded = loadBatch();
+        if (outcome_.cutShort) {
+            batch_.clear();
+            batchRows_.clear();
+            load_.clear();
+            return;
+        }
+    }
+    if (!refusal && !loaded) {
+        try {
+            target_.Execute(batch_.statement());
+        } catch (const db::DatabaseError& failure) {
+            refusal = failure;
+        }
     }
     if (!refusal) {
         for (std::size_t index = 0; index < batch_.size(); ++index)
@@ -333,25 +364,48 @@ void RowCopier::flushBatch()
     }
     batch_.clear();
     batchRows_.clear();
+    load_.clear();
     KillPoint("row batch sent");
 }
 
-void RowCopier::sendBatchRowByRow()
+bool RowCopier::loadBatch()
 {
-    // The first row's own statement meets a failure that reaches beyond its row just as the
-    // batch did, and is the one the table's report then names.
-    std::optional<std::string> undone;
+    std::optional<db::LoadedRows> loaded;
+    try {
+        loaded = target_.LoadFromMemory(load_.statement(), std::string(transfer::MySqlLoadRows::kFileName),
+                                        load_.content());
+    } catch (const db::DatabaseError&) {
+        // The INSERT statements that follow meet any failure of the server or the table again
+        // and report it as they always have; LOAD DATA is not tried again for this table.
+        loadFromMemory_ = false;
+    }
+    if (loaded && loaded->warnings == 0 && loaded->rows == batch_.size())
+        return true;
+    undoBatch();
+    return false;
+}
+
+bool RowCopier::undoBatch()
+{
     try {
         target_.Execute(kBackToBatchSavepoint);
+        return true;
     } catch (const db::DatabaseError& failure) {
-        undone = failure.what();
+        // The first row's own statement meets a failure that reaches beyond its row just as
+        // the batch did, and is the one the table's report then names.
         guard_.setStatement(QString::fromStdString(batch_.rowStatement(0)));
         cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
                  "The rows sent for this table so far were lost, because the server ended their transaction: "
                      + failure.description(),
                  labels_.execute);
-        return;
+        return false;
     }
+}
+
+void RowCopier::sendBatchRowByRow()
+{
+    if (!undoBatch())
+        return;
     for (std::size_t index = 0; index < batch_.size(); ++index) {
         const std::string statement = batch_.rowStatement(index);
         guard_.setStatement(QString::fromStdString(statement));

@@ -3,7 +3,10 @@
 // column, keys taken by an earlier row, in the same batch and across batches, the first row
 // and the last) must leave the same rows in the server and the same reports, each naming its
 // row's own single-row statement. Also: a window closed mid-table leaves no row behind, and
-// only a table whose engine keeps transactions is sent in batches.
+// only a table whose engine keeps transactions is sent in batches. Batches go by LOAD DATA
+// from memory first: the values must arrive exactly as the INSERT statements leave them, a
+// batch the server warns about must go as INSERT statements (and only that batch), and a
+// server that takes no LOAD DATA LOCAL must still get every row.
 
 #include "recording_front_end.h"
 #include "transfer_fixture.h"
@@ -135,12 +138,20 @@ protected:
         return result;
     }
 
-    static RowCopyOptions batched(std::size_t batchBytes)
+    static RowCopyOptions batched(std::size_t batchBytes, bool loadFromMemory = true)
     {
         RowCopyOptions options;
         options.sending = RowSending::Batched;
         options.batchBytes = batchBytes;
+        options.loadFromMemory = loadFromMemory;
         return options;
+    }
+
+    // How many statements of a kind ("Com_load", "Com_insert") the server has run so far.
+    std::int64_t statementsRun(const std::string& counter) const
+    {
+        const Rows answer = queryMySql("SHOW GLOBAL STATUS LIKE '" + counter + "'");
+        return std::stoll(db::toText(answer.at(0).at(1)));
     }
 };
 
@@ -264,6 +275,111 @@ TEST_F(BatchedRowsTest, OnlyATableWhoseEngineKeepsTransactionsIsSentInBatches)
     EXPECT_EQ(mySqlRowSending(mysql, "UNKEPT").sending, RowSending::OneByOne);
     EXPECT_EQ(mySqlRowSending(mysql, "odd `name").sending, RowSending::Batched);
     EXPECT_EQ(mySqlRowSending(mysql, "NO_SUCH_TABLE").sending, RowSending::OneByOne);
+}
+
+TEST_F(BatchedRowsTest, ValuesArriveByLoadDataExactlyAsByInsertStatements)
+{
+    // What a file of tab-separated lines could misread: its separators and escape character,
+    // its NULL marker and the word NULL, apostrophes, blanks, and text in another character set.
+    const std::vector<std::string> texts{"tab\there",        "line\nbreak",  "back\\slash",   "\\N",
+                                         "NULL",              "O'Neil",        "ends in \\",    "  spaced  ",
+                                         "\xC3\xBC \xE2\x82\xAC \xC3\x9F", "cr\r\nlf", "",
+                                         "\"quoted\"",         "2021-08-31",    "1e5",            "\\t"};
+    paradox::TableWriter writer(paradoxFolder.path(), "VALS",
+                                {{"ID", paradox::FieldType::Long, 4, 0},
+                                 {"T", paradox::FieldType::Alpha, 40, 0},
+                                 {"NUM", paradox::FieldType::Number, 8, 0},
+                                 {"DAY", paradox::FieldType::Date, 4, 0},
+                                 {"STAMP", paradox::FieldType::Timestamp, 8, 0},
+                                 {"LAT", paradox::FieldType::Alpha, 10, 0}});
+    for (std::size_t index = 0; index < texts.size(); ++index) {
+        const auto number = static_cast<std::int64_t>(index + 1);
+        const std::vector<paradox::Value> record{
+            number,
+            texts[index].empty() ? paradox::Value{paradox::Null{}} : paradox::Value{texts[index]},
+            index % 3 == 0 ? paradox::Value{paradox::Null{}} : paradox::Value{0.1 * static_cast<double>(index) - 1},
+            paradox::Date{2000 + static_cast<int>(index), 2, 28 - static_cast<int>(index % 2)},
+            paradox::Timestamp{{1999, 12, 31}, {23, 59, static_cast<int>(index), 0}},
+            index % 2 == 0 ? paradox::Value{std::string("caf\xC3\xA9")} : paradox::Value{std::string("x\ty")}};
+        writer.append(record);
+    }
+    writer.commit();
+
+    const std::string create =
+        "CREATE TABLE VALS (ID INT PRIMARY KEY, T TEXT, NUM DOUBLE, DAY TEXT, STAMP DATETIME,"
+        " LAT VARCHAR(10) CHARACTER SET latin1)";
+    const std::string select = "SELECT ID, HEX(T), NUM, HEX(DAY), STAMP, HEX(LAT) FROM VALS ORDER BY ID";
+    const auto copyVals = [&](const RowCopyOptions& options) {
+        runSql("DROP TABLE IF EXISTS VALS");
+        runSql(create);
+        connections::Connection paradox;
+        paradox.Open(ParadoxConnectionStringOf(fields()));
+        connections::Connection mysql;
+        mysql.Open(database.connectionString());
+        connections::Recordset source;
+        source.Open("SELECT * FROM `VALS`", paradox);
+        StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton4_Click"));
+        testing::RecordingFrontEnd frontEnd({}, {});
+        const RowCopyOutcome outcome = copyRows(guard, kLabels, source, mysql, "VALS", transfer::TargetKind::MySQL,
+                                                nullptr, frontEnd, QStringLiteral("VALS"), options);
+        EXPECT_EQ(outcome.rowsFailed, 0);
+        return queryMySql(select);
+    };
+
+    const Rows oneByOne = copyVals(RowCopyOptions{});
+    ASSERT_EQ(oneByOne.size(), texts.size());
+    EXPECT_EQ(copyVals(batched(1 << 20, false)), oneByOne);
+    const std::int64_t loadsBefore = statementsRun("Com_load");
+    const std::int64_t insertsBefore = statementsRun("Com_insert");
+    EXPECT_EQ(copyVals(batched(1 << 20)), oneByOne);
+    // The rows went by LOAD DATA, not by a fallback to INSERT.
+    EXPECT_EQ(statementsRun("Com_load") - loadsBefore, 1);
+    EXPECT_EQ(statementsRun("Com_insert") - insertsBefore, 0);
+    EXPECT_TRUE(reports().empty());
+}
+
+TEST_F(BatchedRowsTest, OnlyTheBatchTheServerWarnsAboutGoesAsInsertStatements)
+{
+    std::vector<SourceRow> source;
+    for (std::int64_t number = 1; number <= 60; ++number)
+        source.push_back({number, "r" + std::to_string(number)});
+    // MariaDB keeps this name cut to six characters, with a warning, when it comes by LOAD DATA
+    // LOCAL; the INSERT refuses it.
+    source[29].name = "far too long";
+    writeSource(source);
+    const std::int64_t loadsBefore = statementsRun("Com_load");
+    const std::int64_t insertsBefore = statementsRun("Com_insert");
+    // About six rows to a batch: ten batches.
+    const CopyResult inBatches = copy(batched(100), false);
+    const std::int64_t loads = statementsRun("Com_load") - loadsBefore;
+    const std::int64_t inserts = statementsRun("Com_insert") - insertsBefore;
+
+    EXPECT_EQ(inBatches.rows.size(), source.size() - 1);
+    ASSERT_EQ(inBatches.reports.size(), 1u);
+    EXPECT_TRUE(inBatches.reports[0].endsWith(QStringLiteral("sql: INSERT INTO `ITEMS` VALUES('30', 'far too long')")))
+        << inBatches.reports[0].toStdString();
+    EXPECT_EQ(inBatches.outcome.rowsFailed, 1);
+    EXPECT_GE(loads, 8);
+    // The refused batch's multi-row INSERT and its rows one by one; none of the other rows.
+    EXPECT_GE(inserts, 2);
+    EXPECT_LE(inserts, 1 + 8);
+}
+
+TEST_F(BatchedRowsTest, AServerThatTakesNoLoadDataLocalStillGetsEveryRow)
+{
+    const std::vector<SourceRow> source = scatteredRows();
+    writeSource(source);
+    const CopyResult oneByOne = copy(RowCopyOptions{}, false);
+    const std::string before = db::toText(queryMySql("SELECT @@GLOBAL.local_infile").at(0).at(0));
+    runSql("SET GLOBAL local_infile = 0");
+    struct PutBack {
+        std::function<void()> action;
+        ~PutBack() { action(); }
+    } putBack{[&] { runSql("SET GLOBAL local_infile = " + before); }};
+    const CopyResult inBatches = copy(batched(120), false);
+    EXPECT_EQ(inBatches.rows, oneByOne.rows);
+    EXPECT_EQ(inBatches.reports, oneByOne.reports);
+    EXPECT_FALSE(inBatches.outcome.cutShort);
 }
 
 } // namespace
