@@ -9,6 +9,7 @@
 //     peer: fetch      the mariadb client reading the same table (--quick, output discarded)
 //     peer: pxlib      pxlib writing the same rows, with the same fields, as a Paradox table
 //   Paradox to MySQL   the program's "Send Table/s To MySQL" for the table just written
+//                      (batches by LOAD DATA LOCAL from memory, in one transaction)
 //     peer: single     the mariadb client running the same CREATE and one INSERT per row,
 //                      from a file, over TCP as the program connects (the old way)
 //     peer: multi      the same rows as multi-row INSERTs of about a megabyte in one
