@@ -1,17 +1,25 @@
 #include "frontend/row_progress.h"
 
-#include <QLocale>
-
 #include <cmath>
+#include <string>
 
 namespace quintabel {
 
 namespace {
 
+// Written here rather than by QLocale: the text changes with every row a transfer copies, and
+// the locale's number formatting was a tenth of the time a row took to reach MySQL.
 QString groupedNumber(std::int64_t number)
 {
-    static const QLocale english(QLocale::English, QLocale::UnitedStates);
-    return english.toString(static_cast<qlonglong>(number));
+    const std::string digits = std::to_string(number);
+    const std::size_t sign = digits[0] == '-' ? 1 : 0;
+    std::string grouped(digits, 0, sign);
+    for (std::size_t index = sign; index < digits.size(); ++index) {
+        if (index > sign && (digits.size() - index) % 3 == 0)
+            grouped += ',';
+        grouped += digits[index];
+    }
+    return QString::fromLatin1(grouped.data(), static_cast<qsizetype>(grouped.size()));
 }
 
 } // namespace

@@ -276,6 +276,11 @@ std::optional<std::string> mysqlColumnMisfit(const MySqlColumnShape& shape, std:
             return std::nullopt; // sent as NULL
         return bytesMisfit(shape, columnName, *bytes);
     }
+    // A finite double's text is the shortest that reads back as the same double, so a DOUBLE
+    // column keeps it exactly, whatever its digits: no need to read the text again.
+    if (const auto* number = std::get_if<double>(&value);
+        number != nullptr && shape.kind == Kind::Double && std::isfinite(*number))
+        return std::nullopt;
     const std::string text = mysqlDateTimeText(value).value_or(db::toText(value));
     if (text.empty())
         return std::nullopt; // sent as NULL

@@ -1,6 +1,5 @@
 #include "transfer/mysql_load_rows.h"
 
-#include "transfer/date_rewrite.h"
 #include "transfer/sql_names.h"
 
 namespace quintabel::transfer {
@@ -9,6 +8,11 @@ namespace {
 
 void appendEscaped(std::string& content, std::string_view text)
 {
+    // Most values hold nothing to escape: they are taken whole rather than a character at a time.
+    if (text.find_first_of(std::string_view("\\\t\n\0", 4)) == std::string_view::npos) {
+        content += text;
+        return;
+    }
     for (const char character : text) {
         switch (character) {
         case '\\':
@@ -40,27 +44,37 @@ MySqlLoadRows::MySqlLoadRows(std::string_view tableName)
 
 void MySqlLoadRows::add(std::span<const db::Value> row)
 {
+    std::vector<RowValueText> texts;
+    rowValueTexts(row, TargetKind::MySQL, texts);
+    add(texts);
+}
+
+void MySqlLoadRows::add(std::span<const RowValueText> row)
+{
     ++rows_;
     // An empty line would be read as one empty field, not as a row of none.
     if (row.empty())
         loadable_ = false;
     if (!loadable_)
         return;
+    const std::size_t lineStart = content_.size();
     bool first = true;
-    for (const db::Value& value : row) {
+    for (const RowValueText& value : row) {
         if (!first)
             content_ += '\t';
         first = false;
-        if (const auto* bytes = std::get_if<db::Bytes>(&value); bytes != nullptr && !bytes->empty()) {
+        switch (value.kind) {
+        case RowValueText::Kind::Bytes:
             loadable_ = false;
+            content_.resize(lineStart);
             return;
-        }
-        // As RowInsertStatement writes the value for a MySQL target, before its quoting.
-        const std::string text = mysqlDateTimeText(value).value_or(db::toText(value));
-        if (text.empty())
+        case RowValueText::Kind::Null:
             content_ += "\\N";
-        else
-            appendEscaped(content_, text);
+            break;
+        case RowValueText::Kind::Text:
+            appendEscaped(content_, value.text);
+            break;
+        }
     }
     content_ += '\n';
 }

@@ -15,6 +15,7 @@
 // rows gathered not loadable, and they go as INSERT statements.
 
 #include "drivers/value.h"
+#include "transfer/row_insert_statement.h"
 
 #include <span>
 #include <string>
@@ -32,6 +33,8 @@ public:
     // Adds the row as one line: fields separated by a tab, a NULL (or an empty value) as \N,
     // and the escape character, tabs, line ends and NUL bytes escaped.
     void add(std::span<const db::Value> row);
+    // The same for a row whose value texts for a MySQL target were taken already.
+    void add(std::span<const RowValueText> row);
     // Whether every row added can go by LOAD DATA (none held a byte string).
     bool loadable() const { return loadable_; }
     bool empty() const { return rows_ == 0; }

@@ -79,7 +79,7 @@ public:
           frontEnd_(frontEnd), shownName_(shownName),
           batched_(options.sending == RowSending::Batched), rowCountBeforehand_(options.rowCountBeforehand),
           batch_(tableName, options.batchBytes), load_(tableName),
-          loadFromMemory_(batched_ && options.loadFromMemory), tableName_(tableName)
+          loadFromMemory_(batched_ && options.loadFromMemory && kind == transfer::TargetKind::MySQL), tableName_(tableName)
     {
     }
 
@@ -152,6 +152,8 @@ private:
     std::vector<std::int64_t> batchRows_;
     // The column that kept the row in hand out, when known before it was sent.
     std::optional<std::string> refusedColumn_;
+    // The texts of the row read last, which its statement and its LOAD DATA line are made of.
+    std::vector<transfer::RowValueText> valueTexts_;
 };
 
 RowCopyOutcome RowCopier::run()
@@ -217,7 +219,9 @@ void RowCopier::copyEachRow()
         if (outcome_.cutShort)
             return;
         guard_.step(labels_.statementStart, [&] {
-            statement = transfer::RowInsertStatement(tableName_, row, kind_);
+            valueTexts_.clear();
+            transfer::rowValueTexts(row, kind_, valueTexts_);
+            statement = transfer::RowInsertStatementOfTexts(tableName_, valueTexts_, kind_);
             lastStatement_ = QString::fromStdString(statement);
             guard_.setStatement(lastStatement_);
         });
@@ -305,7 +309,9 @@ bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Valu
         return false;
     batch_.add(statement, zeroDateColumns(row));
     batchRows_.push_back(rowInHand_);
-    if (loadFromMemory_)
+    if (loadFromMemory_ && valueTexts_.size() == row.size())
+        load_.add(valueTexts_);
+    else if (loadFromMemory_)
         load_.add(row);
     return true;
 }

@@ -17,6 +17,9 @@ constexpr std::size_t trailingSeparatorLength = 3; // ", '" after the last value
 
 std::string withEachDoubled(const std::string& text, char doubled)
 {
+    // Most values hold nothing to double: they are taken whole rather than a character at a time.
+    if (text.find(doubled) == std::string::npos)
+        return text;
     std::string result;
     result.reserve(text.size() + 8);
     for (const char character : text) {
@@ -27,33 +30,46 @@ std::string withEachDoubled(const std::string& text, char doubled)
     return result;
 }
 
-// The text of a value before the quoting rules apply to it.
-std::string valueText(const db::Value& value, TargetKind target)
+RowValueText valueTextOf(const db::Value& value, TargetKind target)
 {
+    if (const auto* bytes = std::get_if<db::Bytes>(&value); bytes != nullptr && !bytes->empty())
+        return {RowValueText::Kind::Bytes, db::hexDigits(*bytes)};
+    std::string text;
     if (target == TargetKind::MySQL) {
         if (auto rewritten = mysqlDateTimeText(value))
-            return withEachDoubled(*rewritten, '\\');
-        return withEachDoubled(db::toText(value), '\\');
+            text = std::move(*rewritten);
+        else
+            text = db::toText(value);
+    } else {
+        text = db::toText(value);
     }
-    return db::toText(value);
+    if (text.empty())
+        return {};
+    return {RowValueText::Kind::Text, std::move(text)};
 }
 
-void appendValue(std::string& statement, const db::Value& value, TargetKind target)
+void appendValue(std::string& statement, const RowValueText& value, TargetKind target)
 {
-    if (const auto* bytes = std::get_if<db::Bytes>(&value); bytes != nullptr && !bytes->empty()) {
+    switch (value.kind) {
+    case RowValueText::Kind::Bytes:
         statement.pop_back(); // the opening apostrophe
         statement += "X'";
-        statement += db::hexDigits(*bytes);
+        statement += value.text;
         statement += afterLiteral;
         return;
-    }
-    const std::string text = valueText(value, target);
-    if (text.empty()) {
+    case RowValueText::Kind::Null:
         statement.pop_back(); // the opening apostrophe
         statement += nullPiece;
         return;
+    case RowValueText::Kind::Text:
+        break;
     }
-    statement += withEachDoubled(text, '\'');
+    // Backslashes first (MySQL reads them as escapes), apostrophes after.
+    const std::string text = target == TargetKind::MySQL ? withEachDoubled(value.text, '\\') : value.text;
+    if (text.find('\'') == std::string::npos)
+        statement += text;
+    else
+        statement += withEachDoubled(text, '\'');
     statement += afterLiteral;
 }
 
@@ -62,11 +78,27 @@ void appendValue(std::string& statement, const db::Value& value, TargetKind targ
 std::string RowInsertStatement(std::string_view tableName, std::span<const db::Value> row,
                                TargetKind target)
 {
+    std::vector<RowValueText> texts;
+    rowValueTexts(row, target, texts);
+    return RowInsertStatementOfTexts(tableName, texts, target);
+}
+
+void rowValueTexts(std::span<const db::Value> row, TargetKind target, std::vector<RowValueText>& texts)
+{
+    texts.clear();
+    texts.reserve(row.size());
+    for (const db::Value& value : row)
+        texts.push_back(valueTextOf(value, target));
+}
+
+std::string RowInsertStatementOfTexts(std::string_view tableName, std::span<const RowValueText> texts,
+                                      TargetKind target)
+{
     std::string statement = "INSERT INTO " + backtickQuoted(tableName);
     statement += openingPiece;
-    for (const db::Value& value : row)
+    for (const RowValueText& value : texts)
         appendValue(statement, value, target);
-    if (row.empty())
+    if (texts.empty())
         statement.pop_back(); // VALUES(' becomes VALUES(
     else
         statement.resize(statement.size() - trailingSeparatorLength);

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quintabel::transfer {
 
@@ -31,5 +32,22 @@ namespace quintabel::transfer {
 // A row of no fields gives "VALUES()".
 std::string RowInsertStatement(std::string_view tableName, std::span<const db::Value> row,
                                TargetKind target);
+
+// What one value of a row is before the quoting rules apply: NULL (a null, an empty text or
+// empty bytes), the bytes of a hex literal, or a text (for a MySQL target with its date
+// rewritten, but with no character doubled yet). The LOAD DATA lines of a batch are made from
+// the same texts as the statement, so that both say the same and each value is read once.
+struct RowValueText {
+    enum class Kind { Null, Bytes, Text };
+    Kind kind = Kind::Null;
+    std::string text; // the text, or the upper-case hex digits of the bytes
+};
+
+// The value texts of `row` for `target`, into `texts` (one per value).
+void rowValueTexts(std::span<const db::Value> row, TargetKind target, std::vector<RowValueText>& texts);
+
+// RowInsertStatement of a row whose value texts were taken already.
+std::string RowInsertStatementOfTexts(std::string_view tableName, std::span<const RowValueText> texts,
+                                      TargetKind target);
 
 } // namespace quintabel::transfer

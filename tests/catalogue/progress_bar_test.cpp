@@ -18,6 +18,14 @@ TEST(RowProgressText, NamesTheTableTheRowAndTheShareDoneRoundedDown)
               QStringLiteral("BIG: 3,000,000,000 of 3,000,000,000 rows (100%)"));
 }
 
+TEST(RowProgressText, GroupsThousandsAtEveryLength)
+{
+    EXPECT_EQ(RowProgressText(QStringLiteral("T"), 999, 1000), QStringLiteral("T: 999 of 1,000 rows (99%)"));
+    EXPECT_EQ(RowProgressText(QStringLiteral("T"), 12'345, 100'000), QStringLiteral("T: 12,345 of 100,000 rows (12%)"));
+    EXPECT_EQ(RowProgressText(QStringLiteral("T"), 123'456'789, 9'223'372'036'854'775'807),
+              QStringLiteral("T: 123,456,789 of 9,223,372,036,854,775,807 rows (0%)"));
+}
+
 TEST(RowProgressText, ShowsATableNameExactlyWhateverItHolds)
 {
     // QString::arg would fill a "%1" in the name; the name is inserted once, as it is.
