@@ -87,6 +87,11 @@ db::LoadedRows Connection::LoadFromMemory(const std::string& statement, const st
     return openSession("LoadFromMemory")->loadFromMemory(statement, fileName, content);
 }
 
+void Connection::InsertRow(const std::string& table, std::vector<db::Value> values)
+{
+    openSession("InsertRow")->insertRow(table, std::move(values));
+}
+
 Recordset Connection::OpenSchema(int schema)
 {
     if (schema != adSchemaTables)

@@ -48,6 +48,10 @@ public:
     // many rows without parsing a statement for them.
     db::LoadedRows LoadFromMemory(const std::string& statement, const std::string& fileName,
                                   const std::string& content);
+    // Whether InsertRow works, and the insert itself (db::Session::insertRow; not ADO): the
+    // scratch database takes a row's values without parsing them out of a statement.
+    bool TakesRowValues() const { return session_ && session_->takesRowValues(); }
+    void InsertRow(const std::string& table, std::vector<db::Value> values);
     int State() const { return session_ ? adStateOpen : adStateClosed; }
     // What the driver did on opening that the user should be told of (not an ADO property:
     // Jet never repaired a file unasked); nothing when closed or when opening went as usual.

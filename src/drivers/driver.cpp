@@ -20,6 +20,11 @@ LoadedRows Session::loadFromMemory(std::string_view, std::string_view, std::stri
     throw DatabaseError("This database does not load rows from memory.");
 }
 
+void Session::insertRow(std::string_view, std::vector<Value>)
+{
+    throw DatabaseError("This database takes rows only as INSERT statements.");
+}
+
 std::vector<FieldInfo> tablesSchemaFields()
 {
     const auto text = [](const char* name) {

@@ -88,6 +88,12 @@ public:
     // that cannot refuses with a DatabaseError.
     virtual LoadedRows loadFromMemory(std::string_view statement, std::string_view fileName,
                                       std::string_view content);
+    // Whether insertRow works: a driver whose INSERT statements only carry values (the scratch
+    // database) takes them without the round trip through statement text.
+    virtual bool takesRowValues() const { return false; }
+    // Does what "INSERT INTO `table` VALUES(...)" with these values as its literals does: each
+    // value Null, text or bytes, exactly as the statement's parse would give it.
+    virtual void insertRow(std::string_view table, std::vector<Value> values);
 };
 
 // The field descriptions of the tables schema, shared by every driver.

@@ -1,5 +1,6 @@
 #include "drivers/exact_number.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -104,6 +105,14 @@ std::optional<double> toExactDouble(const ExactNumber& number)
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
+    // A decimal of at most DBL_DIG significant digits, below 10^DBL_DIG and inside the range
+    // of normal doubles, comes back from the double's shortest text as the same number: no need
+    // to write it out and read it back (which every number of every row paid for, several times
+    // over, in a transfer). Larger whole numbers are left to that test, since the shortest text
+    // of a large double may spell out digits the decimal did not have.
+    const int magnitude = static_cast<int>(number.digits.size()) + number.exponent;
+    if (number.digits.size() <= static_cast<std::size_t>(DBL_DIG) && magnitude > -300 && magnitude <= DBL_DIG)
+        return value;
     char shortest[64];
     const auto written = std::to_chars(shortest, shortest + sizeof shortest, value);
     const auto back = readExactNumber(std::string_view(shortest, written.ptr - shortest));

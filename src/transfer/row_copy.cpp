@@ -79,7 +79,9 @@ public:
           frontEnd_(frontEnd), shownName_(shownName),
           batched_(options.sending == RowSending::Batched), rowCountBeforehand_(options.rowCountBeforehand),
           batch_(tableName, options.batchBytes), load_(tableName),
-          loadFromMemory_(batched_ && options.loadFromMemory && kind == transfer::TargetKind::MySQL), tableName_(tableName)
+          loadFromMemory_(batched_ && options.loadFromMemory && kind == transfer::TargetKind::MySQL),
+          insertsValues_(!batched_ && kind == transfer::TargetKind::Paradox && target.TakesRowValues()),
+          tableName_(tableName)
     {
     }
 
@@ -94,8 +96,11 @@ private:
     bool readCurrentRow(std::vector<db::Value>& row);
     // Sends the row now, or adds it to the batch. False when it is known not to have arrived.
     bool sendRow(const std::string& statement, const std::vector<db::Value>& row);
-    // Runs one row's statement on its own.
-    void executeRow(const std::string& statement);
+    // Runs one row's statement on its own; a target that takes row values (the scratch
+    // database) is given the row's values instead, as the statement would have given them.
+    void executeRow(const std::string& statement, const std::vector<db::Value>* row = nullptr);
+    // The row's values as its statement's literals carry them: NULL, text or bytes.
+    std::vector<db::Value> valuesAsInserted(const std::vector<db::Value>& row);
     // Sends the rows gathered; when the server refuses them, undoes the batch and sends its
     // rows one by one, each refusal with its own report.
     void flushBatch();
@@ -137,6 +142,8 @@ private:
     // Cleared for the rest of the table once a LOAD DATA fails outright (a server that takes
     // no LOAD DATA LOCAL): the batches then go as INSERT statements at once.
     bool loadFromMemory_;
+    // Rows go to the scratch database as values rather than statement text to be parsed.
+    bool insertsValues_;
     std::string tableName_;
 
     RowCopyOutcome outcome_;
@@ -297,7 +304,7 @@ bool RowCopier::readCurrentRow(std::vector<db::Value>& row)
 bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Value>& row)
 {
     if (!batched_) {
-        const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement); });
+        const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement, &row); });
         KillPoint("row statement executed");
         if (sent && !outcome_.cutShort)
             countZeroDates(zeroDateColumns(row));
@@ -316,10 +323,35 @@ bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Valu
     return true;
 }
 
-void RowCopier::executeRow(const std::string& statement)
+std::vector<db::Value> RowCopier::valuesAsInserted(const std::vector<db::Value>& row)
+{
+    std::vector<db::Value> values;
+    values.reserve(row.size());
+    for (std::size_t index = 0; index < row.size(); ++index) {
+        transfer::RowValueText& text = valueTexts_[index];
+        switch (text.kind) {
+        case transfer::RowValueText::Kind::Null:
+            values.emplace_back(db::Null{});
+            break;
+        case transfer::RowValueText::Kind::Bytes:
+            values.emplace_back(std::get<db::Bytes>(row[index]));
+            break;
+        case transfer::RowValueText::Kind::Text:
+            // The statement is built already; the text is not needed again.
+            values.emplace_back(std::move(text.text));
+            break;
+        }
+    }
+    return values;
+}
+
+void RowCopier::executeRow(const std::string& statement, const std::vector<db::Value>* row)
 {
     try {
-        target_.Execute(statement);
+        if (row != nullptr && insertsValues_ && valueTexts_.size() == row->size())
+            target_.InsertRow(tableName_, valuesAsInserted(*row));
+        else
+            target_.Execute(statement);
     } catch (const db::DatabaseError& failure) {
         // A failure that every later row would meet as well is kept rather than thrown, so
         // that the table gets one report instead of one per row.

@@ -164,6 +164,26 @@ TEST_F(ScratchDriverTest, KeepsEveryValueExactlyAsGiven)
     EXPECT_EQ(storedRows("t"), expected);
 }
 
+TEST_F(ScratchDriverTest, RowValuesArriveAsTheirInsertStatementLeavesThem)
+{
+    connection.Execute("CREATE TABLE `t`(`d` DECIMAL,`x` TEXT,`b` OLEOBJECT)");
+    connection.Execute("CREATE TABLE `u`(`d` DECIMAL,`x` TEXT,`b` OLEOBJECT)");
+    connection.Execute("INSERT INTO `t` VALUES('1.10', 'O''Neil \\ \xC3\xBC', X'00FF10')");
+    connection.Execute("INSERT INTO `t` VALUES(NULL, ' ', NULL)");
+    ASSERT_TRUE(connection.TakesRowValues());
+    using quintabel::db::Bytes;
+    using quintabel::db::Null;
+    connection.InsertRow("U", {std::string("1.10"), std::string("O'Neil \\ \xC3\xBC"), Bytes{0x00, 0xFF, 0x10}});
+    connection.InsertRow("u", {Null{}, std::string(" "), Null{}});
+    EXPECT_EQ(storedRows("u"), storedRows("t"));
+
+    // What a statement could not carry, or a table it could not reach, is refused alike.
+    EXPECT_THROW(connection.InsertRow("u", {std::string("1")}), DatabaseError);
+    EXPECT_THROW(connection.InsertRow("missing", {Null{}, Null{}, Null{}}), DatabaseError);
+    EXPECT_THROW(connection.InsertRow("u", {std::int64_t{1}, Null{}, Null{}}), DatabaseError);
+    EXPECT_EQ(storedRows("u").size(), 2u);
+}
+
 TEST_F(ScratchDriverTest, RefusesRowsThatDoNotMatchTheirTable)
 {
     connection.Execute("CREATE TABLE `t`(`a` INT,`b` TEXT)");

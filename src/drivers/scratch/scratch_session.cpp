@@ -62,6 +62,19 @@ public:
         return nullptr;
     }
 
+    bool takesRowValues() const override { return true; }
+
+    void insertRow(std::string_view table, std::vector<Value> values) override
+    {
+        if (readOnly_)
+            throw DatabaseError("The scratch database is open for reading only.");
+        for (const Value& value : values) {
+            if (!isNull(value) && !std::holds_alternative<std::string>(value) && !std::holds_alternative<Bytes>(value))
+                throw DatabaseError("The scratch database keeps only text, bytes and NULL.");
+        }
+        tables_.insert(InsertRow{std::string(table), std::move(values)});
+    }
+
     std::unique_ptr<RowSource> tablesSchema() override
     {
         auto schema = std::make_unique<BufferedRows>(tablesSchemaFields());
