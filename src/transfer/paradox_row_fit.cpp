@@ -65,11 +65,10 @@ std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> r
     if (!columns_)
         return std::nullopt;
     const std::size_t checked = std::min(row.size(), columns_->choices.size());
-    std::vector<db::Value> stored;
-    stored.reserve(checked);
+    std::vector<scratch::ColumnChoice> trials;
+    trials.reserve(columns_->choices.size());
     for (std::size_t index = 0; index < checked; ++index) {
-        stored.push_back(scratchValueOf(row[index]));
-        const db::Value& value = stored.back();
+        const db::Value value = scratchValueOf(row[index]);
         const std::string& columnName = columns_->definitions[index].name;
         if (const auto* text = std::get_if<std::string>(&value)) {
             std::string encoded;
@@ -85,10 +84,11 @@ std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> r
                                  columnName};
             }
         }
-        // Tried on a copy: a row that fails must leave no trace in the column's choice.
-        scratch::ColumnChoice trial = columns_->choices[index];
+        // Tried on a copy: a row that fails must leave no trace in the column's choice. The
+        // copies of a row that fits become the columns' choices, each value seen once.
+        trials.push_back(columns_->choices[index]);
         try {
-            trial.observe(rowNumber, value);
+            trials.back().observe(rowNumber, value);
         } catch (const db::DatabaseError& refusal) {
             return RowMisfit{"Row " + std::to_string(rowNumber)
                                  + " was not copied, because the Paradox table cannot hold it exactly: "
@@ -96,8 +96,9 @@ std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> r
                              columnName};
         }
     }
-    for (std::size_t index = 0; index < checked; ++index)
-        columns_->choices[index].observe(rowNumber, stored[index]);
+    for (std::size_t index = checked; index < columns_->choices.size(); ++index)
+        trials.push_back(columns_->choices[index]);
+    columns_->choices.swap(trials);
     return std::nullopt;
 }
 
