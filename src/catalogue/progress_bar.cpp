@@ -13,14 +13,23 @@ ProgressBar::ProgressBar(QWidget* parent)
 
 void ProgressBar::setText(const QString& text)
 {
+    rowInHand_.reset();
     text_ = text;
     update();
+}
+
+QString ProgressBar::text() const
+{
+    if (rowInHand_)
+        return RowProgressText(rowInHand_->tableName, rowInHand_->row, rowInHand_->rowCount);
+    return text_;
 }
 
 void ProgressBar::showRowProgress(const QString& tableName, std::int64_t row, std::int64_t rowCount)
 {
     setValue(RowProgressPercent(row, rowCount));
-    setText(RowProgressText(tableName, row, rowCount));
+    rowInHand_ = RowInHand{tableName, row, rowCount}; // the name is shared, not copied
+    update();
 }
 
 void ProgressBar::showIdle()

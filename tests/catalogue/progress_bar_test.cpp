@@ -38,6 +38,10 @@ TEST(ProgressBar, ShowsRowProgressAndGoesBackToIdle)
     bar.showRowProgress(QStringLiteral("ORDERS"), 1234, 5000);
     EXPECT_EQ(bar.value(), 24);
     EXPECT_EQ(bar.text(), QStringLiteral("ORDERS: 1,234 of 5,000 rows (24%)"));
+    bar.showRowProgress(QStringLiteral("ITEMS"), 5, 5);
+    EXPECT_EQ(bar.text(), QStringLiteral("ITEMS: 5 of 5 rows (100%)"));
+    bar.setText(QStringLiteral("Writing ITEMS"));
+    EXPECT_EQ(bar.text(), QStringLiteral("Writing ITEMS"));
     bar.showIdle();
     EXPECT_EQ(bar.value(), 0);
     EXPECT_EQ(bar.text(), QStringLiteral("Progress Bar"));
