@@ -45,4 +45,18 @@ std::string reportExcerpt(std::string_view utf8Text, std::size_t keptCharacters)
     return excerpt;
 }
 
+std::string valuePreview(std::string_view utf8Value)
+{
+    const std::string excerpt = reportExcerpt(utf8Value, kValuePreviewCharacters);
+    std::string shown;
+    shown.reserve(excerpt.size());
+    for (const char byte : excerpt) {
+        if (byte == '\0')
+            shown += "\xE2\x90\x80";
+        else
+            shown += byte;
+    }
+    return shown;
+}
+
 } // namespace quintabel

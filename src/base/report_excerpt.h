@@ -30,4 +30,10 @@ inline constexpr std::size_t kValuePreviewCharacters = 40;
 std::string reportExcerpt(std::string_view utf8Text,
                           std::size_t keptCharacters = kReportExcerptCharacters);
 
+// A value quoted in a sentence: its first kValuePreviewCharacters characters as reportExcerpt
+// keeps them, with every NUL character shown as the symbol for null (U+2400). A message
+// travels as an exception's C string, which a NUL inside the value would end there, taking
+// the rest of the sentence (the column, the row, the reason) with it.
+std::string valuePreview(std::string_view utf8Value);
+
 } // namespace quintabel

@@ -76,7 +76,7 @@ std::size_t significantDigits(const DecimalText& parts)
 std::string misfit(std::string_view columnName, const std::string& valueText, std::string_view what)
 {
     // The value may be a memo of megabytes: the message quotes only its start.
-    return "The value " + reportExcerpt(valueText, kValuePreviewCharacters) + " of column '"
+    return "The value " + valuePreview(valueText) + " of column '"
         + std::string(columnName) + "' " + std::string(what) + ".";
 }
 

@@ -77,7 +77,7 @@ std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> r
                 std::string where = paradox::whereTextWouldFit(*text);
                 where[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(where[0])));
                 return RowMisfit{"Row " + std::to_string(rowNumber) + " was not copied: the value '"
-                                     + reportExcerpt(*text, kValuePreviewCharacters) + "' of the column '" + columnName
+                                     + valuePreview(*text) + "' of the column '" + columnName
                                      + "' holds " + *refused + ", which the Paradox table's code page "
                                      + std::to_string(codePage_) + " cannot hold. " + where
                                      + (fitsSomewhere ? ": choose one under Code Page in the connection window." : "."),

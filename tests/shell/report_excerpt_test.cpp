@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <stdexcept>
 #include <string>
 
 namespace quintabel {
@@ -79,6 +80,19 @@ TEST(ReportExcerpt, AShortReportIsLeftExactlyAsItWas)
     const QString statement = QStringLiteral("INSERT INTO `t` VALUES('\u00FC\U0001D11E')") + QString(950, QLatin1Char(' '));
     EXPECT_EQ(ReportExcerpt(statement), statement);
     EXPECT_TRUE(BuildErrorReport(QStringLiteral("Refused"), QString(), 1, statement).endsWith(QStringLiteral("sql: ") + statement));
+}
+
+TEST(ReportExcerpt, AValueQuotedInASentenceShowsItsNulCharactersAndKeepsTheSentenceWhole)
+{
+    // A Bytes value read back as text: NULs between the digits and as padding behind them.
+    const std::string value = std::string("1\0" "2\0" "3", 5) + std::string(250, '\0');
+    const std::string sentence = "the value '" + valuePreview(value) + "' in row 1 cannot be held.";
+
+    // Everything survives a trip through what(), the C string every message travels as.
+    EXPECT_EQ(std::string(std::runtime_error(sentence).what()), sentence);
+    EXPECT_EQ(sentence.rfind("the value '1\xE2\x90\x80" "2\xE2\x90\x80" "3\xE2\x90\x80", 0), 0u);
+    EXPECT_NE(sentence.find("\xE2\x80\xA6 (215 more characters)' in row 1 cannot be held."), std::string::npos);
+    EXPECT_EQ(valuePreview("plain"), "plain");
 }
 
 } // namespace

@@ -103,7 +103,7 @@ ColumnChoice::ColumnChoice(const ColumnDefinition& column) : column_(column)
 
 void ColumnChoice::refuse(std::size_t row, const std::string& value, const std::string& why) const
 {
-    throw DatabaseError("the value '" + reportExcerpt(value, kValuePreviewCharacters) + "' in row "
+    throw DatabaseError("the value '" + valuePreview(value) + "' in row "
                         + std::to_string(row) + " of the column '" + column_.name + "' " + why);
 }
 
