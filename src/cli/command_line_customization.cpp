@@ -9,15 +9,6 @@ namespace quintabel::cli {
 
 namespace {
 
-connections::LoginFields loginFieldsOf(const ConnectionFields& fields)
-{
-    // The code page chosen for the Paradox side reads the first row's text too, so that a
-    // proposed length counts the characters the transfer will send.
-    return {fields.paradoxFolder.toStdString(), fields.server.toStdString(),   fields.port.toStdString(),
-            fields.user.toStdString(),          fields.password.toStdString(), fields.database.toStdString(),
-            fields.paradoxCodePage};
-}
-
 QString readFailure(const QString& sourceTable)
 {
     return QStringLiteral("%1: its fields could not be read: %2").arg(sourceTable, DescriptionOfCurrentException());
@@ -29,9 +20,9 @@ void loadSourceFields(transfer::TargetKind target, const ConnectionFields& field
                       customise::CustomizationLists& lists)
 {
     if (target == transfer::TargetKind::Paradox)
-        customise::LoadFieldsFromMySQL(loginFieldsOf(fields), sourceTable.toStdString(), lists);
+        customise::LoadFieldsFromMySQL(customise::LoginFieldsOf(fields), sourceTable.toStdString(), lists);
     else
-        customise::LoadFieldsFromParadox(loginFieldsOf(fields), sourceTable.toStdString(), lists);
+        customise::LoadFieldsFromParadox(customise::LoginFieldsOf(fields), sourceTable.toStdString(), lists);
 }
 
 QStringList chosenTypeProblems(const TableTypes& chosen, transfer::TargetKind target, const ConnectionFields& fields,

@@ -8,6 +8,13 @@
 
 namespace quintabel::customise {
 
+connections::LoginFields LoginFieldsOf(const ConnectionFields& fields)
+{
+    return {fields.paradoxFolder.toStdString(), fields.server.toStdString(),   fields.port.toStdString(),
+            fields.user.toStdString(),          fields.password.toStdString(), fields.database.toStdString(),
+            fields.paradoxCodePage};
+}
+
 namespace {
 
 // Runs the one-row query and appends, field by field in the record set's order, the name and

@@ -2,6 +2,7 @@
 // Fills the customisation window's two lists from the source table: one field name and one
 // proposed type per source field, from the fields and the first row of a one-row query.
 
+#include "base/connection_fields.h"
 #include "connections/connection_string.h"
 #include "customise/customization_lists.h"
 
@@ -19,6 +20,11 @@ std::string mySqlFirstRowQuery(std::string_view tableName);
 // Paradox folder driver reads a name up to the next double quotation mark, so a name that
 // holds one fails clearly instead of naming another table.
 std::string paradoxFirstRowQuery(std::string_view tableName);
+
+// The login the loaders open their connections with: the connection window's fields as they
+// stand, the Paradox code page chosen there included, so that the first row's text is read
+// (and a proposed length counted) in the code page the transfer itself will read it in.
+connections::LoginFields LoginFieldsOf(const ConnectionFields& fields);
 
 // The source is a MySQL table (the target is Paradox). Opens its own connection from the
 // login fields, runs mySqlFirstRowQuery and appends each field and its proposal to `lists`.

@@ -36,12 +36,6 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-connections::LoginFields loginFieldsOf(const ConnectionFields& fields)
-{
-    return {fields.paradoxFolder.toStdString(), fields.server.toStdString(), fields.port.toStdString(),
-            fields.user.toStdString(),          fields.password.toStdString(), fields.database.toStdString()};
-}
-
 std::optional<int> selectedRowOf(const QListWidget& list)
 {
     const QList<QListWidgetItem*> selected = list.selectedItems();
@@ -202,13 +196,13 @@ void Form3::Form_Load()
     guard.step(108, [&] { lists_ = customise::CustomizationLists(); });
     if (guard.test(110, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::Paradox); }))
         guard.step(112, [&] {
-            customise::LoadFieldsFromMySQL(loginFieldsOf(environment_.connectionFields()), handoff_.mTableName,
-                                           lists_);
+            customise::LoadFieldsFromMySQL(customise::LoginFieldsOf(environment_.connectionFields()),
+                                           handoff_.mTableName, lists_);
         });
     else if (guard.test(114, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::MySQL); }))
         guard.step(116, [&] {
-            customise::LoadFieldsFromParadox(loginFieldsOf(environment_.connectionFields()), handoff_.mTableName,
-                                             lists_);
+            customise::LoadFieldsFromParadox(customise::LoginFieldsOf(environment_.connectionFields()),
+                                             handoff_.mTableName, lists_);
         });
     // A failed loader leaves what it had appended: that is what the window shows.
     showLoadedLists();

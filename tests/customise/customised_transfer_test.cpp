@@ -12,6 +12,7 @@
 #include "form3_user.h"
 #include "paradoxfile/table_writer.h"
 #include "support/table_compare.h"
+#include "support/write_helpers.h"
 #include "transfer_fixture.h"
 
 #include <QCheckBox>
@@ -154,6 +155,35 @@ TEST_F(CustomisedTransferTest, ToMySqlTheChosenTypesMakeTheColumnsAndNoValueIsRo
     EXPECT_EQ(db::toText(arrived[1][1]), "0.10");
     EXPECT_EQ(db::toText(arrived[1][2]), "-3");
     EXPECT_TRUE(db::isNull(arrived[1][3]));
+}
+
+TEST_F(CustomisedTransferTest, TheWindowReadsATableInTheCodePageChosenInTheConnectionWindow)
+{
+    // Text in code page 866 under a header that says 936: read by the header, the first row is
+    // no text at all, and the window would open empty after an error report.
+    pxtest::writeMislabelledTable(paradoxFolder.path(), "CITIES", "CITY", {"Москва", "Kyiv"},
+                                  866, 936);
+    paradoxCodePage = 866;
+    window.Check16->setChecked(true);
+    customization.showNextIn(form);
+    QStringList shownFields;
+    user = [&shownFields](Form3& dialog) {
+        for (int row = 0; row < dialog.List1->count(); ++row)
+            shownFields << dialog.List1->item(row)->text();
+        chooseType(dialog, "CITY", "varchar(20)");
+        QTest::mouseClick(dialog.PushButton2, Qt::LeftButton); // OK
+    };
+
+    sendToMySql({QStringLiteral("CITIES")});
+
+    ASSERT_EQ(windowsShown, 1);
+    EXPECT_EQ(shownFields, QStringList{QStringLiteral("CITY")});
+    EXPECT_TRUE(boxes.boxes.shown().empty()) << boxes.boxes.shown()[0].text.toStdString();
+    EXPECT_EQ(mySqlColumns("CITIES"), (std::vector<std::vector<std::string>>{{"CITY", "varchar(20)"}}));
+    const Rows arrived = queryMySql("SELECT CITY FROM CITIES");
+    ASSERT_EQ(arrived.size(), 2u);
+    EXPECT_EQ(db::toText(arrived[0][0]), "Москва");
+    EXPECT_EQ(db::toText(arrived[1][0]), "Kyiv");
 }
 
 TEST_F(CustomisedTransferTest, CancelInTheWindowEndsTheRunBeforeAnythingIsWritten)
