@@ -20,10 +20,16 @@ if [ "${1:-}" = --inside ]; then
     for started in $bus $xvfb; do
       kill "$started" 2>/dev/null || true
     done
+    # Wait until both are gone. A display server still shutting down removes its socket
+    # file last, and would remove the socket of the next check's server, which may already
+    # have taken the same display number: that check's program then cannot connect.
+    for started in $bus $xvfb; do
+      wait "$started" 2>/dev/null || true
+    done
     rm -rf "$work"
   }
   trap cleanup EXIT
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb=$!
   tries=0
   while [ ! -s "$work/display" ]; do
