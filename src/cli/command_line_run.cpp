@@ -13,6 +13,7 @@
 #include "cli/terminal.h"
 #include "cli/text_boxes.h"
 #include "drivers/scratch/scratch_folder.h"
+#include "frontend/row_progress.h"
 #include "maintenance/mysql_table_maintenance.h"
 #include "maintenance/paradox_recovery_notice.h"
 #include "maintenance/paradox_table_maintenance.h"
@@ -309,10 +310,10 @@ void CommandLineRun::printSummary()
                                    static_cast<std::int64_t>(table.refusedRows.size()));
         switch (statusOf(table)) {
         case TableStatus::Complete:
-            line += QStringLiteral(": %1 rows sent").arg(groupedCount(sent));
+            line += QStringLiteral(": %1 rows sent").arg(GroupedNumber(sent));
             break;
         case TableStatus::RowsRefused:
-            line += QStringLiteral(": %1 rows sent, %2 refused").arg(groupedCount(sent), groupedCount(refused));
+            line += QStringLiteral(": %1 rows sent, %2 refused").arg(GroupedNumber(sent), GroupedNumber(refused));
             break;
         case TableStatus::Skipped:
             line += QStringLiteral(": skipped");

@@ -1,5 +1,7 @@
 #include "cli/progress_line.h"
 
+#include "frontend/row_progress.h"
+
 namespace quintabel::cli {
 
 namespace {
@@ -10,22 +12,11 @@ constexpr qint64 kRateAfterMs = 1000;
 
 } // namespace
 
-QString groupedCount(std::int64_t count)
-{
-    const bool negative = count < 0;
-    const auto unsignedCount = static_cast<std::uint64_t>(count);
-    const std::uint64_t magnitude = negative ? 0 - unsignedCount : unsignedCount;
-    QString digits = QString::number(magnitude);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return negative ? QLatin1Char('-') + digits : digits;
-}
-
 QString progressText(const QString& tableName, std::int64_t row, std::int64_t rowCount, std::int64_t elapsedMs)
 {
-    QString text = QStringLiteral("%1: %2 of %3 rows").arg(tableName, groupedCount(row), groupedCount(rowCount));
+    QString text = QStringLiteral("%1: %2 of %3 rows").arg(tableName, GroupedNumber(row), GroupedNumber(rowCount));
     if (elapsedMs >= kRateAfterMs)
-        text += QStringLiteral(", %1 rows/s").arg(groupedCount(row * 1000 / elapsedMs));
+        text += QStringLiteral(", %1 rows/s").arg(GroupedNumber(row * 1000 / elapsedMs));
     return text;
 }
 

@@ -15,9 +15,6 @@ namespace quintabel::cli {
 // (a rate from the first few rows says little).
 QString progressText(const QString& tableName, std::int64_t row, std::int64_t rowCount, std::int64_t elapsedMs);
 
-// A count with its thousands grouped by commas, whatever the locale: "1,234,567".
-QString groupedCount(std::int64_t count);
-
 class StandardError {
 public:
     // `showProgress`: standard error is a terminal and progress is wanted.

@@ -5,11 +5,9 @@
 
 namespace quintabel {
 
-namespace {
-
 // Written here rather than by QLocale: the text changes with every row a transfer copies, and
 // the locale's number formatting was a tenth of the time a row took to reach MySQL.
-QString groupedNumber(std::int64_t number)
+QString GroupedNumber(std::int64_t number)
 {
     const std::string digits = std::to_string(number);
     const std::size_t sign = digits[0] == '-' ? 1 : 0;
@@ -22,8 +20,6 @@ QString groupedNumber(std::int64_t number)
     return QString::fromLatin1(grouped.data(), static_cast<qsizetype>(grouped.size()));
 }
 
-} // namespace
-
 int RowProgressPercent(std::int64_t row, std::int64_t rowCount)
 {
     return static_cast<int>(std::floor(static_cast<double>(row) / static_cast<double>(rowCount) * 100.0));
@@ -33,7 +29,7 @@ QString RowProgressText(const QString& tableName, std::int64_t row, std::int64_t
 {
     // One arg() for all four: a second pass would fill a "%1" that the table name brought in.
     return QStringLiteral("%1: %2 of %3 rows (%4%)")
-        .arg(tableName, groupedNumber(row), groupedNumber(rowCount), QString::number(RowProgressPercent(row, rowCount)));
+        .arg(tableName, GroupedNumber(row), GroupedNumber(rowCount), QString::number(RowProgressPercent(row, rowCount)));
 }
 
 } // namespace quintabel

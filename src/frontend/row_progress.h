@@ -8,6 +8,9 @@
 
 namespace quintabel {
 
+// A count with its thousands grouped by commas, whatever the user's locale: "-1,234,567".
+QString GroupedNumber(std::int64_t number);
+
 // The share of `rowCount` rows done at row `row`, in whole percent rounded down (100 only at
 // the last row).
 int RowProgressPercent(std::int64_t row, std::int64_t rowCount);

@@ -6,6 +6,7 @@
 #include "cli/table_selection.h"
 #include "cli/text_boxes.h"
 #include "base/settings_store.h"
+#include "frontend/row_progress.h"
 #include "shell/support/qstring_printer.h"
 #include "shell/support/temporary_settings.h"
 
@@ -30,11 +31,11 @@ TEST(TableSelectionTest, NamesMeanTheExactTableFirstAndNeverGuessBetweenTwo)
 
 TEST(ProgressLineTest, CountsAreGroupedAndTheRateWaitsForASecond)
 {
-    EXPECT_EQ(groupedCount(0), QStringLiteral("0"));
-    EXPECT_EQ(groupedCount(999), QStringLiteral("999"));
-    EXPECT_EQ(groupedCount(1000), QStringLiteral("1,000"));
-    EXPECT_EQ(groupedCount(-1234567), QStringLiteral("-1,234,567"));
-    EXPECT_EQ(groupedCount(std::numeric_limits<std::int64_t>::min()), QStringLiteral("-9,223,372,036,854,775,808"));
+    EXPECT_EQ(GroupedNumber(0), QStringLiteral("0"));
+    EXPECT_EQ(GroupedNumber(999), QStringLiteral("999"));
+    EXPECT_EQ(GroupedNumber(1000), QStringLiteral("1,000"));
+    EXPECT_EQ(GroupedNumber(-1234567), QStringLiteral("-1,234,567"));
+    EXPECT_EQ(GroupedNumber(std::numeric_limits<std::int64_t>::min()), QStringLiteral("-9,223,372,036,854,775,808"));
     EXPECT_EQ(progressText(QStringLiteral("ORDERS"), 1234, 5000, 999), QStringLiteral("ORDERS: 1,234 of 5,000 rows"));
     EXPECT_EQ(progressText(QStringLiteral("ORDERS"), 1234, 5000, 2000),
               QStringLiteral("ORDERS: 1,234 of 5,000 rows, 617 rows/s"));
