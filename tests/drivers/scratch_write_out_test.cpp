@@ -170,6 +170,85 @@ TEST_F(ScratchWriteOutTest, WritesEveryColumnInAFieldThatHoldsItsValuesExactly)
     EXPECT_GT(comparison.valuesCompared, 40u);
 }
 
+// The fields are weighed as the rows arrive, so that the write-out need not read the table
+// twice; a table filled by another connection, which this one never saw, is read whole.
+TEST_F(ScratchWriteOutTest, FieldsWeighedAsRowsArriveMatchAWholeReadingOfTheTable)
+{
+    auto fill = [](Connection& connection, const std::string& table) {
+        std::string create = "CREATE TABLE `" + table + "`(";
+        for (const ColumnCase& column : columnCases)
+            create += std::string("`") + column.name + "` " + column.type + ",";
+        create.back() = ')';
+        connection.Execute(create);
+        for (std::size_t row = 0; row < 3; ++row) {
+            std::string insert = "INSERT INTO `" + table + "` VALUES(";
+            for (const ColumnCase& column : columnCases)
+                insert += column.literals[row] + ", ";
+            insert.resize(insert.size() - 2);
+            connection.Execute(insert + ")");
+        }
+    };
+    fill(scratch, "weighed");
+    scratch.Execute("CREATE TABLE `commit the rows`(`x` INT)");
+    {
+        Connection other;
+        other.Open(scratchConnectionString(program.string()));
+        fill(other, "read whole");
+    } // the other connection commits its rows as it closes
+    writeOut("weighed", "WEIGHED");
+    writeOut("read whole", "WHOLE");
+
+    const pxtest::OurTable weighed = pxtest::readWithOurs(paradoxFolder() / "WEIGHED.db");
+    const pxtest::OurTable whole = pxtest::readWithOurs(paradoxFolder() / "WHOLE.db");
+    ASSERT_EQ(weighed.header.fields.size(), whole.header.fields.size());
+    for (std::size_t i = 0; i < whole.header.fields.size(); ++i) {
+        SCOPED_TRACE(whole.header.fields[i].name);
+        EXPECT_EQ(weighed.header.fields[i].name, whole.header.fields[i].name);
+        EXPECT_EQ(weighed.header.fields[i].type, whole.header.fields[i].type);
+        EXPECT_EQ(weighed.header.fields[i].size, whole.header.fields[i].size);
+        EXPECT_EQ(weighed.header.fields[i].decimals, whole.header.fields[i].decimals);
+    }
+    EXPECT_TRUE(weighed.records == whole.records);
+    EXPECT_EQ(whole.records.size(), 3u);
+}
+
+// What another connection does to a table this one made and filled was never weighed here:
+// the fields must still hold its rows (a fraction in an INT column, a text too long for an
+// Alpha), whether it added rows or made the table anew with as many rows as before.
+TEST_F(ScratchWriteOutTest, ATableAnotherConnectionChangedIsReadWhole)
+{
+    auto changeElsewhere = [&](const std::vector<std::string>& statements) {
+        scratch.Execute("CREATE TABLE `commit the rows`(`x` INT)");
+        {
+            Connection other;
+            other.Open(scratchConnectionString(program.string()));
+            for (const std::string& statement : statements)
+                other.Execute(statement);
+        } // the other connection commits its rows as it closes
+        scratch.Execute("DROP TABLE [commit the rows]");
+    };
+    const std::string wideRow = "INSERT INTO `shared` VALUES('1.5', '" + longText + "')";
+    for (const bool remade : {false, true}) {
+        SCOPED_TRACE(remade ? "made anew" : "rows added");
+        scratch.Execute("CREATE TABLE `shared`(`n` INT,`s` TEXT)");
+        scratch.Execute("INSERT INTO `shared` VALUES('1', 'ab')");
+        if (remade)
+            changeElsewhere({"DROP TABLE [shared]", "CREATE TABLE `shared`(`n` INT,`s` TEXT)", wideRow});
+        else
+            changeElsewhere({wideRow});
+        writeOut("shared", "SHARED");
+        const pxtest::OurTable table = pxtest::readWithOurs(paradoxFolder() / "SHARED.db");
+        ASSERT_EQ(table.records.size(), remade ? 1u : 2u);
+        EXPECT_EQ(table.header.fields[0].type, px::FieldType::Number);
+        EXPECT_EQ(table.header.fields[1].type, px::FieldType::Memo);
+        EXPECT_TRUE(table.records.back()[0] == px::Value(1.5));
+        EXPECT_TRUE(table.records.back()[1] == px::Value(longText));
+        scratch.Execute("DROP TABLE [shared]");
+        fs::remove(paradoxFolder() / "SHARED.db");
+        fs::remove(paradoxFolder() / "SHARED.mb");
+    }
+}
+
 TEST_F(ScratchWriteOutTest, NeverReplacesAnExistingTable)
 {
     scratch.Execute("CREATE TABLE `orders`(`id` INT)");

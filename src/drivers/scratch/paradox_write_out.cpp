@@ -34,25 +34,30 @@ void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut)
     const std::string failure = "Cannot write the scratch table '" + table.name
         + "' as the Paradox table '" + writeOut.paradoxTable + "' in '" + writeOut.folder + "': ";
 
-    // First pass: what every column's values need.
-    std::vector<ColumnChoice> choices;
-    for (const ColumnDefinition& column : table.columns)
-        choices.emplace_back(column);
-    std::uint64_t rowCount = 0;
-    try {
-        tables.forEachRow(table, [&](std::size_t row, const std::vector<Value>& values) {
-            for (std::size_t i = 0; i < choices.size(); ++i)
-                choices[i].observe(row, values.at(i));
-            ++rowCount;
-        });
-    } catch (const DatabaseError& problem) {
-        throw DatabaseError(failure + problem.description() + ".");
-    }
     std::vector<px::Field> fields;
-    for (const ColumnChoice& choice : choices)
-        fields.push_back(choice.chooseField());
+    std::uint64_t rowCount = 0;
+    if (auto observed = tables.observedOnInsert(table)) {
+        fields = std::move(observed->fields);
+        rowCount = observed->rows;
+    } else {
+        // First pass: what every column's values need.
+        std::vector<ColumnChoice> choices;
+        for (const ColumnDefinition& column : table.columns)
+            choices.emplace_back(column);
+        try {
+            tables.forEachRow(table, [&](std::size_t row, const std::vector<Value>& values) {
+                for (std::size_t i = 0; i < choices.size(); ++i)
+                    choices[i].observe(row, values.at(i));
+                ++rowCount;
+            });
+        } catch (const DatabaseError& problem) {
+            throw DatabaseError(failure + problem.description() + ".");
+        }
+        for (const ColumnChoice& choice : choices)
+            fields.push_back(choice.chooseField());
+    }
 
-    // Second pass: the rows, written under a temporary name and put in place only when all
+    // The rows, written under a temporary name and put in place only when all
     // are in; any failure leaves the folder as it was.
     try {
         px::WriterOptions options;

@@ -8,11 +8,18 @@
 // when the session ends). Should SQLite give that transaction up after a failure, the rows
 // it held are gone: the tables they went to are marked as having lost rows, and are refused
 // for the write-out until dropped, rather than written out with rows missing.
+//
+// The write-out needs to know, before it writes the first record, which Paradox field holds
+// every value of each column. Rather than read the whole table an extra time for that, the
+// rows are weighed as they arrive through this connection; the write-out takes that answer
+// only while it is sure to be whole (see observedOnInsert).
 
+#include "drivers/scratch/paradox_column_choice.h"
 #include "drivers/scratch/scratch_statements.h"
 #include "drivers/scratch/sqlite_database.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -26,6 +33,12 @@ namespace quintabel::db::scratch {
 struct ScratchTable {
     std::string name; // as the scratch file spells it
     std::vector<ColumnDefinition> columns;
+};
+
+// The fields chosen for every row a table holds, and how many rows that is.
+struct ObservedRows {
+    std::vector<quintabel::paradox::Field> fields;
+    std::uint64_t rows = 0;
 };
 
 class ScratchTables {
@@ -50,6 +63,14 @@ public:
     void forEachRow(const ScratchTable& table,
                     const std::function<void(std::size_t, const std::vector<Value>&)>& visit);
 
+    // The fields the write-out would choose after reading every row of `table`, known
+    // without reading them: the table was made through this connection and every row it
+    // holds came through it and was weighed on the way in. Nothing when that is not sure:
+    // the table was made elsewhere or earlier, another connection has changed the file
+    // since, or a row arrived that no Paradox field holds (the write-out's own reading then
+    // finds it and names it).
+    std::optional<ObservedRows> observedOnInsert(const ScratchTable& table);
+
     // Every table with its type: "TABLE", or "SYSTEM TABLE" for the catalogue.
     std::vector<std::pair<std::string, std::string>> list();
 
@@ -70,6 +91,17 @@ private:
     void commitBatch();
     void noteBatchLost();
 
+    // What the rows given to one table so far need of the Paradox fields.
+    struct ObservedColumns {
+        std::deque<ColumnDefinition> definitions; // each ColumnChoice refers to its own
+        std::vector<ColumnChoice> choices;
+        std::uint64_t rows = 0;
+    };
+    void startObserving(const CreateTable& create);
+    void observeInserted(const std::string& key, const std::vector<Value>& values);
+    // Another connection's commit may have added rows no observation saw.
+    void forgetObservationsIfChangedElsewhere();
+
     SqliteDatabase& database_;
     bool batchOpen_ = false;
     std::int64_t cachedSchemaVersion_ = -1;
@@ -77,6 +109,8 @@ private:
     std::map<std::string, InsertTarget> insertTargets_;
     std::set<std::string> batchTables_;
     std::set<std::string> tablesWithLostRows_;
+    std::map<std::string, ObservedColumns> observed_;
+    std::optional<std::int64_t> seenDataVersion_;
 };
 
 } // namespace quintabel::db::scratch

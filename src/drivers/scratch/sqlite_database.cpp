@@ -146,6 +146,14 @@ std::int64_t SqliteDatabase::schemaVersion()
     return std::stoll(version.columnText(0));
 }
 
+std::int64_t SqliteDatabase::dataVersion()
+{
+    SqliteStatement version(database_, "PRAGMA data_version");
+    if (!version.step())
+        throw DatabaseError("The scratch database does not tell its data version.");
+    return std::stoll(version.columnText(0));
+}
+
 std::string quoteSqliteName(std::string_view name)
 {
     return quotedWithMarks(name, '"', '"');

@@ -62,6 +62,9 @@ public:
     bool inTransaction() const;
     // Counts every change of the file's tables, by any connection.
     std::int64_t schemaVersion();
+    // Changes whenever another connection commits a change to the file; this connection's
+    // own commits leave it as it was.
+    std::int64_t dataVersion();
 
 private:
     sqlite3* database_ = nullptr;
