@@ -25,6 +25,7 @@ public:
     // them, read from information_schema. Throws when they cannot be read.
     static MySqlColumnsFit forCreatedTable(connections::Connection& mysql, const std::string& table);
 
+    using RowFitCheck::misfit;
     std::optional<RowMisfit> misfit(std::span<const db::Value> row, std::size_t rowNumber) override;
 
 private:

@@ -16,27 +16,17 @@ namespace quintabel {
 
 namespace scratch = db::scratch;
 
-namespace {
-
-// The value as the scratch table will hold it after RowInsertStatement's literal: NULL for
-// a null or empty value, bytes as bytes, anything else as its text.
-db::Value scratchValueOf(const db::Value& value)
-{
-    if (const auto* bytes = std::get_if<db::Bytes>(&value); bytes != nullptr && !bytes->empty())
-        return *bytes;
-    std::string text = db::toText(value);
-    if (text.empty())
-        return db::Null{};
-    return text;
-}
-
-} // namespace
 
 struct ParadoxWriteOutFit::Columns {
-    // ColumnChoice keeps a reference to its definition: a deque never moves its elements.
+    // ColumnChoice keeps a pointer to its definition: a deque never moves its elements.
     std::deque<scratch::ColumnDefinition> definitions;
     std::vector<scratch::ColumnChoice> choices;
+    // The choices as they stood before the row in hand, to go back to when it is refused.
+    std::vector<scratch::ColumnChoice> before;
     paradox::CodePage codePage;
+    // Kept from row to row so that checking a text allocates nothing.
+    std::string encoded;
+    std::vector<transfer::RowValueText> texts;
 };
 
 ParadoxWriteOutFit::ParadoxWriteOutFit(std::string_view createStatement, int codePage)
@@ -51,7 +41,7 @@ ParadoxWriteOutFit::ParadoxWriteOutFit(std::string_view createStatement, int cod
     } catch (const db::DatabaseError&) {
         return;
     }
-    columns_ = std::make_unique<Columns>(Columns{{}, {}, paradox::CodePage(codePage_)});
+    columns_ = std::make_unique<Columns>(Columns{{}, {}, {}, paradox::CodePage(codePage_), {}, {}});
     for (scratch::ColumnDefinition& column : create.columns) {
         columns_->definitions.push_back(std::move(column));
         columns_->choices.emplace_back(columns_->definitions.back());
@@ -64,42 +54,68 @@ std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> r
 {
     if (!columns_)
         return std::nullopt;
-    const std::size_t checked = std::min(row.size(), columns_->choices.size());
-    std::vector<scratch::ColumnChoice> trials;
-    trials.reserve(columns_->choices.size());
+    transfer::rowValueTexts(row, transfer::TargetKind::Paradox, columns_->texts);
+    return misfit(row, columns_->texts, rowNumber);
+}
+
+// Each value is tried as the scratch table will hold it after the row's insert: NULL for a
+// null or empty value, bytes as bytes, anything else as its text.
+std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> row,
+                                                    std::span<const transfer::RowValueText> texts,
+                                                    std::size_t rowNumber)
+{
+    if (!columns_)
+        return std::nullopt;
+    if (texts.size() != row.size())
+        return misfit(row, rowNumber);
+    Columns& columns = *columns_;
+    // A row that fails must leave no trace in the columns' choices.
+    columns.before.assign(columns.choices.begin(), columns.choices.end());
+    const std::size_t checked = std::min(row.size(), columns.choices.size());
     for (std::size_t index = 0; index < checked; ++index) {
-        const db::Value value = scratchValueOf(row[index]);
-        const std::string& columnName = columns_->definitions[index].name;
-        if (const auto* text = std::get_if<std::string>(&value)) {
-            std::string encoded;
-            if (auto refused = columns_->codePage.encode(*text, encoded)) {
-                const bool fitsSomewhere = !paradox::writableCodePagesHolding(*text).empty();
-                std::string where = paradox::whereTextWouldFit(*text);
-                where[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(where[0])));
-                return RowMisfit{"Row " + std::to_string(rowNumber) + " was not copied: the value '"
-                                     + valuePreview(*text) + "' of the column '" + columnName
-                                     + "' holds " + *refused + ", which the Paradox table's code page "
-                                     + std::to_string(codePage_) + " cannot hold. " + where
-                                     + (fitsSomewhere ? ": choose one under Code Page in the connection window." : "."),
-                                 columnName};
-            }
-        }
-        // Tried on a copy: a row that fails must leave no trace in the column's choice. The
-        // copies of a row that fits become the columns' choices, each value seen once.
-        trials.push_back(columns_->choices[index]);
+        const transfer::RowValueText& value = texts[index];
+        const std::string& columnName = columns.definitions[index].name;
         try {
-            trials.back().observe(rowNumber, value);
+            switch (value.kind) {
+            case transfer::RowValueText::Kind::Null:
+                break;
+            case transfer::RowValueText::Kind::Bytes:
+                columns.choices[index].observe(rowNumber, row[index]);
+                break;
+            case transfer::RowValueText::Kind::Text:
+                if (auto refusal = codePageRefusal(value.text, columnName, rowNumber)) {
+                    columns.choices.swap(columns.before);
+                    return refusal;
+                }
+                columns.choices[index].observe(rowNumber, value.text);
+                break;
+            }
         } catch (const db::DatabaseError& refusal) {
+            columns.choices.swap(columns.before);
             return RowMisfit{"Row " + std::to_string(rowNumber)
                                  + " was not copied, because the Paradox table cannot hold it exactly: "
                                  + refusal.description() + ".",
                              columnName};
         }
     }
-    for (std::size_t index = checked; index < columns_->choices.size(); ++index)
-        trials.push_back(columns_->choices[index]);
-    columns_->choices.swap(trials);
     return std::nullopt;
+}
+
+std::optional<RowMisfit> ParadoxWriteOutFit::codePageRefusal(const std::string& text, const std::string& columnName,
+                                                             std::size_t rowNumber)
+{
+    columns_->encoded.clear();
+    const auto refused = columns_->codePage.encode(text, columns_->encoded);
+    if (!refused)
+        return std::nullopt;
+    const bool fitsSomewhere = !paradox::writableCodePagesHolding(text).empty();
+    std::string where = paradox::whereTextWouldFit(text);
+    where[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(where[0])));
+    return RowMisfit{"Row " + std::to_string(rowNumber) + " was not copied: the value '" + valuePreview(text)
+                         + "' of the column '" + columnName + "' holds " + *refused
+                         + ", which the Paradox table's code page " + std::to_string(codePage_) + " cannot hold. "
+                         + where + (fitsSomewhere ? ": choose one under Code Page in the connection window." : "."),
+                     columnName};
 }
 
 } // namespace quintabel

@@ -21,9 +21,13 @@ public:
     ~ParadoxWriteOutFit() override;
 
     std::optional<RowMisfit> misfit(std::span<const db::Value> row, std::size_t rowNumber) override;
+    std::optional<RowMisfit> misfit(std::span<const db::Value> row, std::span<const transfer::RowValueText> texts,
+                                    std::size_t rowNumber) override;
 
 private:
     struct Columns;
+    std::optional<RowMisfit> codePageRefusal(const std::string& text, const std::string& columnName,
+                                             std::size_t rowNumber);
     int codePage_;
     std::unique_ptr<Columns> columns_;
 };

@@ -233,7 +233,7 @@ void RowCopier::copyEachRow()
             guard_.setStatement(lastStatement_);
         });
         if (sent && fit_ != nullptr) {
-            if (auto misfit = fit_->misfit(row, static_cast<std::size_t>(index + 1))) {
+            if (auto misfit = fit_->misfit(row, valueTexts_, static_cast<std::size_t>(index + 1))) {
                 settleRowsBefore();
                 if (outcome_.cutShort)
                     return;

@@ -78,7 +78,7 @@ px::Field makeField(const std::string& name, FieldType type, int size = 0, int d
 
 } // namespace
 
-ColumnChoice::ColumnChoice(const ColumnDefinition& column) : column_(column)
+ColumnChoice::ColumnChoice(const ColumnDefinition& column) : column_(&column)
 {
     switch (column.type.kind) {
     case JetKind::Text:
@@ -104,7 +104,7 @@ ColumnChoice::ColumnChoice(const ColumnDefinition& column) : column_(column)
 void ColumnChoice::refuse(std::size_t row, const std::string& value, const std::string& why) const
 {
     throw DatabaseError("the value '" + valuePreview(value) + "' in row "
-                        + std::to_string(row) + " of the column '" + column_.name + "' " + why);
+                        + std::to_string(row) + " of the column '" + column_->name + "' " + why);
 }
 
 void ColumnChoice::observe(std::size_t row, const Value& value)
@@ -113,14 +113,14 @@ void ColumnChoice::observe(std::size_t row, const Value& value)
         return;
     if (const auto* bytes = std::get_if<Bytes>(&value)) {
         if (family_ != Family::Text && family_ != Family::Bytes)
-            refuse(row, "bytes", "is bytes, which a " + column_.typeText + " column cannot hold");
+            refuse(row, "bytes", "is bytes, which a " + column_->typeText + " column cannot hold");
         if (bytes->empty())
             refuse(row, "", "is empty bytes, which a Paradox table cannot tell from a blank field");
-        if (column_.type.kind == JetKind::Binary && column_.type.sizeGiven
-            && bytes->size() > static_cast<std::size_t>(column_.type.size))
+        if (column_->type.kind == JetKind::Binary && column_->type.sizeGiven
+            && bytes->size() > static_cast<std::size_t>(column_->type.size))
             refuse(row, "bytes", "has " + std::to_string(bytes->size()) + " bytes, more than the "
-                                     + std::to_string(column_.type.size) + " of its type "
-                                     + column_.typeText);
+                                     + std::to_string(column_->type.size) + " of its type "
+                                     + column_->typeText);
         if (byteValues_++ == 0)
             firstBytesRow_ = row;
         if (textValues_ > 0)
@@ -128,7 +128,11 @@ void ColumnChoice::observe(std::size_t row, const Value& value)
                                       + " of the same column holds text");
         return;
     }
-    const std::string& text = std::get<std::string>(value);
+    observe(row, std::get<std::string>(value));
+}
+
+void ColumnChoice::observe(std::size_t row, const std::string& text)
+{
     switch (family_) {
     case Family::Text:
         observeText(row, text);
@@ -143,7 +147,7 @@ void ColumnChoice::observe(std::size_t row, const Value& value)
         observeBoolean(row, text);
         break;
     case Family::Bytes:
-        refuse(row, text, "is text, which a " + column_.typeText + " column of bytes cannot hold");
+        refuse(row, text, "is text, which a " + column_->typeText + " column of bytes cannot hold");
     }
 }
 
@@ -157,10 +161,10 @@ void ColumnChoice::observeText(std::size_t row, const std::string& text)
         refuse(row, text, "is text, but row " + std::to_string(firstBytesRow_)
                               + " of the same column holds bytes");
     const std::size_t length = codePointCount(text);
-    if (column_.type.kind == JetKind::Text && column_.type.sizeGiven
-        && length > static_cast<std::size_t>(column_.type.size))
+    if (column_->type.kind == JetKind::Text && column_->type.sizeGiven
+        && length > static_cast<std::size_t>(column_->type.size))
         refuse(row, text, "has " + std::to_string(length) + " characters, more than the "
-                              + std::to_string(column_.type.size) + " of its type " + column_.typeText);
+                              + std::to_string(column_->type.size) + " of its type " + column_->typeText);
     if (textValues_++ == 0)
         firstTextRow_ = row;
     longestText_ = std::max(longestText_, length);
@@ -191,29 +195,29 @@ void ColumnChoice::requireDeclaredLimits(std::size_t row, const std::string& tex
                                          const ExactNumber& number,
                                          const std::optional<std::int64_t>& whole) const
 {
-    const JetColumnType& type = column_.type;
+    const JetColumnType& type = column_->type;
     switch (type.kind) {
     case JetKind::Byte:
         if (!whole || *whole < 0 || *whole > 255)
-            refuse(row, text, "is not a whole number from 0 to 255, as its type " + column_.typeText
+            refuse(row, text, "is not a whole number from 0 to 255, as its type " + column_->typeText
                                   + " holds");
         break;
     case JetKind::Short:
         // -32768 is the blank of a Paradox Short field.
         if (!whole || *whole < -32767 || *whole > 32767)
             refuse(row, text, "is not a whole number from -32767 to 32767, as its type "
-                                  + column_.typeText + " holds in a Paradox Short field");
+                                  + column_->typeText + " holds in a Paradox Short field");
         break;
     case JetKind::Currency:
         if (!toExactDouble(number))
-            refuse(row, text, "has more digits than its type " + column_.typeText
+            refuse(row, text, "has more digits than its type " + column_->typeText
                                   + " holds exactly in a Paradox Money field");
         break;
     case JetKind::Decimal:
         if (type.sizeGiven
             && (number.fractionDigits() > type.scale
                 || number.integerDigits() > type.precision - type.scale))
-            refuse(row, text, "does not fit its type " + column_.typeText + " (at most "
+            refuse(row, text, "does not fit its type " + column_->typeText + " (at most "
                                   + std::to_string(type.precision - type.scale)
                                   + " digits before the point and " + std::to_string(type.scale)
                                   + " after it)");
@@ -258,7 +262,7 @@ bool ColumnChoice::ladderHolds(FieldType type) const
 {
     switch (type) {
     case FieldType::Short:
-        return column_.type.kind == JetKind::Byte ? allFitByte_ : allFitShort_;
+        return column_->type.kind == JetKind::Byte ? allFitByte_ : allFitShort_;
     case FieldType::Long:
         return allFitLong_;
     case FieldType::Number:
@@ -271,15 +275,15 @@ bool ColumnChoice::ladderHolds(FieldType type) const
 
 px::Field ColumnChoice::chooseField() const
 {
-    const std::string& name = column_.name;
+    const std::string& name = column_->name;
     switch (family_) {
     case Family::Text: {
         if (byteValues_ > 0)
             return makeField(name, FieldType::Binary, binaryFieldSize);
         const std::size_t declared =
-            column_.type.kind == JetKind::Text ? static_cast<std::size_t>(column_.type.size) : 1;
+            column_->type.kind == JetKind::Text ? static_cast<std::size_t>(column_->type.size) : 1;
         const std::size_t width = std::max({longestText_, declared, std::size_t{1}});
-        if (width > alphaLimit || declaredMemo(column_))
+        if (width > alphaLimit || declaredMemo(*column_))
             return makeField(name, FieldType::Memo, memoFieldSize);
         return makeField(name, FieldType::Alpha, static_cast<int>(width));
     }
@@ -292,7 +296,7 @@ px::Field ColumnChoice::chooseField() const
     case Family::Number:
         break;
     }
-    const NumberLadder* ladder = ladderFor(column_.type.kind);
+    const NumberLadder* ladder = ladderFor(column_->type.kind);
     for (int step = 0; step < ladder->count; ++step) {
         const FieldType type = ladder->steps[static_cast<std::size_t>(step)];
         if (ladderHolds(type))

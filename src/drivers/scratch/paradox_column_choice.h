@@ -51,8 +51,11 @@ class ColumnChoice {
 public:
     explicit ColumnChoice(const ColumnDefinition& column);
 
-    // `row` is 1-based, for messages.
+    // `row` is 1-based, for messages. A refused value may have moved the choice part way:
+    // a caller that goes on after a refusal goes back to a copy taken before.
     void observe(std::size_t row, const Value& value);
+    // The same for a value known to be a text that is not empty.
+    void observe(std::size_t row, const std::string& text);
     quintabel::paradox::Field chooseField() const;
 
 private:
@@ -67,7 +70,7 @@ private:
     bool ladderHolds(quintabel::paradox::FieldType type) const;
     [[noreturn]] void refuse(std::size_t row, const std::string& value, const std::string& why) const;
 
-    const ColumnDefinition& column_;
+    const ColumnDefinition* column_; // a pointer, so that a choice can be copied over another
     Family family_;
     // Text
     std::size_t longestText_ = 0;
