@@ -98,6 +98,21 @@ std::optional<std::int64_t> toInt64(const ExactNumber& number)
     return value;
 }
 
+namespace {
+
+// A decimal of at most DBL_DIG significant digits, below 10^DBL_DIG and inside the range of
+// normal doubles, comes back from the double's shortest text as the same number: no need to
+// write it out and read it back (which every number of every row paid for, several times over,
+// in a transfer). Larger whole numbers are left to that test, since the shortest text of a
+// large double may spell out digits the decimal did not have.
+bool surelyExactInDouble(const ExactNumber& number)
+{
+    const int magnitude = static_cast<int>(number.digits.size()) + number.exponent;
+    return number.digits.size() <= static_cast<std::size_t>(DBL_DIG) && magnitude > -300 && magnitude <= DBL_DIG;
+}
+
+} // namespace
+
 std::optional<double> toExactDouble(const ExactNumber& number)
 {
     const std::string text = plainText(number);
@@ -105,13 +120,7 @@ std::optional<double> toExactDouble(const ExactNumber& number)
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
-    // A decimal of at most DBL_DIG significant digits, below 10^DBL_DIG and inside the range
-    // of normal doubles, comes back from the double's shortest text as the same number: no need
-    // to write it out and read it back (which every number of every row paid for, several times
-    // over, in a transfer). Larger whole numbers are left to that test, since the shortest text
-    // of a large double may spell out digits the decimal did not have.
-    const int magnitude = static_cast<int>(number.digits.size()) + number.exponent;
-    if (number.digits.size() <= static_cast<std::size_t>(DBL_DIG) && magnitude > -300 && magnitude <= DBL_DIG)
+    if (surelyExactInDouble(number))
         return value;
     char shortest[64];
     const auto written = std::to_chars(shortest, shortest + sizeof shortest, value);
@@ -119,6 +128,11 @@ std::optional<double> toExactDouble(const ExactNumber& number)
     if (!back || !(*back == number))
         return std::nullopt;
     return value;
+}
+
+bool holdsExactlyInDouble(const ExactNumber& number)
+{
+    return surelyExactInDouble(number) || toExactDouble(number).has_value();
 }
 
 std::string plainText(const ExactNumber& number)

@@ -33,6 +33,9 @@ std::optional<std::int64_t> toInt64(const ExactNumber& number);
 // The double that holds the number exactly in the sense that reading it back gives the same
 // number (its shortest text reads as `number` again), or nothing.
 std::optional<double> toExactDouble(const ExactNumber& number);
+// Whether toExactDouble gives a double, answered without making one where the number is
+// short enough to be sure.
+bool holdsExactlyInDouble(const ExactNumber& number);
 
 // The plain decimal text ("-1234.5", "0.001", "1200"), never with an exponent.
 std::string plainText(const ExactNumber& number);

@@ -137,7 +137,7 @@ std::optional<std::string> doubleMisfit(const MySqlColumnShape& shape, std::stri
     const auto number = db::readExactNumber(text);
     if (!number)
         return nonFiniteMisfit(shape, columnName, text);
-    if (!db::toExactDouble(*number))
+    if (!db::holdsExactlyInDouble(*number))
         return misfit(columnName, text, "has more digits than " + columnPhrase(shape) + " keeps");
     return std::nullopt;
 }

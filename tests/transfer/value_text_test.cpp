@@ -74,6 +74,7 @@ TEST(ExactDouble, AgreesWithWritingTheDoubleOutAndReadingItBackAcrossItsRange)
         ASSERT_TRUE(number) << text;
         const auto expected = heldExactly(*number);
         ASSERT_EQ(toExactDouble(*number), expected) << text;
+        ASSERT_EQ(holdsExactlyInDouble(*number), expected.has_value()) << text;
         held += expected ? 1 : 0;
     }
     // Both answers were met many times.
@@ -90,6 +91,7 @@ TEST(ExactDouble, EdgesOfPrecisionAndRange)
         const auto number = readExactNumber(text);
         ASSERT_TRUE(number) << text;
         EXPECT_EQ(toExactDouble(*number), heldExactly(*number)) << text;
+        EXPECT_EQ(holdsExactlyInDouble(*number), heldExactly(*number).has_value()) << text;
     }
     EXPECT_FALSE(toExactDouble(*readExactNumber("9007199254740993")));
     EXPECT_EQ(toExactDouble(*readExactNumber("0.1")), 0.1);

@@ -180,7 +180,7 @@ void ColumnChoice::observeNumber(std::size_t row, const std::string& text)
     allFitByte_ = allFitByte_ && whole && *whole >= 0 && *whole <= 255;
     allFitShort_ = allFitShort_ && whole && *whole >= -32767 && *whole <= 32767;
     allFitLong_ = allFitLong_ && whole && *whole >= -2147483647LL && *whole <= 2147483647LL;
-    allFitDouble_ = allFitDouble_ && toExactDouble(*number).has_value();
+    allFitDouble_ = allFitDouble_ && holdsExactlyInDouble(*number);
     mostIntegerDigits_ = std::max(mostIntegerDigits_, number->integerDigits());
     mostFractionDigits_ = std::max(mostFractionDigits_, number->fractionDigits());
     if (!allFitDouble_ && mostIntegerDigits_ + mostFractionDigits_ > bcdDigits)
@@ -209,7 +209,7 @@ void ColumnChoice::requireDeclaredLimits(std::size_t row, const std::string& tex
                                   + column_->typeText + " holds in a Paradox Short field");
         break;
     case JetKind::Currency:
-        if (!toExactDouble(number))
+        if (!holdsExactlyInDouble(number))
             refuse(row, text, "has more digits than its type " + column_->typeText
                                   + " holds exactly in a Paradox Money field");
         break;

@@ -267,8 +267,9 @@ void ScratchTables::insert(const InsertRow& insert)
                             + std::to_string(table.columns.size()) + " columns.");
     SqliteStatement& statement = *target.statement;
     try {
+        // The values outlive the step and the reset below.
         for (std::size_t i = 0; i < insert.values.size(); ++i)
-            statement.bind(static_cast<int>(i + 1), insert.values[i]);
+            statement.bindUntilReset(static_cast<int>(i + 1), insert.values[i]);
         batchTables_.insert(target.key);
         statement.step();
     } catch (const DatabaseError&) {

@@ -31,24 +31,33 @@ SqliteStatement::~SqliteStatement()
     sqlite3_finalize(statement_);
 }
 
+namespace {
+
+int bindValue(sqlite3_stmt* statement, int position, const Value& value, sqlite3_destructor_type keeping)
+{
+    if (const auto* text = std::get_if<std::string>(&value))
+        return sqlite3_bind_text64(statement, position, text->data(), text->size(), keeping, SQLITE_UTF8);
+    if (const auto* bytes = std::get_if<Bytes>(&value)) {
+        // A zero-length blob still binds as a blob, not as NULL.
+        return bytes->empty() ? sqlite3_bind_zeroblob(statement, position, 0)
+                              : sqlite3_bind_blob64(statement, position, bytes->data(), bytes->size(), keeping);
+    }
+    if (isNull(value))
+        return sqlite3_bind_null(statement, position);
+    throw DatabaseError("The scratch database keeps only text, bytes and NULL.");
+}
+
+} // namespace
+
 void SqliteStatement::bind(int position, const Value& value)
 {
-    int result = SQLITE_OK;
-    if (const auto* text = std::get_if<std::string>(&value)) {
-        result = sqlite3_bind_text64(statement_, position, text->data(), text->size(),
-                                     SQLITE_TRANSIENT, SQLITE_UTF8);
-    } else if (const auto* bytes = std::get_if<Bytes>(&value)) {
-        // A zero-length blob still binds as a blob, not as NULL.
-        result = bytes->empty()
-            ? sqlite3_bind_zeroblob(statement_, position, 0)
-            : sqlite3_bind_blob64(statement_, position, bytes->data(), bytes->size(),
-                                  SQLITE_TRANSIENT);
-    } else if (isNull(value)) {
-        result = sqlite3_bind_null(statement_, position);
-    } else {
-        throw DatabaseError("The scratch database keeps only text, bytes and NULL.");
-    }
-    if (result != SQLITE_OK)
+    if (bindValue(statement_, position, value, SQLITE_TRANSIENT) != SQLITE_OK)
+        fail(database_, "The scratch database cannot take a value: ");
+}
+
+void SqliteStatement::bindUntilReset(int position, const Value& value)
+{
+    if (bindValue(statement_, position, value, SQLITE_STATIC) != SQLITE_OK)
         fail(database_, "The scratch database cannot take a value: ");
 }
 

@@ -24,6 +24,8 @@ public:
 
     // Binds Null, text or bytes (what the scratch tables hold), or a whole number.
     void bind(int position, const Value& value);
+    // The same without a copy of a text or bytes: `value` must stay as it is until reset().
+    void bindUntilReset(int position, const Value& value);
     void bindText(int position, std::string_view text);
     void bindInteger(int position, std::int64_t number);
 
