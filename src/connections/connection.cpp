@@ -92,6 +92,12 @@ void Connection::InsertRow(const std::string& table, std::vector<db::Value> valu
     openSession("InsertRow")->insertRow(table, std::move(values));
 }
 
+void Connection::ExpectWriteOutFields(const std::string& table, const std::vector<paradox::Field>& fields,
+                                      std::uint64_t rows)
+{
+    openSession("ExpectWriteOutFields")->expectWriteOutFields(table, fields, rows);
+}
+
 Recordset Connection::OpenSchema(int schema)
 {
     if (schema != adSchemaTables)

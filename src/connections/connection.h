@@ -52,6 +52,10 @@ public:
     // scratch database takes a row's values without parsing them out of a statement.
     bool TakesRowValues() const { return session_ && session_->takesRowValues(); }
     void InsertRow(const std::string& table, std::vector<db::Value> values);
+    // The fields a write-out of the scratch table `table` is to use, with the number of rows
+    // they were chosen from (db::Session::expectWriteOutFields; not ADO).
+    void ExpectWriteOutFields(const std::string& table, const std::vector<paradox::Field>& fields,
+                              std::uint64_t rows);
     int State() const { return session_ ? adStateOpen : adStateClosed; }
     // What the driver did on opening that the user should be told of (not an ADO property:
     // Jet never repaired a file unasked); nothing when closed or when opening went as usual.

@@ -14,6 +14,10 @@
 #include <string_view>
 #include <vector>
 
+namespace quintabel::paradox {
+struct Field;
+}
+
 namespace quintabel::db {
 
 // One column of a result, described as ADO describes a field.
@@ -94,6 +98,17 @@ public:
     // Does what "INSERT INTO `table` VALUES(...)" with these values as its literals does: each
     // value Null, text or bytes, exactly as the statement's parse would give it.
     virtual void insertRow(std::string_view table, std::vector<Value> values);
+    // The Paradox fields that a later write-out of `table` is to use, chosen by the caller
+    // from the values of the `rows` rows it gave insertRow (not ADO: Jet weighed the rows
+    // itself). The scratch database takes them only while it is sure they cover every row the
+    // table holds, and otherwise weighs the rows itself; other drivers ignore them.
+    virtual void expectWriteOutFields(std::string_view table, const std::vector<paradox::Field>& fields,
+                                      std::uint64_t rows)
+    {
+        (void)table;
+        (void)fields;
+        (void)rows;
+    }
 };
 
 // The field descriptions of the tables schema, shared by every driver.

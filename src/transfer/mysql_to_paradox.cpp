@@ -86,6 +86,8 @@ private:
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
     // The steps that end a table's rows: the pointer, the progress bar and the source.
     void finishRows();
+    // The check weighed every row on its way in: the write-out need not weigh them again.
+    void handOverFields(const std::string& scratchTable, const ParadoxWriteOutFit& fit);
     // The Paradox list afresh, as the folder now holds its tables.
     void relistParadoxTables();
     bool endRequested() const { return frontEnd_.stopRequested(); }
@@ -217,6 +219,7 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, transfer::TargetKind::Paradox,
                                          &fit, frontEnd_, targetName, options);
     events_->rows(rows);
+    handOverFields(source, fit);
     const std::vector<std::string> columnNames =
         rows.zeroDatesBlanked.empty() ? std::vector<std::string>() : sourceColumnNames();
     finishRows();
@@ -262,6 +265,18 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     dropScratchTable(368, 370, source);
     guard_.step(372, [] { QCoreApplication::processEvents(); });
     return AfterTable::NextTable;
+}
+
+void MySqlToParadoxRun::handOverFields(const std::string& scratchTable, const ParadoxWriteOutFit& fit)
+{
+    const auto fields = fit.chosenFields();
+    if (!fields)
+        return;
+    try {
+        scratch_.ExpectWriteOutFields(scratchTable, *fields, fit.rowsFitting());
+    } catch (const std::exception&) {
+        // Only a saving: the write-out weighs the rows itself.
+    }
 }
 
 bool MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& targetName,

@@ -98,7 +98,22 @@ std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> r
                              columnName};
         }
     }
+    ++rowsFitting_;
     return std::nullopt;
+}
+
+std::optional<std::vector<paradox::Field>> ParadoxWriteOutFit::chosenFields() const
+{
+    if (!columns_)
+        return std::nullopt;
+    std::vector<paradox::Field> fields;
+    try {
+        for (const scratch::ColumnChoice& choice : columns_->choices)
+            fields.push_back(choice.chooseField());
+    } catch (const db::DatabaseError&) {
+        return std::nullopt;
+    }
+    return fields;
 }
 
 std::optional<RowMisfit> ParadoxWriteOutFit::codePageRefusal(const std::string& text, const std::string& columnName,

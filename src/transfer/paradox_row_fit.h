@@ -7,8 +7,12 @@
 
 #include "transfer/row_fit_check.h"
 
+#include "paradoxfile/field.h"
+
+#include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace quintabel {
 
@@ -24,12 +28,18 @@ public:
     std::optional<RowMisfit> misfit(std::span<const db::Value> row, std::span<const transfer::RowValueText> texts,
                                     std::size_t rowNumber) override;
 
+    // The fields the write-out would choose for the rows found fitting so far, and how many
+    // rows that is; nothing when there is no choice to hand over.
+    std::optional<std::vector<paradox::Field>> chosenFields() const;
+    std::uint64_t rowsFitting() const { return rowsFitting_; }
+
 private:
     struct Columns;
     std::optional<RowMisfit> codePageRefusal(const std::string& text, const std::string& columnName,
                                              std::size_t rowNumber);
     int codePage_;
     std::unique_ptr<Columns> columns_;
+    std::uint64_t rowsFitting_ = 0;
 };
 
 } // namespace quintabel

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <fstream>
 #include <set>
 
@@ -170,51 +171,77 @@ TEST_F(ScratchWriteOutTest, WritesEveryColumnInAFieldThatHoldsItsValuesExactly)
     EXPECT_GT(comparison.valuesCompared, 40u);
 }
 
-// The fields are weighed as the rows arrive, so that the write-out need not read the table
-// twice; a table filled by another connection, which this one never saw, is read whole.
-TEST_F(ScratchWriteOutTest, FieldsWeighedAsRowsArriveMatchAWholeReadingOfTheTable)
+// A transfer weighs every row on its way into the scratch table and hands the fields it chose
+// to the write-out, which then need not read the table twice. Fields it cannot be sure of are
+// not taken: the write-out reads the rows and chooses for itself (an Alpha of 2 for "ab").
+TEST_F(ScratchWriteOutTest, HandedFieldsAreTakenOnlyWhileTheyCoverEveryRowTheTableHolds)
 {
-    auto fill = [](Connection& connection, const std::string& table) {
-        std::string create = "CREATE TABLE `" + table + "`(";
-        for (const ColumnCase& column : columnCases)
-            create += std::string("`") + column.name + "` " + column.type + ",";
-        create.back() = ')';
-        connection.Execute(create);
-        for (std::size_t row = 0; row < 3; ++row) {
-            std::string insert = "INSERT INTO `" + table + "` VALUES(";
-            for (const ColumnCase& column : columnCases)
-                insert += column.literals[row] + ", ";
-            insert.resize(insert.size() - 2);
-            connection.Execute(insert + ")");
-        }
+    const std::vector<px::Field> wide{{"s", px::FieldType::Alpha, 30, 0}};
+    struct Case {
+        const char* what;
+        std::function<void()> fillAndHand;
+        int expectedWidth;
     };
-    fill(scratch, "weighed");
-    scratch.Execute("CREATE TABLE `commit the rows`(`x` INT)");
-    {
-        Connection other;
-        other.Open(scratchConnectionString(program.string()));
-        fill(other, "read whole");
-    } // the other connection commits its rows as it closes
-    writeOut("weighed", "WEIGHED");
-    writeOut("read whole", "WHOLE");
-
-    const pxtest::OurTable weighed = pxtest::readWithOurs(paradoxFolder() / "WEIGHED.db");
-    const pxtest::OurTable whole = pxtest::readWithOurs(paradoxFolder() / "WHOLE.db");
-    ASSERT_EQ(weighed.header.fields.size(), whole.header.fields.size());
-    for (std::size_t i = 0; i < whole.header.fields.size(); ++i) {
-        SCOPED_TRACE(whole.header.fields[i].name);
-        EXPECT_EQ(weighed.header.fields[i].name, whole.header.fields[i].name);
-        EXPECT_EQ(weighed.header.fields[i].type, whole.header.fields[i].type);
-        EXPECT_EQ(weighed.header.fields[i].size, whole.header.fields[i].size);
-        EXPECT_EQ(weighed.header.fields[i].decimals, whole.header.fields[i].decimals);
+    const std::vector<Case> cases{
+        {"chosen from every row",
+         [&] {
+             scratch.Execute("CREATE TABLE `t`(`s` TEXT)");
+             scratch.Execute("INSERT INTO `t` VALUES('ab')");
+             scratch.ExpectWriteOutFields("t", wide, 1);
+         },
+         30},
+        {"chosen from fewer rows",
+         [&] {
+             scratch.Execute("CREATE TABLE `t`(`s` TEXT)");
+             scratch.Execute("INSERT INTO `t` VALUES('ab')");
+             scratch.Execute("INSERT INTO `t` VALUES('a')");
+             scratch.ExpectWriteOutFields("t", wide, 1);
+         },
+         2},
+        {"a row given after them",
+         [&] {
+             scratch.Execute("CREATE TABLE `t`(`s` TEXT)");
+             scratch.Execute("INSERT INTO `t` VALUES('ab')");
+             scratch.ExpectWriteOutFields("t", wide, 1);
+             scratch.Execute("INSERT INTO `t` VALUES('a')");
+         },
+         2},
+        {"for other columns",
+         [&] {
+             scratch.Execute("CREATE TABLE `t`(`s` TEXT)");
+             scratch.Execute("INSERT INTO `t` VALUES('ab')");
+             scratch.ExpectWriteOutFields("t", {{"other", px::FieldType::Alpha, 30, 0}}, 1);
+         },
+         2},
+        {"for a table made by another connection",
+         [&] {
+             {
+                 Connection other;
+                 other.Open(scratchConnectionString(program.string()));
+                 other.Execute("CREATE TABLE `t`(`s` TEXT)");
+             }
+             scratch.Execute("INSERT INTO `t` VALUES('ab')");
+             scratch.ExpectWriteOutFields("t", wide, 1);
+         },
+         2},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        test.fillAndHand();
+        writeOut("t", "T");
+        const pxtest::OurTable table = pxtest::readWithOurs(paradoxFolder() / "T.db");
+        ASSERT_EQ(table.header.fields.size(), 1u);
+        EXPECT_EQ(table.header.fields[0].type, px::FieldType::Alpha);
+        EXPECT_EQ(table.header.fields[0].size, test.expectedWidth);
+        EXPECT_TRUE(table.records.front()[0] == px::Value(std::string("ab")));
+        scratch.Execute("DROP TABLE [t]");
+        fs::remove(paradoxFolder() / "T.db");
     }
-    EXPECT_TRUE(weighed.records == whole.records);
-    EXPECT_EQ(whole.records.size(), 3u);
 }
 
-// What another connection does to a table this one made and filled was never weighed here:
-// the fields must still hold its rows (a fraction in an INT column, a text too long for an
-// Alpha), whether it added rows or made the table anew with as many rows as before.
+// What another connection does to a table this one made, filled and handed fields for was
+// never weighed: the fields must still hold its rows (a fraction in an INT column, a text too
+// long for an Alpha), whether it added rows or made the table anew with as many rows as before.
 TEST_F(ScratchWriteOutTest, ATableAnotherConnectionChangedIsReadWhole)
 {
     auto changeElsewhere = [&](const std::vector<std::string>& statements) {
@@ -232,6 +259,7 @@ TEST_F(ScratchWriteOutTest, ATableAnotherConnectionChangedIsReadWhole)
         SCOPED_TRACE(remade ? "made anew" : "rows added");
         scratch.Execute("CREATE TABLE `shared`(`n` INT,`s` TEXT)");
         scratch.Execute("INSERT INTO `shared` VALUES('1', 'ab')");
+        scratch.ExpectWriteOutFields("shared", {{"n", px::FieldType::Long, 0, 0}, {"s", px::FieldType::Alpha, 2, 0}}, 1);
         if (remade)
             changeElsewhere({"DROP TABLE [shared]", "CREATE TABLE `shared`(`n` INT,`s` TEXT)", wideRow});
         else
@@ -246,6 +274,33 @@ TEST_F(ScratchWriteOutTest, ATableAnotherConnectionChangedIsReadWhole)
         scratch.Execute("DROP TABLE [shared]");
         fs::remove(paradoxFolder() / "SHARED.db");
         fs::remove(paradoxFolder() / "SHARED.mb");
+    }
+}
+
+// Fields that do not hold a value are a fault of whoever chose them; the write-out refuses
+// the table rather than write a value changed.
+TEST_F(ScratchWriteOutTest, AValueTheChosenFieldCannotHoldIsRefusedNotChanged)
+{
+    struct Case {
+        px::Field field;
+        const char* literal;
+    };
+    const std::vector<Case> cases{
+        {{"c", px::FieldType::Long, 0, 0}, "'1.5'"},
+        {{"c", px::FieldType::Number, 0, 0}, "'12abc'"},
+        {{"c", px::FieldType::Logical, 0, 0}, "'maybe'"},
+        {{"c", px::FieldType::Timestamp, 0, 0}, "'10:00:00'"},
+        {{"c", px::FieldType::Time, 0, 0}, "'2021-01-01'"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.literal);
+        scratch.Execute("CREATE TABLE `t`(`c` TEXT)");
+        scratch.Execute(std::string("INSERT INTO `t` VALUES(") + test.literal + ")");
+        scratch.ExpectWriteOutFields("t", {test.field}, 1);
+        const std::string message = writeOutFailure("t", "T");
+        EXPECT_NE(message.find("does not fit the field chosen for the column 'c'"), std::string::npos) << message;
+        EXPECT_TRUE(paradoxFiles().empty());
+        scratch.Execute("DROP TABLE [t]");
     }
 }
 

@@ -71,6 +71,22 @@ bool declaredMemo(const ColumnDefinition& column)
     return !equalsIgnoringCase(name, "TEXT");
 }
 
+// The texts a Logical field takes, without regard to case.
+std::optional<bool> truthOf(const std::string& text)
+{
+    static constexpr std::array<std::string_view, 4> trues{"True", "1", "-1", "Yes"};
+    static constexpr std::array<std::string_view, 3> falses{"False", "0", "No"};
+    for (const std::string_view truth : trues) {
+        if (equalsIgnoringCase(text, truth))
+            return true;
+    }
+    for (const std::string_view falsehood : falses) {
+        if (equalsIgnoringCase(text, falsehood))
+            return false;
+    }
+    return std::nullopt;
+}
+
 px::Field makeField(const std::string& name, FieldType type, int size = 0, int decimals = 0)
 {
     return px::Field{name, type, size, decimals};
@@ -249,13 +265,8 @@ void ColumnChoice::observeDateTime(std::size_t row, const std::string& text)
 
 void ColumnChoice::observeBoolean(std::size_t row, const std::string& text)
 {
-    static constexpr std::array<std::string_view, 7> truths{"True", "False", "1", "0", "-1",
-                                                            "Yes", "No"};
-    for (const std::string_view truth : truths) {
-        if (equalsIgnoringCase(text, truth))
-            return;
-    }
-    refuse(row, text, "is not True or False");
+    if (!truthOf(text))
+        refuse(row, text, "is not True or False");
 }
 
 bool ColumnChoice::ladderHolds(FieldType type) const
@@ -306,6 +317,17 @@ px::Field ColumnChoice::chooseField() const
     throw DatabaseError("the column '" + name + "' holds numbers no Paradox field holds exactly");
 }
 
+namespace {
+
+// Only a field chosen from other values than those written meets a value it cannot take.
+[[noreturn]] void refuseUnfitValue(const px::Field& field, const std::string& text)
+{
+    throw DatabaseError("the value '" + valuePreview(text) + "' does not fit the field chosen for the column '"
+                        + field.name + "'");
+}
+
+} // namespace
+
 px::Value toParadoxValue(const px::Field& field, const Value& value)
 {
     if (isNull(value))
@@ -315,24 +337,47 @@ px::Value toParadoxValue(const px::Field& field, const Value& value)
     const std::string& text = std::get<std::string>(value);
     switch (field.type) {
     case FieldType::Short:
-    case FieldType::Long:
-        return *toInt64(*readExactNumber(text));
+    case FieldType::Long: {
+        const auto number = readExactNumber(text);
+        const auto whole = number ? toInt64(*number) : std::nullopt;
+        if (!whole)
+            refuseUnfitValue(field, text);
+        return *whole;
+    }
     case FieldType::Number:
-    case FieldType::Money:
-        return *toExactDouble(*readExactNumber(text));
-    case FieldType::Bcd:
-        return px::Decimal{plainText(*readExactNumber(text))};
-    case FieldType::Logical:
-        return equalsIgnoringCase(text, "True") || equalsIgnoringCase(text, "Yes")
-            || text == "1" || text == "-1";
+    case FieldType::Money: {
+        const auto number = readExactNumber(text);
+        const auto exact = number ? toExactDouble(*number) : std::nullopt;
+        if (!exact)
+            refuseUnfitValue(field, text);
+        return *exact;
+    }
+    case FieldType::Bcd: {
+        const auto number = readExactNumber(text);
+        if (!number)
+            refuseUnfitValue(field, text);
+        return px::Decimal{plainText(*number)};
+    }
+    case FieldType::Logical: {
+        const auto truth = truthOf(text);
+        if (!truth)
+            refuseUnfitValue(field, text);
+        return *truth;
+    }
     case FieldType::Timestamp: {
         const auto date = readDateText(text);
+        if (!date || std::holds_alternative<px::Time>(date->value))
+            refuseUnfitValue(field, text);
         if (const auto* day = std::get_if<px::Date>(&date->value))
             return px::Timestamp{*day, px::Time{}};
         return std::get<px::Timestamp>(date->value);
     }
-    case FieldType::Time:
-        return std::get<px::Time>(readDateText(text)->value);
+    case FieldType::Time: {
+        const auto date = readDateText(text);
+        if (!date || !std::holds_alternative<px::Time>(date->value))
+            refuseUnfitValue(field, text);
+        return std::get<px::Time>(date->value);
+    }
     default:
         return text;
     }

@@ -36,9 +36,9 @@ void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut)
 
     std::vector<px::Field> fields;
     std::uint64_t rowCount = 0;
-    if (auto observed = tables.observedOnInsert(table)) {
-        fields = std::move(observed->fields);
-        rowCount = observed->rows;
+    if (auto handed = tables.handedFields(table)) {
+        fields = std::move(handed->fields);
+        rowCount = handed->rows;
     } else {
         // First pass: what every column's values need.
         std::vector<ColumnChoice> choices;

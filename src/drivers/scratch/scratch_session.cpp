@@ -75,6 +75,12 @@ public:
         tables_.insert(InsertRow{std::string(table), std::move(values)});
     }
 
+    void expectWriteOutFields(std::string_view table, const std::vector<paradox::Field>& fields,
+                              std::uint64_t rows) override
+    {
+        tables_.expectFields(std::string(table), FieldsForRows{fields, rows});
+    }
+
     std::unique_ptr<RowSource> tablesSchema() override
     {
         auto schema = std::make_unique<BufferedRows>(tablesSchemaFields());

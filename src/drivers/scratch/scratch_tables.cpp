@@ -53,7 +53,7 @@ void ScratchTables::beginBatch()
 void ScratchTables::noteBatchLost()
 {
     for (const std::string& key : batchTables_)
-        observed_.erase(key);
+        madeHere_.erase(key);
     tablesWithLostRows_.insert(batchTables_.begin(), batchTables_.end());
     batchTables_.clear();
     batchOpen_ = false;
@@ -177,62 +177,43 @@ void ScratchTables::create(const CreateTable& create)
     }
     KillPoint("a scratch table created");
     tablesWithLostRows_.erase(nameKey(create.table));
-    startObserving(create);
+    forgetTablesMadeHereIfChangedElsewhere();
+    madeHere_[nameKey(create.table)] = TableMadeHere{};
 }
 
-void ScratchTables::startObserving(const CreateTable& create)
-{
-    forgetObservationsIfChangedElsewhere();
-    ObservedColumns& observed = observed_[nameKey(create.table)];
-    observed = ObservedColumns{};
-    for (const ColumnDefinition& column : create.columns) {
-        observed.definitions.push_back(column);
-        observed.choices.emplace_back(observed.definitions.back());
-    }
-}
-
-void ScratchTables::observeInserted(const std::string& key, const std::vector<Value>& values)
-{
-    const auto found = observed_.find(key);
-    if (found == observed_.end())
-        return;
-    ObservedColumns& observed = found->second;
-    try {
-        ++observed.rows;
-        for (std::size_t i = 0; i < values.size() && i < observed.choices.size(); ++i)
-            observed.choices[i].observe(static_cast<std::size_t>(observed.rows), values[i]);
-    } catch (const DatabaseError&) {
-        // The row is kept, as any other; the write-out reads the table itself and refuses it.
-        observed_.erase(found);
-    }
-}
-
-void ScratchTables::forgetObservationsIfChangedElsewhere()
+void ScratchTables::forgetTablesMadeHereIfChangedElsewhere()
 {
     const std::int64_t version = database_.dataVersion();
     if (seenDataVersion_ != version)
-        observed_.clear();
+        madeHere_.clear();
     seenDataVersion_ = version;
 }
 
-std::optional<ObservedRows> ScratchTables::observedOnInsert(const ScratchTable& table)
+void ScratchTables::expectFields(const std::string& table, FieldsForRows fields)
+{
+    if (const auto found = madeHere_.find(nameKey(table)); found != madeHere_.end())
+        found->second.handed = std::move(fields);
+}
+
+std::optional<FieldsForRows> ScratchTables::handedFields(const ScratchTable& table)
 {
     commitBatch();
-    forgetObservationsIfChangedElsewhere();
-    const auto found = observed_.find(nameKey(table.name));
-    if (found == observed_.end() || found->second.choices.size() != table.columns.size())
+    forgetTablesMadeHereIfChangedElsewhere();
+    const auto found = madeHere_.find(nameKey(table.name));
+    if (found == madeHere_.end() || !found->second.handed)
         return std::nullopt;
-    // The count SQLite keeps must agree with the rows weighed, or the weighing is not used.
-    auto count = database_.prepare("SELECT count(*) FROM " + quoteSqliteName(table.name));
-    if (!count.step() || std::stoull(count.columnText(0)) != found->second.rows) {
-        observed_.erase(found);
+    const FieldsForRows& handed = *found->second.handed;
+    if (handed.rows != found->second.rowsGiven || handed.fields.size() != table.columns.size())
         return std::nullopt;
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        if (handed.fields[i].name != table.columns[i].name)
+            return std::nullopt;
     }
-    ObservedRows observed;
-    observed.rows = found->second.rows;
-    for (const ColumnChoice& choice : found->second.choices)
-        observed.fields.push_back(choice.chooseField());
-    return observed;
+    // The count SQLite keeps must agree as well.
+    auto count = database_.prepare("SELECT count(*) FROM " + quoteSqliteName(table.name));
+    if (!count.step() || std::stoull(count.columnText(0)) != handed.rows)
+        return std::nullopt;
+    return handed;
 }
 
 ScratchTables::InsertTarget& ScratchTables::insertTarget(const std::string& table)
@@ -273,7 +254,6 @@ void ScratchTables::insert(const InsertRow& insert)
         batchTables_.insert(target.key);
         statement.step();
     } catch (const DatabaseError&) {
-        // A row that did not arrive leaves the weighing as it was.
         statement.reset();
         // A failed row alone leaves the batch open; a full disk or lack of memory makes
         // SQLite roll back all of it.
@@ -282,7 +262,10 @@ void ScratchTables::insert(const InsertRow& insert)
         throw;
     }
     statement.reset();
-    observeInserted(target.key, insert.values);
+    if (const auto found = madeHere_.find(target.key); found != madeHere_.end()) {
+        ++found->second.rowsGiven;
+        found->second.handed.reset(); // chosen before this row came
+    }
 }
 
 void ScratchTables::drop(const std::string& table)
@@ -306,7 +289,7 @@ void ScratchTables::drop(const std::string& table)
     }
     KillPoint("a scratch table dropped");
     tablesWithLostRows_.erase(nameKey(*name));
-    observed_.erase(nameKey(*name));
+    madeHere_.erase(nameKey(*name));
 }
 
 void ScratchTables::forEachRow(

@@ -10,16 +10,17 @@
 // for the write-out until dropped, rather than written out with rows missing.
 //
 // The write-out needs to know, before it writes the first record, which Paradox field holds
-// every value of each column. Rather than read the whole table an extra time for that, the
-// rows are weighed as they arrive through this connection; the write-out takes that answer
-// only while it is sure to be whole (see observedOnInsert).
+// every value of each column. A transfer weighs every row on its way in anyway (to refuse a
+// row the write-out could not hold, alone); it hands its choice over, and the write-out takes
+// it rather than read the whole table an extra time, but only while it is sure the choice
+// covers every row the table holds (see handedFields).
 
-#include "drivers/scratch/paradox_column_choice.h"
 #include "drivers/scratch/scratch_statements.h"
 #include "drivers/scratch/sqlite_database.h"
 
+#include "paradoxfile/field.h"
+
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -35,8 +36,8 @@ struct ScratchTable {
     std::vector<ColumnDefinition> columns;
 };
 
-// The fields chosen for every row a table holds, and how many rows that is.
-struct ObservedRows {
+// Fields chosen for a table, and how many of its rows they were chosen from.
+struct FieldsForRows {
     std::vector<quintabel::paradox::Field> fields;
     std::uint64_t rows = 0;
 };
@@ -63,13 +64,13 @@ public:
     void forEachRow(const ScratchTable& table,
                     const std::function<void(std::size_t, const std::vector<Value>&)>& visit);
 
-    // The fields the write-out would choose after reading every row of `table`, known
-    // without reading them: the table was made through this connection and every row it
-    // holds came through it and was weighed on the way in. Nothing when that is not sure:
-    // the table was made elsewhere or earlier, another connection has changed the file
-    // since, or a row arrived that no Paradox field holds (the write-out's own reading then
-    // finds it and names it).
-    std::optional<ObservedRows> observedOnInsert(const ScratchTable& table);
+    // The fields chosen for `table` by whoever filled it, from the values of `rows` rows.
+    void expectFields(const std::string& table, FieldsForRows fields);
+    // The fields handed over for `table`, when they are sure to cover every row it holds:
+    // the table was made through this connection, every row it holds came through it, they
+    // were chosen from as many rows, and no other connection has changed the file since.
+    // Nothing otherwise (the write-out then reads the rows and chooses itself).
+    std::optional<FieldsForRows> handedFields(const ScratchTable& table);
 
     // Every table with its type: "TABLE", or "SYSTEM TABLE" for the catalogue.
     std::vector<std::pair<std::string, std::string>> list();
@@ -91,16 +92,14 @@ private:
     void commitBatch();
     void noteBatchLost();
 
-    // What the rows given to one table so far need of the Paradox fields.
-    struct ObservedColumns {
-        std::deque<ColumnDefinition> definitions; // each ColumnChoice refers to its own
-        std::vector<ColumnChoice> choices;
-        std::uint64_t rows = 0;
+    // A table made through this connection: the rows it was given since, and the fields
+    // handed over for it.
+    struct TableMadeHere {
+        std::uint64_t rowsGiven = 0;
+        std::optional<FieldsForRows> handed;
     };
-    void startObserving(const CreateTable& create);
-    void observeInserted(const std::string& key, const std::vector<Value>& values);
-    // Another connection's commit may have added rows no observation saw.
-    void forgetObservationsIfChangedElsewhere();
+    // Another connection's commit may have added rows this one never counted.
+    void forgetTablesMadeHereIfChangedElsewhere();
 
     SqliteDatabase& database_;
     bool batchOpen_ = false;
@@ -109,7 +108,7 @@ private:
     std::map<std::string, InsertTarget> insertTargets_;
     std::set<std::string> batchTables_;
     std::set<std::string> tablesWithLostRows_;
-    std::map<std::string, ObservedColumns> observed_;
+    std::map<std::string, TableMadeHere> madeHere_;
     std::optional<std::int64_t> seenDataVersion_;
 };
 
