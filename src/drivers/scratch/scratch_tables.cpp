@@ -298,12 +298,12 @@ void ScratchTables::forEachRow(
 {
     auto rows = database_.prepare("SELECT * FROM " + quoteSqliteName(table.name)
                                   + " ORDER BY rowid");
-    std::vector<Value> row;
+    // One row's values, their texts overwritten in place from row to row.
+    std::vector<Value> row(static_cast<std::size_t>(rows.columnCount()));
     std::size_t number = 0;
     while (rows.step()) {
-        row.clear();
-        for (int i = 0; i < rows.columnCount(); ++i)
-            row.push_back(rows.column(i));
+        for (std::size_t i = 0; i < row.size(); ++i)
+            rows.readColumn(static_cast<int>(i), row[i]);
         visit(++number, row);
     }
 }

@@ -109,6 +109,20 @@ Value SqliteStatement::column(int index) const
     }
 }
 
+void SqliteStatement::readColumn(int index, Value& value) const
+{
+    if (sqlite3_column_type(statement_, index) != SQLITE_TEXT) {
+        value = column(index);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, index));
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement_, index));
+    if (auto* kept = std::get_if<std::string>(&value))
+        kept->assign(text == nullptr ? "" : text, text == nullptr ? 0 : size);
+    else
+        value = std::string(text == nullptr ? "" : text, text == nullptr ? 0 : size);
+}
+
 std::string SqliteStatement::columnText(int index) const
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, index));

@@ -36,6 +36,8 @@ public:
     int columnCount() const;
     // Null, text (std::string) or bytes (Bytes): numbers never reach a scratch table.
     Value column(int index) const;
+    // The same into `value`, reusing the room a text already there holds.
+    void readColumn(int index, Value& value) const;
     std::string columnText(int index) const;
 
 private:
