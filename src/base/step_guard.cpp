@@ -33,15 +33,25 @@ bool StepGuard::test(int label, const std::function<bool()>& condition)
 void StepGuard::setStatement(const QString& statement)
 {
     statement_ = statement;
+    statementMaker_ = nullptr;
+}
+
+void StepGuard::setStatementMaker(std::function<QString()> maker)
+{
+    statement_.reset();
+    statementMaker_ = std::move(maker);
 }
 
 void StepGuard::clearStatement()
 {
     statement_.reset();
+    statementMaker_ = nullptr;
 }
 
 void StepGuard::report(int label, const QString& description)
 {
+    if (statementMaker_)
+        setStatement(statementMaker_());
     ++reportsShown_;
     lastFailure_ = description;
     ShowErrorReport(description, location_, label, statement_);

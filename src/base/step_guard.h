@@ -36,6 +36,10 @@ public:
     // The statement in hand: a transfer sets it before it sends a statement, and while one is
     // set every report ends with two CRs, "sql: " and the statement (which may be empty).
     void setStatement(const QString& statement);
+    // The same for a statement made only if a report shows it: one per row is costly to make
+    // and seldom shown. The maker must stay callable until the statement is set again or
+    // cleared.
+    void setStatementMaker(std::function<QString()> maker);
     void clearStatement();
 
     // Shows the report for a failure the handler caught itself.
@@ -54,6 +58,7 @@ public:
 private:
     QString location_;
     std::optional<QString> statement_;
+    std::function<QString()> statementMaker_;
     QString lastFailure_;
     int reportsShown_ = 0;
 };

@@ -85,6 +85,10 @@ public:
     {
     }
 
+    ~RowCopier();
+    RowCopier(const RowCopier&) = delete;
+    RowCopier& operator=(const RowCopier&) = delete;
+
     RowCopyOutcome run();
 
 private:
@@ -154,6 +158,13 @@ private:
     EventPacer pacer_;
     // The statement of the row read last: the statement in hand while that row is the current one.
     QString lastStatement_;
+    // The values of the row in hand.
+    std::vector<db::Value> rowValues_;
+    // The row whose statement is still to be made (from its values) when a report needs it;
+    // null once made, or when it was made at once.
+    const std::vector<db::Value>* statementOfRow_ = nullptr;
+    // The statement of the row read last, made now if it was left for later.
+    const QString& rowStatement();
     // The source row in hand, counted from 1, and the rows of the batch in hand, in its order.
     std::int64_t rowInHand_ = 0;
     std::vector<std::int64_t> batchRows_;
@@ -162,6 +173,15 @@ private:
     // The texts of the row read last, which its statement and its LOAD DATA line are made of.
     std::vector<transfer::RowValueText> valueTexts_;
 };
+
+const QString& RowCopier::rowStatement()
+{
+    if (statementOfRow_ != nullptr) {
+        lastStatement_ = QString::fromStdString(transfer::RowInsertStatement(tableName_, *statementOfRow_, kind_));
+        statementOfRow_ = nullptr;
+    }
+    return lastStatement_;
+}
 
 RowCopyOutcome RowCopier::run()
 {
@@ -190,6 +210,19 @@ RowCopyOutcome RowCopier::run()
     return outcome_;
 }
 
+RowCopier::~RowCopier()
+{
+    // The last row's statement stays the one in hand after the rows, as it always was; the
+    // copier it would be made by is gone then.
+    if (statementOfRow_ == nullptr)
+        return;
+    try {
+        guard_.setStatement(rowStatement());
+    } catch (...) {
+        guard_.clearStatement();
+    }
+}
+
 bool RowCopier::sourceAtEnd() const
 {
     try {
@@ -201,7 +234,7 @@ bool RowCopier::sourceAtEnd() const
 
 void RowCopier::copyEachRow()
 {
-    std::vector<db::Value> row;
+    std::vector<db::Value>& row = rowValues_;
     std::string statement;
     int shownProgress = -1;
     for (std::int64_t index = 0; !sourceAtEnd(); ++index) {
@@ -227,7 +260,16 @@ void RowCopier::copyEachRow()
             return;
         guard_.step(labels_.statementStart, [&] {
             valueTexts_.clear();
+            statementOfRow_ = nullptr;
+            statement.clear();
             transfer::rowValueTexts(row, kind_, valueTexts_);
+            if (insertsValues_ && valueTexts_.size() == row.size()) {
+                // The values go to the scratch database as they are: the statement is only
+                // for a report, and made only for one.
+                statementOfRow_ = &row;
+                guard_.setStatementMaker([this] { return rowStatement(); });
+                return;
+            }
             statement = transfer::RowInsertStatementOfTexts(tableName_, valueTexts_, kind_);
             lastStatement_ = QString::fromStdString(statement);
             guard_.setStatement(lastStatement_);
@@ -251,7 +293,7 @@ void RowCopier::copyEachRow()
         }
         if (!sent) {
             ++outcome_.rowsFailed;
-            tellRefused(index + 1, lastStatement_);
+            tellRefused(index + 1, rowStatement());
         }
         try {
             source_.MoveNext();

@@ -257,6 +257,8 @@ TEST_F(MySqlToParadoxTest, AnOverwriteWhoseNewTableWouldLackRowsKeepsTheOldTable
     EXPECT_EQ(statementOfReport(failures[0]), QStringLiteral("INSERT INTO `orders` VALUES('2', 'Tokyo 東京')"));
     EXPECT_TRUE(failures[1].text.startsWith(QStringLiteral(
         "The table orders was not overwritten, because 1 of its 3 rows could not be copied. The existing table is unchanged.")));
+    // The last row's statement is still the one in hand after the rows.
+    EXPECT_EQ(statementOfReport(failures[1]), QStringLiteral("INSERT INTO `orders` VALUES('3', 'Lyon')"));
     EXPECT_EQ(fileBytes(paradoxFile("ORDERS.DB")), before);
     EXPECT_EQ(paradoxFolderFiles(), std::vector<std::string>{"ORDERS.DB"});
     expectNothingLeftBehind();
