@@ -2,7 +2,6 @@
 
 #include "paradoxfile/calendar.h"
 
-#include <charconv>
 
 namespace quintabel::db::scratch {
 
@@ -14,12 +13,14 @@ std::optional<int> digitsAt(std::string_view text, std::size_t position, std::si
 {
     if (position + count > text.size())
         return std::nullopt;
+    // At most six digits: no overflow. Read by hand, since every date of every row of a
+    // transfer comes through here more than once.
+    int number = 0;
     for (std::size_t i = position; i < position + count; ++i) {
         if (text[i] < '0' || text[i] > '9')
             return std::nullopt;
+        number = number * 10 + (text[i] - '0');
     }
-    int number = 0;
-    std::from_chars(text.data() + position, text.data() + position + count, number);
     return number;
 }
 
