@@ -40,7 +40,7 @@ void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut)
         fields = std::move(handed->fields);
         rowCount = handed->rows;
     } else {
-        // First pass: what every column's values need.
+        // A first pass: what every column's values need.
         std::vector<ColumnChoice> choices;
         for (const ColumnDefinition& column : table.columns)
             choices.emplace_back(column);
@@ -57,8 +57,8 @@ void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut)
             fields.push_back(choice.chooseField());
     }
 
-    // The rows, written under a temporary name and put in place only when all
-    // are in; any failure leaves the folder as it was.
+    // The rows, written under a temporary name and put in place only when all are in; any
+    // failure leaves the folder as it was.
     try {
         px::WriterOptions options;
         options.codePage = writeOut.codePage != 0 ? writeOut.codePage : kDefaultParadoxCodePage;
