@@ -23,6 +23,8 @@
 #include "transfer/paradox_to_mysql.h"
 #include "transfer/transfer_environment.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -176,6 +178,10 @@ std::optional<int> CommandLineRun::prepare()
     fields_ = saved.fields;
     if (touchesSide(line_, Side::Paradox) && fields_.paradoxFolder.isEmpty())
         return usageFailure(QStringLiteral("no Paradox folder: give --folder, or choose one in the connection window"));
+    // Found out before a table is read: a transfer would otherwise read every row of it
+    // before the folder's absence stopped the write.
+    if (touchesSide(line_, Side::Paradox) && !QFileInfo(fields_.paradoxFolder).isDir())
+        return usageFailure(QStringLiteral("the Paradox folder '%1' does not exist").arg(fields_.paradoxFolder));
     if (touchesSide(line_, Side::MySql)) {
         const auto prompt = [this]() -> std::optional<QString> {
             if (!terminal_.isOpen())

@@ -232,6 +232,13 @@ TEST_F(CliProgramTest, UsageMistakesExitWith64BeforeAnythingIsTouched)
         EXPECT_TRUE(result.err.startsWith(QLatin1String("quintabel-cli: "))) << result.err.toStdString();
         EXPECT_TRUE(result.err.contains(QLatin1String("--help"))) << result.err.toStdString();
     }
+    // A Paradox folder that is not there stops the run before a row is read, either way.
+    for (const QString& command : {QStringLiteral("to-mysql"), QStringLiteral("to-paradox")}) {
+        const ProgramRun result =
+            run(connection(files.filePath(QStringLiteral("no such folder"))) << command << QStringLiteral("NAMES"));
+        EXPECT_EQ(result.exitCode, 64) << command.toStdString();
+        EXPECT_TRUE(result.err.contains(QLatin1String("no such folder' does not exist"))) << result.err.toStdString();
+    }
     EXPECT_TRUE(mySqlTables().empty());
     EXPECT_EQ(run({QStringLiteral("--help")}).exitCode, 0);
 }
