@@ -9,6 +9,7 @@
 #include "drivers/database_error.h"
 #include "frontend/front_end.h"
 #include "frontend/row_progress.h"
+#include "transfer/background_load.h"
 #include "transfer/mysql_load_rows.h"
 #include "transfer/mysql_row_batch.h"
 #include "transfer/refused_column.h"
@@ -70,6 +71,23 @@ std::vector<std::size_t> zeroDateColumns(const std::vector<db::Value>& row)
     return columns;
 }
 
+// The rows of one batch: as a multi-row INSERT (whose single-row statements the reports
+// name), as LOAD DATA lines, and their numbers in the source.
+struct RowBatch {
+    RowBatch(const std::string& tableName, std::size_t batchBytes) : statements(tableName, batchBytes), load(tableName) {}
+
+    void clear()
+    {
+        statements.clear();
+        load.clear();
+        rows.clear();
+    }
+
+    transfer::MySqlRowBatch statements;
+    transfer::MySqlLoadRows load;
+    std::vector<std::int64_t> rows;
+};
+
 class RowCopier {
 public:
     RowCopier(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
@@ -78,7 +96,7 @@ public:
         : guard_(guard), labels_(labels), source_(source), target_(target), kind_(kind), fit_(fit),
           frontEnd_(frontEnd), shownName_(shownName),
           batched_(options.sending == RowSending::Batched), rowCountBeforehand_(options.rowCountBeforehand),
-          batch_(tableName, options.batchBytes), load_(tableName),
+          batch_(tableName, options.batchBytes), sentBatch_(tableName, options.batchBytes),
           loadFromMemory_(batched_ && options.loadFromMemory && kind == transfer::TargetKind::MySQL),
           insertsValues_(!batched_ && kind == transfer::TargetKind::Paradox && target.TakesRowValues()),
           tableName_(tableName)
@@ -105,17 +123,22 @@ private:
     void executeRow(const std::string& statement, const std::vector<db::Value>* row = nullptr);
     // The row's values as its statement's literals carry them: NULL, text or bytes.
     std::vector<db::Value> valuesAsInserted(const std::vector<db::Value>& row);
-    // Sends the rows gathered; when the server refuses them, undoes the batch and sends its
-    // rows one by one, each refusal with its own report.
+    // Sends the rows gathered, once the batch sent before them is settled. A batch that can
+    // go by LOAD DATA is left under way, while the next rows are read; any other goes as a
+    // multi-row INSERT at once.
     void flushBatch();
-    // Sends the batch by LOAD DATA; true when the server stored every row of it without a
-    // warning. Otherwise the batch is undone to its savepoint (false), or the rows are cut
-    // short when even that failed.
-    bool loadBatch();
-    // Undoes the batch in hand to its savepoint; when the server cannot, the table's rows are
-    // lost and cut short (false).
-    bool undoBatch();
-    void sendBatchRowByRow();
+    // Waits for the batch under way by LOAD DATA. When the server did not store every row of
+    // it without a warning, it is undone to its savepoint and sent as INSERT statements.
+    void settleBatchUnderWay();
+    // Sends the batch as one multi-row INSERT after its savepoint (set already, or set here);
+    // when the server refuses it, undoes it and sends its rows one by one, each refusal with
+    // its own report.
+    void insertBatch(RowBatch& batch, bool savepointSet);
+    // Undoes the batch to its savepoint; when the server cannot, the table's rows are lost
+    // and cut short (false).
+    bool undoBatch(const RowBatch& batch);
+    void sendBatchRowByRow(RowBatch& batch);
+    void countBatchZeroDates(const RowBatch& batch);
     // A report is about to be shown: the rows before its row are settled first, so that the
     // reports come in the order of the rows, as when every row is sent alone.
     void settleRowsBefore();
@@ -141,8 +164,11 @@ private:
     int progressPercent_ = 0;
     bool batched_;
     std::optional<std::int64_t> rowCountBeforehand_;
-    transfer::MySqlRowBatch batch_;
-    transfer::MySqlLoadRows load_;
+    // The batch being gathered, and the one sent before it, whose LOAD DATA may be under way.
+    RowBatch batch_;
+    RowBatch sentBatch_;
+    // Declared after the batch it sends, so that it is waited for before that batch goes.
+    BackgroundLoad backgroundLoad_;
     // Cleared for the rest of the table once a LOAD DATA fails outright (a server that takes
     // no LOAD DATA LOCAL): the batches then go as INSERT statements at once.
     bool loadFromMemory_;
@@ -165,9 +191,8 @@ private:
     const std::vector<db::Value>* statementOfRow_ = nullptr;
     // The statement of the row read last, made now if it was left for later.
     const QString& rowStatement();
-    // The source row in hand, counted from 1, and the rows of the batch in hand, in its order.
+    // The source row in hand, counted from 1.
     std::int64_t rowInHand_ = 0;
-    std::vector<std::int64_t> batchRows_;
     // The column that kept the row in hand out, when known before it was sent.
     std::optional<std::string> refusedColumn_;
     // The texts of the row read last, which its statement and its LOAD DATA line are made of.
@@ -198,6 +223,9 @@ RowCopyOutcome RowCopier::run()
     if (batched_) {
         if (!outcome_.cutShort && !outcome_.stoppedByClose)
             flushBatch();
+        // The batch sent last is answered (its refused rows reported) as if sent on this
+        // thread, a window closed meanwhile or not.
+        settleBatchUnderWay();
         if (!outcome_.cutShort && !outcome_.stoppedByClose)
             commitTransaction();
         if (outcome_.cutShort || outcome_.stoppedByClose)
@@ -352,16 +380,16 @@ bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Valu
             countZeroDates(zeroDateColumns(row));
         return sent;
     }
-    if (!batch_.fits(statement))
+    if (!batch_.statements.fits(statement))
         flushBatch();
     if (outcome_.cutShort)
         return false;
-    batch_.add(statement, zeroDateColumns(row));
-    batchRows_.push_back(rowInHand_);
+    batch_.statements.add(statement, zeroDateColumns(row));
+    batch_.rows.push_back(rowInHand_);
     if (loadFromMemory_ && valueTexts_.size() == row.size())
-        load_.add(valueTexts_);
+        batch_.load.add(valueTexts_);
     else if (loadFromMemory_)
-        load_.add(row);
+        batch_.load.add(row);
     return true;
 }
 
@@ -408,64 +436,79 @@ void RowCopier::executeRow(const std::string& statement, const std::vector<db::V
 
 void RowCopier::flushBatch()
 {
-    if (batch_.empty())
+    // The batch before comes first: its reports come before any of this batch's, and the
+    // connection carries one statement at a time.
+    settleBatchUnderWay();
+    if (outcome_.cutShort || batch_.statements.empty()) {
+        batch_.clear();
         return;
+    }
+    if (loadFromMemory_ && batch_.load.loadable()) {
+        std::swap(batch_, sentBatch_);
+        backgroundLoad_.start(target_, kBatchSavepoint, sentBatch_.load.statement(),
+                              std::string(transfer::MySqlLoadRows::kFileName), sentBatch_.load.content());
+    } else {
+        insertBatch(batch_, false);
+    }
+    batch_.clear();
+}
+
+void RowCopier::settleBatchUnderWay()
+{
+    if (!backgroundLoad_.underWay())
+        return;
+    const BackgroundLoad::Answer answer = backgroundLoad_.wait();
+    // Rows cut short already are undone with the whole transaction: nothing to settle.
+    if (!outcome_.cutShort) {
+        if (answer.savepointRefusal) {
+            // Nothing was loaded; the batch's first undo meets the failure again and ends the rows.
+            sendBatchRowByRow(sentBatch_);
+            if (!outcome_.cutShort)
+                guard_.setStatement(lastStatement_);
+            KillPoint("row batch sent");
+        } else if (answer.loaded && answer.loaded->warnings == 0 && answer.loaded->rows == sentBatch_.statements.size()) {
+            countBatchZeroDates(sentBatch_);
+            KillPoint("row batch sent");
+        } else {
+            // The INSERT statements that follow meet any failure of the server or the table
+            // again and report it as they always have; LOAD DATA is not tried again for this table.
+            if (answer.loadRefusal)
+                loadFromMemory_ = false;
+            if (undoBatch(sentBatch_))
+                insertBatch(sentBatch_, true);
+        }
+    }
+    sentBatch_.clear();
+}
+
+void RowCopier::insertBatch(RowBatch& batch, bool savepointSet)
+{
     std::optional<db::DatabaseError> refusal;
-    bool loaded = false;
     try {
-        target_.Execute(kBatchSavepoint);
+        if (!savepointSet)
+            target_.Execute(kBatchSavepoint);
+        target_.Execute(batch.statements.statement());
     } catch (const db::DatabaseError& failure) {
         refusal = failure;
     }
-    if (!refusal && loadFromMemory_ && load_.loadable()) {
-        loaded = loadBatch();
-        if (outcome_.cutShort) {
-            batch_.clear();
-            batchRows_.clear();
-            load_.clear();
-            return;
-        }
-    }
-    if (!refusal && !loaded) {
-        try {
-            target_.Execute(batch_.statement());
-        } catch (const db::DatabaseError& failure) {
-            refusal = failure;
-        }
-    }
     if (!refusal) {
-        for (std::size_t index = 0; index < batch_.size(); ++index)
-            countZeroDates(batch_.zeroDateColumns(index));
+        countBatchZeroDates(batch);
     } else {
-        sendBatchRowByRow();
+        sendBatchRowByRow(batch);
         // The statement in hand is again the one of the row read last.
         if (!outcome_.cutShort)
             guard_.setStatement(lastStatement_);
     }
-    batch_.clear();
-    batchRows_.clear();
-    load_.clear();
     KillPoint("row batch sent");
 }
 
-bool RowCopier::loadBatch()
+void RowCopier::countBatchZeroDates(const RowBatch& batch)
 {
-    std::optional<db::LoadedRows> loaded;
-    try {
-        loaded = target_.LoadFromMemory(load_.statement(), std::string(transfer::MySqlLoadRows::kFileName),
-                                        load_.content());
-    } catch (const db::DatabaseError&) {
-        // The INSERT statements that follow meet any failure of the server or the table again
-        // and report it as they always have; LOAD DATA is not tried again for this table.
-        loadFromMemory_ = false;
-    }
-    if (loaded && loaded->warnings == 0 && loaded->rows == batch_.size())
-        return true;
-    undoBatch();
-    return false;
+    for (std::size_t index = 0; index < batch.statements.size(); ++index)
+        countZeroDates(batch.statements.zeroDateColumns(index));
 }
 
-bool RowCopier::undoBatch()
+bool RowCopier::undoBatch(const RowBatch& batch)
 {
     try {
         target_.Execute(kBackToBatchSavepoint);
@@ -473,7 +516,7 @@ bool RowCopier::undoBatch()
     } catch (const db::DatabaseError& failure) {
         // The first row's own statement meets a failure that reaches beyond its row just as
         // the batch did, and is the one the table's report then names.
-        guard_.setStatement(QString::fromStdString(batch_.rowStatement(0)));
+        guard_.setStatement(QString::fromStdString(batch.statements.rowStatement(0)));
         cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
                  "The rows sent for this table so far were lost, because the server ended their transaction: "
                      + failure.description(),
@@ -482,29 +525,31 @@ bool RowCopier::undoBatch()
     }
 }
 
-void RowCopier::sendBatchRowByRow()
+void RowCopier::sendBatchRowByRow(RowBatch& batch)
 {
-    if (!undoBatch())
+    if (!undoBatch(batch))
         return;
-    for (std::size_t index = 0; index < batch_.size(); ++index) {
-        const std::string statement = batch_.rowStatement(index);
+    for (std::size_t index = 0; index < batch.statements.size(); ++index) {
+        const std::string statement = batch.statements.rowStatement(index);
         guard_.setStatement(QString::fromStdString(statement));
         const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement); });
         if (outcome_.cutShort)
             return;
         if (sent) {
-            countZeroDates(batch_.zeroDateColumns(index));
+            countZeroDates(batch.statements.zeroDateColumns(index));
         } else {
             ++outcome_.rowsFailed;
-            tellRefused(index < batchRows_.size() ? batchRows_[index] : 0, QString::fromStdString(statement));
+            tellRefused(index < batch.rows.size() ? batch.rows[index] : 0, QString::fromStdString(statement));
         }
     }
 }
 
 void RowCopier::settleRowsBefore()
 {
-    if (batched_)
-        flushBatch();
+    if (!batched_)
+        return;
+    flushBatch();
+    settleBatchUnderWay();
 }
 
 void RowCopier::beginTransaction()
