@@ -16,7 +16,10 @@
 // from memory, which the server takes several times faster; when the server gives a single
 // warning about it (a value it changed, a row it skipped) or refuses it, it is undone to the
 // savepoint and goes as the multi-row INSERT, so that what arrives and what is reported stays
-// exactly what the INSERT statements make of it.
+// exactly what the INSERT statements make of it. The LOAD DATA of a batch runs on a thread of
+// its own while the next batch is read (transfer/background_load.h); it is answered before the
+// next batch goes, before any report of a later row, and before the table's commit, so that
+// the reports and what arrives are the same as when every batch was sent in turn.
 
 #include "transfer/failure_reach.h"
 #include "transfer/target_kind.h"

@@ -4,9 +4,10 @@
 // and the last) must leave the same rows in the server and the same reports, each naming its
 // row's own single-row statement. Also: a window closed mid-table leaves no row behind, and
 // only a table whose engine keeps transactions is sent in batches. Batches go by LOAD DATA
-// from memory first: the values must arrive exactly as the INSERT statements leave them, a
-// batch the server warns about must go as INSERT statements (and only that batch), and a
-// server that takes no LOAD DATA LOCAL must still get every row.
+// from memory first, each while the next is gathered: the values must arrive exactly as the
+// INSERT statements leave them, a batch the server warns about must go as INSERT statements
+// (and only that batch), a server that takes no LOAD DATA LOCAL must still get every row, and
+// a batch still under way when the window closes or the connection ends is settled first.
 
 #include "recording_front_end.h"
 #include "transfer_fixture.h"
@@ -108,11 +109,13 @@ protected:
         writer.commit();
     }
 
-    // Copies the Paradox table into a fresh ITEMS on the server, as `options` say.
-    CopyResult copy(const RowCopyOptions& options, bool checkFit, const std::function<bool()>& endRequested = {})
+    // Copies the Paradox table into a fresh ITEMS on the server (made by `create`), as
+    // `options` say.
+    CopyResult copy(const RowCopyOptions& options, bool checkFit, const std::function<bool()>& endRequested = {},
+                    const std::string& create = kCreate)
     {
         runSql("DROP TABLE IF EXISTS ITEMS");
-        runSql(kCreate);
+        runSql(create);
         const std::size_t reportsBefore = reports().size();
         connections::Connection paradox;
         paradox.Open(ParadoxConnectionStringOf(fields()));
@@ -242,6 +245,101 @@ TEST_F(BatchedRowsTest, TheFrontEndHearsOfEveryRefusedRowWithItsNumberReasonAndS
             }
         }
     }
+}
+
+// Each batch's LOAD DATA runs while the next batch is gathered: refusals deep inside a large
+// batch and in batches one after the other, and rows kept out by the value check while the
+// rows before them are still under way, must leave the rows and reports of rows sent alone.
+TEST_F(BatchedRowsTest, RefusalsDeepInsideBatchesUnderWayGetTheReportsOfRowsSentOneByOne)
+{
+    std::vector<SourceRow> source;
+    for (std::int64_t number = 1; number <= 3000; ++number)
+        source.push_back({number, "n" + std::to_string(number)});
+    // Too long, which the server refuses (LOAD DATA cuts it with a warning): deep in the table,
+    // two side by side, one a batch or so later, and the last row.
+    for (const std::size_t index : {1499u, 1500u, 1620u, 2999u})
+        source[index].name = "far too long " + std::to_string(index);
+    // A key taken long before: LOAD DATA skips the row with a warning, the INSERT refuses it.
+    source[2200].id = source[9].id;
+    // Trailing blanks, which a CHAR column drops silently: the value check keeps these rows
+    // out, a few rows after a refused one, before the server has answered for that one.
+    for (const std::size_t index : {1510u, 2205u})
+        source[index].name = "b" + std::to_string(index % 10) + "  ";
+    writeSource(source);
+    const std::string create = "CREATE TABLE ITEMS (ID INT PRIMARY KEY, NAME CHAR(6))";
+
+    for (const bool checkFit : {false, true}) {
+        SCOPED_TRACE(checkFit ? "values checked first" : "every row sent");
+        const CopyResult oneByOne = copy(RowCopyOptions{}, checkFit, {}, create);
+        ASSERT_EQ(oneByOne.reports.size(), checkFit ? 7u : 5u);
+        ASSERT_EQ(oneByOne.rows.size(), source.size() - oneByOne.reports.size());
+        // One batch of every row, and about a hundred rows to a batch.
+        for (const std::size_t batchBytes : {std::size_t{1} << 20, std::size_t{2000}}) {
+            SCOPED_TRACE("batches of at most " + std::to_string(batchBytes) + " bytes");
+            const CopyResult inBatches = copy(batched(batchBytes), checkFit, {}, create);
+            EXPECT_EQ(inBatches.rows, oneByOne.rows);
+            EXPECT_EQ(inBatches.reports, oneByOne.reports);
+            ASSERT_EQ(inBatches.refused.size(), oneByOne.refused.size());
+            for (std::size_t index = 0; index < inBatches.refused.size(); ++index) {
+                EXPECT_EQ(inBatches.refused[index].row, oneByOne.refused[index].row);
+                EXPECT_EQ(inBatches.refused[index].statement, oneByOne.refused[index].statement);
+                EXPECT_EQ(inBatches.refused[index].column, oneByOne.refused[index].column);
+            }
+            EXPECT_EQ(inBatches.outcome.rowsFailed, oneByOne.outcome.rowsFailed);
+            EXPECT_FALSE(inBatches.outcome.cutShort);
+        }
+    }
+}
+
+TEST_F(BatchedRowsTest, AWindowClosedWhileABatchIsUnderWayStillReportsItsRefusedRows)
+{
+    // Rows of one length ("('10', 'r10')"): batches of exactly five rows, the statement's
+    // 26 bytes of "INSERT INTO `ITEMS` VALUES" and five rows' 13 bytes with a comma between.
+    constexpr std::size_t kFiveRows = 26 + 5 * 13 + 4;
+    std::vector<SourceRow> source;
+    for (std::int64_t number = 10; number < 60; ++number)
+        source.push_back({number, "r" + std::to_string(number)});
+    // Row 23 takes row 3's key. Its batch (rows 21 to 25) goes when row 26 is added and is
+    // answered when row 31 is: it is still under way when the window closes before row 31.
+    source[22].id = source[2].id;
+    writeSource(source);
+    int asked = 0;
+    // Sent by INSERT, a batch is answered before the next row is read, as every batch was.
+    const CopyResult byInsert = copy(batched(kFiveRows, false), false, [&] { return ++asked > 30; });
+    asked = 0;
+    const CopyResult byLoad = copy(batched(kFiveRows), false, [&] { return ++asked > 30; });
+
+    ASSERT_EQ(byInsert.reports.size(), 1u);
+    EXPECT_EQ(byLoad.reports, byInsert.reports);
+    ASSERT_EQ(byLoad.refused.size(), 1u);
+    EXPECT_EQ(byLoad.refused[0].row, 23);
+    EXPECT_TRUE(byLoad.outcome.stoppedByClose);
+    EXPECT_TRUE(byLoad.rows.empty()) << byLoad.rows.size() << " rows of a table cut short arrived";
+}
+
+TEST_F(BatchedRowsTest, AConnectionEndedWhileBatchesAreUnderWayCutsTheRowsShort)
+{
+    std::vector<SourceRow> source;
+    for (std::int64_t number = 1; number <= 300; ++number)
+        source.push_back({number, "r" + std::to_string(number)});
+    writeSource(source);
+    int asked = 0;
+    // Before the 120th row, with the batches before it loaded and one perhaps still under way,
+    // the copy's connection is ended from outside.
+    const CopyResult ended = copy(batched(100), false, [&] {
+        if (++asked == 120) {
+            for (const auto& row : queryMySql("SELECT ID FROM information_schema.PROCESSLIST WHERE DB = '"
+                                              + database.name() + "' AND ID <> CONNECTION_ID()"))
+                runSql("KILL CONNECTION " + db::toText(row.at(0)));
+        }
+        return false;
+    });
+
+    ASSERT_TRUE(ended.outcome.cutShort);
+    EXPECT_NE(ended.outcome.cutShort->reach, transfer::FailureReach::Row);
+    EXPECT_EQ(ended.outcome.rowsFailed, static_cast<std::int64_t>(source.size()));
+    EXPECT_TRUE(ended.rows.empty()) << ended.rows.size() << " rows of an undone transaction arrived";
+    EXPECT_TRUE(ended.refused.empty()) << "the table's end says it, not one report per row";
 }
 
 TEST_F(BatchedRowsTest, AWindowClosedMidTableLeavesNoRowOfIt)
