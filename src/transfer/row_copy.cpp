@@ -167,7 +167,7 @@ private:
     // The batch being gathered, and the one sent before it, whose LOAD DATA may be under way.
     RowBatch batch_;
     RowBatch sentBatch_;
-    // Declared after the batch it sends, so that it is waited for before that batch goes.
+    // Declared after the batch it sends, so that it is waited for before that batch is destroyed.
     BackgroundLoad backgroundLoad_;
     // Cleared for the rest of the table once a LOAD DATA fails outright (a server that takes
     // no LOAD DATA LOCAL): the batches then go as INSERT statements at once.
