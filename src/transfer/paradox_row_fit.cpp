@@ -16,7 +16,6 @@ namespace quintabel {
 
 namespace scratch = db::scratch;
 
-
 struct ParadoxWriteOutFit::Columns {
     // ColumnChoice keeps a pointer to its definition: a deque never moves its elements.
     std::deque<scratch::ColumnDefinition> definitions;
