@@ -270,6 +270,42 @@ TEST_F(MySqlDriverTest, ClientCursorCountsRowsAndServerCursorStreamsThem)
     EXPECT_EQ(none.State(), quintabel::connections::adStateClosed);
 }
 
+// Past its first rows a long streamed result is read ahead on a thread of its own. Its rows
+// still come whole and in order, and the connection runs its next statement both after the
+// result's end and after a result left half read.
+TEST_F(MySqlDriverTest, ALongStreamedResultComesWholeAndInOrderAndThenFreesItsConnection)
+{
+    database.run("CREATE TABLE numbers (n INT, label VARCHAR(20))");
+    database.run("INSERT INTO numbers SELECT seq, CONCAT('row ', seq) FROM seq_1_to_20000");
+
+    Connection server;
+    openConnection(server, adUseServer);
+    const auto countRows = [&] {
+        Recordset count = server.Execute("SELECT COUNT(*) FROM numbers");
+        return quintabel::db::toText(count.Fields(0).Value());
+    };
+    {
+        Recordset whole = server.Execute("SELECT n, label FROM numbers ORDER BY n");
+        long read = 0;
+        for (; !whole.Eof(); whole.MoveNext()) {
+            ++read;
+            ASSERT_EQ(describe(whole.Fields(0).Value()), "int64 " + std::to_string(read));
+            ASSERT_EQ(describe(whole.Fields(1).Value()), "text row " + std::to_string(read));
+        }
+        EXPECT_EQ(read, 20000);
+        EXPECT_EQ(countRows(), "20000");
+    }
+    for (const int leftAt : {1, 600, 5000}) {
+        SCOPED_TRACE(leftAt);
+        Recordset part = server.Execute("SELECT n, label FROM numbers ORDER BY n");
+        for (int i = 1; i < leftAt; ++i)
+            part.MoveNext();
+        EXPECT_EQ(describe(part.Fields(0).Value()), "int64 " + std::to_string(leftAt));
+        part.Close();
+        EXPECT_EQ(countRows(), "20000");
+    }
+}
+
 // A streamed result may wait on the program (a report box open mid-table): the server must
 // keep it as long as the program would wait for the server, never less than its own minute.
 TEST_F(MySqlDriverTest, TheServerKeepsAStreamedResultAsLongAsTheProgramWaitsForIt)

@@ -3,6 +3,7 @@
 #include "drivers/database_error.h"
 #include "drivers/mysql/mysql_column_types.h"
 #include "drivers/mysql/mysql_values.h"
+#include "drivers/read_ahead_rows.h"
 
 #include <algorithm>
 #include <charconv>
@@ -185,11 +186,12 @@ public:
         if (mysql_field_count(handle_->get()) == 0)
             return nullptr;
         // Rows are streamed; the connection layer fetches them all at once for a client-side
-        // cursor.
+        // cursor. Past its first rows a long result is read ahead on a thread of its own,
+        // which is safe because the connection carries nothing else until the result ends.
         MYSQL_RES* result = mysql_use_result(handle_->get());
         if (result == nullptr)
             handle_->fail();
-        return std::make_unique<StreamedRows>(handle_, result);
+        return std::make_unique<ReadAheadRows>(std::make_unique<StreamedRows>(handle_, result));
     }
 
     LoadedRows loadFromMemory(std::string_view statement, std::string_view fileName,
