@@ -304,6 +304,43 @@ TEST_F(ScratchWriteOutTest, AValueTheChosenFieldCannotHoldIsRefusedNotChanged)
     }
 }
 
+// A long table's rows are read ahead on a thread of their own while they are written out:
+// every row still arrives once and in order, and a value refused deep in the table (while
+// the reading is under way, in the weighing pass or the writing pass) still leaves no table.
+TEST_F(ScratchWriteOutTest, ALongTableIsWrittenWholeAndInOrderOrNotAtAll)
+{
+    constexpr int kRows = 5000;
+    const auto fill = [&](const std::string& table, int oddRow, const std::string& oddLiteral) {
+        scratch.Execute("CREATE TABLE `" + table + "`(`id` TEXT,`name` TEXT)");
+        for (int row = 1; row <= kRows; ++row) {
+            const std::string id = row == oddRow ? oddLiteral : "'" + std::to_string(row) + "'";
+            scratch.Execute("INSERT INTO `" + table + "` VALUES(" + id + ", 'row " + std::to_string(row) + "')");
+        }
+    };
+    fill("long", 0, "");
+    writeOut("long", "LONG");
+    const pxtest::OurTable table = pxtest::readWithOurs(paradoxFolder() / "LONG.db");
+    ASSERT_EQ(table.records.size(), static_cast<std::size_t>(kRows));
+    for (int row = 1; row <= kRows; ++row) {
+        const auto& record = table.records[static_cast<std::size_t>(row - 1)];
+        ASSERT_TRUE(record[0] == px::Value{std::string(std::to_string(row))}) << "row " << row;
+        ASSERT_TRUE(record[1] == px::Value{std::string("row " + std::to_string(row))}) << "row " << row;
+    }
+    fs::remove(paradoxFolder() / "LONG.db");
+
+    // Refused while the fields are weighed: an empty text, which no Paradox field holds.
+    fill("weighed", 4321, "''");
+    std::string message = writeOutFailure("weighed", "WEIGHED");
+    EXPECT_NE(message.find("row 4321"), std::string::npos) << message;
+    // Refused while the rows are written, under fields handed over that cannot hold it.
+    fill("handed", 4321, "'4321.5'");
+    scratch.ExpectWriteOutFields("handed", {{"id", px::FieldType::Long, 0, 0}, {"name", px::FieldType::Alpha, 9, 0}},
+                                 kRows);
+    message = writeOutFailure("handed", "HANDED");
+    EXPECT_NE(message.find("does not fit the field chosen for the column 'id'"), std::string::npos) << message;
+    EXPECT_TRUE(paradoxFiles().empty());
+}
+
 TEST_F(ScratchWriteOutTest, NeverReplacesAnExistingTable)
 {
     scratch.Execute("CREATE TABLE `orders`(`id` INT)");

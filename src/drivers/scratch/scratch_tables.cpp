@@ -3,6 +3,7 @@
 #include "base/kill_points.h"
 #include "drivers/connection_attributes.h"
 #include "drivers/database_error.h"
+#include "drivers/read_ahead_rows.h"
 #include "drivers/scratch/scratch_session.h"
 
 namespace quintabel::db::scratch {
@@ -25,6 +26,33 @@ bool isReservedName(const std::string& table)
     return equalsIgnoringCase(table, catalogueTable)
         || (table.size() >= 7 && equalsIgnoringCase(table.substr(0, 7), "sqlite_"));
 }
+
+// A table's rows in the order they were given. The texts of a row's values are overwritten in
+// place, so a row vector used again needs no new room for them.
+class StoredRows : public RowSource {
+public:
+    StoredRows(SqliteDatabase& database, const ScratchTable& table)
+        : statement_(database.prepare("SELECT * FROM " + quoteSqliteName(table.name) + " ORDER BY rowid")),
+          fields_(static_cast<std::size_t>(statement_.columnCount()))
+    {
+    }
+
+    const std::vector<FieldInfo>& fields() const override { return fields_; }
+
+    bool fetch(std::vector<Value>& row) override
+    {
+        if (!statement_.step())
+            return false;
+        row.resize(fields_.size());
+        for (std::size_t i = 0; i < row.size(); ++i)
+            statement_.readColumn(static_cast<int>(i), row[i]);
+        return true;
+    }
+
+private:
+    SqliteStatement statement_;
+    std::vector<FieldInfo> fields_;
+};
 
 } // namespace
 
@@ -296,16 +324,13 @@ void ScratchTables::forEachRow(
     const ScratchTable& table,
     const std::function<void(std::size_t, const std::vector<Value>&)>& visit)
 {
-    auto rows = database_.prepare("SELECT * FROM " + quoteSqliteName(table.name)
-                                  + " ORDER BY rowid");
-    // One row's values, their texts overwritten in place from row to row.
-    std::vector<Value> row(static_cast<std::size_t>(rows.columnCount()));
+    // Read ahead on a thread of their own while `visit` writes the rows out. Nothing else
+    // uses the database until the reading has stopped, when `rows` goes.
+    ReadAheadRows rows(std::make_unique<StoredRows>(database_, table));
+    std::vector<Value> row;
     std::size_t number = 0;
-    while (rows.step()) {
-        for (std::size_t i = 0; i < row.size(); ++i)
-            rows.readColumn(static_cast<int>(i), row[i]);
+    while (rows.fetch(row))
         visit(++number, row);
-    }
 }
 
 std::vector<std::pair<std::string, std::string>> ScratchTables::list()
