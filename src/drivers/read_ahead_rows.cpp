@@ -47,7 +47,7 @@ bool ReadAheadRows::fetch(std::vector<Value>& row)
     if (!reader_.joinable()) {
         if (endedHere_)
             return false;
-        if (rowsReadHere_ < rowsOnCallersThread_) {
+        if (rowsReadHere_ < rowsOnCallersThread_ || noThread_) {
             ++rowsReadHere_;
             endedHere_ = !source_->fetch(row);
             return !endedHere_;
@@ -55,6 +55,7 @@ bool ReadAheadRows::fetch(std::vector<Value>& row)
         startReading();
         if (!reader_.joinable()) {
             // No thread to be had: the rows are read here, as they were before.
+            noThread_ = true;
             endedHere_ = !source_->fetch(row);
             return !endedHere_;
         }

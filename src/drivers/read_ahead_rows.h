@@ -71,6 +71,7 @@ private:
     // there, and the batch whose rows it is handing out.
     std::size_t rowsReadHere_ = 0;
     bool endedHere_ = false;
+    bool noThread_ = false; // the system had no thread to give: every row is read here
     Batch current_;
     std::size_t nextInCurrent_ = 0;
 
