@@ -7,9 +7,10 @@
 // The first rows are read on the caller's thread, exactly as without this: a short result (a
 // count, a list of tables) never starts a thread. Past them the source is read only by the
 // reading thread, until its rows end, a read fails, or this object goes. The source must
-// allow being read from another thread while nothing else touches it; a MariaDB result
+// allow being read from another thread while nothing else touches it. A MariaDB result
 // streamed by mysql_use_result does (its connection carries nothing else until the result's
-// last row has been read).
+// last row has been read), and so does a scratch table's SQLite statement while the program
+// only writes out the rows it reads.
 //
 // Rows come out in the order read. A failure comes out after every row read before it, and
 // every fetch after it throws it again: a source that failed is not read further.

@@ -39,8 +39,8 @@ public:
             // Debian's SQLite zeroes every page a dropped table frees, which journals and
             // rewrites the whole table once more when its rows are done with (half a second
             // for a million rows, and a journal as large as the table on a full disk). Freed
-            // pages are only cleared where that costs no extra writes; the rows left in free
-            // pages are no more than the Paradox table written from them holds.
+            // pages are cleared only where that costs no extra writes; what is left in them
+            // stays in the program's own scratch file until the pages are used again.
             database_.run("PRAGMA secure_delete = FAST");
         } catch (const DatabaseError& error) {
             throw DatabaseError("Could not open the scratch database '" + file.string()

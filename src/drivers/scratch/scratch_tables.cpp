@@ -324,7 +324,7 @@ void ScratchTables::forEachRow(
     const ScratchTable& table,
     const std::function<void(std::size_t, const std::vector<Value>&)>& visit)
 {
-    // Read ahead on a thread of their own while `visit` writes the rows out. Nothing else
+    // Read ahead on a thread of their own while `visit` works on the rows before. Nothing else
     // uses the database until the reading has stopped, when `rows` goes.
     ReadAheadRows rows(std::make_unique<StoredRows>(database_, table));
     std::vector<Value> row;
