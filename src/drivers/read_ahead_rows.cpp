@@ -33,10 +33,10 @@ ReadAheadRows::~ReadAheadRows()
 {
     if (!reader_.joinable())
         return;
-    stopRequested_.store(true);
     {
+        // Set under the mutex, so that a thread about to wait for room sees it.
         std::lock_guard lock(mutex_);
-        stopping_ = true;
+        stopRequested_.store(true);
     }
     changed_.notify_all();
     reader_.join();
@@ -135,8 +135,8 @@ void ReadAheadRows::readOnThread()
         const bool last = batch.sourceEnded || batch.failure != nullptr;
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_ || ready_.size() < kBatchesAhead; });
-            if (stopping_)
+            changed_.wait(lock, [this] { return stopRequested_.load() || ready_.size() < kBatchesAhead; });
+            if (stopRequested_.load())
                 return;
             ready_.push_back(std::move(batch));
         }

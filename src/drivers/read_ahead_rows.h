@@ -82,9 +82,8 @@ private:
     std::condition_variable changed_;
     std::vector<Batch> ready_;
     std::vector<Batch> spare_;
-    bool stopping_ = false;
-    // Read without the mutex between rows: the caller is waiting for rows (hand over what is
-    // read), or this object is going (read no further).
+    // Read without the mutex between rows (written under it): the caller is waiting for rows
+    // (hand over what is read), or this object is going (read no further).
     std::atomic<bool> callerWaiting_{false};
     std::atomic<bool> stopRequested_{false};
     std::thread reader_;
