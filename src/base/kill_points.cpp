@@ -15,18 +15,28 @@ namespace {
 
 std::atomic<long> passed{0};
 
-// The point to die at, read once: 0 when the environment names none.
+// A kill point's number named by the environment variable `name`, read once: 0 when it names
+// none.
+long pointNamed(const char* name)
+{
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0')
+        return 0L;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    return (errno == 0 && *end == '\0' && value > 0) ? value : 0L;
+}
+
 long pointToDieAt()
 {
-    static const long point = [] {
-        const char* text = std::getenv("QUINTABEL_KILL_AT_POINT");
-        if (text == nullptr || *text == '\0')
-            return 0L;
-        char* end = nullptr;
-        errno = 0;
-        const long value = std::strtol(text, &end, 10);
-        return (errno == 0 && *end == '\0' && value > 0) ? value : 0L;
-    }();
+    static const long point = pointNamed("QUINTABEL_KILL_AT_POINT");
+    return point;
+}
+
+long pointToHoldAt()
+{
+    static const long point = pointNamed("QUINTABEL_HOLD_AT_POINT");
     return point;
 }
 
@@ -49,6 +59,12 @@ void leaveNote(std::string_view moment)
 void KillPoint(std::string_view moment)
 {
     const long count = ++passed;
+    if (count == pointToHoldAt()) {
+        // Stopped here until a SIGCONT: a program caught between two steps, for the tests of
+        // two programs at work in one folder.
+        leaveNote(moment);
+        ::raise(SIGSTOP);
+    }
     const long target = pointToDieAt();
     if (target == 0 || count != target)
         return;

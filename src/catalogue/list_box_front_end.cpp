@@ -103,6 +103,17 @@ void ListBoxFrontEnd::showIdle()
         parts_.progressBar->showIdle();
 }
 
+void ListBoxFrontEnd::showWaitingForFolder(const QString& /*folder*/, bool waiting)
+{
+    if (parts_.progressBar == nullptr)
+        return;
+    if (waiting)
+        parts_.progressBar->setText(
+            QStringLiteral("Another program is writing in the Paradox folder; waiting for it to finish"));
+    else
+        parts_.progressBar->showIdle();
+}
+
 void ListBoxFrontEnd::showBusy(bool busy)
 {
     if (parts_.pointer != nullptr)

@@ -55,6 +55,16 @@ void CommandLineFrontEnd::showIdle()
     standardError_.showIdle();
 }
 
+void CommandLineFrontEnd::showWaitingForFolder(const QString& folder, bool waiting)
+{
+    if (waiting)
+        standardError_.showStatus(
+            QStringLiteral("waiting: another program is writing in the Paradox folder '%1' (Ctrl+C gives up)")
+                .arg(folder));
+    else
+        standardError_.showIdle();
+}
+
 void CommandLineFrontEnd::showBusy(bool /*busy*/)
 {
     // A terminal has no pointer; the progress line shows that work goes on.

@@ -27,6 +27,7 @@ public:
     void showRowProgress(const QString& tableName, std::int64_t row, std::int64_t rowCount) override;
     void showIdle() override;
     void showBusy(bool busy) override;
+    void showWaitingForFolder(const QString& folder, bool waiting) override;
 
     void tableStarted(const QString& sourceName, const QString& targetName) override;
     void rowRefused(const RefusedRow& row) override;

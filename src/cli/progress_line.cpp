@@ -35,7 +35,18 @@ void StandardError::showRowProgress(const QString& tableName, std::int64_t row, 
     if (sinceShown_.isValid() && sinceShown_.elapsed() < kRedrawMs && row < rowCount)
         return;
     sinceShown_.start();
-    const QByteArray line = progressText(tableName, row, rowCount, sinceFirstRow_.elapsed()).toLocal8Bit();
+    showLine(progressText(tableName, row, rowCount, sinceFirstRow_.elapsed()));
+}
+
+void StandardError::showStatus(const QString& text)
+{
+    if (showProgress_)
+        showLine(text);
+}
+
+void StandardError::showLine(const QString& text)
+{
+    const QByteArray line = text.toLocal8Bit();
     // Back to the start of the line, the new text, and the rest of the old one erased.
     std::fputs("\r", stream_);
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stream_);

@@ -21,12 +21,15 @@ public:
     StandardError(std::FILE* stream, bool showProgress);
 
     void showRowProgress(const QString& tableName, std::int64_t row, std::int64_t rowCount);
+    // Shows `text` on the progress line until the next row or showIdle().
+    void showStatus(const QString& text);
     // Clears the progress line; the next table's rate starts afresh.
     void showIdle();
     // Writes `text` (whole lines) below the progress, which the next row shows again.
     void write(const QString& text);
 
 private:
+    void showLine(const QString& text);
     void clearLine();
 
     std::FILE* stream_;

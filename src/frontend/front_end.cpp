@@ -2,13 +2,29 @@
 
 #include "frontend/table_name_order.h"
 
-#include <algorithm>
+#include <QCoreApplication>
 
+#include <algorithm>
 
 namespace quintabel {
 
 void FrontEnd::tableStarted(const QString&, const QString&)
 {
+}
+
+void FrontEnd::showWaitingForFolder(const QString&, bool)
+{
+}
+
+std::function<bool(bool waiting)> waitForParadoxFolder(FrontEnd& frontEnd, const QString& folder)
+{
+    return [&frontEnd, folder](bool waiting) {
+        frontEnd.showWaitingForFolder(folder, waiting);
+        if (!waiting)
+            return false;
+        QCoreApplication::processEvents();
+        return !frontEnd.stopRequested();
+    };
 }
 
 void FrontEnd::rowRefused(const RefusedRow&)
@@ -17,6 +33,19 @@ void FrontEnd::rowRefused(const RefusedRow&)
 
 void FrontEnd::tableFinished(const TableOutcome&)
 {
+}
+
+std::optional<QString> listedSpelling(const TableListView& list, const QString& name)
+{
+    std::optional<QString> otherCase;
+    for (int index = 0; index < list.count(); ++index) {
+        const QString listed = list.nameAt(index);
+        if (listed == name)
+            return listed;
+        if (!otherCase && listed.compare(name, Qt::CaseInsensitive) == 0)
+            otherCase = listed;
+    }
+    return otherCase;
 }
 
 NamedTables::NamedTables(const QStringList& names)

@@ -20,6 +20,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -52,6 +53,10 @@ public:
     // unselected, and the first name becomes the current one.
     virtual void replaceRenamed(int index, const QString& newName) = 0;
 };
+
+// The name as `list` spells it: `name` itself when listed so, else the first listed name that
+// equals it without regard to letter case; nothing when `list` does not list it.
+std::optional<QString> listedSpelling(const TableListView& list, const QString& name);
 
 // A list of names given outright (by a front end that takes table names as arguments): every
 // name is selected, the first is current, and the edits of a run change the list as they
@@ -138,6 +143,9 @@ public:
     virtual void showIdle() = 0;
     // The busy pointer while a run works; false restores the default pointer.
     virtual void showBusy(bool busy) = 0;
+    // With `waiting`: another program is writing in the Paradox folder `folder`, and the run
+    // waits for it to finish, until stopRequested() says otherwise. Without: the wait is over.
+    virtual void showWaitingForFolder(const QString& folder, bool waiting);
 
     // Structured events for a machine-readable report. The windows ignore them: their boxes
     // already say it all.
@@ -145,5 +153,10 @@ public:
     virtual void rowRefused(const RefusedRow& row);
     virtual void tableFinished(const TableOutcome& outcome);
 };
+
+// What a run hands the Paradox folder's write lock as its wait (maintenance/durable_files.h):
+// the front end says that the run waits, the windows keep answering meanwhile, and a stop
+// request gives the wait up.
+std::function<bool(bool waiting)> waitForParadoxFolder(FrontEnd& frontEnd, const QString& folder);
 
 } // namespace quintabel

@@ -1,9 +1,16 @@
 #include "maintenance/durable_files.h"
 
+#include "base/kill_points.h"
+
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include <fcntl.h>
@@ -37,6 +44,39 @@ void SyncFolder(const fs::path& folder)
                                  + "' to the disk: " + std::strerror(error) + ".");
     }
     ::close(fd);
+}
+
+void durableMove(const fs::path& from, const fs::path& to, std::string_view moment, const FileMove& move)
+{
+    move(from, to);
+    SyncFolder(to.parent_path());
+    if (from.parent_path() != to.parent_path())
+        SyncFolder(from.parent_path());
+    KillPoint(moment);
+}
+
+void durableRemove(const fs::path& file, std::string_view moment)
+{
+    std::error_code error;
+    if (!fs::remove(file, error)) {
+        if (error)
+            throw std::runtime_error("Cannot delete '" + file.string() + "': " + error.message() + ".");
+        return; // not there: nothing to make durable
+    }
+    SyncFolder(file.parent_path());
+    KillPoint(moment);
+}
+
+void durableMakeFolder(const fs::path& folder, std::string_view moment)
+{
+    std::error_code error;
+    if (fs::is_directory(folder, error))
+        return;
+    fs::create_directory(folder, error);
+    if (error)
+        throw std::runtime_error("Cannot make the folder '" + folder.string() + "': " + error.message() + ".");
+    SyncFolder(folder.parent_path());
+    KillPoint(moment);
 }
 
 namespace {
@@ -94,6 +134,109 @@ OwnerLock::~OwnerLock()
 {
     if (fd_ >= 0)
         ::close(fd_); // closing the last descriptor releases the lock
+}
+
+namespace {
+
+constexpr std::string_view kLockFileName = ".quintabel-lock";
+
+// The folders whose write lock this process holds: flock(2) locks belong to an open file,
+// so a second take in the same process would wait for itself.
+std::mutex heldMutex;
+std::set<std::string> heldFolders;
+
+bool folderCannotBeLocked(int error)
+{
+    return error == EBADF || error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
+}
+
+// An open file to lock for `folder`: the folder itself, or its lock file where the folder
+// cannot be locked. The answer is the descriptor, or -1 with `error` set.
+int openLockTarget(const fs::path& folder, int& error)
+{
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return -1;
+    }
+    if (::flock(fd, LOCK_SH | LOCK_NB) == 0 || errno == EWOULDBLOCK) {
+        ::flock(fd, LOCK_UN);
+        return fd;
+    }
+    error = errno;
+    ::close(fd);
+    if (!folderCannotBeLocked(error))
+        return -1;
+    fd = ::open((folder / kLockFileName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0)
+        error = errno;
+    return fd;
+}
+
+} // namespace
+
+FolderWriteLock FolderWriteLock::take(const fs::path& folder, const WhileBusy& whileBusy)
+{
+    std::error_code ignored;
+    std::string key = fs::weakly_canonical(folder, ignored).string();
+    if (key.empty())
+        key = folder.string();
+    {
+        const std::lock_guard<std::mutex> guard(heldMutex);
+        if (!heldFolders.insert(key).second)
+            throw std::logic_error("This program already holds the write lock of '" + folder.string() + "'.");
+    }
+    const auto release = [&key] {
+        const std::lock_guard<std::mutex> guard(heldMutex);
+        heldFolders.erase(key);
+    };
+    int error = 0;
+    const int fd = openLockTarget(folder, error);
+    if (fd < 0) {
+        release();
+        throw std::runtime_error("Cannot lock the Paradox folder '" + folder.string() + "': " + std::strerror(error)
+                                 + ".");
+    }
+    const auto fail = [&](const auto& failure) {
+        ::close(fd);
+        release();
+        throw failure;
+    };
+    bool waited = false;
+    for (;;) {
+        const int result = ::flock(fd, whileBusy ? LOCK_EX | LOCK_NB : LOCK_EX);
+        if (result == 0) {
+            if (waited)
+                whileBusy(false);
+            return FolderWriteLock(fd, std::move(key));
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK || !whileBusy)
+            fail(std::runtime_error("Cannot lock the Paradox folder '" + folder.string() + "': "
+                                    + std::strerror(errno) + "."));
+        waited = true;
+        if (!whileBusy(true)) {
+            whileBusy(false);
+            fail(FolderBusyError("Another program is writing in the Paradox folder '" + folder.string()
+                                 + "'; nothing was changed there. Try again once it has finished."));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+FolderWriteLock::FolderWriteLock(FolderWriteLock&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), key_(std::move(other.key_))
+{
+}
+
+FolderWriteLock::~FolderWriteLock()
+{
+    if (fd_ < 0)
+        return;
+    ::close(fd_);
+    const std::lock_guard<std::mutex> guard(heldMutex);
+    heldFolders.erase(key_);
 }
 
 } // namespace quintabel

@@ -1,7 +1,6 @@
 #include "maintenance/family_swap.h"
 
 #include "base/kill_points.h"
-#include "base/no_replace_move.h"
 #include "paradoxfile/table_family.h"
 
 #include <algorithm>
@@ -40,31 +39,31 @@ std::vector<std::string> dbLast(std::vector<std::string> names)
     return names;
 }
 
-void moveFile(const fs::path& from, const fs::path& to, std::string_view moment)
-{
-    MoveFileWithoutReplacing(from, to);
-    KillPoint(moment);
-}
-
-void ensureFolder(const fs::path& folder, const fs::path& parent, std::string_view moment)
-{
-    std::error_code error;
-    if (fs::is_directory(folder, error))
-        return;
-    fs::create_directory(folder, error);
-    if (error)
-        throw std::runtime_error("Cannot make the folder '" + folder.string() + "': " + error.message() + ".");
-    SyncFolder(parent);
-    KillPoint(moment);
-}
-
-void advanceTo(const ReplacementPaths& paths, ReplaceJournal& journal, ReplaceStep step)
+void advanceTo(const JournalPaths& paths, TableJournal& journal, JournalStep step)
 {
     journal.step = step;
     WriteJournal(paths, journal);
 }
 
 } // namespace
+
+std::vector<RecordedFile> RecordFiles(const fs::path& folder, const std::vector<std::string>& names)
+{
+    std::vector<RecordedFile> files;
+    for (const std::string& name : names) {
+        const auto identity = IdentityOf(folder / name);
+        if (!identity)
+            throw std::runtime_error("The file '" + (folder / name).string() + "' vanished while it was being recorded.");
+        files.push_back({name, *identity});
+    }
+    return files;
+}
+
+bool IsSameFile(const fs::path& path, const RecordedFile& record)
+{
+    const auto identity = IdentityOf(path);
+    return identity && identity->device == record.identity.device && identity->inode == record.identity.inode;
+}
 
 std::vector<std::string> TableFamilyFilesIn(const fs::path& folder, const std::string& table)
 {
@@ -90,7 +89,15 @@ std::vector<std::string> TableFamilyFilesIn(const fs::path& folder, const std::s
     return names;
 }
 
-FamilyWhereabouts LocateFamilies(const ReplacementPaths& paths, const ReplaceJournal& journal)
+std::vector<std::string> LeftOverParts(const fs::path& folder, const std::string& table)
+{
+    std::vector<std::string> names = TableFamilyFilesIn(folder, table);
+    if (!names.empty() && isTableFile(names.front()))
+        names.clear();
+    return names;
+}
+
+FamilyWhereabouts LocateFamilies(const JournalPaths& paths, const TableJournal& journal)
 {
     FamilyWhereabouts where;
     std::vector<const RecordedFile*> seenInFolder;
@@ -123,7 +130,7 @@ FamilyWhereabouts LocateFamilies(const ReplacementPaths& paths, const ReplaceJou
     return where;
 }
 
-void FinishReplacement(const ReplacementPaths& paths, ReplaceJournal& journal)
+void FinishReplacement(const JournalPaths& paths, TableJournal& journal)
 {
     const FamilyWhereabouts where = LocateFamilies(paths, journal);
     if (!where.foreign.empty())
@@ -134,34 +141,24 @@ void FinishReplacement(const ReplacementPaths& paths, ReplaceJournal& journal)
         throw std::runtime_error("The new table '" + journal.table + "' is no longer whole in '"
                                  + paths.staging().string() + "'; it was not moved into the Paradox folder.");
 
-    if (journal.step < ReplaceStep::OldSetAside) {
-        if (!where.oldInFolder.empty()) {
-            ensureFolder(paths.aside(), paths.folder, "set-aside folder made");
-            // The .DB first: the old table stops being a table before its memos leave it.
-            for (const std::string& name : where.oldInFolder)
-                moveFile(paths.folder / name, paths.aside() / name, "old table file set aside");
-            SyncFolder(paths.aside());
-            SyncFolder(paths.folder);
-        }
-        advanceTo(paths, journal, ReplaceStep::OldSetAside);
+    if (journal.step < JournalStep::OldSetAside) {
+        if (!where.oldInFolder.empty())
+            durableMakeFolder(paths.aside(), "set-aside folder made");
+        // The .DB first: the old table stops being a table before its memos leave it.
+        for (const std::string& name : where.oldInFolder)
+            durableMove(paths.folder / name, paths.aside() / name, "old table file set aside");
+        advanceTo(paths, journal, JournalStep::OldSetAside);
     }
-    if (journal.step < ReplaceStep::NewMovedIn) {
+    if (journal.step < JournalStep::NewMovedIn) {
         for (const std::string& name : dbLast(where.newStaged))
-            moveFile(paths.staging() / name, paths.folder / name, "new table file moved in");
-        SyncFolder(paths.folder);
-        advanceTo(paths, journal, ReplaceStep::NewMovedIn);
+            durableMove(paths.staging() / name, paths.folder / name, "new table file moved in");
+        advanceTo(paths, journal, JournalStep::NewMovedIn);
     }
     // Only now, with the new table whole in its place, does the old one go.
     for (const RecordedFile& file : journal.oldFamily) {
         const fs::path aside = paths.aside() / file.name;
-        if (!matches(aside, file))
-            continue;
-        std::error_code error;
-        fs::remove(aside, error);
-        if (error)
-            throw std::runtime_error("Cannot delete the old table's file '" + aside.string() + "': " + error.message()
-                                     + ".");
-        KillPoint("old table file deleted");
+        if (matches(aside, file))
+            durableRemove(aside, "old table file deleted");
     }
     std::error_code error;
     if (fs::remove(paths.aside(), error))
@@ -171,26 +168,22 @@ void FinishReplacement(const ReplacementPaths& paths, ReplaceJournal& journal)
         KillPoint("staging folder removed");
 }
 
-bool PutOldTableBack(const ReplacementPaths& paths, const ReplaceJournal& journal)
+bool PutOldTableBack(const JournalPaths& paths, const TableJournal& journal)
 {
     const FamilyWhereabouts where = LocateFamilies(paths, journal);
-    if (!where.newInFolder.empty()) {
-        ensureFolder(paths.staging(), paths.folder, "staging folder made again");
-        // The .DB first, so that no table of mixed files ever shows under the table's name.
-        for (const std::string& name : where.newInFolder)
-            moveFile(paths.folder / name, paths.staging() / name, "new table file taken back");
-        SyncFolder(paths.folder);
-    }
+    if (!where.newInFolder.empty())
+        durableMakeFolder(paths.staging(), "staging folder made again");
+    // The .DB first, so that no table of mixed files ever shows under the table's name.
+    for (const std::string& name : where.newInFolder)
+        durableMove(paths.folder / name, paths.staging() / name, "new table file taken back");
     if (!where.foreign.empty())
         return false;
     for (const std::string& name : dbLast(where.oldAside))
-        moveFile(paths.aside() / name, paths.folder / name, "old table file put back");
-    if (!where.oldAside.empty())
-        SyncFolder(paths.folder);
+        durableMove(paths.aside() / name, paths.folder / name, "old table file put back");
     return where.oldMissing == 0;
 }
 
-void RemoveJournal(const ReplacementPaths& paths)
+void RemoveJournal(const JournalPaths& paths)
 {
     std::error_code error;
     fs::remove(paths.journalDraft(), error);

@@ -3,8 +3,9 @@
 #include "base/kill_points.h"
 #include "base/no_replace_move.h"
 #include "maintenance/durable_files.h"
+#include "maintenance/family_changes.h"
 #include "maintenance/family_swap.h"
-#include "maintenance/replacement_journal.h"
+#include "maintenance/table_journal.h"
 #include "maintenance/working_names.h"
 #include "paradoxfile/table_family.h"
 
@@ -70,7 +71,7 @@ void removeUnfinishedTables(const FolderScan& scan, std::vector<RecoveryNote>& n
             return note.what == What::UnfinishedTableRemoved && note.table == table;
         });
         if (!told)
-            notes.push_back({What::UnfinishedTableRemoved, table, {}, {}});
+            notes.push_back({What::UnfinishedTableRemoved, table, {}, {}, {}});
     }
 }
 
@@ -82,7 +83,7 @@ bool holdsAnything(const fs::path& folder)
 
 // A visible folder beside the tables, for files Quintabel will not delete and cannot put
 // back: the user sees it, and the note names it.
-fs::path keepInSight(const fs::path& working, const ReplacementPaths& paths, const std::string& table,
+fs::path keepInSight(const fs::path& working, const JournalPaths& paths, const std::string& table,
                      std::string_view role)
 {
     const fs::path visible = paths.folder / ("Quintabel kept " + table + " " + std::string(role) + " " + paths.id);
@@ -99,24 +100,28 @@ void removeWorkingFolder(const fs::path& folder)
         KillPoint("working folder removed");
 }
 
-RecoveryNote settleJournal(const ReplacementPaths& paths, ReplaceJournal& journal)
+RecoveryNote settleJournal(const JournalPaths& paths, TableJournal& journal)
 {
-    if (journal.step == ReplaceStep::WritingNew) {
+    if (journal.step == JournalStep::Renaming)
+        return settleRename(paths, journal);
+    if (journal.step == JournalStep::Deleting)
+        return settleDeletion(paths, journal);
+    if (journal.step == JournalStep::WritingNew) {
         // Nothing but the staging folder was touched yet.
         removeWorkingFolder(paths.staging());
         RemoveJournal(paths);
-        return {What::OverwriteUndone, journal.table, {}, {}};
+        return {What::OverwriteUndone, journal.table, {}, {}, {}};
     }
     const FamilyWhereabouts where = LocateFamilies(paths, journal);
     if (where.foreign.empty() && where.newWhole()) {
         FinishReplacement(paths, journal);
-        return {What::OverwriteFinished, journal.table, {}, {}};
+        return {What::OverwriteFinished, journal.table, {}, {}, {}};
     }
     // The new table is not whole, or another program put files of the table's name in the
     // folder: the old table comes back if it can, and nothing of either table is deleted
     // unless the old one is whole in its place again.
     const bool oldWhole = PutOldTableBack(paths, journal);
-    RecoveryNote note{What::OldTableRestored, journal.table, {}, {}};
+    RecoveryNote note{What::OldTableRestored, journal.table, {}, {}, {}};
     if (oldWhole) {
         removeWorkingFolder(paths.staging());
         if (journal.oldFamily.empty())
@@ -155,7 +160,7 @@ std::vector<std::string> tablesIn(const fs::path& folder)
 // holding a table, so this comes from an older Quintabel or from someone's hand. A table in it
 // whose name is free in the folder is put back; a set-aside table whose name is taken may be
 // the only copy of its rows and is kept in sight; a staged one is a copy of the source and goes.
-void settleLeftoverFolder(const ReplacementPaths& paths, const fs::path& folder, bool setAside,
+void settleLeftoverFolder(const JournalPaths& paths, const fs::path& folder, bool setAside,
                           std::vector<RecoveryNote>& notes)
 {
     bool keep = false;
@@ -170,21 +175,21 @@ void settleLeftoverFolder(const ReplacementPaths& paths, const fs::path& folder,
                 KillPoint("left-over table file put back");
             }
             SyncFolder(paths.folder);
-            notes.push_back({What::TablePutBack, table, {}, {}});
+            notes.push_back({What::TablePutBack, table, {}, {}, {}});
         } else if (setAside) {
             keep = true;
             keptTable = table;
         } else {
-            notes.push_back({What::OverwriteUndone, table, {}, {}});
+            notes.push_back({What::OverwriteUndone, table, {}, {}, {}});
         }
     }
     if (keep)
-        notes.push_back({What::FilesKept, keptTable, {keepInSight(folder, paths, keptTable, "old")}, {}});
+        notes.push_back({What::FilesKept, keptTable, {keepInSight(folder, paths, keptTable, "old")}, {}, {}});
     else
         removeWorkingFolder(folder);
 }
 
-void settleReplacement(const ReplacementPaths& paths, std::vector<RecoveryNote>& notes)
+void settleReplacement(const JournalPaths& paths, std::vector<RecoveryNote>& notes)
 {
     std::error_code error;
     std::optional<OwnerLock> lock;
@@ -195,7 +200,7 @@ void settleReplacement(const ReplacementPaths& paths, std::vector<RecoveryNote>&
     }
     std::string table = paths.id;
     try {
-        if (std::optional<ReplaceJournal> journal = ReadJournal(paths)) {
+        if (std::optional<TableJournal> journal = ReadJournal(paths)) {
             table = journal->table;
             notes.push_back(settleJournal(paths, *journal));
             return;
@@ -208,25 +213,32 @@ void settleReplacement(const ReplacementPaths& paths, std::vector<RecoveryNote>&
         if (fs::exists(paths.staging(), error))
             settleLeftoverFolder(paths, paths.staging(), false, notes);
     } catch (const std::exception& problem) {
-        notes.push_back({What::NotSettled, table, {}, problem.what()});
+        notes.push_back({What::NotSettled, table, {}, problem.what(), {}});
     }
 }
 
 } // namespace
 
-std::vector<RecoveryNote> RecoverParadoxFolder(const fs::path& paradoxFolder)
+std::vector<RecoveryNote> RecoverParadoxFolder(const fs::path& paradoxFolder,
+                                               const FolderWriteLock::WhileBusy& whileBusy)
 {
     std::vector<RecoveryNote> notes;
     std::error_code error;
     if (paradoxFolder.empty() || !fs::is_directory(paradoxFolder, error))
         return notes;
     try {
+        // No other program changes the folder while it is looked at: whatever working files
+        // are found then, no running program is in the middle of its steps with them.
+        if (const FolderScan glance = scanFolder(paradoxFolder);
+            glance.replacementIds.empty() && glance.unfinishedTableFiles.empty())
+            return notes;
+        const FolderWriteLock lock = FolderWriteLock::take(paradoxFolder, whileBusy);
         const FolderScan scan = scanFolder(paradoxFolder);
         for (const std::string& id : scan.replacementIds)
             settleReplacement({paradoxFolder, id}, notes);
         removeUnfinishedTables(scan, notes);
     } catch (const std::exception& problem) {
-        notes.push_back({What::NotSettled, std::string(), {}, problem.what()});
+        notes.push_back({What::NotSettled, std::string(), {}, problem.what(), {}});
     }
     return notes;
 }

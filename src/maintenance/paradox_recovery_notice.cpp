@@ -41,6 +41,19 @@ QString lineFor(const RecoveryNote& note)
     case What::UnfinishedTableRemoved:
         return QStringLiteral("%1: the table had not been written completely and was removed; please send it again.")
             .arg(table);
+    case What::RenameFinished:
+        return QStringLiteral("%1: it was being renamed to %2; the rename was finished, and all its files are "
+                              "called %2.")
+            .arg(table, text(note.newName));
+    case What::RenameUndone:
+        return QStringLiteral("%1: it was being renamed to %2; the rename was undone, and all its files are "
+                              "called %1.")
+            .arg(table, text(note.newName));
+    case What::DeleteFinished:
+        return QStringLiteral("%1: it was being deleted; the rest of its files are now deleted too.").arg(table);
+    case What::DeleteUndone:
+        return QStringLiteral("%1: it was about to be deleted; nothing of it was deleted, and it is as it was.")
+            .arg(table);
     case What::NotSettled:
         return QStringLiteral("%1: could not be put in order (%2); its files were left as they were.")
             .arg(table, text(note.problem));
@@ -52,7 +65,7 @@ QString lineFor(const RecoveryNote& note)
 
 QString RecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& paradoxFolder)
 {
-    QStringList lines{QStringLiteral("Quintabel was stopped while it was writing tables in the Paradox folder '%1'. "
+    QStringList lines{QStringLiteral("Quintabel was stopped while it was changing tables in the Paradox folder '%1'. "
                                      "It has now put the folder in order:")
                           .arg(paradoxFolder)};
     for (const RecoveryNote& note : notes)
@@ -60,11 +73,11 @@ QString RecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& p
     return lines.join(QLatin1Char('\n'));
 }
 
-void RecoverParadoxFolderAndTell(const QString& paradoxFolder)
+void RecoverParadoxFolderAndTell(const QString& paradoxFolder, const FolderWriteLock::WhileBusy& whileBusy)
 {
     if (paradoxFolder.isEmpty())
         return;
-    const std::vector<RecoveryNote> notes = RecoverParadoxFolder(ToFileSystemPath(paradoxFolder));
+    const std::vector<RecoveryNote> notes = RecoverParadoxFolder(ToFileSystemPath(paradoxFolder), whileBusy);
     if (!notes.empty())
         ShowMessage(RecoveryMessage(notes, paradoxFolder));
 }

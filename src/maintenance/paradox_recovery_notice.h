@@ -15,6 +15,7 @@ QString RecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& p
 
 // Recovers `paradoxFolder` (see RecoverParadoxFolder) and shows the message when there are
 // notes. Never throws: a folder that cannot be read is left to the listing to report.
-void RecoverParadoxFolderAndTell(const QString& paradoxFolder);
+// `whileBusy` as for RecoverParadoxFolder.
+void RecoverParadoxFolderAndTell(const QString& paradoxFolder, const FolderWriteLock::WhileBusy& whileBusy = {});
 
 } // namespace quintabel

@@ -1,7 +1,9 @@
 #include "maintenance/paradox_replacement.h"
 
 #include "base/kill_points.h"
+#include "base/expected_problem.h"
 #include "maintenance/family_swap.h"
+#include "maintenance/paradox_table_name.h"
 #include "paradoxfile/table_family.h"
 
 #include <cerrno>
@@ -9,38 +11,27 @@
 #include <cstring>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 namespace quintabel {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::vector<RecordedFile> recordFiles(const fs::path& folder, const std::vector<std::string>& names)
-{
-    std::vector<RecordedFile> files;
-    for (const std::string& name : names) {
-        const auto identity = IdentityOf(folder / name);
-        if (!identity)
-            throw std::runtime_error("The file '" + (folder / name).string() + "' vanished while it was being recorded.");
-        files.push_back({name, *identity});
-    }
-    return files;
-}
-
-} // namespace
-
-ParadoxReplacement::ParadoxReplacement(const fs::path& paradoxFolder, std::string table, Existing existing)
-    : existing_(existing)
+ParadoxReplacement::ParadoxReplacement(const fs::path& paradoxFolder, std::string table, Existing existing,
+                                       FolderWriteLock::WhileBusy whileBusy)
+    : existing_(existing), whileBusy_(std::move(whileBusy))
 {
     if (paradoxFolder.empty())
         throw std::runtime_error("No Paradox folder is given.");
-    if (table.empty() || table.find('/') != std::string::npos)
-        throw std::runtime_error("'" + table + "' cannot be the name of a Paradox table.");
+    checkParadoxTableName(table);
+    // Made under the folder's lock, so that the recovery of another program never finds the
+    // staging folder before it is locked and its journal written.
+    const FolderWriteLock folderLock = FolderWriteLock::take(paradoxFolder, whileBusy_);
     std::string pattern = (paradoxFolder / (std::string(kStagingPrefix) + "XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("Cannot make a folder for the new table in '" + paradoxFolder.string()
-                                 + "': " + std::strerror(errno));
+        throw Expected<std::runtime_error>("Cannot write in the Paradox folder '" + paradoxFolder.string()
+                                           + "' (" + std::strerror(errno) + "): nothing was written there. "
+                                           + "Choose a folder you may write in, or ask for the right to write in this one.");
     KillPoint("staging folder made");
     paths_.folder = paradoxFolder;
     paths_.id = fs::path(pattern).filename().string().substr(kStagingPrefix.size());
@@ -49,7 +40,7 @@ ParadoxReplacement::ParadoxReplacement(const fs::path& paradoxFolder, std::strin
         lock_ = OwnerLock::take(paths_.staging());
         WriteJournal(paths_, journal_);
     } catch (...) {
-        abandon();
+        discard();
         throw;
     }
 }
@@ -60,6 +51,28 @@ ParadoxReplacement::~ParadoxReplacement()
         abandon();
 }
 
+void ParadoxReplacement::checkTarget() const
+{
+    const std::vector<std::string> oldNames = TableFamilyFilesIn(paths_.folder, journal_.table);
+    checkOldFamily(oldNames);
+}
+
+void ParadoxReplacement::checkOldFamily(const std::vector<std::string>& oldNames) const
+{
+    // Two tables whose names differ only in letter case: which one is meant cannot be told,
+    // and replacing both would delete a table nobody asked to replace.
+    if (oldNames.size() > 1 && paradox::equalIgnoringCase(oldNames[1], journal_.table + ".db"))
+        throw Expected<std::runtime_error>("Paradox table '" + journal_.table + "' is in folder '"
+                                           + paths_.folder.string()
+                                           + "' more than once, in files that differ only in letter case ('"
+                                           + oldNames[0] + "', '" + oldNames[1]
+                                           + "'); Quintabel will not guess which one is meant.");
+    if (existing_ == Existing::Refuse && !oldNames.empty())
+        throw Expected<std::runtime_error>("Paradox table '" + journal_.table + "' already exists in folder '"
+                                           + paths_.folder.string() + "' ('" + oldNames.front()
+                                           + "'); Quintabel never replaces a table.");
+}
+
 void ParadoxReplacement::recordFamilies()
 {
     const std::vector<std::string> newNames = TableFamilyFilesIn(paths_.staging(), journal_.table);
@@ -67,32 +80,26 @@ void ParadoxReplacement::recordFamilies()
         throw std::runtime_error("The new table '" + journal_.table + "' was not written into '"
                                  + paths_.staging().string() + "'.");
     const std::vector<std::string> oldNames = TableFamilyFilesIn(paths_.folder, journal_.table);
-    // Two tables whose names differ only in letter case: which one is meant cannot be told,
-    // and replacing both would delete a table nobody asked to replace.
-    if (oldNames.size() > 1 && paradox::equalIgnoringCase(oldNames[1], journal_.table + ".db"))
-        throw std::runtime_error("Paradox table '" + journal_.table + "' is in folder '" + paths_.folder.string()
-                                 + "' more than once, in files that differ only in letter case ('" + oldNames[0]
-                                 + "', '" + oldNames[1] + "'); Quintabel will not guess which one is meant.");
-    if (existing_ == Existing::Refuse && !oldNames.empty())
-        throw std::runtime_error("Paradox table '" + journal_.table + "' already exists in folder '"
-                                 + paths_.folder.string() + "' ('" + oldNames.front()
-                                 + "'); Quintabel never replaces a table.");
-    journal_.newFamily = recordFiles(paths_.staging(), newNames);
-    journal_.oldFamily = recordFiles(paths_.folder, oldNames);
+    checkOldFamily(oldNames);
+    journal_.newFamily = RecordFiles(paths_.staging(), newNames);
+    journal_.oldFamily = RecordFiles(paths_.folder, oldNames);
 }
 
 void ParadoxReplacement::complete()
 {
     if (settled_)
         throw std::logic_error("This replacement is already settled.");
+    // Every step from here to the end under the folder's lock: another program's replacement,
+    // rename or delete of the same table waits, rather than moving files between these steps.
+    const FolderWriteLock folderLock = FolderWriteLock::take(paths_.folder, whileBusy_);
     recordFamilies(); // a failure here leaves the old table untouched, for the destructor
-    journal_.step = ReplaceStep::NewComplete;
+    journal_.step = JournalStep::NewComplete;
     WriteJournal(paths_, journal_);
     try {
         FinishReplacement(paths_, journal_);
         settled_ = true;
     } catch (const std::exception& problem) {
-        if (journal_.step == ReplaceStep::NewMovedIn) {
+        if (journal_.step == JournalStep::NewMovedIn) {
             // The new table is in place: the replacement has happened, only its tidying up
             // failed. The recovery at the next start finishes it.
             settled_ = true;
@@ -121,6 +128,16 @@ void ParadoxReplacement::undoAfterFailure()
 }
 
 void ParadoxReplacement::abandon() noexcept
+{
+    try {
+        const FolderWriteLock folderLock = FolderWriteLock::take(paths_.folder);
+        discard();
+    } catch (const std::exception&) {
+        discard(); // the folder cannot be locked (it is gone?): the working files go all the same
+    }
+}
+
+void ParadoxReplacement::discard() noexcept
 {
     settled_ = true;
     if (paths_.id.empty())

@@ -10,14 +10,16 @@
 // Each step is recorded first in a journal beside the table. Destroyed without complete(),
 // or when complete() fails, the replacement leaves the folder as it found it. The staging
 // folder is locked while this object lives, so that the recovery of another program leaves a
-// replacement in progress alone.
+// replacement in progress alone; the folder's write lock is held while the staging folder is
+// made and through complete(), so that two programs never interleave their steps.
 
 #include "maintenance/durable_files.h"
-#include "maintenance/replacement_journal.h"
+#include "maintenance/table_journal.h"
 
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quintabel {
 
@@ -28,8 +30,12 @@ public:
         Refuse,  // an existing table (any file of its name) makes complete() fail, untouched
     };
 
-    // Makes the hidden staging folder and the journal. Throws std::runtime_error.
-    ParadoxReplacement(const std::filesystem::path& paradoxFolder, std::string table, Existing existing);
+    // Makes the hidden staging folder and the journal. Throws std::runtime_error; an expected
+    // problem (a plain message) for a name a Paradox table cannot take and for a folder that
+    // cannot be written. `whileBusy` is called while another program holds the folder's
+    // write lock (FolderWriteLock::take), here and in complete().
+    ParadoxReplacement(const std::filesystem::path& paradoxFolder, std::string table, Existing existing,
+                       FolderWriteLock::WhileBusy whileBusy = {});
     ~ParadoxReplacement();
     ParadoxReplacement(const ParadoxReplacement&) = delete;
     ParadoxReplacement& operator=(const ParadoxReplacement&) = delete;
@@ -37,19 +43,29 @@ public:
     // Where the new table is to be written, whole, under its own name.
     std::filesystem::path stagingFolder() const { return paths_.staging(); }
 
+    // Throws what complete() would about the table now in the folder under the name: an
+    // expected problem when the table exists and is not to be replaced, or when two files that
+    // differ only in letter case hold it. For a check before the new table is written.
+    void checkTarget() const;
+
     // Puts the staged table in place of any old one. Throws std::runtime_error when the new
     // table is not in the staging folder, when a file will not move (the old table is put back
     // first) or when the table exists and is not to be replaced.
     void complete();
 
 private:
+    void checkOldFamily(const std::vector<std::string>& oldNames) const;
     void recordFamilies();
     void undoAfterFailure();
+    // Removes the staging folder and the journal: abandon() under the folder's lock, discard()
+    // where the caller holds it.
     void abandon() noexcept;
+    void discard() noexcept;
 
-    ReplacementPaths paths_;
-    ReplaceJournal journal_;
+    JournalPaths paths_;
+    TableJournal journal_;
     Existing existing_;
+    FolderWriteLock::WhileBusy whileBusy_;
     std::optional<OwnerLock> lock_;
     bool settled_ = false; // nothing is left for the destructor to undo
 };

@@ -1,13 +1,12 @@
 #include "maintenance/paradox_table_files.h"
 
 #include "base/expected_problem.h"
-#include "base/file_operations.h"
 #include "base/path_helpers.h"
+#include "maintenance/family_changes.h"
+#include "maintenance/paradox_table_name.h"
 #include "paradoxfile/errors.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/table_search.h"
-
-#include <QFile>
 
 #include <stdexcept>
 #include <string>
@@ -26,17 +25,6 @@ std::string fileSystemName(const QString& name)
     return ToFileSystemPath(name).string();
 }
 
-QString qtPath(const fs::path& path)
-{
-    return QFile::decodeName(path.c_str());
-}
-
-bool stillThere(const fs::path& path)
-{
-    std::error_code error;
-    return fs::exists(fs::symlink_status(path, error)) || (error && error != std::errc::no_such_file_or_directory);
-}
-
 // "name.ext" -> {"name", ".ext"}; no dot -> {"name", ""}.
 std::pair<std::string, std::string> splitAtExtension(const std::string& fileName)
 {
@@ -44,18 +32,6 @@ std::pair<std::string, std::string> splitAtExtension(const std::string& fileName
     if (dot == std::string::npos)
         return {fileName, std::string()};
     return {fileName.substr(0, dot), fileName.substr(dot)};
-}
-
-// A table name becomes the base name of files in the folder: it must stay one name in it.
-void checkUsableTableName(const QString& newName)
-{
-    const std::string name = fileSystemName(newName);
-    if (name == "." || name == "..")
-        throw std::runtime_error("'" + name + "' cannot be the name of a Paradox table.");
-    if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
-        throw std::runtime_error("'" + name +
-                                 "' cannot be the name of a Paradox table: a table name cannot hold '/' or a NUL "
-                                 "character.");
 }
 
 // A rename onto a taken name is the user's choice of name, not a fault: refused with a plain
@@ -92,8 +68,11 @@ void checkNameIsFreeBeside(const fs::path& tableFolder, const std::string& newNa
                             + tableFolder.string() + "' (file '" + takenTable + "')",
                         oldName, newName);
     if (!takenCompanion.empty())
-        refuseTakenName("File '" + takenCompanion + "' already exists in folder '" + tableFolder.string() + "'",
-                        oldName, newName);
+        throw Expected<std::runtime_error>(
+            "File '" + takenCompanion + "' in folder '" + tableFolder.string() + "' is left over from a table "
+            + newName + " whose .DB is no longer there; renaming Paradox table '" + oldName + "' to '" + newName
+            + "' would take it over, so nothing was renamed. Choose another name, or send a table called "
+            + newName + " into the folder, which replaces the left-over files.");
 }
 
 // The table list shows every table of the Paradox folder and of the folders below it by its
@@ -109,49 +88,20 @@ void checkNameIsFreeInTree(const fs::path& paradoxFolder, const std::string& new
                         oldName, newName);
 }
 
-struct PlannedMove {
-    fs::path from;
-    fs::path to;
-};
-
-// Companions first and the .DB last: until the .DB moves, the table is whole under its old
-// name, and once it has moved, its memos are already beside it.
-std::vector<PlannedMove> planMoves(const ParadoxTableFiles& files, const std::string& newName)
+// The family's file names, the .DB first, as the journal records them.
+std::vector<std::string> familyNames(const ParadoxTableFiles& files)
 {
-    std::vector<PlannedMove> moves;
-    const auto movedTo = [&](const fs::path& file) {
-        return file.parent_path() / (newName + splitAtExtension(file.filename().string()).second);
-    };
+    std::vector<std::string> names{files.table.filename().string()};
     for (const fs::path& companion : files.companions)
-        moves.push_back({companion, movedTo(companion)});
-    moves.push_back({files.table, movedTo(files.table)});
-    return moves;
+        names.push_back(companion.filename().string());
+    return names;
 }
 
-void moveAllOrNone(const std::vector<PlannedMove>& moves, const FileMove& move, const std::string& oldName)
+// Where the table lies, relative to the Paradox folder: empty for the folder itself.
+fs::path folderBelow(const fs::path& paradoxFolder, const fs::path& tableFolder)
 {
-    std::size_t done = 0;
-    try {
-        for (; done < moves.size(); ++done)
-            move(moves[done].from, moves[done].to);
-    } catch (const std::exception& failure) {
-        std::string message = failure.what();
-        std::string notPutBack;
-        while (done > 0) {
-            --done;
-            try {
-                move(moves[done].to, moves[done].from);
-            } catch (const std::exception& undoFailure) {
-                notPutBack += " " + std::string(undoFailure.what()) + " File '" + moves[done].to.string() +
-                              "' keeps its new name and belongs to table '" + oldName + "'.";
-            }
-        }
-        if (notPutBack.empty())
-            message += " Nothing was renamed: table '" + oldName + "' keeps its old name and all its files.";
-        else
-            message += " Putting back the files already renamed failed:" + notPutBack;
-        throw std::runtime_error(message);
-    }
+    const fs::path below = tableFolder.lexically_normal().lexically_relative(paradoxFolder.lexically_normal());
+    return below == "." ? fs::path() : below;
 }
 
 } // namespace
@@ -171,37 +121,37 @@ std::optional<ParadoxTableFiles> FindParadoxTableFiles(const QString& folder, co
     }
 }
 
-void DeleteParadoxTableFiles(const ParadoxTableFiles& files)
+void DeleteParadoxTableFiles(const QString& paradoxFolder, const QString& tableName,
+                             const FolderWriteLock::WhileBusy& whileBusy)
 {
-    RemoveFile(qtPath(files.table));
-    if (stillThere(files.table))
-        throw std::runtime_error("Could not delete Paradox table file '" + files.table.string() +
-                                 "'; the table and its other files were left as they were.");
-    std::string leftBehind;
-    for (const fs::path& companion : files.companions) {
-        RemoveFile(qtPath(companion));
-        if (stillThere(companion))
-            leftBehind += (leftBehind.empty() ? "'" : ", '") + companion.string() + "'";
-    }
-    if (!leftBehind.empty())
-        throw std::runtime_error("Deleted Paradox table file '" + files.table.string() +
-                                 "', but could not delete its files " + leftBehind + ".");
+    const fs::path root = ToFileSystemPath(paradoxFolder);
+    const FolderWriteLock lock = FolderWriteLock::take(root, whileBusy);
+    // Looked for under the lock: what another program did before it counts, nothing after.
+    const std::optional<ParadoxTableFiles> files = FindParadoxTableFiles(paradoxFolder, tableName);
+    if (!files)
+        return;
+    deleteFamily(root, folderBelow(root, files->table.parent_path()), fileSystemName(tableName),
+                 familyNames(*files));
 }
 
 ParadoxRenameOutcome RenameParadoxTableFiles(const QString& folder, const QString& oldName,
-                                             const QString& newName, const FileMove& move)
+                                             const QString& newName, const FileMove& move,
+                                             const FolderWriteLock::WhileBusy& whileBusy)
 {
     const std::string oldFileName = fileSystemName(oldName);
     const std::string newFileName = fileSystemName(newName);
     if (paradox::equalIgnoringCase(oldFileName, newFileName))
         return ParadoxRenameOutcome::OwnName;
-    checkUsableTableName(newName);
+    checkParadoxTableName(newFileName);
+    const fs::path root = ToFileSystemPath(folder);
+    const FolderWriteLock lock = FolderWriteLock::take(root, whileBusy);
     const std::optional<ParadoxTableFiles> files = FindParadoxTableFiles(folder, oldName);
     if (!files)
         return ParadoxRenameOutcome::NotFound;
     checkNameIsFreeBeside(files->table.parent_path(), newFileName, oldFileName);
-    checkNameIsFreeInTree(ToFileSystemPath(folder), newFileName, oldFileName);
-    moveAllOrNone(planMoves(*files, newFileName), move, oldFileName);
+    checkNameIsFreeInTree(root, newFileName, oldFileName);
+    renameFamily(root, folderBelow(root, files->table.parent_path()), oldFileName, familyNames(*files), newFileName,
+                 move);
     return ParadoxRenameOutcome::Renamed;
 }
 

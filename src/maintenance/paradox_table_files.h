@@ -7,6 +7,7 @@
 // that name (paradoxfile/table_search.h), and its files stay in that folder.
 
 #include "base/no_replace_move.h"
+#include "maintenance/durable_files.h"
 
 #include <QString>
 
@@ -27,10 +28,13 @@ struct ParadoxTableFiles {
 // below `folder` and none in it (an expected problem, shown as a plain message).
 std::optional<ParadoxTableFiles> FindParadoxTableFiles(const QString& folder, const QString& tableName);
 
-// Deletes the table's files, forcing read-only ones. The .DB goes first and the companions only
-// once it is gone: a table whose .DB cannot be deleted keeps its memos and indexes. Throws
-// std::runtime_error naming every file that is still there.
-void DeleteParadoxTableFiles(const ParadoxTableFiles& files);
+// Deletes table `tableName`'s files (found as FindParadoxTableFiles finds them; nothing when
+// there are none), journalled and under the folder's write lock (maintenance/family_changes.h).
+// The .DB goes first and the companions only once it is gone: a table whose .DB cannot be
+// deleted keeps its memos and indexes. Throws std::runtime_error naming every file that is
+// still there.
+void DeleteParadoxTableFiles(const QString& paradoxFolder, const QString& tableName,
+                             const FolderWriteLock::WhileBusy& whileBusy = {});
 
 enum class ParadoxRenameOutcome {
     Renamed,
@@ -45,8 +49,10 @@ enum class ParadoxRenameOutcome {
 // table of the new name lies anywhere in `folder` or below it; a taken name is an expected
 // problem (base/expected_problem.h). The .DB moves last, so the table appears under its new name only
 // with its memos; a move that fails puts the files already moved back under their old names.
+// Journalled and under the folder's write lock, as a delete.
 ParadoxRenameOutcome RenameParadoxTableFiles(const QString& folder, const QString& oldName,
                                              const QString& newName,
-                                             const FileMove& move = MoveFileWithoutReplacing);
+                                             const FileMove& move = MoveFileWithoutReplacing,
+                                             const FolderWriteLock::WhileBusy& whileBusy = {});
 
 } // namespace quintabel

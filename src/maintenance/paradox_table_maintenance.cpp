@@ -21,14 +21,15 @@ void DeleteParadoxTables(StepGuard& guard, FrontEnd& frontEnd, const QString& pa
     } else {
         // An interrupted replacement is put right first: its set-aside table must not be
         // left behind by a delete that cannot see it.
-        RecoverParadoxFolderAndTell(paradoxFolder);
+        const auto waiting = waitForParadoxFolder(frontEnd, paradoxFolder);
+        RecoverParadoxFolderAndTell(paradoxFolder, waiting);
         ForEachSelectedFromBottom(list, [&](int index, const QString& tableName) {
             std::optional<ParadoxTableFiles> files;
             guard.step(110, [&] { files = FindParadoxTableFiles(paradoxFolder, tableName); });
             if (!files)
                 return; // gone since the listing (or the look-up failed and was shown)
-            guard.step(112, [&] { DeleteParadoxTableFiles(*files); });
-            guard.step(114, [&] { list.removeAt(index); });
+            if (guard.step(112, [&] { DeleteParadoxTableFiles(paradoxFolder, tableName, waiting); }))
+                guard.step(114, [&] { list.removeAt(index); });
         });
     }
     guard.step(128, [&] { frontEnd.showBusy(false); });
@@ -40,10 +41,11 @@ void RenameParadoxTable(StepGuard& guard, FrontEnd& frontEnd, const QString& par
     TableListView& list = frontEnd.sourceList();
     guard.step(102, [&] { frontEnd.showBusy(true); });
     if (const auto request = AskForNewName(guard, list, {134, 132})) {
-        RecoverParadoxFolderAndTell(paradoxFolder);
+        const auto waiting = waitForParadoxFolder(frontEnd, paradoxFolder);
+        RecoverParadoxFolderAndTell(paradoxFolder, waiting);
         auto outcome = ParadoxRenameOutcome::NotFound;
         const bool moved = guard.step(120, [&] {
-            outcome = RenameParadoxTableFiles(paradoxFolder, request->oldName, request->newName, move);
+            outcome = RenameParadoxTableFiles(paradoxFolder, request->oldName, request->newName, move, waiting);
         });
         // Only a table that took its new name changes its item.
         if (moved && outcome == ParadoxRenameOutcome::Renamed)

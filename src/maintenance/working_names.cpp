@@ -30,22 +30,22 @@ bool IsWorkingName(std::string_view name)
     return name.starts_with(kWorkingNamePrefix);
 }
 
-fs::path ReplacementPaths::journal() const
+fs::path JournalPaths::journal() const
 {
     return folder / (std::string(kJournal) + id);
 }
 
-fs::path ReplacementPaths::journalDraft() const
+fs::path JournalPaths::journalDraft() const
 {
     return folder / (std::string(kJournal) + id + std::string(kDraftSuffix));
 }
 
-fs::path ReplacementPaths::staging() const
+fs::path JournalPaths::staging() const
 {
     return folder / (std::string(kStagingPrefix) + id);
 }
 
-fs::path ReplacementPaths::aside() const
+fs::path JournalPaths::aside() const
 {
     return folder / (std::string(kAside) + id);
 }

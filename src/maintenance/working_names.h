@@ -25,7 +25,7 @@ inline constexpr std::string_view kStagingPrefix = ".quintabel-replacing-";
 bool IsWorkingName(std::string_view name);
 
 // The working files of one replacement, all directly in the Paradox folder.
-struct ReplacementPaths {
+struct JournalPaths {
     std::filesystem::path folder;
     std::string id; // the letters that tie the journal, the new and the old table together
 

@@ -7,6 +7,7 @@
 #include "catalogue/table_name_list.h"
 #include "catalogue/list_box_front_end.h"
 #include "maintenance/maintenance_messages.h"
+#include "maintenance/folder_recovery.h"
 #include "maintenance/paradox_table_maintenance.h"
 #include "paradoxfile/table_reader.h"
 #include "paradoxfile/table_writer.h"
@@ -327,16 +328,17 @@ TEST_F(ParadoxMaintenanceTest, RenameNeverReplacesAnotherTableOrItsFiles)
 
     EXPECT_EQ(FolderContents(folder.path()), before);
     EXPECT_EQ(ItemTexts(list), (QStringList{"ORDERS", "SALES"}));
-    // A taken name is the user's to change: a plain message. A name that cannot be a table's
-    // name at all is still reported.
+    // A taken name, and a name that cannot be a table's name at all, are the user's to change:
+    // plain messages, the left-over memo named as such.
     const auto messages = boxes().plainMessages();
-    ASSERT_EQ(messages.size(), 2u);
+    ASSERT_EQ(messages.size(), 5u);
     EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("Paradox table 'SALES' already exists")));
-    EXPECT_TRUE(messages[1].text.startsWith(QStringLiteral("File 'LOOSE.mb' already exists")));
-    const auto reports = boxes().errorReports();
-    ASSERT_EQ(reports.size(), 3u);
-    for (const ShownBox& report : reports)
-        EXPECT_TRUE(report.text.contains(ReportedStep(kRename, 120))) << report.text.toStdString();
+    EXPECT_TRUE(messages[1].text.startsWith(QStringLiteral("File 'LOOSE.mb' in folder")));
+    EXPECT_TRUE(messages[1].text.contains(QStringLiteral("is left over from a table loose whose .DB is no longer there")));
+    for (int i = 2; i < 5; ++i)
+        EXPECT_TRUE(messages[i].text.contains(QStringLiteral("cannot be the name of a Paradox table")))
+            << messages[i].text.toStdString();
+    EXPECT_TRUE(boxes().errorReports().empty());
 }
 
 TEST_F(ParadoxMaintenanceTest, OwnNameCancelAndEmptyAnswerChangeNothing)
@@ -398,11 +400,19 @@ TEST_F(ParadoxMaintenanceTest, AFailedPutBackNamesTheFilesLeftUnderTheNewName)
     };
     renameTable(QStringLiteral("SALES"), stuck);
 
-    EXPECT_EQ(FileNamesIn(folder.path()), (QStringList{"SALES.mb", "orders.db"}));
+    // The journal stays, and the next start puts the memo back with its table.
+    const QStringList left = FileNamesIn(folder.path());
+    ASSERT_EQ(left.size(), 3);
+    EXPECT_TRUE(left[0].startsWith(QStringLiteral(".quintabel-journal-")));
+    EXPECT_EQ(left.mid(1), (QStringList{"SALES.mb", "orders.db"}));
     const auto reports = boxes().errorReports();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].text.contains(QStringLiteral("keeps its new name and belongs to table 'ORDERS'")));
     EXPECT_EQ(ItemTexts(list), QStringList{"ORDERS"});
+    const std::vector<RecoveryNote> notes = RecoverParadoxFolder(folder.path().toStdString());
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].what, RecoveryNote::What::RenameUndone);
+    EXPECT_EQ(FileNamesIn(folder.path()), (QStringList{"orders.db", "orders.mb"}));
 }
 
 TEST_F(ParadoxMaintenanceTest, ATableWhoseFileCannotBeDeletedKeepsItsMemos)

@@ -81,7 +81,7 @@ protected:
 TEST_F(ParadoxRecoveryTest, AJournalWhoseTablesHaveBothGoneIsClearedWithoutTouchingAnything)
 {
     KillReplaceAt(folder, "X", "journal in place", kOldSetAside);
-    const ReplacementPaths replacement = *ReplacementIn(folder);
+    const JournalPaths replacement = *ReplacementIn(folder);
     fs::remove_all(replacement.aside());
     fs::remove_all(replacement.staging());
 
@@ -135,7 +135,7 @@ TEST_F(ParadoxRecoveryTest, ATableChangedSinceTheKillIsLeftAloneAndQuintabelsCop
 TEST_F(ParadoxRecoveryTest, ANewTableDamagedAfterTheKillGivesTheOldTableBack)
 {
     KillReplaceAt(folder, "X", "journal in place", kOldSetAside);
-    const ReplacementPaths replacement = *ReplacementIn(folder);
+    const JournalPaths replacement = *ReplacementIn(folder);
     fs::resize_file(replacement.staging() / "X.MB", 100);
 
     const std::vector<RecoveryNote> notes = RecoverParadoxFolder(folder);
@@ -293,8 +293,8 @@ TEST_F(ParadoxRecoveryTest, TheUserHearsOfEveryRepairInOneMessageBeforeADeleteGo
 
 TEST(ReplacementJournalTest, KeepsAnyFileNameAndRefusesAnythingButAWholeJournal)
 {
-    const ReplaceJournal journal{
-        "LEFT OVER 100%", ReplaceStep::OldSetAside,
+    const TableJournal journal{
+        "LEFT OVER 100%", JournalStep::OldSetAside, {}, {},
         {{"LEFT OVER 100%.DB", {2049, 77, 8192, 1733712345123456789}}, {"a\nb\tc.MB", {2049, 78, 0, -5}}},
         {{"é.DB", {1, 2, 3, 4}}}};
     EXPECT_EQ(ParseJournal(FormatJournal(journal)), journal);

@@ -57,8 +57,8 @@ protected:
     Generation checkAfterKill(const std::string& moment)
     {
         ++invariantsChecked;
-        const std::optional<ReplacementPaths> replacement = ReplacementIn(folder);
-        std::optional<ReplaceJournal> journal;
+        const std::optional<JournalPaths> replacement = ReplacementIn(folder);
+        std::optional<TableJournal> journal;
         if (replacement)
             journal = ReadJournal(*replacement);
         const std::optional<Generation> inPlace = WholeGenerationIn(folder, kTable);
@@ -75,7 +75,7 @@ protected:
         }
         EXPECT_EQ(WholeGenerationIn(folder, kBystander), Generation::Old) << moment;
         if (journal)
-            return journal->step == ReplaceStep::WritingNew ? Generation::Old : Generation::New;
+            return journal->step == JournalStep::WritingNew ? Generation::Old : Generation::New;
         return inPlace.value_or(Generation::Old);
     }
 

@@ -2,8 +2,12 @@
 // Paradox folder with the new generation of the test tables, or recovers the folder.
 //
 //     paradox_replace_child replace FOLDER TABLE
+//     paradox_replace_child rename FOLDER TABLE NEWNAME
+//     paradox_replace_child delete FOLDER TABLE
 //     paradox_replace_child recover FOLDER
 
+#include "maintenance/family_changes.h"
+#include "maintenance/family_swap.h"
 #include "maintenance/folder_recovery.h"
 #include "maintenance/paradox_replacement.h"
 #include "replace_test_tables.h"
@@ -23,11 +27,21 @@ int main(int argc, char** argv)
             replacement.complete();
             return 0;
         }
+        if ((command == "rename" && argc == 5) || (command == "delete" && argc == 4)) {
+            const FolderWriteLock lock = FolderWriteLock::take(argv[2]);
+            const std::vector<std::string> family = TableFamilyFilesIn(argv[2], argv[3]);
+            if (command == "rename")
+                renameFamily(argv[2], {}, argv[3], family, argv[4]);
+            else
+                deleteFamily(argv[2], {}, argv[3], family);
+            return 0;
+        }
         if (command == "recover" && argc == 3) {
             RecoverParadoxFolder(argv[2]);
             return 0;
         }
-        std::fprintf(stderr, "usage: paradox_replace_child replace FOLDER TABLE | recover FOLDER\n");
+        std::fprintf(stderr, "usage: paradox_replace_child replace FOLDER TABLE | rename FOLDER TABLE NEWNAME | "
+                             "delete FOLDER TABLE | recover FOLDER\n");
         return 2;
     } catch (const std::exception& problem) {
         std::fprintf(stderr, "%s\n", problem.what());

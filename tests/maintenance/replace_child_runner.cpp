@@ -16,19 +16,26 @@ namespace quintabel::testing {
 
 namespace fs = std::filesystem;
 
-ReplaceChildOutcome RunReplaceChild(const std::vector<std::string>& arguments, long killAtPoint)
+namespace {
+
+fs::path notePath()
 {
-    const fs::path note = fs::temp_directory_path() / ("quintabel-kill-note-" + std::to_string(::getpid()));
-    fs::remove(note);
+    return fs::temp_directory_path() / ("quintabel-kill-note-" + std::to_string(::getpid()));
+}
+
+// Starts the child with `arguments`, with `variable`=`point` for its kill points.
+pid_t spawnChild(const std::vector<std::string>& arguments, const std::string& variable, long point)
+{
+    fs::remove(notePath());
     // The environment is built before fork(): between fork and exec only exec is called.
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text = *entry;
-        if (!text.starts_with("QUINTABEL_KILL_"))
+        if (!text.starts_with("QUINTABEL_KILL_") && !text.starts_with("QUINTABEL_HOLD_"))
             environment.push_back(text);
     }
-    environment.push_back("QUINTABEL_KILL_AT_POINT=" + std::to_string(killAtPoint));
-    environment.push_back("QUINTABEL_KILL_POINT_NOTE=" + note.string());
+    environment.push_back(variable + "=" + std::to_string(point));
+    environment.push_back("QUINTABEL_KILL_POINT_NOTE=" + notePath().string());
     std::vector<char*> envp;
     for (std::string& text : environment)
         envp.push_back(text.data());
@@ -45,19 +52,73 @@ ReplaceChildOutcome RunReplaceChild(const std::vector<std::string>& arguments, l
         ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
+    if (child < 0)
+        ADD_FAILURE() << "cannot run " << argv[0];
+    return child;
+}
+
+std::string noteLeft()
+{
+    std::string moment;
+    std::getline(std::ifstream(notePath()), moment);
+    fs::remove(notePath());
+    return moment;
+}
+
+} // namespace
+
+ReplaceChildOutcome RunReplaceChild(const std::vector<std::string>& arguments, long killAtPoint)
+{
+    const pid_t child = spawnChild(arguments, "QUINTABEL_KILL_AT_POINT", killAtPoint);
     ReplaceChildOutcome outcome;
     int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child) {
-        ADD_FAILURE() << "cannot run " << argv[0];
+    if (child < 0 || ::waitpid(child, &status, 0) != child)
         return outcome;
-    }
     outcome.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     if (WIFEXITED(status))
         outcome.exitCode = WEXITSTATUS(status);
     if (outcome.killed)
-        std::getline(std::ifstream(note), outcome.moment);
-    fs::remove(note);
+        outcome.moment = noteLeft();
+    fs::remove(notePath());
     return outcome;
+}
+
+HeldChild::HeldChild(const std::vector<std::string>& arguments, long holdAtPoint)
+{
+    const pid_t child = spawnChild(arguments, "QUINTABEL_HOLD_AT_POINT", holdAtPoint);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, WUNTRACED) != child)
+        return;
+    if (WIFSTOPPED(status)) {
+        pid_ = child;
+        moment_ = noteLeft();
+    } else if (WIFEXITED(status)) {
+        exitCode_ = WEXITSTATUS(status);
+    }
+}
+
+HeldChild::~HeldChild()
+{
+    finish();
+}
+
+void HeldChild::resume()
+{
+    if (pid_ > 0)
+        ::kill(pid_, SIGCONT);
+}
+
+int HeldChild::finish()
+{
+    if (pid_ <= 0)
+        return exitCode_;
+    resume();
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) == pid_ && !WIFEXITED(status) && !WIFSIGNALED(status)) {
+    }
+    exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    pid_ = -1;
+    return exitCode_;
 }
 
 void KillReplaceAt(const fs::path& folder, const std::string& table, const std::string& moment, int occurrence)
@@ -83,12 +144,12 @@ void KillReplaceAt(const fs::path& folder, const std::string& table, const std::
     }
 }
 
-std::optional<ReplacementPaths> ReplacementIn(const fs::path& folder)
+std::optional<JournalPaths> ReplacementIn(const fs::path& folder)
 {
     for (const auto& entry : fs::directory_iterator(folder)) {
         const WorkingName working = ClassifyWorkingName(entry.path().filename().string(), entry.is_directory());
         if (!working.id.empty())
-            return ReplacementPaths{folder, working.id};
+            return JournalPaths{folder, working.id};
     }
     return std::nullopt;
 }

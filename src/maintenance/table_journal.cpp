@@ -1,4 +1,4 @@
-#include "maintenance/replacement_journal.h"
+#include "maintenance/table_journal.h"
 
 #include "base/kill_points.h"
 
@@ -22,14 +22,16 @@ namespace {
 constexpr std::string_view kFirstLine = "Quintabel replacement journal 1";
 constexpr std::string_view kLastLine = "end";
 
-constexpr std::array<std::pair<ReplaceStep, std::string_view>, 4> kStepNames{{
-    {ReplaceStep::WritingNew, "writing-new"},
-    {ReplaceStep::NewComplete, "new-complete"},
-    {ReplaceStep::OldSetAside, "old-set-aside"},
-    {ReplaceStep::NewMovedIn, "new-moved-in"},
+constexpr std::array<std::pair<JournalStep, std::string_view>, 6> kStepNames{{
+    {JournalStep::WritingNew, "writing-new"},
+    {JournalStep::NewComplete, "new-complete"},
+    {JournalStep::OldSetAside, "old-set-aside"},
+    {JournalStep::NewMovedIn, "new-moved-in"},
+    {JournalStep::Renaming, "renaming"},
+    {JournalStep::Deleting, "deleting"},
 }};
 
-std::string_view stepName(ReplaceStep step)
+std::string_view stepName(JournalStep step)
 {
     for (const auto& [value, name] : kStepNames)
         if (value == step)
@@ -37,7 +39,7 @@ std::string_view stepName(ReplaceStep step)
     return "?";
 }
 
-ReplaceStep stepNamed(std::string_view name)
+JournalStep stepNamed(std::string_view name)
 {
     for (const auto& [value, text] : kStepNames)
         if (text == name)
@@ -103,6 +105,27 @@ Number numberFrom(const std::string& word)
     return value;
 }
 
+// A file or table name of the journal is one name in its folder, never a path.
+std::string plainName(std::string name)
+{
+    if (name == "." || name == ".." || name.find('/') != std::string::npos)
+        throw JournalError("'" + name + "' is not a file name");
+    return name;
+}
+
+// A journal names folders below the Paradox folder only: whatever its text says, the recovery
+// must never be led to move or delete files elsewhere.
+fs::path folderBelow(const std::string& text)
+{
+    const fs::path folder(text);
+    if (folder.is_absolute())
+        throw JournalError("folder '" + text + "' is not below the Paradox folder");
+    for (const fs::path& part : folder)
+        if (part == ".." || part == "." || part.empty())
+            throw JournalError("folder '" + text + "' is not below the Paradox folder");
+    return folder;
+}
+
 void writeWholeFile(const fs::path& path, const std::string& text)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -130,12 +153,16 @@ void writeWholeFile(const fs::path& path, const std::string& text)
 
 } // namespace
 
-std::string FormatJournal(const ReplaceJournal& journal)
+std::string FormatJournal(const TableJournal& journal)
 {
     std::ostringstream text;
     text << kFirstLine << '\n';
     text << "table " << escaped(journal.table) << '\n';
     text << "step " << stepName(journal.step) << '\n';
+    if (!journal.newName.empty())
+        text << "new-name " << escaped(journal.newName) << '\n';
+    if (!journal.tableFolder.empty())
+        text << "folder " << escaped(journal.tableFolder.string()) << '\n';
     const auto writeFiles = [&](std::string_view role, const std::vector<RecordedFile>& files) {
         for (const RecordedFile& file : files)
             text << role << ' ' << file.identity.device << ' ' << file.identity.inode << ' ' << file.identity.size
@@ -148,13 +175,13 @@ std::string FormatJournal(const ReplaceJournal& journal)
     return text.str();
 }
 
-ReplaceJournal ParseJournal(std::string_view text)
+TableJournal ParseJournal(std::string_view text)
 {
     std::istringstream lines{std::string(text)};
     std::string line;
     if (!std::getline(lines, line) || line != kFirstLine)
         throw JournalError("not a replacement journal");
-    ReplaceJournal journal;
+    TableJournal journal;
     bool hasTable = false;
     bool hasStep = false;
     bool ended = false;
@@ -172,13 +199,17 @@ ReplaceJournal ParseJournal(std::string_view text)
         for (std::string word; words >> word;)
             values.push_back(word);
         if (key == "table" && values.size() == 1) {
-            journal.table = unescaped(values[0]);
+            journal.table = plainName(unescaped(values[0]));
             hasTable = true;
         } else if (key == "step" && values.size() == 1) {
             journal.step = stepNamed(values[0]);
             hasStep = true;
+        } else if (key == "new-name" && values.size() == 1) {
+            journal.newName = plainName(unescaped(values[0]));
+        } else if (key == "folder" && values.size() == 1) {
+            journal.tableFolder = folderBelow(unescaped(values[0]));
         } else if ((key == "old" || key == "new") && values.size() == 5) {
-            RecordedFile file{unescaped(values[4]),
+            RecordedFile file{plainName(unescaped(values[4])),
                               {numberFrom<std::uint64_t>(values[0]), numberFrom<std::uint64_t>(values[1]),
                                numberFrom<std::uint64_t>(values[2]), numberFrom<std::int64_t>(values[3])}};
             (key == "old" ? journal.oldFamily : journal.newFamily).push_back(std::move(file));
@@ -188,10 +219,12 @@ ReplaceJournal ParseJournal(std::string_view text)
     }
     if (!ended || !hasTable || !hasStep)
         throw JournalError("incomplete journal");
+    if ((journal.step == JournalStep::Renaming) != !journal.newName.empty())
+        throw JournalError("a new name belongs to a rename, and a rename needs one");
     return journal;
 }
 
-void WriteJournal(const ReplacementPaths& paths, const ReplaceJournal& journal)
+void WriteJournal(const JournalPaths& paths, const TableJournal& journal)
 {
     writeWholeFile(paths.journalDraft(), FormatJournal(journal));
     KillPoint("journal draft written");
@@ -202,7 +235,7 @@ void WriteJournal(const ReplacementPaths& paths, const ReplaceJournal& journal)
     KillPoint("journal in place");
 }
 
-std::optional<ReplaceJournal> ReadJournal(const ReplacementPaths& paths)
+std::optional<TableJournal> ReadJournal(const JournalPaths& paths)
 {
     std::error_code error;
     if (!fs::exists(paths.journal(), error))
