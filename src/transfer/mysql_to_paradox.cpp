@@ -7,6 +7,7 @@
 #include "catalogue/paradox_table_names.h"
 #include "connections/connection.h"
 #include "maintenance/paradox_recovery_notice.h"
+#include "maintenance/family_swap.h"
 #include "maintenance/paradox_replacement.h"
 #include "transfer/bracket_statements.h"
 #include "transfer/create_statement_choice.h"
@@ -77,7 +78,17 @@ private:
     // existing table of the name makes it fail; with Replace the old table goes only once the
     // new one is in its place.
     // True when the new table stands in the folder.
-    bool writeOut(const std::string& sourceName, const QString& targetName, ParadoxReplacement::Existing existing);
+    bool writeOut(ParadoxReplacement& replacement, const std::string& sourceName, const QString& targetName,
+                  ParadoxReplacement::Existing existing);
+    // Before a table's rows are read: files left over from a table of the target name (a memo
+    // or an index without its .DB) are replaced only when the user says so. False to skip the
+    // table; `overwrite` is then set when they are to be replaced.
+    bool mayReplaceLeftOverFiles(const QString& targetName, bool& overwrite);
+    // The staging folder and journal of the table's write-out, made before its rows are read,
+    // so that a name a Paradox table cannot take, a folder that cannot be written and a table
+    // that is not to be replaced are found out first. Throws.
+    void prepareReplacement(std::optional<ParadoxReplacement>& replacement, const QString& targetName,
+                            bool overwrite);
     // The rows of the MySQL table `source`; nothing when the server would not count them (the
     // open that follows then meets the same failure and reports it).
     std::optional<std::int64_t> countSourceRows(const std::string& source);
@@ -116,7 +127,7 @@ void MySqlToParadoxRun::run()
         fields_ = environment_.connectionFields();
     // A replacement that a kill interrupted is finished or undone before anything here looks
     // at the folder or writes to it.
-    RecoverParadoxFolderAndTell(fields_.paradoxFolder);
+    RecoverParadoxFolderAndTell(fields_.paradoxFolder, waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
     openScratchConnection(guard_, 116, scratch_, environment_.scratchFolder);
     openParadoxConnection(guard_, 122, paradox_, fields_);
     openMySqlConnection(guard_, 126, mysql_, fields_);
@@ -171,10 +182,21 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
             return AfterTable::NextTable; // [158]
         }
     }
+    if (!overwrite && !mayReplaceLeftOverFiles(targetName, overwrite)) {
+        events_->ended(TableEnd::Skipped);
+        return AfterTable::NextTable;
+    }
     // A question box lets the window close; then nothing more is written.
     if (endRequested()) {
         events_->ended(TableEnd::Cancelled);
         return AfterTable::EndRun;
+    }
+    // What cannot work is found out before a row is read: a name a Paradox table cannot take,
+    // a folder that cannot be written, a table of the name that is not to be replaced.
+    std::optional<ParadoxReplacement> replacement;
+    if (!guard_.step(364, [&] { prepareReplacement(replacement, targetName, overwrite); })) {
+        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+        return AfterTable::NextTable;
     }
 
     const std::string source = sourceName.toStdString();
@@ -249,10 +271,10 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
             events_->ended(TableEnd::NotWritten, message);
             guard_.report(306, message);
         } else {
-            written = writeOut(source, targetName, ParadoxReplacement::Existing::Replace);
+            written = writeOut(*replacement, source, targetName, ParadoxReplacement::Existing::Replace);
         }
     } else {
-        written = writeOut(source, targetName, ParadoxReplacement::Existing::Refuse);
+        written = writeOut(*replacement, source, targetName, ParadoxReplacement::Existing::Refuse);
     }
     if (!written)
         events_->ended(TableEnd::NotWritten, guard_.lastFailure());
@@ -279,25 +301,44 @@ void MySqlToParadoxRun::handOverFields(const std::string& scratchTable, const Pa
     }
 }
 
-bool MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& targetName,
-                                 ParadoxReplacement::Existing existing)
+bool MySqlToParadoxRun::mayReplaceLeftOverFiles(const QString& targetName, bool& overwrite)
 {
-    std::optional<ParadoxReplacement> replacement;
+    QStringList leftOver;
+    for (const std::string& name :
+         LeftOverParts(ToFileSystemPath(fields_.paradoxFolder), targetName.toStdString()))
+        leftOver.append(QString::fromStdString(name));
+    if (leftOver.isEmpty())
+        return true;
+    guard_.step(154, [&] { overwrite = AskToReplaceLeftOverFiles(targetName, leftOver); });
+    return overwrite;
+}
+
+void MySqlToParadoxRun::prepareReplacement(std::optional<ParadoxReplacement>& replacement, const QString& targetName,
+                                           bool overwrite)
+{
+    // An empty folder box would make the folder text "//", the root of the file system.
+    if (fields_.paradoxFolder.isEmpty())
+        throw std::runtime_error("No Paradox folder is given.");
+    replacement.emplace(ToFileSystemPath(fields_.paradoxFolder), targetName.toStdString(),
+                        overwrite ? ParadoxReplacement::Existing::Replace : ParadoxReplacement::Existing::Refuse,
+                        waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
+    replacement->checkTarget();
+}
+
+bool MySqlToParadoxRun::writeOut(ParadoxReplacement& replacement, const std::string& sourceName,
+                                 const QString& targetName, ParadoxReplacement::Existing existing)
+{
     const bool written = guard_.step(364, [&] {
-        // An empty folder box would make the folder text "//", the root of the file system.
-        if (fields_.paradoxFolder.isEmpty())
-            throw std::runtime_error("No Paradox folder is given.");
-        replacement.emplace(ToFileSystemPath(fields_.paradoxFolder), targetName.toStdString(), existing);
-        const std::string staging = replacement->stagingFolder().string() + "/";
+        const std::string staging = replacement.stagingFolder().string() + "/";
         scratch_.Execute(
             paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName, fields_.paradoxCodePage));
         if (existing == ParadoxReplacement::Existing::Refuse)
-            replacement->complete();
+            replacement.complete();
     });
     if (!written || existing == ParadoxReplacement::Existing::Refuse)
         return written; // a failed write leaves the folder as it was, with `replacement`
     guard_.step(308, [&] { frontEnd_.targetList().removeName(targetName); });
-    return guard_.step(306, [&] { replacement->complete(); });
+    return guard_.step(306, [&] { replacement.complete(); });
 }
 
 std::optional<std::int64_t> MySqlToParadoxRun::countSourceRows(const std::string& source)

@@ -55,4 +55,13 @@ bool AskToOverwriteParadoxTable(const QString& paradoxFolder, const QString& tar
                     QStringLiteral("Overwrite?"), BoxQuestion::Overwrite);
 }
 
+bool AskToReplaceLeftOverFiles(const QString& targetName, const QStringList& files)
+{
+    return AskYesNo(QStringLiteral("The Paradox folder holds %1, left over from a table %2 that is no longer there "
+                                   "(its .DB is missing). The new %2 replaces %3. Would you like to overwrite %3?")
+                        .arg(QLatin1Char('\'') + files.join(QStringLiteral("', '")) + QLatin1Char('\''), targetName,
+                             files.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")),
+                    QStringLiteral("Overwrite?"), BoxQuestion::Overwrite);
+}
+
 } // namespace quintabel

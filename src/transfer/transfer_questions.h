@@ -3,6 +3,7 @@
 // name limit behind the first.
 
 #include <QString>
+#include <QStringList>
 
 namespace quintabel {
 
@@ -28,5 +29,10 @@ bool AskToOverwrite(const QString& targetName);
 // from a folder below it is not: the new table goes into the Paradox folder itself, beside it,
 // and the question says so, with the folder of the table that stays. True for Yes.
 bool AskToOverwriteParadoxTable(const QString& paradoxFolder, const QString& targetName);
+
+// The question before a table is written to the Paradox folder under a name that files left
+// over from another table hold (`files`: a memo or an index without its .DB): names them and
+// asks to replace them with the new table, title "Overwrite?". True for Yes.
+bool AskToReplaceLeftOverFiles(const QString& targetName, const QStringList& files);
 
 } // namespace quintabel

@@ -13,6 +13,7 @@
 #include <QPushButton>
 
 #include <fstream>
+#include <unistd.h>
 #include <iterator>
 
 namespace quintabel::testing {
@@ -210,6 +211,77 @@ TEST_F(MySqlToParadoxTest, OverwriteIsAskedOnlyForListedNamesAndYesReplacesTheTa
     EXPECT_EQ(paradoxFolderFiles(), (std::vector<std::string>{"fresh.db", "orders.db"}));
     EXPECT_EQ(readBack("orders.db").records, (std::vector<std::vector<Cell>>{cells({"1", "new"}), cells({"2", nullptr})}));
     EXPECT_EQ(ItemTexts(*window.List2), (QStringList{QStringLiteral("FRESH"), QStringLiteral("ORDERS")}));
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, WhatCannotBeWrittenIsSaidPlainlyBeforeARowIsRead)
+{
+    struct Case {
+        std::string table;
+        std::string refusal;       // what the plain message says; empty when a question comes instead
+        const char* leftOver;      // a memo left in the folder without its table
+        bool readOnlyFolder = false;
+    };
+    std::vector<Case> cases = {
+        {"../evil", "cannot be the name of a Paradox table: a table name cannot hold '/'", nullptr},
+        {"a/b", "cannot be the name of a Paradox table: a table name cannot hold '/'", nullptr},
+        {"~old", "cannot be the name of a Paradox table: names beginning with '~'", nullptr},
+        {"lone", "", "lone.mb"},
+    };
+    if (::geteuid() != 0) // root writes in a read-only folder
+        cases.push_back({"shut", "Cannot write in the Paradox folder", nullptr, true});
+    for (const Case& test : cases) {
+        runSql("CREATE TABLE `" + test.table + "` (id INT)");
+        runSql("INSERT INTO `" + test.table + "` SELECT seq FROM seq_1_to_300");
+        if (test.leftOver)
+            std::ofstream(paradoxFile(test.leftOver)) << "memos of a table that is gone";
+        bool rowsShown = false;
+        duringTransfer([&] {
+            rowsShown = rowsShown || window.ProgressBar1->text().contains(QString::fromStdString(test.table));
+            return false;
+        });
+        if (test.leftOver)
+            boxes.boxes.answerNext(BoxAnswer::No);
+        const auto before = paradoxFolderFiles();
+        const std::size_t shownBefore = boxes.boxes.shown().size();
+        if (test.readOnlyFolder)
+            fs::permissions(paradoxFolder.path(), fs::perms::owner_write, fs::perm_options::remove);
+
+        sendToParadox({QString::fromStdString(test.table)});
+
+        fs::permissions(paradoxFolder.path(), fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_FALSE(rowsShown) << test.table;
+        EXPECT_TRUE(reports().empty()) << test.table;
+        const std::vector<ShownBox> shown(boxes.boxes.shown().begin() + static_cast<long>(shownBefore),
+                                          boxes.boxes.shown().end());
+        ASSERT_EQ(shown.size(), 1u) << test.table;
+        if (test.refusal.empty())
+            EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("The Paradox folder holds 'lone.mb', left over from "
+                                                                "a table lone")))
+                << shown[0].text.toStdString();
+        else
+            EXPECT_TRUE(shown[0].text.contains(QString::fromStdString(test.refusal))) << shown[0].text.toStdString();
+        EXPECT_EQ(paradoxFolderFiles(), before) << test.table;
+        runSql("DROP TABLE `" + test.table + "`");
+    }
+    expectNothingLeftBehind();
+}
+
+TEST_F(MySqlToParadoxTest, YesToLeftOverFilesReplacesThemWithTheNewTable)
+{
+    std::ofstream(paradoxFile("lone.mb")) << "memos of a table that is gone";
+    std::ofstream(paradoxFile("LONE.PX")) << "its index";
+    runSql("CREATE TABLE lone (id INT)");
+    runSql("INSERT INTO lone VALUES (7)");
+    boxes.boxes.answerNext(BoxAnswer::Yes);
+
+    sendToParadox({"lone"});
+
+    ASSERT_EQ(questions().size(), 1u);
+    EXPECT_TRUE(questions()[0].text.contains(QStringLiteral("'LONE.PX', 'lone.mb'")));
+    EXPECT_TRUE(reports().empty());
+    EXPECT_EQ(paradoxFolderFiles(), std::vector<std::string>{"lone.db"});
+    EXPECT_EQ(readBack("lone.db").records, std::vector<std::vector<Cell>>{cells({"7"})});
     expectNothingLeftBehind();
 }
 
