@@ -6,6 +6,7 @@
 #include "connections/ado_constants.h"
 #include "connections/connection.h"
 #include "drivers/database_error.h"
+#include "maintenance/paradox_recovery_notice.h"
 #include "transfer/create_statement_choice.h"
 #include "transfer/mysql_row_fit.h"
 #include "transfer/mysql_row_sending.h"
@@ -123,6 +124,9 @@ void ParadoxToMySqlRun::run()
     guard_.step(110, [&] { frontEnd_.showBusy(true); });
     if (environment_.connectionFields)
         fields_ = environment_.connectionFields();
+    // A rename or replacement that a kill interrupted is settled before a table is read: until
+    // then a table's memos may stand under another name.
+    RecoverParadoxFolderAndTell(fields_.paradoxFolder, waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
     openParadoxConnection(guard_, 112, paradox_, fields_);
     openMySqlConnection(guard_, 116, mysql_, fields_);
     // What an interrupted run left is settled before any table of this run is begun; this
@@ -159,10 +163,18 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
 {
     QString tableName;
     guard_.step(128, [&] { tableName = frontEnd_.sourceList().nameAt(itemIndex); });
-    events_->started(tableName, tableName);
+    // A table the MySQL list holds in another letter case is the one replaced, under its own
+    // name: the question names it, and the new table takes that name.
+    std::optional<QString> listed;
+    const bool listedAlready = guard_.test(130, [&] {
+        listed = listedSpelling(frontEnd_.targetList(), tableName);
+        return listed.has_value();
+    });
+    const QString targetName = listed.value_or(tableName);
+    events_->started(tableName, targetName);
     bool overwrite = false;
-    if (guard_.test(130, [&] { return frontEnd_.targetList().lists(tableName); })) {
-        guard_.step(132, [&] { overwrite = AskToOverwrite(tableName); });
+    if (listedAlready) {
+        guard_.step(132, [&] { overwrite = AskToOverwrite(targetName); });
         if (!overwrite) {
             events_->ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [136]
@@ -174,6 +186,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     }
 
     const std::string table = tableName.toStdString();
+    const std::string target = targetName.toStdString();
     // A table that cannot be read (protected, damaged, text not of its code page) has said so
     // in the open's own report; every later step of it would only fail for want of its rows.
     // The rows are read as they are sent, never all held at once: the table's blocks tell
@@ -186,7 +199,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     // The table is built under a temporary name and takes its own only when complete, so a
     // kill never leaves a half table under the name; the CREATE TABLE statement (the
     // customisation window's too) creates the temporary name.
-    NewCopy copy{newCopyName(table), {table, std::nullopt, runConnection_}};
+    NewCopy copy{newCopyName(target), {target, std::nullopt, runConnection_}};
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, table, source_, transfer::TargetKind::MySQL,
                               frontEnd_.customizeTypes(), environment_.customizationWindow, copy.name);
@@ -200,8 +213,8 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
 
     if (guard_.test(278, [&] { return overwrite; })) {
         // The existing table is not touched until the swap: it stays whole under its name.
-        copy.marker.oldTable = oldTableName(table);
-        guard_.step(282, [&] { frontEnd_.targetList().removeName(tableName); });
+        copy.marker.oldTable = oldTableName(target);
+        guard_.step(282, [&] { frontEnd_.targetList().removeName(targetName); });
     }
     bool runEnds = false;
     if (!createMarkedCopy(create.statement, copy, runEnds)) {
@@ -210,7 +223,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
         events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         finishRows();
         if (copy.marker.oldTable)
-            guard_.step(348, [&] { frontEnd_.targetList().addName(tableName); });
+            guard_.step(348, [&] { frontEnd_.targetList().addName(targetName); });
         return runEnds ? AfterTable::EndRun : AfterTable::NextTable;
     }
 
@@ -234,10 +247,10 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
         return AfterTable::EndRun;
     }
     if (rows.cutShort)
-        return settleCutShort(tableName, copy, *rows.cutShort);
+        return settleCutShort(targetName, copy, *rows.cutShort);
     // The list names only tables the server holds.
-    if (settleNewCopy(table, copy, IncompleteTableReason(rows), rows.counted))
-        guard_.step(348, [&] { frontEnd_.targetList().addName(tableName); });
+    if (settleNewCopy(target, copy, IncompleteTableReason(rows), rows.counted))
+        guard_.step(348, [&] { frontEnd_.targetList().addName(targetName); });
     return AfterTable::NextTable;
 }
 
