@@ -5,8 +5,10 @@
 #include "paradoxfile/code_page.h"
 #include "paradoxfile/detail/endian.h"
 #include "paradoxfile/detail/field_codec.h"
+#include "paradoxfile/detail/primary_index_writer.h"
 #include "paradoxfile/detail/record_value.h"
 #include "paradoxfile/errors.h"
+#include "paradoxfile/key_order.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/written_code_pages.h"
 
@@ -124,6 +126,14 @@ struct TableEncoder::Impl {
     std::uint64_t subBlockOffset = 0;
     int nextSlot = slotsPerBlock - 1;
     std::size_t nextData = subBlockDataStart;
+
+    // A keyed table: its key is the first keySize bytes of each record, and the primary
+    // index is written as the blocks are (docs/paradox-format.md §9.4).
+    int keyFieldCount = 0;
+    std::size_t keySize = 0;
+    std::vector<std::uint8_t> previousKey;
+    std::unique_ptr<detail::PrimaryIndexWriter> primaryIndex;
+    std::string storedTableName; // the header's table name, in the code page
 
     // One record being prepared: its bytes and the blob values that go to the .MB.
     std::vector<std::uint8_t> record;
@@ -278,14 +288,51 @@ struct TableEncoder::Impl {
         std::memset(block.data() + blockHeaderSize + static_cast<std::size_t>(recordsInBlock) * recordSize, 0,
                     block.size() - blockHeaderSize - static_cast<std::size_t>(recordsInBlock) * recordSize);
         table.write(block);
+        if (primaryIndex)
+            primaryIndex->addDataBlock({block.data() + blockHeaderSize, keySize}, number, recordsInBlock);
         ++blocksWritten;
         recordsInBlock = 0;
+    }
+
+    // A keyed table's records ascend strictly in the byte order of their keys (§7.4).
+    void checkKeyOrder() const
+    {
+        if (records == 0)
+            return;
+        const int order = std::memcmp(record.data(), previousKey.data(), keySize);
+        if (order > 0)
+            return;
+        std::string key;
+        for (int i = 0; i < keyFieldCount; ++i)
+            key += (i ? ", " : "") + fields[static_cast<std::size_t>(i)].name;
+        const std::string row = std::to_string(records + 1);
+        const std::string previous = std::to_string(records);
+        throw KeyOrderError("Row " + row + " cannot follow row " + previous + " in a table keyed on (" + key + "): "
+                                + (order == 0 ? "its key is the same as row " + previous + "'s (a duplicate key)."
+                                              : "its key sorts before row " + previous
+                                                    + "'s (the rows are not in key order)."),
+                            records + 1, order == 0);
+    }
+
+    detail::PrimaryIndexLayout primaryIndexLayout(const LanguageDriver& driver) const
+    {
+        detail::PrimaryIndexLayout layout;
+        layout.keyFields.assign(fields.begin(), fields.begin() + keyFieldCount);
+        layout.blockSize = detail::primaryIndexBlockSize(blockSize, static_cast<int>(keySize));
+        layout.sortOrder = driver.sortOrder;
+        layout.fileVersion = fileVersion5;
+        // The index's header names the table's file with the index's extension: "ORDERS.PX".
+        const std::size_t dot = storedTableName.rfind('.');
+        const bool lowerCase = dot != std::string::npos && dot + 1 < storedTableName.size()
+            && storedTableName[dot + 1] >= 'a' && storedTableName[dot + 1] <= 'z';
+        layout.tableName = storedTableName.substr(0, dot) + (lowerCase ? ".px" : ".PX");
+        return layout;
     }
 
     void buildHeader(const EncoderOptions& options, const LanguageDriver& driver)
     {
         const int n = static_cast<int>(fields.size());
-        std::string tableName;
+        std::string& tableName = storedTableName;
         if (const auto problem = codePage->encode(options.tableFileName, tableName))
             throw DefinitionError("The table name '" + options.tableFileName + "' holds " + *problem
                                   + ", which code page " + std::to_string(codePage->number()) + " cannot store.");
@@ -307,9 +354,10 @@ struct TableEncoder::Impl {
         std::uint8_t* h = header.data();
         storeLe16(h + 0x00, static_cast<std::uint16_t>(recordSize));
         storeLe16(h + 0x02, static_cast<std::uint16_t>(size));
-        h[0x04] = 2; // keyless table
+        h[0x04] = keyFieldCount > 0 ? 0 : 2; // keyed or keyless table
         h[0x05] = static_cast<std::uint8_t>(blockSize / 1024);
         storeLe16(h + 0x21, static_cast<std::uint16_t>(n));
+        storeLe16(h + 0x23, static_cast<std::uint16_t>(keyFieldCount));
         h[0x25] = 0x00;
         h[0x26] = 0xFF;
         h[0x27] = 0x00;
@@ -363,7 +411,8 @@ struct TableEncoder::Impl {
     }
 };
 
-TableEncoder::TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink* blobs, const EncoderOptions& options)
+TableEncoder::TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink* blobs, const EncoderOptions& options,
+                           ByteSink* primaryIndex)
     : impl_(std::make_unique<Impl>(table))
 {
     Impl& d = *impl_;
@@ -378,6 +427,12 @@ TableEncoder::TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink*
     if (hasBlobs && !blobs)
         throw DefinitionError("The table has blob fields but no place for its .MB file.");
     d.blobs = hasBlobs ? blobs : nullptr;
+    checkKeyDefinition(d.fields, options.keyFieldCount, options.codePage);
+    d.keyFieldCount = options.keyFieldCount;
+    if (d.keyFieldCount > 0 && !primaryIndex)
+        throw DefinitionError("The table is keyed but has no place for its primary index.");
+    for (int i = 0; i < d.keyFieldCount; ++i)
+        d.keySize += static_cast<std::size_t>(d.fields[static_cast<std::size_t>(i)].size);
 
     auto fits = [&](int kb) {
         const int size = kb * 1024;
@@ -411,10 +466,14 @@ TableEncoder::TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink*
     d.record.assign(static_cast<std::size_t>(d.recordSize), 0);
     d.blobData.resize(d.fields.size());
     d.blobToFile.assign(d.fields.size(), false);
-    d.buildHeader(options, *languageDriverForCodePage(options.codePage));
+    const LanguageDriver driver =
+        d.keyFieldCount > 0 ? *keyedLanguageDriver(options.codePage) : *languageDriverForCodePage(options.codePage);
+    d.buildHeader(options, driver);
 
     try {
         d.table.write(d.header);
+        if (d.keyFieldCount > 0)
+            d.primaryIndex = std::make_unique<detail::PrimaryIndexWriter>(*primaryIndex, d.primaryIndexLayout(driver));
         if (d.blobs) {
             // The .MB header block (docs/paradox-format.md §6.2).
             std::uint8_t head[mbBlockSize] = {};
@@ -480,6 +539,9 @@ void TableEncoder::append(std::span<const Value> values)
             autoIncrement = std::max(autoIncrement, std::get<std::int64_t>(values[i]));
     }
 
+    if (d.keyFieldCount > 0)
+        d.checkKeyOrder();
+
     try {
         for (std::size_t i = 0; i < d.fields.size(); ++i) {
             if (!d.blobToFile[i])
@@ -498,6 +560,8 @@ void TableEncoder::append(std::span<const Value> values)
     ++d.recordsInBlock;
     ++d.records;
     d.highestAutoIncrement = autoIncrement;
+    if (d.keyFieldCount > 0)
+        d.previousKey.assign(d.record.begin(), d.record.begin() + static_cast<std::ptrdiff_t>(d.keySize));
 }
 
 void TableEncoder::finish()
@@ -517,6 +581,8 @@ void TableEncoder::finish()
         d.table.finish();
         if (d.blobs)
             d.blobs->finish();
+        if (d.primaryIndex)
+            d.primaryIndex->finish();
     } catch (...) {
         d.broken = true;
         throw;
