@@ -310,7 +310,6 @@ PxlibPrimaryIndex readPrimaryIndexWithPxlib(const std::filesystem::path& pxFile,
                 out.text(entries[i].data, keySize);
                 out.i64(entries[i].blocknumber);
                 out.i64(entries[i].numrecords);
-                out.i64(entries[i].myblocknumber);
                 out.i64(entries[i].level);
             }
             pxdoc_t* db = PX_new2(collectError, nullptr, nullptr, nullptr);
@@ -328,7 +327,6 @@ PxlibPrimaryIndex readPrimaryIndexWithPxlib(const std::filesystem::path& pxFile,
         entry.key = in.text();
         entry.block = static_cast<int>(in.i64());
         entry.records = static_cast<int>(in.i64());
-        entry.indexBlock = static_cast<int>(in.i64());
         entry.level = static_cast<int>(in.i64());
         index.entries.push_back(entry);
     }

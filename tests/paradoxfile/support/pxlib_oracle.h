@@ -54,8 +54,7 @@ struct PxlibIndexEntry {
     std::string key; // the key bytes as stored
     int block = 0;   // the block it points at
     int records = 0;
-    int indexBlock = 0; // the .PX block it stands in
-    int level = 0;      // pxlib's guess: 1 or 2
+    int level = 0; // pxlib's guess: 1 or 2
 };
 
 struct PxlibPrimaryIndex {
