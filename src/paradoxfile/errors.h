@@ -92,6 +92,25 @@ private:
     std::uint64_t row_;
 };
 
+// A keyed table takes its records in strictly ascending key order (docs/paradox-format.md
+// §9.4), and this one's key is equal to the previous record's (`duplicate()`) or sorts before
+// it. The record is not written. Not a ValueError: no record of the table may be left out,
+// so a caller whose records are not in key order writes the table unkeyed instead.
+class KeyOrderError : public Error {
+public:
+    KeyOrderError(const std::string& message, std::uint64_t row, bool duplicate)
+        : Error(message), row_(row), duplicate_(duplicate)
+    {
+    }
+    // The refused record, 1-based among the records appended.
+    std::uint64_t row() const { return row_; }
+    bool duplicate() const { return duplicate_; }
+
+private:
+    std::uint64_t row_;
+    bool duplicate_;
+};
+
 // The writer never replaces a table: its .DB or .MB (in any letter case) is already there.
 class TableExistsError : public Error {
 public:

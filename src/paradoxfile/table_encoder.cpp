@@ -2,17 +2,17 @@
 
 #include "base/ascii_case.h"
 #include "paradoxfile/byte_io.h"
-#include "paradoxfile/calendar.h"
 #include "paradoxfile/code_page.h"
 #include "paradoxfile/detail/endian.h"
 #include "paradoxfile/detail/field_codec.h"
+#include "paradoxfile/detail/primary_index_writer.h"
+#include "paradoxfile/detail/record_value.h"
 #include "paradoxfile/errors.h"
+#include "paradoxfile/key_order.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/written_code_pages.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -127,6 +127,14 @@ struct TableEncoder::Impl {
     int nextSlot = slotsPerBlock - 1;
     std::size_t nextData = subBlockDataStart;
 
+    // A keyed table: its key is the first keySize bytes of each record, and the primary
+    // index is written as the blocks are (docs/paradox-format.md §9.4).
+    int keyFieldCount = 0;
+    std::size_t keySize = 0;
+    std::vector<std::uint8_t> previousKey;
+    std::unique_ptr<detail::PrimaryIndexWriter> primaryIndex;
+    std::string storedTableName; // the header's table name, in the code page
+
     // One record being prepared: its bytes and the blob values that go to the .MB.
     std::vector<std::uint8_t> record;
     std::vector<std::string> blobData;
@@ -142,54 +150,10 @@ struct TableEncoder::Impl {
                          fields[field].name, row);
     }
 
-    std::string wrongKind(std::size_t field) const
-    {
-        const FieldType type = fields[field].type;
-        std::string wanted;
-        switch (type) {
-        case FieldType::Alpha:
-        case FieldType::Memo:
-            wanted = "text";
-            break;
-        case FieldType::FormattedMemo:
-            wanted = "text or bytes";
-            break;
-        case FieldType::Short:
-        case FieldType::Long:
-        case FieldType::AutoIncrement:
-            wanted = "a whole number";
-            break;
-        case FieldType::Number:
-        case FieldType::Money:
-            wanted = "a number";
-            break;
-        case FieldType::Bcd:
-            wanted = "a decimal number (exact digits) or a whole number";
-            break;
-        case FieldType::Logical:
-            wanted = "true or false";
-            break;
-        case FieldType::Date:
-            wanted = "a date";
-            break;
-        case FieldType::Time:
-            wanted = "a time of day";
-            break;
-        case FieldType::Timestamp:
-            wanted = "a date and time";
-            break;
-        default:
-            wanted = "bytes";
-        }
-        return "a " + typeWords(type) + " takes " + wanted + ", not this kind of value";
-    }
-
     void encodeText(std::size_t field, const std::string& text, std::string& out)
     {
-        out.clear();
-        if (const auto problem = codePage->encode(text, out))
-            refuse(field, "the text holds " + *problem + ", which code page " + std::to_string(codePage->number())
-                              + " cannot store (" + whereTextWouldFit(text) + ")");
+        if (const auto problem = detail::encodeText(*codePage, text, out))
+            refuse(field, *problem);
     }
 
     // Fills the record bytes of one field (blob fields: the leader and length; the pointer
@@ -201,133 +165,12 @@ struct TableEncoder::Impl {
         blobToFile[i] = false;
         if (isNull(value))
             return; // all zero bytes
-        switch (field.type) {
-        case FieldType::Alpha: {
-            const auto* text = std::get_if<std::string>(&value);
-            if (!text)
-                refuse(i, wrongKind(i));
-            std::string& bytes = blobData[i];
-            encodeText(i, *text, bytes);
-            if (bytes.find('\0') != std::string::npos)
-                refuse(i, "the text holds a NUL character, which an Alpha field cannot store");
-            if (bytes.size() > static_cast<std::size_t>(field.size))
-                refuse(i, "the text takes " + std::to_string(bytes.size()) + " bytes in code page "
-                              + std::to_string(codePage->number()) + ", more than the Alpha field's "
-                              + std::to_string(field.size));
-            std::memcpy(p, bytes.data(), bytes.size());
-            return;
-        }
-        case FieldType::Short:
-        case FieldType::Long:
-        case FieldType::AutoIncrement: {
-            const auto* number = std::get_if<std::int64_t>(&value);
-            if (!number)
-                refuse(i, wrongKind(i));
-            // The most negative value of each width encodes as all zero bytes: blank.
-            if (field.type == FieldType::Short) {
-                if (*number < -32767 || *number > 32767)
-                    refuse(i, std::to_string(*number) + " is outside a Short field's -32767 to 32767");
-                detail::encodeInteger16(p, static_cast<std::int16_t>(*number));
-            } else {
-                if (*number < -2147483647LL || *number > 2147483647LL)
-                    refuse(i, std::to_string(*number) + " is outside a " + typeWords(field.type)
-                                  + "'s -2147483647 to 2147483647");
-                detail::encodeInteger32(p, static_cast<std::int32_t>(*number));
-            }
-            return;
-        }
-        case FieldType::Number:
-        case FieldType::Money: {
-            double number = 0;
-            if (const auto* d = std::get_if<double>(&value)) {
-                number = *d;
-                if (!std::isfinite(number))
-                    refuse(i, "a Paradox number cannot be infinite or NaN");
-            } else if (const auto* n = std::get_if<std::int64_t>(&value)) {
-                number = static_cast<double>(*n);
-                // Exact only when the double converts back to the same integer.
-                if (number >= 9223372036854775808.0 || static_cast<std::int64_t>(number) != *n)
-                    refuse(i, std::to_string(*n) + " has more digits than a " + typeWords(field.type)
-                                  + " (a double) holds exactly");
-            } else {
-                refuse(i, wrongKind(i));
-            }
-            detail::encodeDouble(p, number);
-            return;
-        }
-        case FieldType::Bcd: {
-            std::string digits;
-            if (const auto* d = std::get_if<Decimal>(&value))
-                digits = d->digits;
-            else if (const auto* n = std::get_if<std::int64_t>(&value))
-                digits = std::to_string(*n);
-            else
-                refuse(i, wrongKind(i));
-            if (const auto problem = detail::encodeBcd(p, digits, field.decimals))
-                refuse(i, *problem);
-            return;
-        }
-        case FieldType::Logical: {
-            const auto* flag = std::get_if<bool>(&value);
-            if (!flag)
-                refuse(i, wrongKind(i));
-            p[0] = *flag ? 0x81 : 0x80;
-            return;
-        }
-        case FieldType::Date: {
-            const auto* date = std::get_if<Date>(&value);
-            if (!date)
-                refuse(i, wrongKind(i));
-            if (!isValidDate(*date))
-                refuse(i, "there is no such date");
-            const std::int64_t day = dayNumberFromDate(*date);
-            if (day <= INT32_MIN || day > INT32_MAX)
-                refuse(i, "the date lies outside the calendar a Date field holds");
-            detail::encodeInteger32(p, static_cast<std::int32_t>(day));
-            return;
-        }
-        case FieldType::Time: {
-            const auto* time = std::get_if<Time>(&value);
-            if (!time)
-                refuse(i, wrongKind(i));
-            if (!isValidTime(*time))
-                refuse(i, "there is no such time of day");
-            detail::encodeInteger32(p, static_cast<std::int32_t>(millisecondsFromTime(*time)));
-            return;
-        }
-        case FieldType::Timestamp: {
-            const auto* stamp = std::get_if<Timestamp>(&value);
-            if (!stamp)
-                refuse(i, wrongKind(i));
-            if (!isValidDate(stamp->date) || !isValidTime(stamp->time))
-                refuse(i, "there is no such date and time");
-            const std::int64_t day = dayNumberFromDate(stamp->date);
-            // Whole milliseconds are exact in a double up to 2^53.
-            if (day < -100'000'000 || day > 100'000'000)
-                refuse(i, "the date lies outside the calendar a Timestamp field holds");
-            detail::encodeDouble(p, detail::timestampToMilliseconds(*stamp));
-            return;
-        }
-        case FieldType::Bytes: {
-            const auto* bytes = std::get_if<Blob>(&value);
-            if (!bytes)
-                refuse(i, wrongKind(i));
-            if (bytes->size() != static_cast<std::size_t>(field.size))
-                refuse(i, "a Bytes field holds exactly " + std::to_string(field.size) + " bytes and this value has "
-                              + std::to_string(bytes->size()) + " (a Binary field holds any length)");
-            if (detail::isAllZero(bytes->data(), bytes->size()))
-                refuse(i, "bytes that are all zero read back as blank from a Bytes field");
-            std::memcpy(p, bytes->data(), bytes->size());
-            return;
-        }
-        case FieldType::Memo:
-        case FieldType::FormattedMemo:
-        case FieldType::Binary:
-        case FieldType::Ole:
-        case FieldType::Graphic:
+        if (isBlobType(field.type)) {
             encodeBlobField(i, value, p);
             return;
         }
+        if (const auto problem = detail::encodeRecordValue(field, value, *codePage, p, blobData[i]))
+            refuse(i, *problem);
     }
 
     void encodeBlobField(std::size_t i, const Value& value, std::uint8_t* p)
@@ -341,7 +184,7 @@ struct TableEncoder::Impl {
         } else if (const auto* b = std::get_if<Blob>(&value); b && field.type != FieldType::Memo) {
             data.assign(b->begin(), b->end());
         } else {
-            refuse(i, wrongKind(i));
+            refuse(i, detail::wrongKindOfValue(field.type));
         }
         if (data.empty())
             return; // an empty value is blank in Paradox
@@ -445,14 +288,51 @@ struct TableEncoder::Impl {
         std::memset(block.data() + blockHeaderSize + static_cast<std::size_t>(recordsInBlock) * recordSize, 0,
                     block.size() - blockHeaderSize - static_cast<std::size_t>(recordsInBlock) * recordSize);
         table.write(block);
+        if (primaryIndex)
+            primaryIndex->addDataBlock({block.data() + blockHeaderSize, keySize}, number, recordsInBlock);
         ++blocksWritten;
         recordsInBlock = 0;
+    }
+
+    // A keyed table's records ascend strictly in the byte order of their keys (§7.4).
+    void checkKeyOrder() const
+    {
+        if (records == 0)
+            return;
+        const int order = std::memcmp(record.data(), previousKey.data(), keySize);
+        if (order > 0)
+            return;
+        std::string key;
+        for (int i = 0; i < keyFieldCount; ++i)
+            key += (i ? ", " : "") + fields[static_cast<std::size_t>(i)].name;
+        const std::string row = std::to_string(records + 1);
+        const std::string previous = std::to_string(records);
+        throw KeyOrderError("Row " + row + " cannot follow row " + previous + " in a table keyed on (" + key + "): "
+                                + (order == 0 ? "its key is the same as row " + previous + "'s (a duplicate key)."
+                                              : "its key sorts before row " + previous
+                                                    + "'s (the rows are not in key order)."),
+                            records + 1, order == 0);
+    }
+
+    detail::PrimaryIndexLayout primaryIndexLayout(const LanguageDriver& driver) const
+    {
+        detail::PrimaryIndexLayout layout;
+        layout.keyFields.assign(fields.begin(), fields.begin() + keyFieldCount);
+        layout.blockSize = detail::primaryIndexBlockSize(blockSize, static_cast<int>(keySize));
+        layout.sortOrder = driver.sortOrder;
+        layout.fileVersion = fileVersion5;
+        // The index's header names the table's file with the index's extension: "ORDERS.PX".
+        const std::size_t dot = storedTableName.rfind('.');
+        const bool lowerCase = dot != std::string::npos && dot + 1 < storedTableName.size()
+            && storedTableName[dot + 1] >= 'a' && storedTableName[dot + 1] <= 'z';
+        layout.tableName = storedTableName.substr(0, dot) + (lowerCase ? ".px" : ".PX");
+        return layout;
     }
 
     void buildHeader(const EncoderOptions& options, const LanguageDriver& driver)
     {
         const int n = static_cast<int>(fields.size());
-        std::string tableName;
+        std::string& tableName = storedTableName;
         if (const auto problem = codePage->encode(options.tableFileName, tableName))
             throw DefinitionError("The table name '" + options.tableFileName + "' holds " + *problem
                                   + ", which code page " + std::to_string(codePage->number()) + " cannot store.");
@@ -474,9 +354,10 @@ struct TableEncoder::Impl {
         std::uint8_t* h = header.data();
         storeLe16(h + 0x00, static_cast<std::uint16_t>(recordSize));
         storeLe16(h + 0x02, static_cast<std::uint16_t>(size));
-        h[0x04] = 2; // keyless table
+        h[0x04] = keyFieldCount > 0 ? 0 : 2; // keyed or keyless table
         h[0x05] = static_cast<std::uint8_t>(blockSize / 1024);
         storeLe16(h + 0x21, static_cast<std::uint16_t>(n));
+        storeLe16(h + 0x23, static_cast<std::uint16_t>(keyFieldCount));
         h[0x25] = 0x00;
         h[0x26] = 0xFF;
         h[0x27] = 0x00;
@@ -530,7 +411,8 @@ struct TableEncoder::Impl {
     }
 };
 
-TableEncoder::TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink* blobs, const EncoderOptions& options)
+TableEncoder::TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink* blobs, const EncoderOptions& options,
+                           ByteSink* primaryIndex)
     : impl_(std::make_unique<Impl>(table))
 {
     Impl& d = *impl_;
@@ -545,6 +427,12 @@ TableEncoder::TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink*
     if (hasBlobs && !blobs)
         throw DefinitionError("The table has blob fields but no place for its .MB file.");
     d.blobs = hasBlobs ? blobs : nullptr;
+    checkKeyDefinition(d.fields, options.keyFieldCount, options.codePage);
+    d.keyFieldCount = options.keyFieldCount;
+    if (d.keyFieldCount > 0 && !primaryIndex)
+        throw DefinitionError("The table is keyed but has no place for its primary index.");
+    for (int i = 0; i < d.keyFieldCount; ++i)
+        d.keySize += static_cast<std::size_t>(d.fields[static_cast<std::size_t>(i)].size);
 
     auto fits = [&](int kb) {
         const int size = kb * 1024;
@@ -578,10 +466,14 @@ TableEncoder::TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink*
     d.record.assign(static_cast<std::size_t>(d.recordSize), 0);
     d.blobData.resize(d.fields.size());
     d.blobToFile.assign(d.fields.size(), false);
-    d.buildHeader(options, *languageDriverForCodePage(options.codePage));
+    const LanguageDriver driver =
+        d.keyFieldCount > 0 ? *keyedLanguageDriver(options.codePage) : *languageDriverForCodePage(options.codePage);
+    d.buildHeader(options, driver);
 
     try {
         d.table.write(d.header);
+        if (d.keyFieldCount > 0)
+            d.primaryIndex = std::make_unique<detail::PrimaryIndexWriter>(*primaryIndex, d.primaryIndexLayout(driver));
         if (d.blobs) {
             // The .MB header block (docs/paradox-format.md §6.2).
             std::uint8_t head[mbBlockSize] = {};
@@ -647,6 +539,9 @@ void TableEncoder::append(std::span<const Value> values)
             autoIncrement = std::max(autoIncrement, std::get<std::int64_t>(values[i]));
     }
 
+    if (d.keyFieldCount > 0)
+        d.checkKeyOrder();
+
     try {
         for (std::size_t i = 0; i < d.fields.size(); ++i) {
             if (!d.blobToFile[i])
@@ -665,6 +560,8 @@ void TableEncoder::append(std::span<const Value> values)
     ++d.recordsInBlock;
     ++d.records;
     d.highestAutoIncrement = autoIncrement;
+    if (d.keyFieldCount > 0)
+        d.previousKey.assign(d.record.begin(), d.record.begin() + static_cast<std::ptrdiff_t>(d.keySize));
 }
 
 void TableEncoder::finish()
@@ -684,6 +581,8 @@ void TableEncoder::finish()
         d.table.finish();
         if (d.blobs)
             d.blobs->finish();
+        if (d.primaryIndex)
+            d.primaryIndex->finish();
     } catch (...) {
         d.broken = true;
         throw;

@@ -1,11 +1,14 @@
 #pragma once
-// Encodes a keyless Paradox 5.x table (file version 0x0B) into byte sinks: the .DB and, when
-// the table has blob fields, the .MB. No files and no names: TableWriter puts it in a folder.
+// Encodes a Paradox 5.x table (file version 0x0B) into byte sinks: the .DB, the .MB when the
+// table has blob fields, and the primary index .PX when it is keyed. No files and no names:
+// TableWriter puts it in a folder.
 //
-// Records are appended one at a time and memory stays flat (one data block and one blob
-// block). A value the table cannot hold exactly is refused with a ValueError naming the
-// column and the row, and that record is not written; the encoder stays usable. A failure of
-// a sink (IoError) leaves the output unusable.
+// Records are appended one at a time and memory stays flat (one data block, one blob block,
+// and for a keyed table one index entry per block of the index). A value the table cannot
+// hold exactly is refused with a ValueError naming the column and the row, and that record
+// is not written; the encoder stays usable. A keyed table takes its records in strictly
+// ascending key order (key_order.h) and refuses one that is not with a KeyOrderError, writing
+// nothing of it either. A failure of a sink (IoError) leaves the output unusable.
 
 #include "paradoxfile/field.h"
 #include "paradoxfile/written_code_pages.h"
@@ -36,6 +39,10 @@ struct EncoderOptions {
     std::uint32_t autoIncrementCounter = 0;
     // The header's last-update time in Unix seconds; nothing: the current time.
     std::optional<std::uint32_t> updateTime;
+    // The first keyFieldCount fields are the table's primary key (0: a keyless table). A
+    // keyed table names a byte-order sort order and must be written in one of
+    // keyedCodePages() (key_order.h, docs/paradox-format.md §9.4).
+    int keyFieldCount = 0;
 };
 
 
@@ -45,9 +52,11 @@ std::vector<Field> checkedDefinition(std::vector<Field> fields, int codePage);
 
 class TableEncoder {
 public:
-    // Writes the header (and the .MB header block) at once. `blobs` must be given when a field
-    // is a blob field, and is ignored otherwise.
-    TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink* blobs, const EncoderOptions& options = {});
+    // Writes the headers at once. `blobs` must be given when a field is a blob field, and
+    // `primaryIndex` when the table is keyed; each is ignored otherwise. Throws
+    // DefinitionError (the definition, or the key: checkKeyDefinition()) and IoError.
+    TableEncoder(std::vector<Field> fields, ByteSink& table, ByteSink* blobs, const EncoderOptions& options = {},
+                 ByteSink* primaryIndex = nullptr);
     ~TableEncoder();
     TableEncoder(const TableEncoder&) = delete;
     TableEncoder& operator=(const TableEncoder&) = delete;
@@ -55,7 +64,8 @@ public:
     const std::vector<Field>& fields() const;
     int blockSize() const;
 
-    // Appends one record: one value per field, in field order.
+    // Appends one record: one value per field, in field order. Throws ValueError or, in a
+    // keyed table, KeyOrderError for a record it does not write.
     void append(std::span<const Value> record);
 
     // Writes the last blocks, completes the header and finishes the sinks.

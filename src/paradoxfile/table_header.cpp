@@ -3,6 +3,7 @@
 #include "paradoxfile/byte_io.h"
 #include "paradoxfile/code_page.h"
 #include "paradoxfile/detail/endian.h"
+#include "paradoxfile/detail/index_data_header.h"
 #include "paradoxfile/detail/messages.h"
 
 #include <cstdio>
@@ -112,7 +113,11 @@ std::optional<int> codePageOfSortOrder(int sortOrder, const std::string& sortOrd
     return std::nullopt;
 }
 
-TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& options)
+namespace {
+
+// A table's header, or with `indexData` that of a secondary index's data file, which is laid
+// out like a table's (docs/paradox-format.md §13.3).
+TableHeader parseHeader(const ByteSource& source, const ReaderOptions& options, bool indexData)
 {
     const std::string file = source.name();
     const std::uint64_t fileSize = source.size();
@@ -143,7 +148,11 @@ TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& opti
     if (header.fileVersion < 3 || header.fileVersion > 12)
         throwCorrupt(file, "the file version byte is " + std::to_string(header.fileVersion)
                                + " (Paradox tables have 3 to 12); this is not a Paradox table");
-    if (header.fileType != 0 && header.fileType != 2) {
+    if (indexData) {
+        if (header.fileType != 3 && header.fileType != 5 && header.fileType != 6 && header.fileType != 8)
+            throwCorrupt(file, "the file type is " + std::to_string(header.fileType)
+                                   + " (a secondary index's data file has 3, 5, 6 or 8)");
+    } else if (header.fileType != 0 && header.fileType != 2) {
         if (header.fileType <= 8)
             detail::throwUnsupported(file, "it is a Paradox index file (file type "
                                                + std::to_string(header.fileType) + "), not a table");
@@ -275,6 +284,18 @@ TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& opti
         throwCorrupt(file, "a record of " + std::to_string(header.recordSize) + " bytes does not fit a block of "
                                + std::to_string(header.blockSize) + " bytes");
     return header;
+}
+
+} // namespace
+
+TableHeader parseTableHeader(const ByteSource& source, const ReaderOptions& options)
+{
+    return parseHeader(source, options, false);
+}
+
+TableHeader detail::parseIndexDataHeader(const ByteSource& source, const ReaderOptions& options)
+{
+    return parseHeader(source, options, true);
 }
 
 } // namespace quintabel::paradox

@@ -3,6 +3,7 @@
 #include "base/no_replace_move.h"
 #include "paradoxfile/byte_io.h"
 #include "paradoxfile/errors.h"
+#include "paradoxfile/key_order.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/table_search.h"
 
@@ -64,11 +65,15 @@ struct TableWriter::Impl {
     std::string tableName;
     fs::path tablePath;
     fs::path blobPath;
+    fs::path indexPath;
     fs::path tempTable;
     fs::path tempBlobs;
+    fs::path tempIndex;
     bool hasBlobs = false;
+    bool keyed = false;
     std::unique_ptr<ByteSink> tableSink;
     std::unique_ptr<ByteSink> blobSink;
+    std::unique_ptr<ByteSink> indexSink;
     std::unique_ptr<TableEncoder> encoder;
     bool committed = false;
     bool failed = false;
@@ -90,10 +95,11 @@ struct TableWriter::Impl {
         inUseLock = -1;
     }
 
-    // Refuses when any file of the table's name (.DB or .MB, any letter case) exists.
+    // Refuses when any file of the table's name (.DB, .MB or .PX, any letter case) exists: a
+    // .PX left there would pass for the new table's index.
     void checkNoTable() const
     {
-        for (const char* extension : {".db", ".mb"}) {
+        for (const char* extension : {".db", ".mb", ".px"}) {
             if (const auto existing = findFileIgnoringCase(folder, tableName + extension))
                 throw TableExistsError("Paradox table '" + tableName + "' already exists in folder '" + folder.string()
                                        + "' ('" + existing->filename().string()
@@ -105,6 +111,7 @@ struct TableWriter::Impl {
     {
         tableSink.reset();
         blobSink.reset();
+        indexSink.reset();
         encoder.reset();
         std::error_code ignored;
         if (!tempTable.empty())
@@ -112,6 +119,8 @@ struct TableWriter::Impl {
         releaseTemporaryTable();
         if (!tempBlobs.empty())
             fs::remove(tempBlobs, ignored);
+        if (!tempIndex.empty())
+            fs::remove(tempIndex, ignored);
     }
 
     void fail() noexcept
@@ -145,9 +154,13 @@ TableWriter::TableWriter(const fs::path& folder, const std::string& tableName, s
                       + "' does not exist.");
     const std::string dbExtension = options.lowerCaseExtensions ? ".db" : ".DB";
     const std::string mbExtension = options.lowerCaseExtensions ? ".mb" : ".MB";
+    const std::string pxExtension = options.lowerCaseExtensions ? ".px" : ".PX";
     d.tablePath = folder / (tableName + dbExtension);
     d.blobPath = folder / (tableName + mbExtension);
+    d.indexPath = folder / (tableName + pxExtension);
+    d.keyed = options.keyFieldCount > 0;
     fields = checkedDefinition(std::move(fields), options.codePage);
+    checkKeyDefinition(fields, options.keyFieldCount, options.codePage);
     for (const auto& field : fields)
         d.hasBlobs = d.hasBlobs || isBlobType(field.type);
     d.checkNoTable();
@@ -156,19 +169,25 @@ TableWriter::TableWriter(const fs::path& folder, const std::string& tableName, s
     const std::string stem = std::string(workingNamePrefix) + tableName + "-" + randomSuffix();
     d.tempTable = folder / (stem + ".db-tmp");
     d.tempBlobs = d.hasBlobs ? folder / (stem + ".mb-tmp") : fs::path();
+    d.tempIndex = d.keyed ? folder / (stem + ".px-tmp") : fs::path();
     try {
         d.tableSink = d.openSink(d.tempTable, options);
         d.lockTemporaryTable();
         if (d.hasBlobs)
             d.blobSink = d.openSink(d.tempBlobs, options);
+        if (d.keyed)
+            d.indexSink = d.openSink(d.tempIndex, options);
         options.tableFileName = d.tablePath.filename().string();
-        d.encoder = std::make_unique<TableEncoder>(std::move(fields), *d.tableSink, d.blobSink.get(), options);
+        d.encoder = std::make_unique<TableEncoder>(std::move(fields), *d.tableSink, d.blobSink.get(), options,
+                                                   d.indexSink.get());
     } catch (...) {
         // A sink that failed to open must not remove a file someone else created.
         if (!d.tableSink)
             d.tempTable.clear();
         if (d.hasBlobs && !d.blobSink)
             d.tempBlobs.clear();
+        if (d.keyed && !d.indexSink)
+            d.tempIndex.clear();
         d.fail();
         throw;
     }
@@ -214,18 +233,32 @@ void TableWriter::commit()
         d.encoder->finish();
         d.tableSink.reset();
         d.blobSink.reset();
+        d.indexSink.reset();
         d.checkNoTable();
         if (d.hasBlobs)
             renameNoReplace(d.tempBlobs, d.blobPath);
+        // The files went into place under the table's name a moment ago: they are ours.
+        const auto removePlaced = [&](bool table) {
+            std::error_code ignored;
+            if (table)
+                fs::remove(d.tablePath, ignored);
+            if (d.hasBlobs)
+                fs::remove(d.blobPath, ignored);
+        };
         try {
             renameNoReplace(d.tempTable, d.tablePath);
         } catch (...) {
-            // The .MB went into place under the table's name a moment ago: it is ours.
-            if (d.hasBlobs) {
-                std::error_code ignored;
-                fs::remove(d.blobPath, ignored);
-            }
+            removePlaced(false);
             throw;
+        }
+        if (d.keyed) {
+            try {
+                renameNoReplace(d.tempIndex, d.indexPath);
+            } catch (...) {
+                // A keyed .DB without its index is no table to leave behind.
+                removePlaced(true);
+                throw;
+            }
         }
     } catch (...) {
         d.fail();
@@ -252,9 +285,19 @@ const fs::path& TableWriter::blobPath() const
     return impl_->blobPath;
 }
 
+const fs::path& TableWriter::primaryIndexPath() const
+{
+    return impl_->indexPath;
+}
+
 bool TableWriter::hasBlobFile() const
 {
     return impl_->hasBlobs;
+}
+
+bool TableWriter::isKeyed() const
+{
+    return impl_->keyed;
 }
 
 } // namespace quintabel::paradox

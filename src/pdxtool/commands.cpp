@@ -1,6 +1,7 @@
 #include "pdxtool/commands.h"
 
 #include "paradoxfile/errors.h"
+#include "paradoxfile/key_order.h"
 #include "paradoxfile/table_reader.h"
 #include "paradoxfile/table_writer.h"
 #include "pdxtool/json_writer.h"
@@ -227,6 +228,28 @@ int run(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* er
 
 namespace {
 
+// The copy as written: its records and files.
+struct WrittenCopy {
+    std::uint64_t records = 0;
+    std::filesystem::path table;
+    std::filesystem::path blobs; // empty when the table has no .MB
+};
+
+WrittenCopy writeCopy(TableReader& reader, const CommandLine& line, const std::string& tableName,
+                      const WriterOptions& options)
+{
+    TableWriter writer(line.operands[1], tableName, reader.header().fields, options);
+    std::vector<Value> record;
+    while (reader.next(record))
+        writer.append(record);
+    // The writer forgets its count once the table is complete.
+    WrittenCopy copy{writer.recordCount(), writer.tablePath(), {}};
+    writer.commit();
+    if (writer.hasBlobFile())
+        copy.blobs = writer.blobPath();
+    return copy;
+}
+
 int copy(const CommandLine& line, std::FILE* out, std::FILE* err)
 {
     const std::filesystem::path source = line.operands[0];
@@ -246,21 +269,36 @@ int copy(const CommandLine& line, std::FILE* out, std::FILE* err)
     options.lowerCaseExtensions = extension == ".db";
     const std::string tableName = source.stem().string();
 
-    TableWriter writer(line.operands[1], tableName, header.fields, options);
-    std::vector<Value> record;
-    while (reader.next(record))
-        writer.append(record);
-    // The writer forgets its count once the table is complete.
-    const std::uint64_t written = writer.recordCount();
-    writer.commit();
+    // A keyed source is copied keyed where the copy's code page allows it. Its records
+    // already come in key order, so they go on in the order read (docs/paradox-format.md §9.4).
+    std::string unkeyed;
+    if (header.keyFieldCount > 0) {
+        try {
+            checkKeyDefinition(header.fields, header.keyFieldCount, options.codePage);
+            options.keyFieldCount = header.keyFieldCount;
+        } catch (const DefinitionError& error) {
+            unkeyed = "note: the copy has no primary key (the source has " + std::to_string(header.keyFieldCount)
+                + " key field" + (header.keyFieldCount == 1 ? "" : "s") + "): " + error.what();
+        }
+    }
+    WrittenCopy written;
+    try {
+        written = writeCopy(reader, line, tableName, options);
+    } catch (const KeyOrderError& error) {
+        // A damaged table, whose records are not in the order of its key: the writer has
+        // removed what it wrote, and the copy starts again without the key.
+        unkeyed = "warning: the copy has no primary key, because the records of the source are not in key order: "
+            + std::string(error.what());
+        options.keyFieldCount = 0;
+        reader = openTable(line);
+        written = writeCopy(reader, line, tableName, options);
+    }
     printWarnings(reader, err);
-    if (header.keyFieldCount > 0)
-        std::fprintf(err, "pdxtool: note: the copy has no primary key (the source has %d key field%s); "
-                          "pdxtool writes keyless tables.\n",
-                     header.keyFieldCount, header.keyFieldCount == 1 ? "" : "s");
-    std::string text = "Wrote " + std::to_string(written) + " records to '" + writer.tablePath().string() + "'";
-    if (writer.hasBlobFile())
-        text += " and '" + writer.blobPath().string() + "'";
+    if (!unkeyed.empty())
+        std::fprintf(err, "pdxtool: %s\n", unkeyed.c_str());
+    std::string text = "Wrote " + std::to_string(written.records) + " records to '" + written.table.string() + "'";
+    if (!written.blobs.empty())
+        text += " and '" + written.blobs.string() + "'";
     text += " (Paradox 5.x, code page " + std::to_string(options.codePage) + ").\n";
     write(out, text);
     return 0;

@@ -12,8 +12,11 @@
 // dump prints JSON Lines, one object per record: null, numbers, strings, "YYYY-MM-DD",
 // "HH:MM:SS[.mmm]", "YYYY-MM-DD HH:MM:SS[.mmm]", true/false, BCD digits as a string, and
 // {"hex": "..."} for Bytes, Binary, OLE and Graphic. Warnings go to standard error.
-// copy writes the table with every value as a keyless Paradox 5.x table into FOLDER, under
-// the source's file name; it never replaces a table there.
+// copy writes the table with every value as a Paradox 5.x table into FOLDER, under the
+// source's file name; it never replaces a table there. A keyed source is copied keyed, its
+// primary index written anew, unless the copy's code page has no byte-order sort order or
+// the source's records are not in key order (a damaged table): then the copy is keyless and
+// a line on standard error says why.
 //
 // --code-page reads the table's text in code page N instead of the one its header names;
 // --target-code-page writes the copy in code page N (default: the source's, when a Paradox

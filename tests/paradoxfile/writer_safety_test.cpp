@@ -72,7 +72,7 @@ TEST(WriterSafety, DestructionWithoutCommitLeavesNothing)
 
 TEST(WriterSafety, AnExistingTableIsNeverReplaced)
 {
-    for (const std::string existing : {"ORDERS.DB", "orders.db", "Orders.Db", "orders.MB"}) {
+    for (const std::string existing : {"ORDERS.DB", "orders.db", "Orders.Db", "orders.MB", "orders.Px"}) {
         ScratchFolder folder;
         touch(folder.path() / existing);
         try {
@@ -89,7 +89,7 @@ TEST(WriterSafety, AnExistingTableIsNeverReplaced)
 
 TEST(WriterSafety, ATableThatAppearsWhileWritingIsNotReplaced)
 {
-    for (const std::string appearing : {"ORDERS.DB", "orders.mb"}) {
+    for (const std::string appearing : {"ORDERS.DB", "orders.mb", "Orders.PX"}) {
         ScratchFolder folder;
         TableWriter writer(folder.path(), "ORDERS", someFields);
         writer.append(someRow(1));
@@ -124,33 +124,41 @@ TEST(WriterSafety, AMissingFolderIsAClearError)
     }
 }
 
-// The sizes of the .DB and the .MB of a 300-record table with blobs, for the sweep below.
-std::pair<std::uint64_t, std::uint64_t> sizesOfSampleTable()
+// The sample table of the sweep below: 300 records with blobs, keyed on Id.
+WriterOptions keyedOnId()
+{
+    WriterOptions options;
+    options.keyFieldCount = 1;
+    return options;
+}
+
+// The sizes of its .DB, .MB and .PX, in the order the writer opens them.
+std::vector<std::uint64_t> sizesOfSampleTable()
 {
     ScratchFolder folder;
-    TableWriter writer(folder.path(), "T", someFields);
+    TableWriter writer(folder.path(), "T", someFields, keyedOnId());
     for (int i = 1; i <= 300; ++i)
         writer.append(someRow(i));
     writer.commit();
-    return {std::filesystem::file_size(writer.tablePath()), std::filesystem::file_size(writer.blobPath())};
+    return {std::filesystem::file_size(writer.tablePath()), std::filesystem::file_size(writer.blobPath()),
+            std::filesystem::file_size(writer.primaryIndexPath())};
 }
 
 TEST(WriterFaults, ASinkThatFailsAfterNBytesLeavesNothingBehind)
 {
-    const auto [tableSize, blobSize] = sizesOfSampleTable();
-    for (const bool failTable : {true, false}) {
-        const std::uint64_t size = failTable ? tableSize : blobSize;
+    const auto sizes = sizesOfSampleTable();
+    for (int failing = 0; failing < 3; ++failing) {
+        const std::uint64_t size = sizes[static_cast<std::size_t>(failing)];
         std::vector<std::uint64_t> limits = {0, 1, 100, 2047, 2048, 2049, 4096, 4097, size - 1};
         for (std::uint64_t limit = 8192; limit < size; limit += size / 29)
             limits.push_back(limit);
         for (const std::uint64_t limit : limits) {
             ScratchFolder folder;
-            WriterOptions options;
-            // Fails the .DB's sink or the .MB's sink after `limit` bytes.
+            WriterOptions options = keyedOnId();
+            // Fails the sink of the .DB, the .MB or the .PX after `limit` bytes.
             int opened = 0;
             options.wrapSink = [&](std::unique_ptr<ByteSink> sink) -> std::unique_ptr<ByteSink> {
-                const bool isTable = opened++ == 0;
-                if (isTable == failTable)
+                if (opened++ == failing)
                     return std::make_unique<FailingSink>(std::move(sink), limit);
                 return sink;
             };
@@ -165,7 +173,7 @@ TEST(WriterFaults, ASinkThatFailsAfterNBytesLeavesNothingBehind)
                 EXPECT_NE(std::string(error.what()).find("injected failure"), std::string::npos) << error.what();
             }
             EXPECT_TRUE(failed) << "limit " << limit;
-            EXPECT_TRUE(folder.fileNames().empty()) << "limit " << limit << (failTable ? " (.DB)" : " (.MB)");
+            EXPECT_TRUE(folder.fileNames().empty()) << "limit " << limit << " of file " << failing;
         }
     }
 }

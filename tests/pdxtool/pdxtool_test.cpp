@@ -7,6 +7,7 @@
 #include "support/write_helpers.h"
 
 #include "paradoxfile/byte_io.h"
+#include "paradoxfile/key_order.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/table_writer.h"
 
@@ -15,12 +16,14 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 
 namespace quintabel::paradox {
 namespace {
 
 using testing::compareWithPxlib;
+using testing::readPrimaryIndexWithPxlib;
 using testing::readWithOurs;
 using testing::readWithPxlibAndBlobs;
 using testing::ScratchFolder;
@@ -260,6 +263,18 @@ TEST_P(EveryTable, CopyIsReadBackByPxlibWithTheSameValues)
         ADD_FAILURE() << difference;
     // And the two dumps are the same text.
     EXPECT_EQ(pdxtool({"dump", copy.string()}).out, pdxtool({"dump", path.string()}).out);
+    // A keyed source stays keyed where the copy's code page has a byte-order sort order, and
+    // pxlib takes the new .PX for the copy's index; otherwise one line says why not.
+    const int keyFields = source.header.keyFieldCount;
+    const bool keyed = keyFields > 0 && keyedLanguageDriver(copied.header.codePage);
+    EXPECT_EQ(copied.header.keyFieldCount, keyed ? keyFields : 0);
+    EXPECT_EQ(run.err.find("the copy has no primary key") != std::string::npos, keyFields > 0 && !keyed) << run.err;
+    const auto index = findFileIgnoringCase(folder.path(), path.stem().string() + ".px");
+    ASSERT_EQ(index.has_value(), keyed);
+    if (keyed) {
+        const auto pxlib = readPrimaryIndexWithPxlib(*index, copy);
+        EXPECT_TRUE(pxlib.read && pxlib.acceptedByTable) << pxlib.errors;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(TestData, EveryTable, ::testing::ValuesIn(testdataTables()), testNameOf);
@@ -428,7 +443,7 @@ TEST(PdxtoolCopy, NeverReplacesATable)
     EXPECT_EQ(first.out.rfind("Wrote " + std::to_string(readWithOurs(source).records.size()) + " records to", 0), 0u)
         << first.out;
     const auto before = folder.fileNames();
-    EXPECT_EQ(before, (std::vector<std::string>{"memo.db", "memo.mb"}));
+    EXPECT_EQ(before, (std::vector<std::string>{"memo.db", "memo.mb", "memo.px"}));
     const ToolRun again = pdxtool({"copy", source.string(), folder.path().string()});
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.err.find("already exists"), std::string::npos);
@@ -452,9 +467,38 @@ TEST(PdxtoolCopy, IntoAnotherCodePage)
     const auto source = testdataPath("paradox/python-pxlib/KOMMENT.DB");
     const ToolRun run = pdxtool({"copy", "--target-code-page", "1252", source.string(), folder.path().string()});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("the copy has no primary key"), std::string::npos);
+    // Its nordan40 order holds in the bytes of 1252 too: the copy keeps its key.
+    EXPECT_EQ(run.err, "");
     const auto copied = readWithOurs(folder.path() / "KOMMENT.DB");
     EXPECT_EQ(copied.header.codePage, 1252);
+    EXPECT_EQ(copied.header.keyFieldCount, 2);
+    EXPECT_EQ(copied.records, readWithOurs(source).records);
+}
+
+TEST(PdxtoolCopy, ADamagedKeyedSourceIsCopiedWithoutItsKey)
+{
+    // A keyed table whose records are not in key order: written keyless, then marked keyed
+    // (file type 0 at 0x04, one key field at 0x23), as a damaged table would be.
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder.path() / "source");
+    {
+        TableWriter writer(folder.path() / "source", "BROKEN", {{"Id", FieldType::Long, 0}});
+        for (const std::int64_t id : {1, 3, 2})
+            writer.append(std::vector<Value>{id});
+        writer.commit();
+    }
+    const auto source = folder.path() / "source" / "BROKEN.DB";
+    {
+        std::fstream file(source, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(0x04).put('\0');
+        file.seekp(0x23).put('\1');
+    }
+    const ToolRun run = pdxtool({"copy", source.string(), folder.path().string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("not in key order"), std::string::npos) << run.err;
+    EXPECT_EQ(folder.fileNames(), (std::vector<std::string>{"BROKEN.DB", "source"}));
+    const auto copied = readWithOurs(folder.path() / "BROKEN.DB");
+    EXPECT_EQ(copied.header.keyFieldCount, 0);
     EXPECT_EQ(copied.records, readWithOurs(source).records);
 }
 

@@ -192,23 +192,23 @@ enum Tag : std::uint32_t { TagHeader = 1, TagField = 2, TagRecord = 3, TagMissin
     ::_exit(0);
 }
 
-} // namespace
-
-PxlibTable readWithPxlib(const std::filesystem::path& dbFile, const PxlibOptions& options)
+// Runs `child` in a forked process that writes to the pipe it is given, and collects what it
+// wrote; `exited` is false when the child died instead of ending.
+template <typename Child>
+std::string runForked(Child child, bool& exited)
 {
-    PxlibTable table;
     int fds[2];
     if (::pipe(fds) != 0)
         std::abort();
-    const pid_t child = ::fork();
-    if (child < 0)
+    const pid_t pid = ::fork();
+    if (pid < 0)
         std::abort();
-    if (child == 0) {
+    if (pid == 0) {
         ::close(fds[0]);
         // pxlib's warnings go to stderr; keep the test log quiet.
         if (FILE* devnull = std::fopen("/dev/null", "w"))
             ::dup2(::fileno(devnull), STDERR_FILENO);
-        runChild(dbFile, options, fds[1]);
+        child(fds[1]);
     }
     ::close(fds[1]);
     std::string data;
@@ -221,8 +221,19 @@ PxlibTable readWithPxlib(const std::filesystem::path& dbFile, const PxlibOptions
     }
     ::close(fds[0]);
     int status = 0;
-    ::waitpid(child, &status, 0);
-    table.crashed = !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+    ::waitpid(pid, &status, 0);
+    exited = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return data;
+}
+
+} // namespace
+
+PxlibTable readWithPxlib(const std::filesystem::path& dbFile, const PxlibOptions& options)
+{
+    PxlibTable table;
+    bool exited = false;
+    std::string data = runForked([&](int fd) { runChild(dbFile, options, fd); }, exited);
+    table.crashed = !exited;
 
     Reader in(std::move(data));
     bool ended = false;
@@ -278,6 +289,51 @@ PxlibTable readWithPxlib(const std::filesystem::path& dbFile, const PxlibOptions
     if (!ended)
         table.crashed = true;
     return table;
+}
+
+PxlibPrimaryIndex readPrimaryIndexWithPxlib(const std::filesystem::path& pxFile, const std::filesystem::path& dbFile)
+{
+    PxlibPrimaryIndex index;
+    bool exited = false;
+    std::string data = runForked(
+        [&](int fd) {
+            Writer out(fd);
+            pxdoc_t* px = PX_new2(collectError, nullptr, nullptr, nullptr);
+            const bool read = px && PX_open_file(px, pxFile.c_str()) >= 0 && PX_read_primary_index(px) >= 0;
+            out.i64(read);
+            out.i64(read ? px->px_head->px_numindexlevels : 0);
+            const int count = read ? px->px_head->px_numrecords : 0;
+            out.i64(count);
+            const auto* entries = read ? static_cast<const pxpindex_t*>(px->px_data) : nullptr;
+            const auto keySize = read ? static_cast<std::size_t>(px->px_head->px_recordsize - 6) : 0;
+            for (int i = 0; i < count; ++i) {
+                out.text(entries[i].data, keySize);
+                out.i64(entries[i].blocknumber);
+                out.i64(entries[i].numrecords);
+                out.i64(entries[i].level);
+            }
+            pxdoc_t* db = PX_new2(collectError, nullptr, nullptr, nullptr);
+            out.i64(read && db && PX_open_file(db, dbFile.c_str()) >= 0 && PX_add_primary_index(db, px) == 0);
+            out.text(childErrors.data(), childErrors.size());
+            ::_exit(0);
+        },
+        exited);
+    Reader in(std::move(data));
+    index.read = in.i64() != 0;
+    index.levels = static_cast<int>(in.i64());
+    const auto count = in.i64();
+    for (std::int64_t i = 0; i < count && in.ok(); ++i) {
+        PxlibIndexEntry entry;
+        entry.key = in.text();
+        entry.block = static_cast<int>(in.i64());
+        entry.records = static_cast<int>(in.i64());
+        entry.level = static_cast<int>(in.i64());
+        index.entries.push_back(entry);
+    }
+    index.acceptedByTable = in.i64() != 0;
+    index.errors = in.text();
+    index.crashed = !exited || !in.ok();
+    return index;
 }
 
 } // namespace quintabel::paradox::testing

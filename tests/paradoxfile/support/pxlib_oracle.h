@@ -49,4 +49,26 @@ struct PxlibOptions {
 
 PxlibTable readWithPxlib(const std::filesystem::path& dbFile, const PxlibOptions& options = {});
 
+// One entry of a primary index as PX_read_primary_index gives it.
+struct PxlibIndexEntry {
+    std::string key; // the key bytes as stored
+    int block = 0;   // the block it points at
+    int records = 0;
+    int level = 0; // pxlib's guess: 1 or 2
+};
+
+struct PxlibPrimaryIndex {
+    bool crashed = false;
+    bool read = false;            // PX_read_primary_index succeeded
+    bool acceptedByTable = false; // and PX_add_primary_index took it for `dbFile`
+    int levels = 0;               // the header's
+    std::string errors;
+    std::vector<PxlibIndexEntry> entries;
+};
+
+// Reads a .PX with pxlib (in a forked child, as above) and offers it to its .DB, which pxlib
+// opens without any .MB.
+PxlibPrimaryIndex readPrimaryIndexWithPxlib(const std::filesystem::path& pxFile,
+                                            const std::filesystem::path& dbFile);
+
 } // namespace quintabel::paradox::testing
