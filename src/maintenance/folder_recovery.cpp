@@ -57,8 +57,11 @@ std::string tableOfUnfinishedFile(const fs::path& file)
 void removeUnfinishedTables(const FolderScan& scan, std::vector<RecoveryNote>& notes)
 {
     for (const fs::path& file : scan.unfinishedTableFiles) {
-        // The writer holds its file locked: a table being written right now stays.
-        const auto lock = OwnerLock::tryTake(file);
+        // The writer holds its .db-tmp locked while it writes the whole table: a table being
+        // written right now stays, its memo and index files with it.
+        fs::path tableFile = file;
+        tableFile.replace_extension(".db-tmp");
+        const auto lock = OwnerLock::tryTake(fs::exists(tableFile) ? tableFile : file);
         if (!lock)
             continue;
         std::error_code error;

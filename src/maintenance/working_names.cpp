@@ -63,7 +63,7 @@ WorkingName ClassifyWorkingName(std::string_view name, bool isFolder)
     }
     // The table writer's names end in "-tmp"; a table called "journal-x" must not pass for a
     // journal.
-    if (endsWith(name, ".db-tmp") || endsWith(name, ".mb-tmp"))
+    if (endsWith(name, ".db-tmp") || endsWith(name, ".mb-tmp") || endsWith(name, ".px-tmp"))
         return {WorkingKind::UnfinishedTable, {}};
     if (std::string id = idAfter(name, kJournal); !id.empty()) {
         if (endsWith(id, kDraftSuffix)) {

@@ -7,7 +7,7 @@
 //     .quintabel-journal-<id>.new    the journal being rewritten (renamed over it when whole)
 //     .quintabel-replacing-<id>/     the new table, written whole before it moves in
 //     .quintabel-old-<id>/           the old table, set aside until the new one is in place
-//     .quintabel-<table>-<x>.db-tmp  a table the table writer has not finished (.mb-tmp too)
+//     .quintabel-<table>-<x>.db-tmp  a table the table writer has not finished (.mb-tmp, .px-tmp too)
 
 #include "paradoxfile/table_search.h"
 
