@@ -8,6 +8,8 @@
 #include "drivers/exact_number.h"
 #include "paradoxfile/calendar.h"
 #include "paradoxfile/table_reader.h"
+#include "drivers/scratch/paradox_write_out.h"
+#include "support/pxlib_oracle.h"
 #include "support/table_compare.h"
 #include "temporary_folder.h"
 
@@ -448,6 +450,74 @@ TEST_F(ScratchWriteOutTest, TheTargetMayNameTheCodePageTheTableIsWrittenIn)
                      DatabaseError);
     }
     EXPECT_EQ(paradoxFiles(), std::set<std::string>{"a;CodePage=7"});
+}
+
+// A key field's value as the keyed write-out test lists it: a whole number or a text; blank "".
+std::string keyText(const px::Value& value)
+{
+    if (const auto* text = std::get_if<std::string>(&value))
+        return *text;
+    if (const auto* number = std::get_if<std::int64_t>(&value))
+        return std::to_string(*number);
+    if (const auto* real = std::get_if<double>(&value))
+        return std::to_string(static_cast<long long>(*real));
+    return {};
+}
+
+// With "KeyFields=N;" the table is keyed: its records in key order (whatever order the rows
+// came in), its .PX read by pxlib; a key Paradox cannot keep fails the write-out, writing
+// nothing, with its own error number.
+TEST_F(ScratchWriteOutTest, AKeyedWriteOutPutsTheRowsInKeyOrderOrSaysWhyTheKeyCannotBeKept)
+{
+    struct Case {
+        const char* name;
+        const char* columns;
+        std::vector<const char*> rows; // VALUES texts
+        int keyFields;
+        std::vector<std::string> firstColumn; // as read back, in the table's order; empty: refused
+        const char* refusal = "";
+    };
+    const std::string memo = "'" + longText + "','1'";
+    const std::vector<Case> cases = {
+        {"INORDER", "`id` INT,`n` TEXT", {"'1','a'", "'2','b'", "'10','c'"}, 1, {"1", "2", "10"}},
+        {"SORTED", "`k` VARCHAR(5),`n` INT", {"'b','1'", "'a','2'", "'B','3'", "'a ','4'", "NULL,'5'"}, 1,
+         {"", "B", "a", "a ", "b"}},
+        {"TWOKEYS", "`a` INT,`b` VARCHAR(3)", {"'2','x'", "'1','y'", "'1','x'"}, 2, {"1", "1", "2"}},
+        {"DUPLICATE", "`id` INT,`n` TEXT", {"'1','a'", "'1','b'"}, 1, {}, "rows 1 and 2 have the same key"},
+        {"BLANKTWICE", "`k` VARCHAR(5),`n` INT", {"'z','1'", "NULL,'2'", "NULL,'3'"}, 1, {},
+         "rows 2 and 3 have the same key"},
+        {"MEMOKEY", "`m` TEXT,`n` INT", {memo.c_str()}, 1, {}, "cannot be"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        scratch.Execute(std::string("CREATE TABLE `") + test.name + "`(" + test.columns + ")");
+        for (const char* row : test.rows)
+            scratch.Execute(std::string("INSERT INTO `") + test.name + "` VALUES(" + row + ")");
+        const std::string statement = "select * into [Paradox 5.x;KeyFields=" + std::to_string(test.keyFields)
+            + ";Database=" + paradoxFolder().string() + "/].[" + test.name + ".db] from [" + test.name + "]";
+        if (test.firstColumn.empty()) {
+            try {
+                scratch.Execute(statement);
+                ADD_FAILURE() << "keyed although the key cannot be kept";
+            } catch (const DatabaseError& error) {
+                EXPECT_EQ(error.number(), quintabel::db::scratch::kKeyNotKept);
+                EXPECT_NE(error.description().find(test.refusal), std::string::npos) << error.description();
+            }
+            EXPECT_FALSE(fs::exists(paradoxFolder() / (std::string(test.name) + ".db")));
+            continue;
+        }
+        scratch.Execute(statement);
+        const fs::path table = paradoxFolder() / (std::string(test.name) + ".db");
+        const pxtest::OurTable ours = pxtest::readWithOurs(table);
+        EXPECT_EQ(ours.header.keyFieldCount, test.keyFields);
+        std::vector<std::string> firstColumn;
+        for (const auto& record : ours.records)
+            firstColumn.push_back(keyText(record[0]));
+        EXPECT_EQ(firstColumn, test.firstColumn);
+        const pxtest::PxlibPrimaryIndex index =
+            pxtest::readPrimaryIndexWithPxlib(paradoxFolder() / (std::string(test.name) + ".px"), table);
+        EXPECT_TRUE(index.read && index.acceptedByTable) << index.errors;
+    }
 }
 
 TEST_F(ScratchWriteOutTest, AnEmptyTableBecomesAnEmptyParadoxTable)

@@ -3,6 +3,7 @@
 #include "drivers/database_error.h"
 #include "drivers/scratch/paradox_column_choice.h"
 #include "paradoxfile/errors.h"
+#include "paradoxfile/key_order.h"
 #include "paradoxfile/table_writer.h"
 
 #include <filesystem>
@@ -57,22 +58,65 @@ void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut)
             fields.push_back(choice.chooseField());
     }
 
+    px::WriterOptions options;
+    options.codePage = writeOut.codePage != 0 ? writeOut.codePage : kDefaultParadoxCodePage;
+    options.expectedRecords = rowCount;
+    options.lowerCaseExtensions = writeOut.lowerCaseExtension;
+    options.tableFileName = writeOut.paradoxTable + (writeOut.lowerCaseExtension ? ".db" : ".DB");
+    options.keyFieldCount = writeOut.keyFields;
+    const std::string keyNotKept = "The key of '" + writeOut.paradoxTable + "' cannot be kept in Paradox: ";
+    if (writeOut.keyFields > 0) {
+        try {
+            px::checkKeyDefinition(fields, writeOut.keyFields, options.codePage);
+        } catch (const px::DefinitionError& problem) {
+            throw DatabaseError(keyNotKept + problem.what(), kKeyNotKept);
+        }
+    }
+
     // The rows, written under a temporary name and put in place only when all are in; any
-    // failure leaves the folder as it was.
-    try {
-        px::WriterOptions options;
-        options.codePage = writeOut.codePage != 0 ? writeOut.codePage : kDefaultParadoxCodePage;
-        options.expectedRecords = rowCount;
-        options.lowerCaseExtensions = writeOut.lowerCaseExtension;
-        options.tableFileName = writeOut.paradoxTable + (writeOut.lowerCaseExtension ? ".db" : ".DB");
+    // failure leaves the folder as it was. A keyed table goes in the order the rows were
+    // given when that is its key order (rows read in key order, as most are), else sorted.
+    const auto write = [&](bool sortByKey) {
         px::TableWriter writer(writeOut.folder, writeOut.paradoxTable, fields, options);
         std::vector<px::Value> record(fields.size());
-        tables.forEachRow(table, [&](std::size_t, const std::vector<Value>& values) {
-            for (std::size_t i = 0; i < fields.size(); ++i)
+        const auto toRecord = [&](const std::vector<Value>& values, std::size_t count) {
+            for (std::size_t i = 0; i < count; ++i)
                 record[i] = toParadoxValue(writer.fields()[i], values[i]);
+        };
+        const auto append = [&](std::size_t, const std::vector<Value>& values) {
+            toRecord(values, fields.size());
             writer.append(record);
-        });
+        };
+        if (sortByKey) {
+            const std::vector<px::Field> keyFields(fields.begin(), fields.begin() + writeOut.keyFields);
+            px::KeyEncoder keys(keyFields, options.codePage);
+            tables.forEachRowByKey(
+                table,
+                [&](const std::vector<Value>& values) {
+                    toRecord(values, keyFields.size());
+                    return keys.encode(std::span<const px::Value>(record.data(), keyFields.size()));
+                },
+                append);
+        } else {
+            tables.forEachRow(table, append);
+        }
         writer.commit();
+    };
+    const auto sameKey = [&](std::uint64_t first, std::uint64_t second) {
+        return DatabaseError(keyNotKept + "its rows " + std::to_string(first) + " and " + std::to_string(second)
+                                 + " have the same key in Paradox's terms, and a keyed Paradox table holds each key once.",
+                             kKeyNotKept);
+    };
+    try {
+        try {
+            write(false);
+        } catch (const px::KeyOrderError& problem) {
+            if (problem.duplicate())
+                throw sameKey(problem.row() - 1, problem.row());
+            write(true);
+        }
+    } catch (const DuplicateKeyError& problem) {
+        throw sameKey(problem.firstRow(), problem.secondRow());
     } catch (const px::Error& problem) {
         throw DatabaseError(failure + problem.what());
     }

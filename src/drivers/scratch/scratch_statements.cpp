@@ -119,26 +119,27 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
     return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
-// "CodePage=N;" at the start of `rest`: the code page the table is to be written in. Taken
-// off `rest`; 0 when `rest` does not start with it.
-int takeCodePage(std::string_view& rest, const std::string& target)
+// "NAME=N;" at the start of `rest` (`option` is "NAME="), N a whole number above 0: taken off
+// `rest`. 0 when `rest` does not start with it.
+int takeNumberOption(std::string_view& rest, std::string_view option, std::string_view what,
+                     const std::string& target)
 {
-    constexpr std::string_view codePage = "CodePage=";
-    if (!startsWithIgnoringCase(rest, codePage))
+    if (!startsWithIgnoringCase(rest, option))
         return 0;
     const std::size_t end = rest.find(';');
-    const std::string_view digits = rest.substr(codePage.size(), end == std::string_view::npos ? 0 : end - codePage.size());
+    const std::string_view digits = rest.substr(option.size(), end == std::string_view::npos ? 0 : end - option.size());
     int number = 0;
     const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
     if (digits.empty() || error != std::errc{} || last != digits.data() + digits.size() || number <= 0)
-        throw DatabaseError("The write-out target [" + target + "] names no code page number after \"CodePage=\".");
+        throw DatabaseError("The write-out target [" + target + "] names no " + std::string(what) + " after \""
+                            + std::string(option) + "\".");
     rest.remove_prefix(end + 1);
     return number;
 }
 
 // select * into [Paradox 5.x;Database=FOLDER].[NAME.db] from [TABLE], where the target may name
-// the code page first: [Paradox 5.x;CodePage=1251;Database=FOLDER]. The code page comes before
-// the folder, which runs to the closing bracket and may itself hold ";".
+// the code page and the key first: [Paradox 5.x;CodePage=1251;KeyFields=2;Database=FOLDER].
+// They come before the folder, which runs to the closing bracket and may itself hold ";".
 WriteOutToParadox parseWriteOut(TokenCursor& tokens)
 {
     WriteOutToParadox writeOut;
@@ -150,7 +151,8 @@ WriteOutToParadox parseWriteOut(TokenCursor& tokens)
     std::string_view rest(target);
     if (startsWithIgnoringCase(rest, isam)) {
         rest.remove_prefix(isam.size());
-        writeOut.codePage = takeCodePage(rest, target);
+        writeOut.codePage = takeNumberOption(rest, "CodePage=", "code page number", target);
+        writeOut.keyFields = takeNumberOption(rest, "KeyFields=", "number of key fields", target);
     }
     if (rest.size() == target.size() || !startsWithIgnoringCase(rest, database))
         throw DatabaseError("The scratch database writes only Paradox 5.x tables, named as "

@@ -4,6 +4,7 @@
 //   INSERT INTO `name` VALUES('text', NULL, X'0A1B', ...)
 //   DROP TABLE [name]
 //   select * into [Paradox 5.x;Database=FOLDER].[NAME.db] from [name]
+//     (options before "Database=": "CodePage=N;" and "KeyFields=N;")
 // Anything else is a DatabaseError.
 
 #include "drivers/scratch/jet_column_types.h"
@@ -39,6 +40,7 @@ struct DropTable {
 
 struct WriteOutToParadox {
     int codePage = 0;          // "CodePage=N;" before "Database="; 0 when not given
+    int keyFields = 0;         // "KeyFields=N;": the first N columns are the table's key; 0: none
     std::string folder;        // as written after "Database="
     std::string paradoxTable;  // the file name without ".db"
     bool lowerCaseExtension = true; // ".db" as written, rather than ".DB"

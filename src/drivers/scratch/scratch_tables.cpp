@@ -6,6 +6,8 @@
 #include "drivers/read_ahead_rows.h"
 #include "drivers/scratch/scratch_session.h"
 
+#include <algorithm>
+
 namespace quintabel::db::scratch {
 
 namespace {
@@ -27,12 +29,26 @@ bool isReservedName(const std::string& table)
         || (table.size() >= 7 && equalsIgnoringCase(table.substr(0, 7), "sqlite_"));
 }
 
+// A name for the row's own number that none of the table's columns takes: a column may be
+// called "rowid" itself, and would then answer in its place.
+std::string rowidAlias(const ScratchTable& table)
+{
+    for (const char* alias : {"rowid", "_rowid_", "oid"}) {
+        const bool taken = std::any_of(table.columns.begin(), table.columns.end(),
+                                       [&](const ColumnDefinition& column) { return equalsIgnoringCase(column.name, alias); });
+        if (!taken)
+            return alias;
+    }
+    throw DatabaseError("The scratch table '" + table.name
+                        + "' has columns called rowid, _rowid_ and oid, which hide the order of its rows.");
+}
+
 // A table's rows in the order they were given. The texts of a row's values are overwritten in
 // place, so a row vector used again needs no new room for them.
 class StoredRows : public RowSource {
 public:
     StoredRows(SqliteDatabase& database, const ScratchTable& table)
-        : statement_(database.prepare("SELECT * FROM " + quoteSqliteName(table.name) + " ORDER BY rowid")),
+        : statement_(database.prepare("SELECT * FROM " + quoteSqliteName(table.name) + " ORDER BY " + rowidAlias(table))),
           fields_(static_cast<std::size_t>(statement_.columnCount()))
     {
     }
@@ -331,6 +347,80 @@ void ScratchTables::forEachRow(
     std::size_t number = 0;
     while (rows.fetch(row))
         visit(++number, row);
+}
+
+DuplicateKeyError::DuplicateKeyError(std::uint64_t firstRow, std::uint64_t secondRow)
+    : DatabaseError("Rows " + std::to_string(firstRow) + " and " + std::to_string(secondRow) + " have the same key."),
+      firstRow_(firstRow), secondRow_(secondRow)
+{
+}
+
+void ScratchTables::forEachRowByKey(
+    const ScratchTable& table,
+    const std::function<std::span<const std::uint8_t>(const std::vector<Value>&)>& keyOf,
+    const std::function<void(std::size_t, const std::vector<Value>&)>& visit)
+{
+    commitBatch();
+    const std::string order = quoteSqliteName("quintabel key order");
+    const std::string source = quoteSqliteName(table.name);
+    const std::string rowid = rowidAlias(table);
+    // A key's row is its rowid; a second row of the same key breaks the primary key.
+    database_.run("DROP TABLE IF EXISTS temp." + order);
+    database_.run("CREATE TEMP TABLE " + order + " (k BLOB PRIMARY KEY, r INTEGER NOT NULL) WITHOUT ROWID");
+    struct DropOrder {
+        SqliteDatabase& database;
+        std::string name;
+        ~DropOrder()
+        {
+            try {
+                database.run("DROP TABLE IF EXISTS temp." + name);
+            } catch (const DatabaseError&) {
+            }
+        }
+    } dropOrder{database_, order};
+
+    database_.run("BEGIN");
+    try {
+        auto rows = database_.prepare("SELECT " + rowid + ", * FROM " + source + " ORDER BY " + rowid);
+        auto add = database_.prepare("INSERT OR IGNORE INTO temp." + order + " VALUES (?, ?)");
+        auto holder = database_.prepare("SELECT r FROM temp." + order + " WHERE k = ?");
+        std::vector<Value> row(table.columns.size());
+        while (rows.step()) {
+            for (std::size_t i = 0; i < row.size(); ++i)
+                rows.readColumn(static_cast<int>(i + 1), row[i]);
+            const std::int64_t number = std::stoll(rows.columnText(0));
+            const std::span<const std::uint8_t> key = keyOf(row);
+            const Value keyBlob = Bytes(key.begin(), key.end());
+            add.bind(1, keyBlob);
+            add.bindInteger(2, number);
+            add.step();
+            add.reset();
+            if (database_.changes() == 0) {
+                holder.bind(1, keyBlob);
+                holder.step();
+                throw DuplicateKeyError(std::stoull(holder.columnText(0)), static_cast<std::uint64_t>(number));
+            }
+        }
+        database_.run("COMMIT");
+    } catch (...) {
+        if (database_.inTransaction())
+            database_.run("ROLLBACK");
+        throw;
+    }
+
+    auto ordered = database_.prepare("SELECT r FROM temp." + order + " ORDER BY k");
+    auto byNumber = database_.prepare("SELECT * FROM " + source + " WHERE " + rowid + " = ?");
+    std::vector<Value> row(table.columns.size());
+    while (ordered.step()) {
+        const std::string number = ordered.columnText(0);
+        byNumber.bindInteger(1, std::stoll(number));
+        if (!byNumber.step())
+            throw DatabaseError("Row " + number + " of the scratch table '" + table.name + "' went missing.");
+        for (std::size_t i = 0; i < row.size(); ++i)
+            byNumber.readColumn(static_cast<int>(i), row[i]);
+        byNumber.reset();
+        visit(static_cast<std::size_t>(std::stoull(number)), row);
+    }
 }
 
 std::vector<std::pair<std::string, std::string>> ScratchTables::list()

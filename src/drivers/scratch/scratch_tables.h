@@ -18,6 +18,7 @@
 #include "drivers/scratch/scratch_statements.h"
 #include "drivers/scratch/sqlite_database.h"
 
+#include "drivers/database_error.h"
 #include "paradoxfile/field.h"
 
 #include <cstdint>
@@ -26,10 +27,23 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace quintabel::db::scratch {
+
+// Two rows of a table have the same key: the rows, counted from 1 in insertion order.
+class DuplicateKeyError : public DatabaseError {
+public:
+    DuplicateKeyError(std::uint64_t firstRow, std::uint64_t secondRow);
+    std::uint64_t firstRow() const { return firstRow_; }
+    std::uint64_t secondRow() const { return secondRow_; }
+
+private:
+    std::uint64_t firstRow_;
+    std::uint64_t secondRow_;
+};
 
 struct ScratchTable {
     std::string name; // as the scratch file spells it
@@ -63,6 +77,15 @@ public:
     // Calls `visit` for each row in insertion order, with its 1-based number.
     void forEachRow(const ScratchTable& table,
                     const std::function<void(std::size_t, const std::vector<Value>&)>& visit);
+
+    // Calls `visit` for each row in the order of the bytes `keyOf` gives each (compared as
+    // memcmp compares them), with the row's 1-based number in insertion order. The keys are
+    // sorted by SQLite in a temporary table on the disk, so memory stays flat however many
+    // rows there are. Throws DuplicateKeyError before the first visit when two rows have the
+    // same key bytes.
+    void forEachRowByKey(const ScratchTable& table,
+                         const std::function<std::span<const std::uint8_t>(const std::vector<Value>&)>& keyOf,
+                         const std::function<void(std::size_t, const std::vector<Value>&)>& visit);
 
     // The fields chosen for `table` by whoever filled it, from the values of `rows` rows.
     void expectFields(const std::string& table, FieldsForRows fields);

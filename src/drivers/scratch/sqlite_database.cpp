@@ -156,6 +156,11 @@ void SqliteDatabase::run(std::string_view sql)
     }
 }
 
+int SqliteDatabase::changes() const
+{
+    return sqlite3_changes(database_);
+}
+
 bool SqliteDatabase::inTransaction() const
 {
     return sqlite3_get_autocommit(database_) == 0;

@@ -64,6 +64,8 @@ public:
     // True between BEGIN and COMMIT. SQLite ends a transaction by itself on some failures
     // (a full disk, no memory), which this shows.
     bool inTransaction() const;
+    // The rows the last INSERT, UPDATE or DELETE changed.
+    int changes() const;
     // Counts every change of the file's tables, by any connection.
     std::int64_t schemaVersion();
     // Changes whenever another connection commits a change to the file; this connection's
