@@ -416,7 +416,7 @@ TEST_F(ParadoxToMySqlTest, ClosingTheWindowStopsTheRowsWithinOneRow)
         names.push_back("row " + std::to_string(i));
     writeNames("LENGTHY", names);
     // The server's count of INSERT statements tells whether anything was sent after the close,
-    // the copy being gone by the end.
+    // the copy being gone by the end. The count is the whole server's: this test runs alone.
     const auto insertsSoFar = [this] {
         return std::stoll(db::toText(queryMySql("SHOW GLOBAL STATUS LIKE 'Com_insert'").at(0).at(1)));
     };
