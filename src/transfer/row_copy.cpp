@@ -118,9 +118,10 @@ private:
     bool readCurrentRow(std::vector<db::Value>& row);
     // Sends the row now, or adds it to the batch. False when it is known not to have arrived.
     bool sendRow(const std::string& statement, const std::vector<db::Value>& row);
-    // Runs one row's statement on its own; a target that takes row values (the scratch
-    // database) is given the row's values instead, as the statement would have given them.
-    void executeRow(const std::string& statement, const std::vector<db::Value>* row = nullptr);
+    // Runs the statement of the source's row `tableRow` on its own; a target that takes row
+    // values (the scratch database) is given the row's values instead, as the statement would
+    // have given them. A refusal names the row by its place in the table.
+    void executeRow(std::int64_t tableRow, const std::string& statement, const std::vector<db::Value>* row = nullptr);
     // The row's values as its statement's literals carry them: NULL, text or bytes.
     std::vector<db::Value> valuesAsInserted(const std::vector<db::Value>& row);
     // Sends the rows gathered, once the batch sent before them is settled. A batch that can
@@ -374,7 +375,7 @@ bool RowCopier::readCurrentRow(std::vector<db::Value>& row)
 bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Value>& row)
 {
     if (!batched_) {
-        const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement, &row); });
+        const bool sent = guard_.step(labels_.execute, [&] { executeRow(rowInHand_, statement, &row); });
         KillPoint("row statement executed");
         if (sent && !outcome_.cutShort)
             countZeroDates(zeroDateColumns(row));
@@ -415,7 +416,7 @@ std::vector<db::Value> RowCopier::valuesAsInserted(const std::vector<db::Value>&
     return values;
 }
 
-void RowCopier::executeRow(const std::string& statement, const std::vector<db::Value>* row)
+void RowCopier::executeRow(std::int64_t tableRow, const std::string& statement, const std::vector<db::Value>* row)
 {
     try {
         if (row != nullptr && insertsValues_ && valueTexts_.size() == row->size())
@@ -428,8 +429,14 @@ void RowCopier::executeRow(const std::string& statement, const std::vector<db::V
         transfer::FailureReach reach = transfer::failureReach(kind_, failure.number());
         if (batched_ && endsTransaction(failure.number()))
             reach = atLeastTable(reach);
-        if (reach == transfer::FailureReach::Row)
-            throw;
+        if (reach == transfer::FailureReach::Row) {
+            const std::string refusal = transfer::refusalAtTableRow(failure.description(), tableRow);
+            if (refusal == failure.description())
+                throw;
+            if (IsExpectedProblem(failure))
+                throw Expected<db::DatabaseError>(refusal, failure.number());
+            throw db::DatabaseError(refusal, failure.number());
+        }
         cutShort(reach, failure.what(), labels_.execute);
     }
 }
@@ -532,14 +539,15 @@ void RowCopier::sendBatchRowByRow(RowBatch& batch)
     for (std::size_t index = 0; index < batch.statements.size(); ++index) {
         const std::string statement = batch.statements.rowStatement(index);
         guard_.setStatement(QString::fromStdString(statement));
-        const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement); });
+        const std::int64_t tableRow = index < batch.rows.size() ? batch.rows[index] : 0;
+        const bool sent = guard_.step(labels_.execute, [&] { executeRow(tableRow, statement); });
         if (outcome_.cutShort)
             return;
         if (sent) {
             countZeroDates(batch.statements.zeroDateColumns(index));
         } else {
             ++outcome_.rowsFailed;
-            tellRefused(index < batch.rows.size() ? batch.rows[index] : 0, QString::fromStdString(statement));
+            tellRefused(tableRow, QString::fromStdString(statement));
         }
     }
 }

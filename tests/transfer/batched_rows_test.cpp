@@ -248,6 +248,10 @@ TEST_F(BatchedRowsTest, TheFrontEndHearsOfEveryRefusedRowWithItsNumberReasonAndS
                 EXPECT_EQ(row.row, refusedNumbers[next]);
                 EXPECT_EQ(row.table, QString::fromStdString(kTable));
                 EXPECT_FALSE(row.reason.isEmpty());
+                // The server's "at row 1" (its row within one statement) becomes the table's row.
+                if (row.reason.contains(QStringLiteral(" at row "))) {
+                    EXPECT_TRUE(row.reason.endsWith(QStringLiteral(" at row %1").arg(row.row))) << row.reason.toStdString();
+                }
                 // The reason is the report's own first words; the statement is the row's own.
                 EXPECT_TRUE(result.reports[next].startsWith(row.reason.left(40))) << row.reason.toStdString();
                 EXPECT_TRUE(row.statement.contains(QString::fromStdString(sourceRow.name)))
