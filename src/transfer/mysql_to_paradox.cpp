@@ -1,5 +1,6 @@
 #include "transfer/mysql_to_paradox.h"
 
+#include "base/expected_problem.h"
 #include "base/message_boxes.h"
 #include "base/path_helpers.h"
 #include "base/step_guard.h"
@@ -289,8 +290,18 @@ bool MySqlToParadoxRun::writeOut(const std::string& sourceName, const QString& t
             throw std::runtime_error("No Paradox folder is given.");
         replacement.emplace(ToFileSystemPath(fields_.paradoxFolder), targetName.toStdString(), existing);
         const std::string staging = replacement->stagingFolder().string() + "/";
-        scratch_.Execute(
-            paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName, fields_.paradoxCodePage));
+        try {
+            scratch_.Execute(
+                paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName, fields_.paradoxCodePage));
+        } catch (const std::exception& failure) {
+            // A failure the user can put right (a full disk) is told with what became of the table.
+            if (!IsExpectedProblem(failure))
+                throw;
+            throw Expected<std::runtime_error>(
+                TableNotWrittenMessage(QString::fromUtf8(failure.what()), targetName,
+                                       existing == ParadoxReplacement::Existing::Replace)
+                    .toStdString());
+        }
         if (existing == ParadoxReplacement::Existing::Refuse)
             replacement->complete();
     });

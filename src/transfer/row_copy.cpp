@@ -146,7 +146,10 @@ private:
     void beginTransaction();
     void commitTransaction();
     void rollBackTransaction();
-    void cutShort(transfer::FailureReach reach, const std::string& description, int label);
+    // `failure` is a DatabaseError that ended the rows, or null: its mark says whether the
+    // user can put it right (a server out of reach, a full disk), not the program.
+    void cutShort(transfer::FailureReach reach, const std::string& description, int label,
+                  const std::exception* failure = nullptr);
     void countZeroDates(const std::vector<std::size_t>& columns);
     // Tells the front end of a row that did not arrive, with the failure just reported and
     // the column it names: the one the fit check or the unreadable value named, else the one
@@ -437,7 +440,7 @@ void RowCopier::executeRow(std::int64_t tableRow, const std::string& statement, 
                 throw Expected<db::DatabaseError>(refusal, failure.number());
             throw db::DatabaseError(refusal, failure.number());
         }
-        cutShort(reach, failure.what(), labels_.execute);
+        cutShort(reach, failure.what(), labels_.execute, &failure);
     }
 }
 
@@ -527,7 +530,7 @@ bool RowCopier::undoBatch(const RowBatch& batch)
         cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
                  "The rows sent for this table so far were lost, because the server ended their transaction: "
                      + failure.description(),
-                 labels_.execute);
+                 labels_.execute, &failure);
         return false;
     }
 }
@@ -566,7 +569,7 @@ void RowCopier::beginTransaction()
         target_.Execute("START TRANSACTION");
     } catch (const db::DatabaseError& failure) {
         cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())), failure.description(),
-                 labels_.execute);
+                 labels_.execute, &failure);
     }
 }
 
@@ -576,7 +579,7 @@ void RowCopier::commitTransaction()
         target_.Execute("COMMIT");
     } catch (const db::DatabaseError& failure) {
         cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
-                 "The rows of the table could not be committed: " + failure.description(), labels_.execute);
+                 "The rows of the table could not be committed: " + failure.description(), labels_.execute, &failure);
         return;
     }
     KillPoint("rows committed");
@@ -592,10 +595,11 @@ void RowCopier::rollBackTransaction()
     }
 }
 
-void RowCopier::cutShort(transfer::FailureReach reach, const std::string& description, int label)
+void RowCopier::cutShort(transfer::FailureReach reach, const std::string& description, int label,
+                         const std::exception* failure)
 {
     if (!outcome_.cutShort)
-        outcome_.cutShort = RowsCutShort{reach, description, label};
+        outcome_.cutShort = RowsCutShort{reach, description, label, failure != nullptr && IsExpectedProblem(*failure)};
 }
 
 void RowCopier::countZeroDates(const std::vector<std::size_t>& columns)

@@ -64,7 +64,8 @@ struct RowsCutShort {
     std::string description;
     int label;
     // The failure is the user's to put right, not a fault (a source table with text not of its
-    // code page, met as its rows are read): told as a plain message, not as an error report.
+    // code page or a damaged file, met as its rows are read; a server out of reach; a full
+    // disk): told as a plain message, not as an error report.
     bool userCanPutRight = false;
 };
 

@@ -25,6 +25,14 @@ QString NotOverwrittenMessage(const QString& tableName, const QString& reason)
         .arg(tableName, reason);
 }
 
+QString TableNotWrittenMessage(const QString& failure, const QString& tableName, bool existingKept)
+{
+    QString text = failure + QStringLiteral("\r\rThe table %1 was not written.").arg(tableName);
+    if (existingKept)
+        text += QStringLiteral(" The existing table %1 is untouched.").arg(tableName);
+    return text;
+}
+
 QString CutShortMessage(const QString& tableName, const RowsCutShort& cut, bool overwrite,
                         const std::optional<QString>& leftover)
 {

@@ -15,6 +15,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <sys/mount.h>
+
 namespace quintabel::testing {
 namespace {
 
@@ -320,6 +322,62 @@ TEST_F(MySqlToParadoxTest, ClosingTheWindowDuringTheRowsLeavesNoParadoxTable)
     EXPECT_TRUE(reports().empty());
     EXPECT_TRUE(paradoxFolderFiles().empty());
     expectNothingLeftBehind();
+}
+
+// A file system of a few hundred kilobytes laid over `folder` for as long as it lives; only
+// root may mount one (anyone else skips the test).
+class SmallDisk {
+public:
+    SmallDisk(const fs::path& folder, int kilobytes) : folder_(folder)
+    {
+        const std::string size = "size=" + std::to_string(kilobytes) + "k";
+        mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    fs::path folder_;
+    bool mounted_;
+};
+
+TEST_F(MySqlToParadoxTest, AFullDiskIsToldPlainlyAndTheOldTableStaysUntouched)
+{
+    runSql("CREATE TABLE big (id INT, label TEXT)");
+    runSql("INSERT INTO big SELECT seq, REPEAT('x', 500) FROM seq_1_to_4000");
+    // The Paradox folder's disk fills as the table is written out; the scratch database's as
+    // the rows are copied into it.
+    for (const bool paradoxFolderFull : {true, false}) {
+        SCOPED_TRACE(paradoxFolderFull ? "Paradox folder full" : "scratch database full");
+        const SmallDisk disk(paradoxFolderFull ? paradoxFolder.path() : programFolder.path(), 512);
+        if (!disk.mounted())
+            GTEST_SKIP() << "no permission to mount a small file system";
+        std::ofstream(programFolder.path() / "dbtemp.mdb");
+        writeNames("BIG", {"old"});
+        boxes.boxes.answerNext(BoxAnswer::Yes);
+        const std::size_t shownBefore = boxes.boxes.shown().size();
+
+        sendToParadox({"big"});
+
+        EXPECT_TRUE(reports().empty()) << reports().front().text.toStdString();
+        ASSERT_EQ(boxes.boxes.plainMessages().size(), paradoxFolderFull ? 1u : 2u);
+        const QString message = boxes.boxes.plainMessages().back().text;
+        EXPECT_EQ(boxes.boxes.shown().size(), shownBefore + 2) << "the question and one message";
+        EXPECT_TRUE(message.contains(QStringLiteral("is full: make room on it, then try again"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(paradoxFolderFull ? QStringLiteral("The table big was not written.")
+                                                       : QStringLiteral("The table big was not sent")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("existing table"))) << message.toStdString();
+        EXPECT_EQ(readBack("BIG.DB").records.size(), 1u);
+        expectNothingLeftBehind();
+        fs::remove(paradoxFile("BIG.DB"));
+    }
 }
 
 TEST_F(MySqlToParadoxTest, ASecondClickDuringARunStartsNothing)

@@ -1,12 +1,16 @@
 #include "drivers/mysql/mysql_session.h"
 
+#include "base/expected_problem.h"
 #include "drivers/database_error.h"
 #include "drivers/mysql/mysql_column_types.h"
 #include "drivers/mysql/mysql_values.h"
 #include "drivers/read_ahead_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <optional>
+#include <string_view>
 #include <cstring>
 #include <errmsg.h>
 #include <mysql.h>
@@ -27,6 +31,34 @@ constexpr unsigned defaultPort = 3306;
 // The longest the server may be told to wait for the client (net_write_timeout's maximum).
 constexpr unsigned kLongestServerWait = 31536000;
 constexpr unsigned kServerDefaultWait = 60;
+
+// MariaDB client and server errors that are no fault of the program: the server cannot be
+// reached or was lost, or has no room left. (How far such a failure reaches into a transfer is
+// transfer/failure_reach.h's to say.)
+constexpr std::array kServerOutOfReach{
+    2002, // CR_CONNECTION_ERROR
+    2003, // CR_CONN_HOST_ERROR
+    2006, // CR_SERVER_GONE_ERROR
+    2013, // CR_SERVER_LOST
+    2055, // CR_SERVER_LOST_EXTENDED
+    1053, // ER_SERVER_SHUTDOWN
+    1927, // ER_CONNECTION_KILLED
+    4031, // ER_CLIENT_INTERACTION_TIMEOUT
+};
+constexpr std::array kServerOutOfRoom{
+    1021, // ER_DISK_FULL
+    1114, // ER_RECORD_FILE_FULL
+};
+
+// What the user can do about a failure that is no fault of the program; nothing for any other.
+std::optional<std::string_view> remedyOfWorldFault(int number)
+{
+    if (std::find(kServerOutOfReach.begin(), kServerOutOfReach.end(), number) != kServerOutOfReach.end())
+        return "Check that the MySQL server is running and can be reached from this computer, then try again.";
+    if (std::find(kServerOutOfRoom.begin(), kServerOutOfRoom.end(), number) != kServerOutOfRoom.end())
+        return "The MySQL server has no room left: ask its administrator to make room, then try again.";
+    return std::nullopt;
+}
 
 // The one file the server is ever given: rows that a LOAD DATA LOCAL INFILE of the program's
 // own takes from memory, under the name that statement gave, while it runs. A request at any
@@ -102,7 +134,11 @@ public:
 
     [[noreturn]] void fail() const
     {
-        throw DatabaseError(mysql_error(mysql_), static_cast<int>(mysql_errno(mysql_)));
+        const int number = static_cast<int>(mysql_errno(mysql_));
+        const std::string description = mysql_error(mysql_);
+        if (const std::optional<std::string_view> remedy = remedyOfWorldFault(number))
+            throw Expected<DatabaseError>(description + ". " + std::string(*remedy), number);
+        throw DatabaseError(description, number);
     }
 
 private:
