@@ -294,8 +294,8 @@ QString usageText()
         "  --quiet              no progress and no messages; errors still go to standard error\n"
         "  --help               show this text\n"
         "\n"
-        "Exit status: 0 every row arrived, 1 some rows were refused, 2 a table failed,\n"
-        "64 the command line could not be used.\n");
+        "Exit status: 0 every row arrived, 1 some rows were refused (or a Paradox file held\n"
+        "other rows than its header says), 2 a table failed, 64 the command line could not be used.\n");
 }
 
 } // namespace quintabel::cli

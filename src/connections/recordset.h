@@ -66,6 +66,9 @@ public:
     Field Fields(std::string_view name) const;
 
     std::int64_t RecordCount() const;
+    // The rows the source's own header says it holds (a Paradox table's), which a damaged file
+    // may not: RowSource::statedRowCount. Nothing where the source has no such figure.
+    std::optional<std::int64_t> statedRecordCount() const;
     // Named Eof because EOF is a macro of the C library.
     bool Eof() const;
     void MoveNext();
@@ -92,6 +95,7 @@ private:
     std::vector<db::Value> currentRow_;
     bool streamAtEnd_ = false;
     std::optional<std::int64_t> streamCount_;
+    std::optional<std::int64_t> statedCount_;
 };
 
 } // namespace quintabel::connections

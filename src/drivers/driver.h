@@ -40,6 +40,10 @@ public:
     // How many rows the result holds, where the driver knows it before reading them (a
     // Paradox table counts its records from its blocks); nothing where it does not.
     virtual std::optional<std::int64_t> rowCount() const { return std::nullopt; }
+    // How many rows the source's own header says it holds, where it keeps such a figure apart
+    // from the rows themselves (a Paradox table's header); a damaged file may hold another
+    // number. Nothing where there is no such figure.
+    virtual std::optional<std::int64_t> statedRowCount() const { return std::nullopt; }
 };
 
 // A result already held in memory: the tables schema, small drivers' results, and the

@@ -15,6 +15,10 @@ void FrontEnd::rowRefused(const RefusedRow&)
 {
 }
 
+void FrontEnd::tableNotice(const TableNotice&)
+{
+}
+
 void FrontEnd::tableFinished(const TableOutcome&)
 {
 }

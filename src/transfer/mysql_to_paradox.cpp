@@ -87,6 +87,10 @@ private:
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
     // The steps that end a table's rows: the pointer, the progress bar and the source.
     void finishRows();
+    // The front end hears of each column whose zero dates were left blank (for its report),
+    // with `message`, the word the user was given on them all.
+    void tellZeroDates(const QString& targetName, const std::vector<std::string>& columnNames,
+                       const std::vector<std::int64_t>& counts, const QString& message);
     // The check weighed every row on its way in: the write-out need not weigh them again.
     void handOverFields(const std::string& scratchTable, const ParadoxWriteOutFit& fit);
     // The Paradox list afresh, as the folder now holds its tables.
@@ -259,13 +263,30 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
         events_->ended(TableEnd::NotWritten, guard_.lastFailure());
     // Said once the table stands, and only then: a table not written holds no blanks.
     if (written) {
-        if (const auto zeroDates = ZeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked))
+        if (const auto zeroDates = ZeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked)) {
             ShowMessage(*zeroDates);
+            tellZeroDates(targetName, columnNames, rows.zeroDatesBlanked, *zeroDates);
+        }
     }
     guard_.step(366, [] { QCoreApplication::processEvents(); });
     dropScratchTable(368, 370, source);
     guard_.step(372, [] { QCoreApplication::processEvents(); });
     return AfterTable::NextTable;
+}
+
+void MySqlToParadoxRun::tellZeroDates(const QString& targetName, const std::vector<std::string>& columnNames,
+                                      const std::vector<std::int64_t>& counts, const QString& message)
+{
+    for (std::size_t column = 0; column < counts.size() && column < columnNames.size(); ++column) {
+        if (counts[column] == 0)
+            continue;
+        TableNotice notice;
+        notice.table = targetName;
+        notice.column = QString::fromStdString(columnNames[column]);
+        notice.rows = counts[column];
+        notice.message = message;
+        events_->notice(notice);
+    }
 }
 
 void MySqlToParadoxRun::handOverFields(const std::string& scratchTable, const ParadoxWriteOutFit& fit)

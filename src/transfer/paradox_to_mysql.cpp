@@ -91,6 +91,9 @@ private:
     bool createMarkedCopy(const std::string& createStatement, const NewCopy& copy, bool& runEnds);
     // The steps that end a table's rows: the pointer, the progress bar and the source.
     void finishRows();
+    // When the rows were read to their end from a source whose header promised another number
+    // of them (a damaged file), the word on it; asked while the source is open.
+    std::optional<TableNotice> rowCountNotice(const QString& tableName, const RowCopyOutcome& rows) const;
     // After the rows: swaps the new copy in when it may take the name, else drops it. True
     // when a table stands under the name afterwards (the new one, or the old one kept).
     bool settleNewCopy(const std::string& table, const NewCopy& copy, const std::optional<QString>& shortfall,
@@ -225,6 +228,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, copy.name, transfer::TargetKind::MySQL,
                                          fit ? &*fit : nullptr, frontEnd_, tableName, sending);
     events_->rows(rows);
+    const std::optional<TableNotice> countNotice = rowCountNotice(tableName, rows);
     finishRows();
 
     if (rows.stoppedByClose) {
@@ -238,7 +242,34 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     // The list names only tables the server holds.
     if (settleNewCopy(table, copy, IncompleteTableReason(rows), rows.counted))
         guard_.step(348, [&] { frontEnd_.targetList().addName(tableName); });
+    // Once for the table, after what became of it: the rows sent may not be all there were.
+    if (countNotice) {
+        ShowMessage(countNotice->message);
+        events_->notice(*countNotice);
+    }
     return AfterTable::NextTable;
+}
+
+std::optional<TableNotice> ParadoxToMySqlRun::rowCountNotice(const QString& tableName,
+                                                             const RowCopyOutcome& rows) const
+{
+    if (!rows.counted || rows.cutShort || rows.stoppedByClose)
+        return std::nullopt;
+    std::optional<std::int64_t> promised;
+    try {
+        promised = source_.statedRecordCount();
+    } catch (const std::exception&) {
+        return std::nullopt; // a source that did not open has said so already
+    }
+    if (!promised || *promised == rows.rowsRead)
+        return std::nullopt;
+    TableNotice notice;
+    notice.kind = TableNotice::Kind::RowCountDiffers;
+    notice.table = tableName;
+    notice.rows = rows.rowsRead;
+    notice.rowsPromised = *promised;
+    notice.message = RowCountDiffersMessage(tableName, *promised, rows.rowsRead);
+    return notice;
 }
 
 void ParadoxToMySqlRun::finishRows()

@@ -239,6 +239,7 @@ RowCopyOutcome RowCopier::run()
             outcome_.rowsFailed = std::max(outcome_.rowCount, rowsSeen_);
     }
     outcome_.rowCount = std::max(outcome_.rowCount, rowsSeen_);
+    outcome_.rowsRead = rowsSeen_;
     return outcome_;
 }
 

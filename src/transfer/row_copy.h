@@ -72,6 +72,7 @@ struct RowsCutShort {
 struct RowCopyOutcome {
     bool counted = false;        // the record set told its row count
     std::int64_t rowCount = 0;   // the rows the record set reported, or more when it held more
+    std::int64_t rowsRead = 0;   // the rows taken from the source
     std::int64_t rowsFailed = 0; // rows that did not arrive (each reported, unless cut short)
     bool stoppedByClose = false; // the front end asked to stop: the remaining rows were not copied
     std::optional<RowsCutShort> cutShort; // a failure ended the rows; not yet reported

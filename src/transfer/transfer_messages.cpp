@@ -57,6 +57,16 @@ void ReportCutShort(StepGuard& guard, const RowsCutShort& cut, const QString& te
         guard.report(cut.label, text);
 }
 
+QString RowCountDiffersMessage(const QString& tableName, std::int64_t promised, std::int64_t read)
+{
+    return QStringLiteral("The header of the Paradox table %1 says it holds %2 rows, but its file holds %3, and "
+                          "those are the rows that were read. The file may be damaged: check the table in Paradox, "
+                          "or compare it with a backup.")
+        .arg(tableName)
+        .arg(promised)
+        .arg(read);
+}
+
 std::optional<QString> ZeroDatesBlankedMessage(const QString& sourceName, const QString& targetName,
                                                const std::vector<std::string>& columnNames,
                                                const std::vector<std::int64_t>& counts)

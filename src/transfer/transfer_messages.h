@@ -41,6 +41,10 @@ class StepGuard;
 // the error report, or a plain message when the failure is the user's to put right.
 void ReportCutShort(StepGuard& guard, const RowsCutShort& cut, const QString& text);
 
+// A Paradox table whose header promises another number of records than its data blocks hold
+// (the blocks were read): says so, with both numbers, and that the file may be damaged.
+QString RowCountDiffersMessage(const QString& tableName, std::int64_t promised, std::int64_t read);
+
 // Paradox has no zero date, so MySQL's zero dates ("0000-00-00") arrive blank. Says so once for
 // the table, naming each column that had them and in how many rows; nothing when none had.
 // `columnNames` and `counts` go by source column (counts may be shorter: the rest are zero).

@@ -4,6 +4,7 @@
 
 #include "canonical_values.h"
 #include "cli/text_boxes.h"
+#include "connections/connection.h"
 #include "paradoxfile/support/table_compare.h"
 #include "base/settings_store.h"
 #include "transfer_fixture.h"
@@ -22,6 +23,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
 
 namespace quintabel::testing {
 namespace {
@@ -362,6 +364,43 @@ TEST_F(CliProgramTest, TheReportListsEveryRefusedRowAndTheStatusIsOne)
     EXPECT_EQ(rows[0].toObject()[QStringLiteral("column")].toString(), QStringLiteral("name"));
     EXPECT_TRUE(rows[0].toObject()[QStringLiteral("reason")].toString().startsWith(QLatin1String("Row 2 was not copied")));
     EXPECT_EQ(readBackWithPxlib(paradoxFile("greek.db")).records.size(), 2u);
+}
+
+TEST_F(CliProgramTest, ChangedValuesAndADamagedFileAreInTheReportEvenWhenQuiet)
+{
+    runSql("CREATE TABLE visits (id INT, seen DATE)");
+    connections::Connection mysql;
+    mysql.Open(database.connectionString());
+    mysql.Execute("SET SESSION sql_mode = ''"); // a zero date, as older servers let them in
+    mysql.Execute("INSERT INTO visits VALUES (1, '0000-00-00'), (2, '2021-04-05')");
+    const QString report = files.filePath(QStringLiteral("report.json"));
+    const ProgramRun quiet = run(connection() << QStringLiteral("to-paradox") << QStringLiteral("visits")
+                                              << QStringLiteral("--quiet") << QStringLiteral("--report") << report);
+    EXPECT_EQ(quiet.exitCode, 0) << quiet.err.toStdString();
+    EXPECT_TRUE(quiet.out.isEmpty() && quiet.err.isEmpty());
+    const QJsonArray changed = onlyTable(readReport(report))[QStringLiteral("notices")].toArray();
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0].toObject()[QStringLiteral("column")].toString(), QStringLiteral("seen"));
+    EXPECT_EQ(changed[0].toObject()[QStringLiteral("rows")].toInt(), 1);
+
+    // A genuine table of 224 records whose header is made to promise 230.
+    copyTableFamily(paradox::testing::testdataPath("paradox/leonhad-paradoxdriver/db/ORDERS.DB"), paradoxFolder.path());
+    {
+        std::fstream header(paradoxFile("ORDERS.DB"), std::ios::in | std::ios::out | std::ios::binary);
+        header.seekp(0x06);
+        header.put(static_cast<char>(230));
+    }
+    const ProgramRun damaged =
+        run(connection() << QStringLiteral("to-mysql") << QStringLiteral("ORDERS") << QStringLiteral("--report") << report);
+    EXPECT_EQ(damaged.exitCode, 1) << damaged.err.toStdString();
+    EXPECT_EQ(damaged.out, QStringLiteral("ORDERS: 224 rows sent; its header promised 230 (the file may be damaged)\n"));
+    EXPECT_TRUE(damaged.err.contains(QLatin1String("says it holds 230 rows, but its file holds 224"))) << damaged.err.toStdString();
+    const QJsonObject orders = onlyTable(readReport(report));
+    EXPECT_EQ(orders[QStringLiteral("status")].toString(), QStringLiteral("source damaged"));
+    const QJsonArray notices = orders[QStringLiteral("notices")].toArray();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_EQ(notices[0].toObject()[QStringLiteral("rows")].toInt(), 224);
+    EXPECT_EQ(notices[0].toObject()[QStringLiteral("rowsPromised")].toInt(), 230);
 }
 
 TEST_F(CliProgramTest, ARowTheMySqlSideRefusesIsReportedWithItsColumn)

@@ -79,6 +79,14 @@ public:
         return static_cast<std::int64_t>(count);
     }
 
+    std::optional<std::int64_t> statedRowCount() const override
+    {
+        // A first few rows asked for are no reading of the whole table.
+        if (limit_)
+            return std::nullopt;
+        return static_cast<std::int64_t>(reader_.header().recordCount);
+    }
+
     bool fetch(std::vector<Value>& row) override
     {
         if (limit_ && delivered_ >= *limit_)
