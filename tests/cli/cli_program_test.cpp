@@ -5,6 +5,7 @@
 #include "canonical_values.h"
 #include "cli/text_boxes.h"
 #include "connections/connection.h"
+#include "paradoxfile/table_writer.h"
 #include "paradoxfile/support/table_compare.h"
 #include "base/settings_store.h"
 #include "transfer_fixture.h"
@@ -329,6 +330,26 @@ TEST_F(CliProgramTest, ChosenTypesShapeTheCreatedTableAndUnknownFieldsAreRefused
                                    + fields().database.toStdString() + "' AND TABLE_NAME = 'NAMES'");
     ASSERT_EQ(column.size(), 1u);
     EXPECT_EQ(db::toText(column[0][0]), "varchar(80)");
+
+    // A field the file does not name gets the type a run without --types gives it, which holds
+    // a second row longer than the first.
+    {
+        paradox::TableWriter writer(paradoxFolder.path(), "PAIRS",
+                                    {{"NAME", paradox::FieldType::Alpha, 20, 0}, {"NOTE", paradox::FieldType::Alpha, 40, 0}});
+        writer.append(std::vector<paradox::Value>{std::string("Ada"), std::string("short")});
+        writer.append(std::vector<paradox::Value>{std::string("Grace"), std::string("a note longer than the first")});
+        writer.commit();
+    }
+    const QString one = writeFile(QStringLiteral("one.json"), "{\"PAIRS\": {\"NAME\": \"VARCHAR(80)\"}}");
+    const ProgramRun partly = run(connection() << QStringLiteral("to-mysql") << QStringLiteral("PAIRS")
+                                               << QStringLiteral("--types") << one);
+    EXPECT_EQ(partly.exitCode, 0) << partly.err.toStdString();
+    EXPECT_EQ(queryMySql("SELECT NOTE FROM PAIRS").size(), 2u);
+    EXPECT_EQ(db::toText(queryMySql("SELECT DATA_TYPE FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = '"
+                                    + fields().database.toStdString() + "' AND COLUMN_NAME = 'NOTE'")
+                             .at(0)
+                             .at(0)),
+              "text");
 
     writeNames("OTHER", {"Hedy"});
     const QString unknown = writeFile(QStringLiteral("unknown.json"), "{\"OTHER\": {\"SURNAME\": \"TEXT\"}, \"GONE\": {}}");
