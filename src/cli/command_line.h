@@ -33,6 +33,8 @@ struct ConnectionOverrides {
     std::optional<QString> port;          // --port
     std::optional<QString> user;          // --user
     std::optional<QString> database;      // --database
+    // --code-page: a code page the connection window offers, or kCodePageAsEachTableSays.
+    std::optional<int> paradoxCodePage;
 };
 
 struct CommandLine {

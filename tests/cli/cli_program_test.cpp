@@ -5,6 +5,7 @@
 #include "canonical_values.h"
 #include "cli/text_boxes.h"
 #include "connections/connection.h"
+#include "paradoxfile/support/write_helpers.h"
 #include "paradoxfile/table_writer.h"
 #include "paradoxfile/support/table_compare.h"
 #include "base/settings_store.h"
@@ -297,6 +298,20 @@ TEST_F(CliProgramTest, TheSavedConnectionIsTheDefaultAndOptionsOverrideIt)
                                       QStringLiteral("no_such_database_here")});
     EXPECT_EQ(elsewhere.exitCode, 2);
     EXPECT_TRUE(elsewhere.out.isEmpty());
+}
+
+TEST_F(CliProgramTest, TheCodePageIsTheSavedChoiceUnlessTheOptionGivesOne)
+{
+    // Text in code page 866 in a table whose header says 936.
+    paradox::testing::writeMislabelledTable(paradoxFolder.path(), "CITIES", "CITY", {"Мир", "Москва"}, 866, 936);
+    WriteSetting(QString::fromLatin1(settings_keys::kParadoxCodePage), QStringLiteral("866"));
+    const ProgramRun asTheHeaderSays = run(connection() << QStringLiteral("to-mysql") << QStringLiteral("CITIES")
+                                                        << QStringLiteral("--code-page=table"));
+    EXPECT_EQ(asTheHeaderSays.exitCode, 2);
+    EXPECT_TRUE(asTheHeaderSays.err.contains(QLatin1String("not valid in code page 936"))) << asTheHeaderSays.err.toStdString();
+    const ProgramRun asSaved = run(connection() << QStringLiteral("to-mysql") << QStringLiteral("CITIES"));
+    EXPECT_EQ(asSaved.exitCode, 0) << asSaved.err.toStdString();
+    EXPECT_EQ(queryMySql("SELECT CITY FROM CITIES").at(1).at(0), db::Value(std::string("Москва")));
 }
 
 TEST_F(CliProgramTest, AnInvalidChosenTypeFailsItsTableAndTheOthersStillGo)
