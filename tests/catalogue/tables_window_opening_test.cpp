@@ -137,6 +137,20 @@ TEST_F(TablesWindowOpeningTest, NextOpensOnAnyFolderThatIsThereAndNamesOneThatIs
     EXPECT_TRUE(boxes.shown()[0].text.contains(QStringLiteral("'%1'").arg(gone.paradoxFolder))) << boxes.shown()[0].text.toStdString();
 }
 
+TEST_F(TablesWindowOpeningTest, TheParadoxTestPutsRightWhatAKilledRunLeftBeforeItAnswers)
+{
+    QTemporaryDir folder;
+    // A replacement killed while the folder's only table stood aside.
+    testing::CreateFiles(folder.path(), {QStringLiteral(".quintabel-old-abc123/ORDERS.DB")});
+    ConnectionFields login = workingLogin();
+    login.paradoxFolder = folder.path();
+    openConnectionWindow(login);
+    form1.PushButton3->click();
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_TRUE(boxes.shown()[0].text.contains(QStringLiteral("ORDERS"))) << boxes.shown()[0].text.toStdString();
+    EXPECT_EQ(boxes.shown()[1].text, QLatin1String(kConnectionSuccessful));
+}
+
 TEST_F(TablesWindowOpeningTest, NextAfterBackListsBothSidesAfresh)
 {
     openConnectionWindow(workingLogin());
