@@ -110,6 +110,14 @@ void Recordset::Close()
     cursorLocation_ = keptLocation;
 }
 
+void Recordset::Cancel()
+{
+    requireOpen("Cancel");
+    if (stream_)
+        stream_->cancel();
+    Close();
+}
+
 void Recordset::requireOpen(const char* operation) const
 {
     if (!open_)

@@ -59,6 +59,10 @@ public:
               int cursorType = adOpenUnspecified, int lockType = adLockUnspecified);
     int State() const { return open_ ? adStateOpen : adStateClosed; }
     void Close();
+    // Closes the record set without reading the rest of a result still streaming: its source
+    // is told to stop (RowSource::cancel) instead of being read to its end. Costs the
+    // connection of a MySQL result, which takes no more statements after.
+    void Cancel();
 
     int FieldCount() const;
     Field Fields(int index) const;

@@ -44,6 +44,11 @@ public:
     // from the rows themselves (a Paradox table's header); a damaged file may hold another
     // number. Nothing where there is no such figure.
     virtual std::optional<std::int64_t> statedRowCount() const { return std::nullopt; }
+    // The rows still to come will not be read: a source that would otherwise have to take
+    // them all in before it can go (a MariaDB result streaming over its connection) stops
+    // them where they are. No row is fetched after. Safe to call while another thread is
+    // fetching. A MySQL result's connection takes no more statements after it.
+    virtual void cancel() {}
 };
 
 // A result already held in memory: the tables schema, small drivers' results, and the

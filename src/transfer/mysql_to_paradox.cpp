@@ -85,8 +85,10 @@ private:
     // The source's column names, read while it is open, for the word on its zero dates.
     std::vector<std::string> sourceColumnNames() const;
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
-    // The steps that end a table's rows: the pointer, the progress bar and the source.
-    void finishRows();
+    // The steps that end a table's rows: the pointer, the progress bar and the source. When
+    // the run ends with them, the rest of the source is not waited for (its connection goes).
+    enum class SourceEnd { Close, Cancel };
+    void finishRows(SourceEnd end = SourceEnd::Close);
     // The front end hears of each column whose zero dates were left blank (for its report),
     // with `message`, the word the user was given on them all.
     void tellZeroDates(const QString& targetName, const std::vector<std::string>& columnNames,
@@ -198,7 +200,9 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
         chooseCreateStatement(guard_, kCreateLabels, source, source_, transfer::TargetKind::Paradox,
                               frontEnd_.customizeTypes(), environment_.customizationWindow);
     if (create.cancelled) {
-        // Nothing of this table has been touched yet, the old Paradox table included.
+        // Nothing of this table has been touched yet, the old Paradox table included. The
+        // source's rows, all still to come, are not read: the run ends.
+        guard_.step(182, [&] { source_.Cancel(); });
         guard_.step(182, [&] { closeIfOpen(paradox_); });
         guard_.step(184, [&] { closeIfOpen(mysql_); });
         guard_.step(186, [&] { frontEnd_.showBusy(false); });
@@ -227,7 +231,7 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     handOverFields(source, fit);
     const std::vector<std::string> columnNames =
         rows.zeroDatesBlanked.empty() ? std::vector<std::string>() : sourceColumnNames();
-    finishRows();
+    finishRows(rows.stoppedByClose ? SourceEnd::Cancel : SourceEnd::Close);
 
     if (rows.stoppedByClose) {
         // The program is ending: a table cut short is never written out.
@@ -362,11 +366,16 @@ std::vector<std::string> MySqlToParadoxRun::sourceColumnNames() const
     return names;
 }
 
-void MySqlToParadoxRun::finishRows()
+void MySqlToParadoxRun::finishRows(SourceEnd end)
 {
     guard_.step(358, [&] { frontEnd_.showBusy(false); });
     guard_.step(360, [&] { frontEnd_.showIdle(); });
-    guard_.step(362, [&] { source_.Close(); });
+    guard_.step(362, [&] {
+        if (end == SourceEnd::Cancel)
+            source_.Cancel();
+        else
+            source_.Close();
+    });
 }
 
 void MySqlToParadoxRun::relistParadoxTables()

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -175,6 +176,8 @@ public:
             kinds_.push_back(classifyColumn(columns[i]).valueKind);
         }
     }
+    // Freeing a result that is still streaming reads the rest of it first: a million rows
+    // take seconds, and more over a network.
     ~StreamedRows() override { mysql_free_result(result_); }
     StreamedRows(const StreamedRows&) = delete;
     StreamedRows& operator=(const StreamedRows&) = delete;
@@ -187,6 +190,7 @@ public:
         if (data == nullptr) {
             if (mysql_errno(handle_->get()) != 0)
                 handle_->fail();
+            ended_ = true;
             return false;
         }
         const unsigned long* lengths = mysql_fetch_lengths(result_);
@@ -202,11 +206,21 @@ public:
         return true;
     }
 
+    // The connection is cut where it stands, so that the server stops sending (it sees the
+    // connection gone) and freeing the result finds nothing left to read.
+    void cancel() override
+    {
+        if (!ended_)
+            mariadb_cancel(handle_->get());
+    }
+
 private:
     std::shared_ptr<Handle> handle_;
     MYSQL_RES* result_;
     std::vector<FieldInfo> fields_;
     std::vector<ValueKind> kinds_;
+    // Written by the thread that fetches, read by one that may cancel.
+    std::atomic<bool> ended_{false};
 };
 
 class MySqlSession : public Session {
