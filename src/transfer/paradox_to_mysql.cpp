@@ -14,6 +14,7 @@
 #include "transfer/mysql_swap_marker.h"
 #include "transfer/mysql_swap_recovery.h"
 #include "transfer/mysql_swap_statements.h"
+#include "transfer/mysql_table_comment.h"
 #include "transfer/mysql_work_names.h"
 #include "transfer/row_copy.h"
 #include "transfer/sql_names.h"
@@ -201,6 +202,9 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
         return AfterTable::EndRun;
     }
 
+    // A comment the chosen statement sets itself gives way to the mark, and comes back with
+    // the table once it is settled.
+    copy.marker.ownComment = transfer::tableCommentOf(create.statement);
     if (guard_.test(278, [&] { return overwrite; })) {
         // The existing table is not touched until the swap: it stays whole under its name.
         copy.marker.oldTable = oldTableName(table);
@@ -359,7 +363,7 @@ bool ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& c
         return false;
     }
     if (guard_.step(286, [&] { swapInNewCopy(mysql_, table, copy.name, std::nullopt); })) {
-        guard_.step(286, [&] { clearSwapMarker(mysql_, table); });
+        guard_.step(286, [&] { clearSwapMarker(mysql_, table, copy.marker); });
         return true;
     }
     events_->ended(TableEnd::NotWritten, guard_.lastFailure());
@@ -381,7 +385,7 @@ void ParadoxToMySqlRun::replaceTable(const std::string& table, const NewCopy& co
     // The mark comes off only after the old table has gone: while it stands, the mark is what
     // tells the recovery that the old table is the transfer's to drop.
     if (guard_.step(280, [&] { dropMySqlTable(mysql_, oldTable); }))
-        guard_.step(280, [&] { clearSwapMarker(mysql_, table); });
+        guard_.step(280, [&] { clearSwapMarker(mysql_, table, copy.marker); });
 }
 
 bool ParadoxToMySqlRun::dropNewCopy(const NewCopy& copy)

@@ -100,8 +100,9 @@ TEST_F(MySqlSwapTest, RecoverySettlesEachLeftoverAndSaysSoInOneMessageBeforeTheR
     // Killed right after the swap: the new copy in place, the old table aside.
     markedTable("GAMMA", {"GAMMA", "quintabel-old-GAMMA", std::nullopt}, {"new gamma"});
     plainTable("quintabel-old-GAMMA", {"old gamma"});
-    // Killed after the old table was dropped, before the mark came off.
-    markedTable("DELTA", {"DELTA", "quintabel-old-DELTA", std::nullopt}, {"new delta"});
+    // Killed after the old table was dropped, before the mark came off (the comment its
+    // statement set itself waiting in the mark).
+    markedTable("DELTA", {"DELTA", "quintabel-old-DELTA", std::nullopt, "Delta's own"}, {"new delta"});
     writeNames("OMEGA", {"o"});
 
     sendToMySql({QStringLiteral("OMEGA")});
@@ -112,7 +113,7 @@ TEST_F(MySqlSwapTest, RecoverySettlesEachLeftoverAndSaysSoInOneMessageBeforeTheR
     EXPECT_EQ(comment("ALPHA"), "the user's own comment");
     EXPECT_EQ(names("GAMMA"), std::vector<std::string>{"new gamma"});
     EXPECT_EQ(comment("GAMMA"), "");
-    EXPECT_EQ(comment("DELTA"), "");
+    EXPECT_EQ(comment("DELTA"), "Delta's own");
     EXPECT_EQ(names("OMEGA"), std::vector<std::string>{"o"});
 
     const std::vector<ShownBox> shown = messages();
@@ -128,6 +129,18 @@ TEST_F(MySqlSwapTest, RecoverySettlesEachLeftoverAndSaysSoInOneMessageBeforeTheR
                              "as it was before.\r\n\r\n"
                              "BETA: its unfinished copy (quintabel-new-BETA) was deleted; the table BETA was not "
                              "created."));
+}
+
+TEST_F(MySqlSwapTest, ACommentTheCustomisedStatementSetsStaysOnTheTable)
+{
+    writeNames("NAMES", {"Ada"});
+    window.Check16->setChecked(true);
+    customization.acceptNext("CREATE TABLE `quintabel-new-NAMES`(`NAME` TEXT) ENGINE=InnoDB COMMENT='Ada''s \\\\ list'");
+
+    sendToMySql({QStringLiteral("NAMES")});
+
+    EXPECT_TRUE(reports().empty());
+    EXPECT_EQ(comment("NAMES"), "Ada's \\ list");
 }
 
 TEST_F(MySqlSwapTest, TheUsersOwnTablesWithLookalikeNamesAreNeverTouched)
