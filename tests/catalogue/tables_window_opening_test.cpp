@@ -134,7 +134,8 @@ TEST_F(TablesWindowOpeningTest, NextOpensOnAnyFolderThatIsThereAndNamesOneThatIs
     EXPECT_TRUE(form1.isVisible());
     EXPECT_FALSE(form2.isVisible());
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_TRUE(boxes.shown()[0].text.contains(QStringLiteral("'%1'").arg(gone.paradoxFolder))) << boxes.shown()[0].text.toStdString();
+    const QString message = boxes.shown()[0].text;
+    EXPECT_TRUE(message.contains(QStringLiteral("'%1'").arg(gone.paradoxFolder))) << message.toStdString();
 }
 
 TEST_F(TablesWindowOpeningTest, TheParadoxTestPutsRightWhatAKilledRunLeftBeforeItAnswers)

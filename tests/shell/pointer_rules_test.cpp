@@ -1,9 +1,6 @@
 #include "shell/pointer_rules.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QEnterEvent>
 #include <QFrame>
 #include <QLineEdit>
@@ -37,22 +34,6 @@ TEST(HandCursor, TheShippedCursorFileLoadsWithItsHotSpotAtTheFingertip)
     ASSERT_EQ(image.size(), QSize(32, 32));
     EXPECT_EQ(qAlpha(image.pixel(6, 0)), 255);  // the fingertip's outline
     EXPECT_EQ(qAlpha(image.pixel(31, 31)), 0);  // clear around the hand
-}
-
-TEST(HandCursor, IsLookedForBesideTheProgramThenInTheInstalledDataFolder)
-{
-    // A prefix as `cmake --install` lays it out: bin/ and share/quintabel/.
-    for (const bool beside : {false, true}) {
-        QTemporaryDir prefix;
-        const QString bin = prefix.filePath(QStringLiteral("bin"));
-        const QString data = prefix.filePath(QStringLiteral("share/quintabel"));
-        ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(data));
-        ASSERT_TRUE(QFile::copy(kShippedCursor, data + QStringLiteral("/HAND-M.CUR")));
-        if (beside) {
-            ASSERT_TRUE(QFile::copy(kShippedCursor, bin + QStringLiteral("/HAND-M.CUR")));
-        }
-        EXPECT_EQ(HandCursorFile(bin), (beside ? bin : data) + QStringLiteral("/HAND-M.CUR"));
-    }
 }
 
 class PointerRulesTest : public ::testing::Test {

@@ -79,8 +79,7 @@ Cell expectedInMySql(px::FieldType type, const px::Value& value)
     }
 }
 
-// A MySQL value in the canonical form, as a Paradox field of `type` arrives: a BCD value too
-// precise for a DECIMAL column arrives as its digits in a text column.
+// A MySQL value in the canonical form; a BCD value too precise for DECIMAL arrives as text.
 Cell arrivedInMySql(px::FieldType type, const db::Value& value)
 {
     if (type == px::FieldType::Bcd && std::holds_alternative<std::string>(value))
