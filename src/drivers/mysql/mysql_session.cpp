@@ -3,11 +3,11 @@
 #include "base/expected_problem.h"
 #include "drivers/database_error.h"
 #include "drivers/mysql/mysql_column_types.h"
+#include "drivers/mysql/mysql_error_numbers.h"
 #include "drivers/mysql/mysql_values.h"
 #include "drivers/read_ahead_rows.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <charconv>
 #include <optional>
@@ -33,30 +33,13 @@ constexpr unsigned defaultPort = 3306;
 constexpr unsigned kLongestServerWait = 31536000;
 constexpr unsigned kServerDefaultWait = 60;
 
-// MariaDB client and server errors that are no fault of the program: the server cannot be
-// reached or was lost, or has no room left. (How far such a failure reaches into a transfer is
-// transfer/failure_reach.h's to say.)
-constexpr std::array kServerOutOfReach{
-    2002, // CR_CONNECTION_ERROR
-    2003, // CR_CONN_HOST_ERROR
-    2006, // CR_SERVER_GONE_ERROR
-    2013, // CR_SERVER_LOST
-    2055, // CR_SERVER_LOST_EXTENDED
-    1053, // ER_SERVER_SHUTDOWN
-    1927, // ER_CONNECTION_KILLED
-    4031, // ER_CLIENT_INTERACTION_TIMEOUT
-};
-constexpr std::array kServerOutOfRoom{
-    1021, // ER_DISK_FULL
-    1114, // ER_RECORD_FILE_FULL
-};
-
-// What the user can do about a failure that is no fault of the program; nothing for any other.
+// What the user can do about a failure that is no fault of the program (a server out of reach
+// or out of room); nothing for any other.
 std::optional<std::string_view> remedyOfWorldFault(int number)
 {
-    if (std::find(kServerOutOfReach.begin(), kServerOutOfReach.end(), number) != kServerOutOfReach.end())
+    if (isOneOf(kServerOutOfReach, number))
         return "Check that the MySQL server is running and can be reached from this computer, then try again.";
-    if (std::find(kServerOutOfRoom.begin(), kServerOutOfRoom.end(), number) != kServerOutOfRoom.end())
+    if (isOneOf(kServerOutOfRoom, number))
         return "The MySQL server has no room left: ask its administrator to make room, then try again.";
     return std::nullopt;
 }
