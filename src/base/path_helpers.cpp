@@ -1,6 +1,7 @@
 #include "base/path_helpers.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <system_error>
@@ -69,6 +70,11 @@ std::optional<bool> IsFolder(const QString& path)
 QString ProgramFolder()
 {
     return QCoreApplication::applicationDirPath();
+}
+
+QString InstalledDataFolder(const QString& programFolder)
+{
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/quintabel"));
 }
 
 } // namespace quintabel

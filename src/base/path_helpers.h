@@ -28,6 +28,10 @@ std::optional<bool> IsFolder(const QString& path);
 // The folder that holds the running program.
 QString ProgramFolder();
 
+// Where an installed program's data lies: share/quintabel beside the folder that holds the
+// program (bin/), as `cmake --install` and the Debian package lay it out.
+QString InstalledDataFolder(const QString& programFolder);
+
 // The path in the file system's own encoding, byte for byte as the platform spells it.
 std::filesystem::path ToFileSystemPath(const QString& path);
 

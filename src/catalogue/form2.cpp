@@ -223,7 +223,7 @@ void Form2::Form_Load()
     StepGuard guard(kForm2, QStringLiteral("Form_Load"));
     guard.step(100, [&] { ApplyFaceColour(*this); });
     guard.step(102, [&] { setWindowIcon(ProgramIcon()); });
-    const QString cursorFile = environment_.programFolder + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
+    const QString cursorFile = HandCursorFile(environment_.programFolder);
     if (guard.test(106, [&] { return PathExists(cursorFile); }))
         guard.step(108, [&] { pointer_.setHandImage(LoadHandCursor(cursorFile)); });
     guard.step(110, [&] { setWindowTitle(QString::fromLatin1(maker::kProductName)); });

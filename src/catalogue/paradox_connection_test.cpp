@@ -4,6 +4,7 @@
 #include "base/step_guard.h"
 #include "catalogue/connection_messages.h"
 #include "catalogue/paradox_table_list.h"
+#include "maintenance/paradox_recovery_notice.h"
 #include "shell/pointer_rules.h"
 
 namespace quintabel {
@@ -11,6 +12,9 @@ namespace quintabel {
 void TestParadoxConnectionButton(StepGuard& guard, const QString& folder, PointerRules& pointer)
 {
     guard.step(102, [&] { pointer.setShape(PointerShape::Busy); });
+    // A replacement that a kill interrupted may have set the folder's only table aside: put
+    // right (and said so) first, the folder is answered as it then stands.
+    RecoverParadoxFolderAndTell(folder);
     bool hasTables = false;
     guard.step(104, [&] { hasTables = ParadoxFolderHasTables(folder); });
     if (hasTables)

@@ -1,5 +1,7 @@
 #include "catalogue/tables_window_opening.h"
 
+#include "base/message_boxes.h"
+#include "base/path_helpers.h"
 #include "base/settings_store.h"
 #include "catalogue/customization_boxes.h"
 #include "catalogue/mysql_connection_check.h"
@@ -14,6 +16,25 @@
 
 namespace quintabel {
 
+namespace {
+
+// Whether "Next >" may list the Paradox folder: any folder that is there, tables or not (a new
+// folder is where a user sends MySQL tables to make its first ones). An empty field does
+// nothing, as before; a folder that is not there is named.
+bool ParadoxFolderIsThere(const QString& folder)
+{
+    if (folder.isEmpty())
+        return false;
+    if (IsFolder(folder).value_or(false))
+        return true;
+    ShowMessage(QStringLiteral("There is no folder '%1'. Check the Paradox folder field, or choose the folder with the "
+                               "button beside it.")
+                    .arg(folder));
+    return false;
+}
+
+} // namespace
+
 void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWindow)
 {
     using namespace settings_keys;
@@ -23,7 +44,7 @@ void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWi
     // be the folder's only one, and its working files must never be listed.
     RecoverParadoxFolderAndTell(connectionWindow.fields().paradoxFolder);
     const bool bothSidesReachable =
-        guard.test(102, [&] { return ParadoxFolderHasTables(connectionWindow.fields().paradoxFolder); }) &&
+        guard.test(102, [&] { return ParadoxFolderIsThere(connectionWindow.fields().paradoxFolder); }) &&
         guard.test(104, [&] { return TestMySQLConnection(connectionWindow.fields()); });
     if (bothSidesReachable) {
         guard.step(106, [&] {

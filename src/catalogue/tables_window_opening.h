@@ -8,14 +8,16 @@ namespace quintabel {
 
 class Form1;
 
-// "Next >": when the Paradox folder holds tables of its own and the MySQL database can be
-// reached, lists both sides afresh into the tables window (loading it first if needed), sets
-// its two customisation boxes from the settings, shows it and hides the connection window.
-// A check that answers no stops without a message. The connection window's pointer is busy
+// "Next >": when the Paradox folder is there (holding tables or not yet) and the MySQL database
+// can be reached, lists both sides afresh into the tables window (loading it first if
+// needed), sets its two customisation boxes from the settings, shows it and hides the
+// connection window. An empty folder field or an unreachable server stops without a message;
+// a folder that is not there is named in one. The connection window's pointer is busy
 // throughout.
 void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWindow);
 
-// The end of the connection window's start-up: when both checks answer yes, clicks "Next >".
+// The end of the connection window's start-up: when the Paradox folder holds tables of its own
+// and the MySQL database can be reached, clicks "Next >".
 void ContinueStartup(StepGuard& guard, Form1& connectionWindow);
 
 // Makes the tables window for `connectionWindow` (loaded when "Next >" first reaches it,

@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "base/paradox_code_page_choice.h"
+
 #include <array>
 #include <utility>
 
@@ -33,6 +35,36 @@ UsageError usage(const QString& message)
     return UsageError{message};
 }
 
+// The word --code-page takes for the connection window's "As each table says".
+constexpr char kEachTablesCodePage[] = "table";
+
+// The code page that `text` names: one the connection window offers, or its "As each table
+// says" by kEachTablesCodePage; nothing for anything else.
+std::optional<int> codePageOf(const QString& text)
+{
+    if (text == QLatin1String(kEachTablesCodePage))
+        return kCodePageAsEachTableSays;
+    bool isNumber = false;
+    const int number = text.toInt(&isNumber);
+    if (!isNumber || number == kCodePageAsEachTableSays)
+        return std::nullopt;
+    for (const CodePageChoice& choice : ParadoxCodePageChoices()) {
+        if (choice.number == number)
+            return number;
+    }
+    return std::nullopt;
+}
+
+QString offeredCodePages()
+{
+    QStringList numbers;
+    for (const CodePageChoice& choice : ParadoxCodePageChoices()) {
+        if (choice.number != kCodePageAsEachTableSays)
+            numbers << QString::number(choice.number);
+    }
+    return numbers.join(QStringLiteral(", "));
+}
+
 std::optional<Answer> answerOf(const QString& text)
 {
     const QString lower = text.toLower();
@@ -51,7 +83,7 @@ bool isValueOption(const QString& name)
                                    QStringLiteral("port"),     QStringLiteral("user"),
                                    QStringLiteral("database"), QStringLiteral("overwrite"),
                                    QStringLiteral("trim"),     QStringLiteral("types"),
-                                   QStringLiteral("report")};
+                                   QStringLiteral("report"),   QStringLiteral("code-page")};
     return names.contains(name);
 }
 
@@ -159,6 +191,13 @@ std::optional<UsageError> Reader::setValue(const QString& name, const QString& v
         if (!answer)
             return usage(QStringLiteral("--%1 takes ask, yes or no, not '%2'").arg(name, value));
         (name == QLatin1String("overwrite") ? line_.overwrite : line_.trim) = answer;
+        return std::nullopt;
+    }
+    if (name == QLatin1String("code-page")) {
+        line_.overrides.paradoxCodePage = codePageOf(value);
+        if (!line_.overrides.paradoxCodePage)
+            return usage(QStringLiteral("--code-page takes '%1' or a code page the connection window offers (%2), not '%3'")
+                             .arg(QLatin1String(kEachTablesCodePage), offeredCodePages(), value));
         return std::nullopt;
     }
     if ((name == QLatin1String("types") || name == QLatin1String("report")) && value.isEmpty())
@@ -279,6 +318,8 @@ QString usageText()
         "  --port N             its port\n"
         "  --user NAME          the MySQL user\n"
         "  --database NAME      the MySQL database\n"
+        "  --code-page N|table  read Paradox tables in code page N (and write new ones in it), or\n"
+        "                       in the one each table's header names\n"
         "  The password is never an option: it comes from QUINTABEL_PASSWORD, else from the\n"
         "  saved settings, else from a prompt on the terminal.\n"
         "\n"
@@ -294,8 +335,8 @@ QString usageText()
         "  --quiet              no progress and no messages; errors still go to standard error\n"
         "  --help               show this text\n"
         "\n"
-        "Exit status: 0 every row arrived, 1 some rows were refused, 2 a table failed,\n"
-        "64 the command line could not be used.\n");
+        "Exit status: 0 every row arrived, 1 some rows were refused (or a Paradox file held\n"
+        "other rows than its header says), 2 a table failed, 64 the command line could not be used.\n");
 }
 
 } // namespace quintabel::cli

@@ -14,7 +14,9 @@ namespace quintabel::cli {
 
 // The exit statuses, so that a script can tell a complete run from a partial one.
 inline constexpr int kExitComplete = 0;     // every row of every table arrived
-inline constexpr int kExitRowsRefused = 1;  // some rows were refused, every table stands
+// Some rows were refused, or a table's file held another number of rows than its header
+// promised; every table stands.
+inline constexpr int kExitRowsRefused = 1;
 inline constexpr int kExitTableFailed = 2;  // a table (or a listing, delete or rename) failed
 inline constexpr int kExitUsage = 64;       // the command line could not be used (EX_USAGE)
 
@@ -31,6 +33,8 @@ struct ConnectionOverrides {
     std::optional<QString> port;          // --port
     std::optional<QString> user;          // --user
     std::optional<QString> database;      // --database
+    // --code-page: a code page the connection window offers, or kCodePageAsEachTableSays.
+    std::optional<int> paradoxCodePage;
 };
 
 struct CommandLine {

@@ -19,10 +19,11 @@ QString readFailure(const QString& sourceTable)
 void loadSourceFields(transfer::TargetKind target, const ConnectionFields& fields, const QString& sourceTable,
                       customise::CustomizationLists& lists)
 {
+    constexpr auto types = customise::StartingTypes::Default;
     if (target == transfer::TargetKind::Paradox)
-        customise::LoadFieldsFromMySQL(customise::LoginFieldsOf(fields), sourceTable.toStdString(), lists);
+        customise::LoadFieldsFromMySQL(customise::LoginFieldsOf(fields), sourceTable.toStdString(), lists, types);
     else
-        customise::LoadFieldsFromParadox(customise::LoginFieldsOf(fields), sourceTable.toStdString(), lists);
+        customise::LoadFieldsFromParadox(customise::LoginFieldsOf(fields), sourceTable.toStdString(), lists, types);
 }
 
 QStringList chosenTypeProblems(const TableTypes& chosen, transfer::TargetKind target, const ConnectionFields& fields,

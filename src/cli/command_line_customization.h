@@ -1,9 +1,10 @@
 #pragma once
 // The data type customisation step without its window: for every table that a --types file
-// names, the source fields are loaded with their proposed types exactly as the window loads
-// them, the chosen types are set as "Apply" would set them, and the statement is built as
-// "OK" builds it. A table the file does not name gets the default statement, as when the
-// window hands back the statement prefix.
+// names, the source fields are loaded as the window loads them, the chosen types are set as
+// "Apply" would set them, and the statement is built as "OK" builds it. A field the file does
+// not name keeps the type a run without --types gives it (not the window's proposal, which
+// fits the first row's value and may refuse a longer one), and a table the file does not name
+// gets the default statement, as when the window hands back the statement prefix.
 
 #include "cli/chosen_types.h"
 #include "base/connection_fields.h"
@@ -16,7 +17,7 @@
 
 namespace quintabel::cli {
 
-// Loads the fields of `sourceTable` with their proposed types into `lists`, reading the side
+// Loads the fields of `sourceTable` with their default types into `lists`, reading the side
 // that a transfer to `target` reads from. Throws what the loader throws.
 void loadSourceFields(transfer::TargetKind target, const ConnectionFields& fields, const QString& sourceTable,
                       customise::CustomizationLists& lists);

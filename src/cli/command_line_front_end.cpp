@@ -80,6 +80,11 @@ void CommandLineFrontEnd::rowRefused(const RefusedRow& row)
     report_.rowRefused(row);
 }
 
+void CommandLineFrontEnd::tableNotice(const TableNotice& notice)
+{
+    report_.tableNotice(notice);
+}
+
 void CommandLineFrontEnd::tableFinished(const TableOutcome& outcome)
 {
     report_.tableFinished(outcome);

@@ -31,6 +31,7 @@ public:
 
     void tableStarted(const QString& sourceName, const QString& targetName) override;
     void rowRefused(const RefusedRow& row) override;
+    void tableNotice(const TableNotice& notice) override;
     void tableFinished(const TableOutcome& outcome) override;
 
 private:

@@ -71,6 +71,16 @@ QString sideName(Side side)
     return side == Side::MySql ? QStringLiteral("MySQL") : QStringLiteral("Paradox");
 }
 
+// The rows a damaged source's header promised.
+std::int64_t promisedRows(const TableRecord& table)
+{
+    for (const TableNotice& notice : table.notices) {
+        if (notice.kind == TableNotice::Kind::RowCountDiffers)
+            return notice.rowsPromised;
+    }
+    return 0;
+}
+
 bool isTransfer(Command command)
 {
     return command == Command::ToParadox || command == Command::ToMySql;
@@ -320,6 +330,10 @@ void CommandLineRun::printSummary()
             break;
         case TableStatus::RowsRefused:
             line += QStringLiteral(": %1 rows sent, %2 refused").arg(GroupedNumber(sent), GroupedNumber(refused));
+            break;
+        case TableStatus::SourceDamaged:
+            line += QStringLiteral(": %1 rows sent; its header promised %2 (the file may be damaged)")
+                        .arg(GroupedNumber(sent), GroupedNumber(promisedRows(table)));
             break;
         case TableStatus::Skipped:
             line += QStringLiteral(": skipped");

@@ -19,6 +19,8 @@ QString statusText(TableStatus status)
         return QStringLiteral("complete");
     case TableStatus::RowsRefused:
         return QStringLiteral("rows refused");
+    case TableStatus::SourceDamaged:
+        return QStringLiteral("source damaged");
     case TableStatus::Skipped:
         return QStringLiteral("skipped");
     case TableStatus::Failed:
@@ -33,6 +35,19 @@ QJsonObject refusedRowJson(const RefusedRow& row)
     json.insert(QStringLiteral("row"), static_cast<qint64>(row.row));
     json.insert(QStringLiteral("column"), row.column ? QJsonValue(*row.column) : QJsonValue());
     json.insert(QStringLiteral("reason"), row.reason);
+    return json;
+}
+
+QJsonObject noticeJson(const TableNotice& notice)
+{
+    QJsonObject json;
+    const bool countDiffers = notice.kind == TableNotice::Kind::RowCountDiffers;
+    json.insert(QStringLiteral("kind"), countDiffers ? QStringLiteral("row count differs") : QStringLiteral("values changed"));
+    json.insert(QStringLiteral("column"), notice.column ? QJsonValue(*notice.column) : QJsonValue());
+    json.insert(QStringLiteral("rows"), static_cast<qint64>(notice.rows));
+    if (countDiffers)
+        json.insert(QStringLiteral("rowsPromised"), static_cast<qint64>(notice.rowsPromised));
+    json.insert(QStringLiteral("message"), notice.message);
     return json;
 }
 
@@ -55,6 +70,10 @@ QJsonObject tableJson(const TableRecord& table)
     for (const RefusedRow& row : table.refusedRows)
         rows.append(refusedRowJson(row));
     json.insert(QStringLiteral("refusedRows"), rows);
+    QJsonArray notices;
+    for (const TableNotice& notice : table.notices)
+        notices.append(noticeJson(notice));
+    json.insert(QStringLiteral("notices"), notices);
     QString message;
     if (table.failureBeforeRun)
         message = *table.failureBeforeRun;
@@ -79,8 +98,13 @@ TableStatus statusOf(const TableRecord& table)
     case TableEnd::Skipped:
         return TableStatus::Skipped;
     case TableEnd::Written:
-        return table.outcome->rowsRefused > 0 || !table.refusedRows.empty() ? TableStatus::RowsRefused
-                                                                             : TableStatus::Complete;
+        if (table.outcome->rowsRefused > 0 || !table.refusedRows.empty())
+            return TableStatus::RowsRefused;
+        for (const TableNotice& notice : table.notices) {
+            if (notice.kind == TableNotice::Kind::RowCountDiffers)
+                return TableStatus::SourceDamaged;
+        }
+        return TableStatus::Complete;
     case TableEnd::NotWritten:
     case TableEnd::CutShort:
     case TableEnd::Cancelled:
@@ -98,7 +122,7 @@ TableRecord& RunReport::recordFor(const QString& sourceName, const QString& targ
             return table;
         }
     }
-    tables_.push_back(TableRecord{sourceName, targetName, std::nullopt, {}, std::nullopt, {}});
+    tables_.push_back(TableRecord{sourceName, targetName, std::nullopt, {}, std::nullopt, {}, {}});
     return tables_.back();
 }
 
@@ -123,6 +147,14 @@ void RunReport::rowRefused(const RefusedRow& row)
     table->refusedRows.push_back(row);
 }
 
+void RunReport::tableNotice(const TableNotice& notice)
+{
+    TableRecord* table = inHand();
+    if (table == nullptr)
+        table = &recordFor(notice.table, notice.table);
+    table->notices.push_back(notice);
+}
+
 void RunReport::tableFinished(const TableOutcome& outcome)
 {
     TableRecord* table = inHand();
@@ -136,7 +168,7 @@ void RunReport::tableFinished(const TableOutcome& outcome)
 
 void RunReport::tableFailedBeforeRun(const QString& sourceName, const QString& message)
 {
-    tables_.push_back(TableRecord{sourceName, QString(), std::nullopt, {}, message, {}});
+    tables_.push_back(TableRecord{sourceName, QString(), std::nullopt, {}, message, {}, {}});
 }
 
 void RunReport::markUnreached(const QStringList& sourceNames, const QString& message)
@@ -170,7 +202,7 @@ int RunReport::exitStatus() const
         const TableStatus status = statusOf(table);
         if (status == TableStatus::Failed)
             return kExitTableFailed;
-        rowsRefused = rowsRefused || status == TableStatus::RowsRefused;
+        rowsRefused = rowsRefused || status == TableStatus::RowsRefused || status == TableStatus::SourceDamaged;
     }
     if (!runErrors_.isEmpty())
         return kExitTableFailed;

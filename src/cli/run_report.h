@@ -23,9 +23,11 @@ struct TableRecord {
     // refused), or when the run ended before it.
     std::optional<QString> failureBeforeRun;
     QStringList errorReports; // the error reports shown while it was in hand
+    std::vector<TableNotice> notices; // values that arrived changed, rows its header promised
 };
 
-enum class TableStatus { Complete, RowsRefused, Skipped, Failed };
+// SourceDamaged: written whole from a source whose header promised another number of rows.
+enum class TableStatus { Complete, RowsRefused, SourceDamaged, Skipped, Failed };
 
 TableStatus statusOf(const TableRecord& table);
 
@@ -34,6 +36,7 @@ public:
     // The engine's events, in the order it gives them.
     void tableStarted(const QString& sourceName, const QString& targetName);
     void rowRefused(const RefusedRow& row);
+    void tableNotice(const TableNotice& notice);
     void tableFinished(const TableOutcome& outcome);
 
     // A table given on the command line that never reached the engine: `message` says why.
@@ -52,8 +55,8 @@ public:
     const QStringList& runErrors() const { return runErrors_; }
 
     // kExitComplete, kExitRowsRefused or kExitTableFailed: a failed table, or an error report
-    // that belongs to no table, outweighs refused rows. A table skipped by an answer to a
-    // question counts as neither.
+    // that belongs to no table, outweighs refused rows (or a damaged source's rows). A table
+    // skipped by an answer to a question counts as neither.
     int exitStatus() const;
 
     // The report as JSON: the command, the exit status, every table and the run's own errors.

@@ -47,6 +47,8 @@ SavedConnection savedConnection(const ConnectionOverrides& overrides)
         fields.user = *overrides.user;
     if (overrides.database)
         fields.database = *overrides.database;
+    if (overrides.paradoxCodePage)
+        fields.paradoxCodePage = *overrides.paradoxCodePage;
     return connection;
 }
 

@@ -22,7 +22,7 @@ struct SavedConnection {
 };
 
 // The saved fields with the window's defaults for keys never saved, the code page choice as
-// the window reads it, and `overrides` over them. The password is the saved one here.
+// the window reads it ("As each table says" when none was saved), and `overrides` over them. The password is the saved one here.
 SavedConnection savedConnection(const ConnectionOverrides& overrides);
 
 // Where the password comes from, first that has one: QUINTABEL_PASSWORD when it is set (even

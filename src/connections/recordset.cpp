@@ -64,6 +64,7 @@ Recordset Recordset::fromRows(std::unique_ptr<db::RowSource> rows,
     Recordset recordset;
     recordset.open_ = true;
     recordset.fields_ = rows->fields();
+    recordset.statedCount_ = rows->statedRowCount();
     recordset.fetchedAll_ = fetchAll;
     if (fetchAll) {
         std::vector<db::Value> row;
@@ -107,6 +108,14 @@ void Recordset::Close()
     const int keptLocation = cursorLocation_;
     *this = Recordset{};
     cursorLocation_ = keptLocation;
+}
+
+void Recordset::Cancel()
+{
+    requireOpen("Cancel");
+    if (stream_)
+        stream_->cancel();
+    Close();
 }
 
 void Recordset::requireOpen(const char* operation) const
@@ -164,6 +173,12 @@ std::int64_t Recordset::RecordCount() const
     if (fetchedAll_)
         return static_cast<std::int64_t>(rows_.size());
     return streamCount_.value_or(-1);
+}
+
+std::optional<std::int64_t> Recordset::statedRecordCount() const
+{
+    requireOpen("statedRecordCount");
+    return statedCount_;
 }
 
 bool Recordset::Eof() const

@@ -59,6 +59,10 @@ public:
               int cursorType = adOpenUnspecified, int lockType = adLockUnspecified);
     int State() const { return open_ ? adStateOpen : adStateClosed; }
     void Close();
+    // Closes the record set without reading the rest of a result still streaming: its source
+    // is told to stop (RowSource::cancel) instead of being read to its end. Costs the
+    // connection of a MySQL result, which takes no more statements after.
+    void Cancel();
 
     int FieldCount() const;
     Field Fields(int index) const;
@@ -66,6 +70,9 @@ public:
     Field Fields(std::string_view name) const;
 
     std::int64_t RecordCount() const;
+    // The rows the source's own header says it holds (a Paradox table's), which a damaged file
+    // may not: RowSource::statedRowCount. Nothing where the source has no such figure.
+    std::optional<std::int64_t> statedRecordCount() const;
     // Named Eof because EOF is a macro of the C library.
     bool Eof() const;
     void MoveNext();
@@ -92,6 +99,7 @@ private:
     std::vector<db::Value> currentRow_;
     bool streamAtEnd_ = false;
     std::optional<std::int64_t> streamCount_;
+    std::optional<std::int64_t> statedCount_;
 };
 
 } // namespace quintabel::connections

@@ -1,6 +1,7 @@
 #include "connections/sample_folder.h"
 
 #include "base/expected_problem.h"
+#include "base/path_helpers.h"
 
 #include <QLineEdit>
 #include <QStandardPaths>
@@ -91,7 +92,7 @@ QString SampleFolderPath(const QString& programFolder)
 QString UsableSampleFolder(const QString& programFolder, const QString& userDataFolder)
 {
     const fs::path besideProgram = pathOf(SampleFolderPath(programFolder));
-    const fs::path installed = pathOf(programFolder) / ".." / "share" / "quintabel" / kSampleFolderName;
+    const fs::path installed = pathOf(InstalledDataFolder(programFolder)) / kSampleFolderName;
     std::error_code error;
     fs::path source;
     if (fs::is_directory(besideProgram, error)) {

@@ -4,6 +4,7 @@
 #include "customise/proposed_types.h"
 #include "drivers/quoted_text.h"
 #include "transfer/ado_type_names.h"
+#include "transfer/default_column_types.h"
 #include "transfer/sql_names.h"
 
 namespace quintabel::customise {
@@ -18,9 +19,9 @@ connections::LoginFields LoginFieldsOf(const ConnectionFields& fields)
 namespace {
 
 // Runs the one-row query and appends, field by field in the record set's order, the name and
-// then the proposal for `target` (the side the proposals are written for).
+// then the proposal (or the default type) for `target` (the side the types are written for).
 void loadFields(const std::string& connectionString, const std::string& firstRowQuery,
-                transfer::TargetKind target, CustomizationLists& lists)
+                transfer::TargetKind target, StartingTypes types, CustomizationLists& lists)
 {
     connections::Connection connection;
     connection.setCursorLocation(connections::adUseClient);
@@ -31,6 +32,11 @@ void loadFields(const std::string& connectionString, const std::string& firstRow
     for (int index = 0; index < recordset.FieldCount(); ++index) {
         const connections::Field field = recordset.Fields(index);
         lists.appendField(field.Name());
+        if (types == StartingTypes::Default) {
+            lists.appendType(transfer::defaultColumnDefinition(
+                {field.Name(), field.Type(), field.Precision(), field.NumericScale()}, target));
+            continue;
+        }
         const FirstRowValue firstRowValue = recordset.Eof() ? FirstRowValue{} : FirstRowValue{field.Value()};
         lists.appendType(proposedType(transfer::AdoTypeName(field.Type()), target, firstRowValue));
     }
@@ -56,17 +62,17 @@ std::string paradoxFirstRowQuery(std::string_view tableName)
 }
 
 void LoadFieldsFromMySQL(const connections::LoginFields& login, std::string_view mTableName,
-                         CustomizationLists& lists)
+                         CustomizationLists& lists, StartingTypes types)
 {
     loadFields(connections::mySqlConnectionString(login), mySqlFirstRowQuery(mTableName),
-               transfer::TargetKind::Paradox, lists);
+               transfer::TargetKind::Paradox, types, lists);
 }
 
 void LoadFieldsFromParadox(const connections::LoginFields& login, std::string_view mTableName,
-                           CustomizationLists& lists)
+                           CustomizationLists& lists, StartingTypes types)
 {
     loadFields(connections::paradoxConnectionString(login), paradoxFirstRowQuery(mTableName),
-               transfer::TargetKind::MySQL, lists);
+               transfer::TargetKind::MySQL, types, lists);
 }
 
 } // namespace quintabel::customise

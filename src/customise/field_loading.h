@@ -26,15 +26,21 @@ std::string paradoxFirstRowQuery(std::string_view tableName);
 // (and a proposed length counted) in the code page the transfer itself will read it in.
 connections::LoginFields LoginFieldsOf(const ConnectionFields& fields);
 
+// The type each field is loaded with: the window's proposal (from its type and the first row's
+// value), or the type a transfer without customisation gives its column
+// (transfer::defaultColumnDefinition), which holds every value the field can hold.
+enum class StartingTypes { Proposed, Default };
+
 // The source is a MySQL table (the target is Paradox). Opens its own connection from the
-// login fields, runs mySqlFirstRowQuery and appends each field and its proposal to `lists`.
+// login fields, runs mySqlFirstRowQuery and appends each field and its proposal (or its
+// default type) to `lists`.
 // A failure (no connection, no such table) is a DatabaseError; the lists keep what was
 // appended before it, and the connection and record set are closed and released.
 void LoadFieldsFromMySQL(const connections::LoginFields& login, std::string_view mTableName,
-                         CustomizationLists& lists);
+                         CustomizationLists& lists, StartingTypes types = StartingTypes::Proposed);
 
 // The same for a Paradox table of the login's Paradox folder (the target is MySQL).
 void LoadFieldsFromParadox(const connections::LoginFields& login, std::string_view mTableName,
-                           CustomizationLists& lists);
+                           CustomizationLists& lists, StartingTypes types = StartingTypes::Proposed);
 
 } // namespace quintabel::customise

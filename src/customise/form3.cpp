@@ -189,7 +189,7 @@ void Form3::Form_Load()
     StepGuard guard(kModule, QStringLiteral("Form_Load"));
     guard.step(100, [&] { ApplyFaceColour(*this); });
     guard.step(102, [&] { setWindowIcon(ProgramIcon()); });
-    const QString cursorFile = environment_.programFolder + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
+    const QString cursorFile = HandCursorFile(environment_.programFolder);
     if (guard.test(104, [&] { return PathExists(cursorFile); }))
         guard.step(106, [&] { pointer_.setHandImage(LoadHandCursor(cursorFile)); });
     // Each showing starts afresh: nothing of the previous table remains, `mChanged` is false.

@@ -40,6 +40,15 @@ public:
     // How many rows the result holds, where the driver knows it before reading them (a
     // Paradox table counts its records from its blocks); nothing where it does not.
     virtual std::optional<std::int64_t> rowCount() const { return std::nullopt; }
+    // How many rows the source's own header says it holds, where it keeps such a figure apart
+    // from the rows themselves (a Paradox table's header); a damaged file may hold another
+    // number. Nothing where there is no such figure.
+    virtual std::optional<std::int64_t> statedRowCount() const { return std::nullopt; }
+    // The rows still to come will not be read: a source that would otherwise have to take
+    // them all in before it can go (a MariaDB result streaming over its connection) stops
+    // them where they are. No row is fetched after. Safe to call while another thread is
+    // fetching. A MySQL result's connection takes no more statements after it.
+    virtual void cancel() {}
 };
 
 // A result already held in memory: the tables schema, small drivers' results, and the

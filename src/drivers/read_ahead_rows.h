@@ -43,6 +43,8 @@ public:
     const std::vector<FieldInfo>& fields() const override { return fields_; }
     bool fetch(std::vector<Value>& row) override;
     std::optional<std::int64_t> rowCount() const override { return rowCount_; }
+    // Tells the source, which the reading thread may be reading, to stop.
+    void cancel() override { source_->cancel(); }
 
     // Whether the rows are being read on a thread of their own (for tests).
     bool readingAhead() const { return reader_.joinable(); }

@@ -31,6 +31,10 @@ void FrontEnd::rowRefused(const RefusedRow&)
 {
 }
 
+void FrontEnd::tableNotice(const TableNotice&)
+{
+}
+
 void FrontEnd::tableFinished(const TableOutcome&)
 {
 }

@@ -107,6 +107,21 @@ struct RefusedRow {
     QString statement;           // the row's own INSERT statement (may be empty)
 };
 
+// Something a table's run told the user besides its end and its refused rows, which a report
+// must keep as well.
+struct TableNotice {
+    enum class Kind {
+        ValuesChanged,   // values the target cannot hold arrived changed (MySQL's zero dates left blank)
+        RowCountDiffers, // the source's header promised another number of rows than its file held
+    };
+    Kind kind = Kind::ValuesChanged;
+    QString table;                 // the target name, as the progress shows it
+    std::optional<QString> column; // ValuesChanged: the column whose values changed
+    std::int64_t rows = 0;         // ValuesChanged: the rows changed; RowCountDiffers: the rows read
+    std::int64_t rowsPromised = 0; // RowCountDiffers: the rows the header promised
+    QString message;               // what the user was told
+};
+
 // The end of one table's run.
 struct TableOutcome {
     QString sourceName;          // as listed on the source side
@@ -151,6 +166,7 @@ public:
     // already say it all.
     virtual void tableStarted(const QString& sourceName, const QString& targetName);
     virtual void rowRefused(const RefusedRow& row);
+    virtual void tableNotice(const TableNotice& notice);
     virtual void tableFinished(const TableOutcome& outcome);
 };
 

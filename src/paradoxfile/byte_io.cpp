@@ -18,6 +18,16 @@ std::string systemError(int error)
     return std::strerror(error);
 }
 
+// The failure of a write that the system refused with `error` (errno, kept before anything
+// else could change it): a full disk is told apart.
+[[noreturn]] void throwWriteFailure(int error, const std::string& what)
+{
+    const std::string message = what + ": " + systemError(error) + ".";
+    if (error == ENOSPC || error == EDQUOT)
+        throw DiskFullError(message);
+    throw IoError(message);
+}
+
 constexpr std::size_t fileSinkBufferSize = 1 << 20;
 
 } // namespace
@@ -99,8 +109,10 @@ void MemorySink::writeAt(std::uint64_t offset, std::span<const std::uint8_t> byt
 FileSink::FileSink(const std::filesystem::path& path) : path_(path)
 {
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd_ < 0)
-        throw IoError("Cannot create '" + path.string() + "': " + systemError(errno) + ".");
+    if (fd_ < 0) {
+        const int error = errno;
+        throwWriteFailure(error, "Cannot create '" + path.string() + "'");
+    }
     buffer_.reserve(fileSinkBufferSize);
 }
 
@@ -116,9 +128,10 @@ void FileSink::writeFully(std::uint64_t offset, const std::uint8_t* data, std::s
     while (done < length) {
         const ssize_t put = ::pwrite(fd_, data + done, length - done, static_cast<off_t>(offset + done));
         if (put < 0) {
-            if (errno == EINTR)
+            const int error = errno;
+            if (error == EINTR)
                 continue;
-            throw IoError("Cannot write '" + path_.string() + "': " + systemError(errno) + ".");
+            throwWriteFailure(error, "Cannot write '" + path_.string() + "'");
         }
         if (put == 0)
             throw IoError("Cannot write '" + path_.string() + "': no bytes were written.");
@@ -163,13 +176,17 @@ void FileSink::finish()
     if (fd_ < 0)
         return;
     flushBuffer();
-    if (::fsync(fd_) != 0)
-        throw IoError("Cannot write '" + path_.string() + "' to the disk: " + systemError(errno) + ".");
+    if (::fsync(fd_) != 0) {
+        const int error = errno;
+        throwWriteFailure(error, "Cannot write '" + path_.string() + "' to the disk");
+    }
     const int fd = fd_;
     fd_ = -1;
     // close() can report a deferred write error (NFS); it counts as a failed write.
-    if (::close(fd) != 0)
-        throw IoError("Cannot close '" + path_.string() + "': " + systemError(errno) + ".");
+    if (::close(fd) != 0) {
+        const int error = errno;
+        throwWriteFailure(error, "Cannot close '" + path_.string() + "'");
+    }
 }
 
 FailingSink::FailingSink(std::unique_ptr<ByteSink> inner, std::uint64_t limit, bool failOnFinish)

@@ -69,6 +69,13 @@ public:
     using Error::Error;
 };
 
+// A write the disk had no room for (ENOSPC, or the user's quota: EDQUOT). No fault of the
+// program, and the user can make room: shown as a plain message.
+class DiskFullError : public IoError, public ExpectedProblem {
+public:
+    using IoError::IoError;
+};
+
 // A table definition the writer cannot create: a bad field name, size or type, a bad table
 // name, an unsupported code page.
 class DefinitionError : public Error {

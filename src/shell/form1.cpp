@@ -273,7 +273,7 @@ void Form1::Form_Load()
     guard.step(104, [&] { setWindowIcon(ProgramIcon()); });
     guard.step(104, [&] { SetApplicationTitle(); });
     guard.step(106, [&] { MaybeOpenWebSite(environment_.drawWebSiteNumber, environment_.openWebSite); });
-    const QString cursorFile = environment_.programFolder + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
+    const QString cursorFile = HandCursorFile(environment_.programFolder);
     if (guard.test(124, [&] { return PathExists(cursorFile); }))
         guard.step(126, [&] { pointer_.setHandImage(LoadHandCursor(cursorFile)); });
     // A settings file that cannot be read would fail each of the six reads below alike: say so

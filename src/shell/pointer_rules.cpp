@@ -1,5 +1,7 @@
 #include "shell/pointer_rules.h"
 
+#include "base/path_helpers.h"
+
 #include <QAbstractButton>
 #include <QEvent>
 #include <QFile>
@@ -40,6 +42,13 @@ std::runtime_error unreadableCursor(const QString& cursorFile, const QString& re
 }
 
 } // namespace
+
+QString HandCursorFile(const QString& programFolder)
+{
+    const QString besideProgram = programFolder + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
+    const QString installed = InstalledDataFolder(programFolder) + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
+    return !PathExists(besideProgram) && PathExists(installed) ? installed : besideProgram;
+}
 
 QCursor LoadHandCursor(const QString& cursorFile)
 {

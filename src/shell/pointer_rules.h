@@ -3,7 +3,8 @@
 // pointer that shows over all its controls: the default arrow (shape 0), the busy pointer
 // while a handler works (11), or the hand over a button (99). Moving the mouse never replaces
 // the busy pointer. The hand's image comes from the cursor file "HAND-M.CUR" beside the
-// program; without it the hand shape shows the default arrow.
+// program, or in an installed program's data folder; without it the hand shape shows the
+// default arrow.
 
 #include <QCursor>
 #include <QObject>
@@ -19,6 +20,11 @@ namespace quintabel {
 enum class PointerShape { Default = 0, Busy = 11, Hand = 99 };
 
 inline constexpr char kHandCursorFileName[] = "HAND-M.CUR";
+
+// Where the windows look for the hand's image: "HAND-M.CUR" beside the program when it is
+// there (a build folder), else the one in the installed data folder (base/path_helpers.h);
+// the file beside the program, which is not there, when neither is.
+QString HandCursorFile(const QString& programFolder);
 
 // The hand pointer read from a Windows cursor file (.cur), with the file's hot spot. Throws
 // std::runtime_error when the file cannot be read as a cursor.

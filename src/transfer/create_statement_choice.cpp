@@ -30,7 +30,12 @@ void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& 
         guard.step(firstLabel + 2, [] { QCoreApplication::processEvents(); });
         transfer::SourceField field;
         const bool named = guard.step(firstLabel + 4, [&] { field.name = source.Fields(index).Name(); });
-        const bool typed = guard.step(firstLabel + 6, [&] { field.adoTypeNumber = source.Fields(index).Type(); });
+        const bool typed = guard.step(firstLabel + 6, [&] {
+            const connections::Field sourceField = source.Fields(index);
+            field.adoTypeNumber = sourceField.Type();
+            field.precision = sourceField.Precision();
+            field.scale = sourceField.NumericScale();
+        });
         if (named && typed)
             chosen.fields.push_back(std::move(field));
     }

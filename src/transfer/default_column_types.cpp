@@ -40,6 +40,12 @@ constexpr std::array<ColumnTypeRule, 11> columnTypeRules{{
 
 constexpr ColumnTypeRule fallbackColumnType{"", "VARCHAR", "TEXT"};
 
+// A double keeps 15 significant decimal digits exactly. MySQL's DECIMAL holds up to 65 digits,
+// at most 30 of them after the point.
+constexpr int kDoubleExactDigits = 15;
+constexpr int kMySqlDecimalMostDigits = 65;
+constexpr int kMySqlDecimalMostScale = 30;
+
 std::string_view keywordFor(const ColumnTypeRule& rule, TargetKind target)
 {
     return target == TargetKind::Paradox ? rule.paradoxKeyword : rule.mysqlKeyword;
@@ -57,6 +63,17 @@ std::string_view DefaultColumnType(std::string_view adoTypeName, TargetKind targ
     return keywordFor(fallbackColumnType, target);
 }
 
+std::string defaultColumnDefinition(const SourceField& field, TargetKind target)
+{
+    const std::string_view keyword = DefaultColumnType(AdoTypeName(field.adoTypeNumber), target);
+    if (target != TargetKind::MySQL || keyword != "DOUBLE" || field.precision <= kDoubleExactDigits)
+        return std::string(keyword);
+    if (field.precision <= kMySqlDecimalMostDigits && field.scale >= 0 && field.scale <= kMySqlDecimalMostScale)
+        return "DECIMAL(" + std::to_string(field.precision) + "," + std::to_string(field.scale) + ")";
+    // The value's own digits, as text: nothing is rounded.
+    return "TEXT";
+}
+
 std::string statementPrefix(std::string_view tableName)
 {
     return "CREATE TABLE " + backtickQuoted(tableName) + "(";
@@ -69,7 +86,7 @@ std::string DefaultCreateStatement(std::string_view tableName, std::span<const S
     for (const SourceField& field : fields) {
         statement += backtickQuoted(field.name);
         statement += ' ';
-        statement += DefaultColumnType(AdoTypeName(field.adoTypeNumber), target);
+        statement += defaultColumnDefinition(field, target);
         statement += ',';
     }
     // Only a comma is taken back: a field list that is empty (no real table has one) leaves

@@ -14,6 +14,10 @@ namespace quintabel::transfer {
 struct SourceField {
     std::string name;
     int adoTypeNumber = 0;
+    // The digits an exact number field holds, and how many of them follow the point (a
+    // Paradox BCD field: 32 and its decimals); 0 where the field tells none.
+    int precision = 0;
+    int scale = 0;
 };
 
 // The column type keyword for an ADO type name ("adVarChar"): the first rule whose text the
@@ -21,12 +25,18 @@ struct SourceField {
 // the fallback keyword. The keyword carries no length, precision or scale.
 std::string_view DefaultColumnType(std::string_view adoTypeName, TargetKind target);
 
+// The column type the default statement gives `field`: DefaultColumnType's keyword, except
+// for a number field bound for MySQL that holds more digits than a double keeps exactly (a
+// Paradox BCD field, which reports itself a double): DECIMAL(precision,scale), which holds
+// each of its values digit for digit, or TEXT where its scale is beyond MySQL's largest (30).
+std::string defaultColumnDefinition(const SourceField& field, TargetKind target);
+
 // "CREATE TABLE `" + table name + "`(": the head of every CREATE TABLE statement for the
 // table, and what the transfer hands the customisation window as `mSQL`.
 std::string statementPrefix(std::string_view tableName);
 
 // The whole CREATE TABLE statement: the prefix, then per field its name between backticks, one
-// space and its default keyword, the columns separated by single commas, then ");". Example:
+// space and its default column type (defaultColumnDefinition), the columns separated by single commas, then ");". Example:
 // CREATE TABLE `t`(`id` INT,`name` TEXT,`price` FLOAT);
 std::string DefaultCreateStatement(std::string_view tableName, std::span<const SourceField> fields,
                                    TargetKind target);

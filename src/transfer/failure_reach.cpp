@@ -1,5 +1,7 @@
 #include "transfer/failure_reach.h"
 
+#include "drivers/mysql/mysql_error_numbers.h"
+
 #include <algorithm>
 #include <array>
 
@@ -8,16 +10,7 @@ namespace quintabel::transfer {
 namespace {
 
 // MariaDB client and server errors after which the connection is of no more use.
-constexpr std::array kConnectionLost{
-    2002, // CR_CONNECTION_ERROR
-    2003, // CR_CONN_HOST_ERROR
-    2006, // CR_SERVER_GONE_ERROR
-    2013, // CR_SERVER_LOST
-    2055, // CR_SERVER_LOST_EXTENDED
-    1053, // ER_SERVER_SHUTDOWN
-    1927, // ER_CONNECTION_KILLED
-    4031, // ER_CLIENT_INTERACTION_TIMEOUT
-};
+constexpr auto& kConnectionLost = db::mysql::kServerOutOfReach;
 
 // MariaDB errors that every row of the table meets again: the table is gone, the disk or the
 // table is full, or writing to it is not allowed.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
@@ -223,6 +224,11 @@ MySqlColumnShape defaultColumnShape(std::string_view keyword)
         shape.kind = Kind::WholeNumber;
     else if (keyword == "DECIMAL")
         shape.kind = Kind::Decimal; // DECIMAL(10,0)
+    else if (keyword.starts_with("DECIMAL(") && keyword.find(',') != std::string_view::npos) {
+        shape.kind = Kind::Decimal;
+        const std::string_view scale = keyword.substr(keyword.find(',') + 1);
+        std::from_chars(scale.data(), scale.data() + scale.size(), shape.scale);
+    }
     else if (keyword == "FLOAT")
         shape.kind = Kind::Float;
     else if (keyword == "DOUBLE")

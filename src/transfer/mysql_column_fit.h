@@ -42,8 +42,8 @@ struct MySqlColumnShape {
 };
 
 // The shape of a column created with the default MySQL type `keyword` ("TEXT", "LONGTEXT",
-// "DECIMAL", "INT", "LONGBLOB", "FLOAT" or "DOUBLE", as DefaultColumnType gives them). DECIMAL
-// is DECIMAL(10,0).
+// "DECIMAL", "INT", "LONGBLOB", "FLOAT" or "DOUBLE", as DefaultColumnType gives them, or
+// "DECIMAL(p,s)" as defaultColumnDefinition gives it). DECIMAL alone is DECIMAL(10,0).
 MySqlColumnShape defaultColumnShape(std::string_view keyword);
 
 // The shape of a column as information_schema.COLUMNS describes it: DATA_TYPE ("decimal"),

@@ -24,9 +24,8 @@ MySqlColumnsFit MySqlColumnsFit::forDefaultTypes(std::span<const transfer::Sourc
 {
     MySqlColumnsFit fit;
     for (const transfer::SourceField& field : fields) {
-        const std::string_view keyword = transfer::DefaultColumnType(
-            transfer::AdoTypeName(field.adoTypeNumber), transfer::TargetKind::MySQL);
-        fit.columns_.push_back({field.name, transfer::defaultColumnShape(keyword)});
+        const std::string type = transfer::defaultColumnDefinition(field, transfer::TargetKind::MySQL);
+        fit.columns_.push_back({field.name, transfer::defaultColumnShape(type)});
     }
     return fit;
 }

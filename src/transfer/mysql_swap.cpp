@@ -51,9 +51,9 @@ void swapInNewCopy(connections::Connection& mysql, const std::string& table, con
     KillPoint("new copy swapped in");
 }
 
-void clearSwapMarker(connections::Connection& mysql, const std::string& table)
+void clearSwapMarker(connections::Connection& mysql, const std::string& table, const transfer::SwapMarker& marker)
 {
-    mysql.Execute(transfer::clearCommentStatement(table));
+    mysql.Execute(transfer::clearCommentStatement(table, marker.ownComment.value_or(std::string())));
     KillPoint("swap marker cleared");
 }
 

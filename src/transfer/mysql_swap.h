@@ -8,7 +8,9 @@
 //     INSERT INTO `quintabel-new-T` ...                      (one per row)
 //     RENAME TABLE `T` TO `quintabel-old-T`, `quintabel-new-T` TO `T`
 //     DROP TABLE `quintabel-old-T`
-//     ALTER TABLE `T` COMMENT=''
+//     ALTER TABLE `T` COMMENT=''                           (or the comment T's statement set)
+
+#include "transfer/mysql_swap_marker.h"
 
 #include <optional>
 #include <string>
@@ -34,8 +36,9 @@ void createNewCopy(connections::Connection& mysql, const std::string& markedStat
 void swapInNewCopy(connections::Connection& mysql, const std::string& table, const std::string& newTable,
                    const std::optional<std::string>& oldTable);
 
-// Takes the transfer's mark off the settled `table`.
-void clearSwapMarker(connections::Connection& mysql, const std::string& table);
+// Takes the transfer's mark `marker` off the settled `table`, which keeps the comment of its
+// own that the mark stood in for.
+void clearSwapMarker(connections::Connection& mysql, const std::string& table, const transfer::SwapMarker& marker);
 
 // DROP TABLE `table`.
 void dropMySqlTable(connections::Connection& mysql, const std::string& table);

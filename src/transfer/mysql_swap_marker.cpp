@@ -2,6 +2,7 @@
 
 #include "transfer/sql_names.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace quintabel::transfer {
@@ -11,6 +12,8 @@ namespace {
 constexpr std::string_view kIncomplete = ", not yet complete";
 constexpr std::string_view kOldTableGoesTo = "; the old table goes to ";
 constexpr std::string_view kBuiltByConnection = "; built by connection ";
+// Last, since the comment it brings runs to the end, whatever it holds.
+constexpr std::string_view kOwnComment = "; its own comment: ";
 
 bool consume(std::string_view& text, std::string_view expected)
 {
@@ -42,14 +45,16 @@ std::optional<std::string> consumeQuotedName(std::string_view& text)
     return std::nullopt; // the closing backtick is missing
 }
 
-// The whole rest of `text` as a decimal number without sign or leading zero.
-std::optional<std::uint64_t> wholeNumber(std::string_view text)
+// A decimal number without sign or leading zero off the front of `text`.
+std::optional<std::uint64_t> consumeWholeNumber(std::string_view& text)
 {
+    const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
     std::uint64_t number = 0;
-    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), number);
-    const bool leadingZero = text.size() > 1 && text.front() == '0';
-    if (leadingZero || failure != std::errc() || end != text.data() + text.size())
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + digits, number);
+    const bool leadingZero = digits > 1 && text.front() == '0';
+    if (digits == 0 || leadingZero || failure != std::errc() || end != text.data() + digits)
         return std::nullopt;
+    text.remove_prefix(digits);
     return number;
 }
 
@@ -62,6 +67,8 @@ std::string swapMarkerComment(const SwapMarker& marker)
         comment += std::string(kOldTableGoesTo) + backtickQuoted(*marker.oldTable);
     if (marker.runConnection)
         comment += std::string(kBuiltByConnection) + std::to_string(*marker.runConnection);
+    if (marker.ownComment && !marker.ownComment->empty())
+        comment += std::string(kOwnComment) + *marker.ownComment;
     return comment;
 }
 
@@ -85,9 +92,14 @@ std::optional<SwapMarker> readSwapMarker(std::string_view comment)
             return std::nullopt;
     }
     if (consume(comment, kBuiltByConnection)) {
-        marker.runConnection = wholeNumber(comment);
+        marker.runConnection = consumeWholeNumber(comment);
         if (!marker.runConnection)
             return std::nullopt;
+    }
+    if (consume(comment, kOwnComment)) {
+        if (comment.empty())
+            return std::nullopt;
+        marker.ownComment = std::string(comment);
         comment = {};
     }
     if (!comment.empty())

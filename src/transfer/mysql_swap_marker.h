@@ -23,12 +23,16 @@ struct SwapMarker {
     // that connection (runLockName) while it lives, so that the recovery of another Quintabel
     // leaves a copy still being built alone.
     std::optional<std::uint64_t> runConnection;
+    // The comment the chosen CREATE statement gave the table itself, which the mark stands in
+    // for until it comes off, and which the settled table then keeps.
+    std::optional<std::string> ownComment = std::nullopt;
 
     bool operator==(const SwapMarker&) const = default;
 };
 
 // "Quintabel: new copy of `ORDERS`, not yet complete", then for a copy that replaces a table
-// "; the old table goes to `quintabel-old-ORDERS`", then "; built by connection 42". Names
+// "; the old table goes to `quintabel-old-ORDERS`", then "; built by connection 42", then for
+// a table with a comment of its own "; its own comment: " and that comment to the end. Names
 // are quoted as in statements (backticks, any backtick inside doubled), so every name reads
 // back exactly.
 std::string swapMarkerComment(const SwapMarker& marker);

@@ -80,9 +80,9 @@ void settle(connections::Connection& mysql, const MarkedTable& found, std::vecto
         if (marker.oldTable && serverHasTable(mysql, *marker.oldTable)) {
             dropMySqlTable(mysql, *marker.oldTable);
             recovered.push_back({RecoveredSwap::Outcome::OldTableDropped, marker.table, *marker.oldTable});
-            clearSwapMarker(mysql, found.name);
+            clearSwapMarker(mysql, found.name, marker);
         } else {
-            clearSwapMarker(mysql, found.name);
+            clearSwapMarker(mysql, found.name, marker);
             recovered.push_back({RecoveredSwap::Outcome::MarkCleared, marker.table, {}});
         }
     } else if (transfer::hasWorkPrefix(found.name, transfer::kNewCopyPrefix)) {

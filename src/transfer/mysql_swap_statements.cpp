@@ -32,9 +32,9 @@ std::string swapInStatement(std::string_view table, std::string_view newTable,
     return statement + backtickQuoted(newTable) + " TO " + backtickQuoted(table);
 }
 
-std::string clearCommentStatement(std::string_view table)
+std::string clearCommentStatement(std::string_view table, std::string_view ownComment)
 {
-    return "ALTER TABLE " + backtickQuoted(table) + " COMMENT=''";
+    return "ALTER TABLE " + backtickQuoted(table) + " COMMENT=" + mysqlTextLiteral(ownComment);
 }
 
 std::string tableProbeStatement(std::string_view table)

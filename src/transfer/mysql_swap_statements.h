@@ -18,8 +18,9 @@ std::string withTableComment(std::string_view createStatement, std::string_view 
 std::string swapInStatement(std::string_view table, std::string_view newTable,
                             const std::optional<std::string>& oldTable);
 
-// "ALTER TABLE `t` COMMENT=''": takes the transfer's mark off a settled table.
-std::string clearCommentStatement(std::string_view table);
+// "ALTER TABLE `t` COMMENT='...'": takes the transfer's mark off a settled table, which keeps
+// `ownComment` (the empty comment when it has none of its own).
+std::string clearCommentStatement(std::string_view table, std::string_view ownComment = {});
 
 // "SELECT * FROM `t` LIMIT 0": fails with "no such table" exactly when the server, by its own
 // rules of letter case, holds no table of that name.

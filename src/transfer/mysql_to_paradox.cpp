@@ -1,5 +1,6 @@
 #include "transfer/mysql_to_paradox.h"
 
+#include "base/expected_problem.h"
 #include "base/message_boxes.h"
 #include "base/path_helpers.h"
 #include "base/step_guard.h"
@@ -95,8 +96,14 @@ private:
     // The source's column names, read while it is open, for the word on its zero dates.
     std::vector<std::string> sourceColumnNames() const;
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
-    // The steps that end a table's rows: the pointer, the progress bar and the source.
-    void finishRows();
+    // The steps that end a table's rows: the pointer, the progress bar and the source. When
+    // the run ends with them, the rest of the source is not waited for (its connection goes).
+    enum class SourceEnd { Close, Cancel };
+    void finishRows(SourceEnd end = SourceEnd::Close);
+    // The front end hears of each column whose zero dates were left blank (for its report),
+    // with `message`, the word the user was given on them all.
+    void tellZeroDates(const QString& targetName, const std::vector<std::string>& columnNames,
+                       const std::vector<std::int64_t>& counts, const QString& message);
     // The check weighed every row on its way in: the write-out need not weigh them again.
     void handOverFields(const std::string& scratchTable, const ParadoxWriteOutFit& fit);
     // The Paradox list afresh, as the folder now holds its tables.
@@ -215,7 +222,9 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
         chooseCreateStatement(guard_, kCreateLabels, source, source_, transfer::TargetKind::Paradox,
                               frontEnd_.customizeTypes(), environment_.customizationWindow);
     if (create.cancelled) {
-        // Nothing of this table has been touched yet, the old Paradox table included.
+        // Nothing of this table has been touched yet, the old Paradox table included. The
+        // source's rows, all still to come, are not read: the run ends.
+        guard_.step(182, [&] { source_.Cancel(); });
         guard_.step(182, [&] { closeIfOpen(paradox_); });
         guard_.step(184, [&] { closeIfOpen(mysql_); });
         guard_.step(186, [&] { frontEnd_.showBusy(false); });
@@ -244,7 +253,7 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     handOverFields(source, fit);
     const std::vector<std::string> columnNames =
         rows.zeroDatesBlanked.empty() ? std::vector<std::string>() : sourceColumnNames();
-    finishRows();
+    finishRows(rows.stoppedByClose ? SourceEnd::Cancel : SourceEnd::Close);
 
     if (rows.stoppedByClose) {
         // The program is ending: a table cut short is never written out.
@@ -280,13 +289,30 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
         events_->ended(TableEnd::NotWritten, guard_.lastFailure());
     // Said once the table stands, and only then: a table not written holds no blanks.
     if (written) {
-        if (const auto zeroDates = ZeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked))
+        if (const auto zeroDates = ZeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked)) {
             ShowMessage(*zeroDates);
+            tellZeroDates(targetName, columnNames, rows.zeroDatesBlanked, *zeroDates);
+        }
     }
     guard_.step(366, [] { QCoreApplication::processEvents(); });
     dropScratchTable(368, 370, source);
     guard_.step(372, [] { QCoreApplication::processEvents(); });
     return AfterTable::NextTable;
+}
+
+void MySqlToParadoxRun::tellZeroDates(const QString& targetName, const std::vector<std::string>& columnNames,
+                                      const std::vector<std::int64_t>& counts, const QString& message)
+{
+    for (std::size_t column = 0; column < counts.size() && column < columnNames.size(); ++column) {
+        if (counts[column] == 0)
+            continue;
+        TableNotice notice;
+        notice.table = targetName;
+        notice.column = QString::fromStdString(columnNames[column]);
+        notice.rows = counts[column];
+        notice.message = message;
+        events_->notice(notice);
+    }
 }
 
 void MySqlToParadoxRun::handOverFields(const std::string& scratchTable, const ParadoxWriteOutFit& fit)
@@ -330,8 +356,18 @@ bool MySqlToParadoxRun::writeOut(ParadoxReplacement& replacement, const std::str
 {
     const bool written = guard_.step(364, [&] {
         const std::string staging = replacement.stagingFolder().string() + "/";
-        scratch_.Execute(
-            paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName, fields_.paradoxCodePage));
+        try {
+            scratch_.Execute(
+                paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName, fields_.paradoxCodePage));
+        } catch (const std::exception& failure) {
+            // A failure the user can put right (a full disk) is told with what became of the table.
+            if (!IsExpectedProblem(failure))
+                throw;
+            throw Expected<std::runtime_error>(
+                TableNotWrittenMessage(QString::fromUtf8(failure.what()), targetName,
+                                       existing == ParadoxReplacement::Existing::Replace)
+                    .toStdString());
+        }
         if (existing == ParadoxReplacement::Existing::Refuse)
             replacement.complete();
     });
@@ -371,11 +407,16 @@ std::vector<std::string> MySqlToParadoxRun::sourceColumnNames() const
     return names;
 }
 
-void MySqlToParadoxRun::finishRows()
+void MySqlToParadoxRun::finishRows(SourceEnd end)
 {
     guard_.step(358, [&] { frontEnd_.showBusy(false); });
     guard_.step(360, [&] { frontEnd_.showIdle(); });
-    guard_.step(362, [&] { source_.Close(); });
+    guard_.step(362, [&] {
+        if (end == SourceEnd::Cancel)
+            source_.Cancel();
+        else
+            source_.Close();
+    });
 }
 
 void MySqlToParadoxRun::relistParadoxTables()

@@ -15,6 +15,7 @@
 #include "transfer/mysql_swap_marker.h"
 #include "transfer/mysql_swap_recovery.h"
 #include "transfer/mysql_swap_statements.h"
+#include "transfer/mysql_table_comment.h"
 #include "transfer/mysql_work_names.h"
 #include "transfer/row_copy.h"
 #include "transfer/sql_names.h"
@@ -92,6 +93,9 @@ private:
     bool createMarkedCopy(const std::string& createStatement, const NewCopy& copy, bool& runEnds);
     // The steps that end a table's rows: the pointer, the progress bar and the source.
     void finishRows();
+    // When the rows were read to their end from a source whose header promised another number
+    // of them (a damaged file), the word on it; asked while the source is open.
+    std::optional<TableNotice> rowCountNotice(const QString& tableName, const RowCopyOutcome& rows) const;
     // After the rows: swaps the new copy in when it may take the name, else drops it. True
     // when a table stands under the name afterwards (the new one, or the old one kept).
     bool settleNewCopy(const std::string& table, const NewCopy& copy, const std::optional<QString>& shortfall,
@@ -211,6 +215,9 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
         return AfterTable::EndRun;
     }
 
+    // A comment the chosen statement sets itself gives way to the mark, and comes back with
+    // the table once it is settled.
+    copy.marker.ownComment = transfer::tableCommentOf(create.statement);
     if (guard_.test(278, [&] { return overwrite; })) {
         // The existing table is not touched until the swap: it stays whole under its name.
         copy.marker.oldTable = oldTableName(target);
@@ -238,6 +245,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, copy.name, transfer::TargetKind::MySQL,
                                          fit ? &*fit : nullptr, frontEnd_, tableName, sending);
     events_->rows(rows);
+    const std::optional<TableNotice> countNotice = rowCountNotice(tableName, rows);
     finishRows();
 
     if (rows.stoppedByClose) {
@@ -251,7 +259,34 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     // The list names only tables the server holds.
     if (settleNewCopy(target, copy, IncompleteTableReason(rows), rows.counted))
         guard_.step(348, [&] { frontEnd_.targetList().addName(targetName); });
+    // Once for the table, after what became of it: the rows sent may not be all there were.
+    if (countNotice) {
+        ShowMessage(countNotice->message);
+        events_->notice(*countNotice);
+    }
     return AfterTable::NextTable;
+}
+
+std::optional<TableNotice> ParadoxToMySqlRun::rowCountNotice(const QString& tableName,
+                                                             const RowCopyOutcome& rows) const
+{
+    if (!rows.counted || rows.cutShort || rows.stoppedByClose)
+        return std::nullopt;
+    std::optional<std::int64_t> promised;
+    try {
+        promised = source_.statedRecordCount();
+    } catch (const std::exception&) {
+        return std::nullopt; // a source that did not open has said so already
+    }
+    if (!promised || *promised == rows.rowsRead)
+        return std::nullopt;
+    TableNotice notice;
+    notice.kind = TableNotice::Kind::RowCountDiffers;
+    notice.table = tableName;
+    notice.rows = rows.rowsRead;
+    notice.rowsPromised = *promised;
+    notice.message = RowCountDiffersMessage(tableName, *promised, rows.rowsRead);
+    return notice;
 }
 
 void ParadoxToMySqlRun::finishRows()
@@ -341,7 +376,7 @@ bool ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& c
         return false;
     }
     if (guard_.step(286, [&] { swapInNewCopy(mysql_, table, copy.name, std::nullopt); })) {
-        guard_.step(286, [&] { clearSwapMarker(mysql_, table); });
+        guard_.step(286, [&] { clearSwapMarker(mysql_, table, copy.marker); });
         return true;
     }
     events_->ended(TableEnd::NotWritten, guard_.lastFailure());
@@ -363,7 +398,7 @@ void ParadoxToMySqlRun::replaceTable(const std::string& table, const NewCopy& co
     // The mark comes off only after the old table has gone: while it stands, the mark is what
     // tells the recovery that the old table is the transfer's to drop.
     if (guard_.step(280, [&] { dropMySqlTable(mysql_, oldTable); }))
-        guard_.step(280, [&] { clearSwapMarker(mysql_, table); });
+        guard_.step(280, [&] { clearSwapMarker(mysql_, table, copy.marker); });
 }
 
 bool ParadoxToMySqlRun::dropNewCopy(const NewCopy& copy)

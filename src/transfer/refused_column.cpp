@@ -69,4 +69,16 @@ std::optional<std::string> columnNamedInRefusal(std::string_view message)
     return std::nullopt;
 }
 
+std::string refusalAtTableRow(std::string_view message, std::int64_t tableRow)
+{
+    constexpr std::string_view atRow = " at row ";
+    const std::size_t at = message.rfind(atRow);
+    if (at == std::string_view::npos)
+        return std::string(message);
+    const std::string_view number = message.substr(at + atRow.size());
+    if (number.empty() || number.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::string(message);
+    return std::string(message.substr(0, at + atRow.size())) + std::to_string(tableRow);
+}
+
 } // namespace quintabel::transfer

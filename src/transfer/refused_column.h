@@ -3,6 +3,7 @@
 // column 'NAME' at row 1"), for a report that lists refused rows by column. The server gives
 // the column only in its message text, in one of two spellings.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,5 +14,11 @@ namespace quintabel::transfer {
 // (backticks inside a name doubled), "Column 'NAME' cannot be null" or "Field 'NAME' doesn't
 // have a default value"; nothing when the message names no column.
 std::optional<std::string> columnNamedInRefusal(std::string_view message);
+
+// The server names the row of a refused value by its place in the statement ("at row 1"),
+// which for a statement of one row is always 1; the user knows it by its place in the table.
+// `message` with a closing " at row N" naming `tableRow` instead; unchanged when it ends
+// otherwise.
+std::string refusalAtTableRow(std::string_view message, std::int64_t tableRow);
 
 } // namespace quintabel::transfer

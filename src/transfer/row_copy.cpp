@@ -118,9 +118,10 @@ private:
     bool readCurrentRow(std::vector<db::Value>& row);
     // Sends the row now, or adds it to the batch. False when it is known not to have arrived.
     bool sendRow(const std::string& statement, const std::vector<db::Value>& row);
-    // Runs one row's statement on its own; a target that takes row values (the scratch
-    // database) is given the row's values instead, as the statement would have given them.
-    void executeRow(const std::string& statement, const std::vector<db::Value>* row = nullptr);
+    // Runs the statement of the source's row `tableRow` on its own; a target that takes row
+    // values (the scratch database) is given the row's values instead, as the statement would
+    // have given them. A refusal names the row by its place in the table.
+    void executeRow(std::int64_t tableRow, const std::string& statement, const std::vector<db::Value>* row = nullptr);
     // The row's values as its statement's literals carry them: NULL, text or bytes.
     std::vector<db::Value> valuesAsInserted(const std::vector<db::Value>& row);
     // Sends the rows gathered, once the batch sent before them is settled. A batch that can
@@ -145,7 +146,10 @@ private:
     void beginTransaction();
     void commitTransaction();
     void rollBackTransaction();
-    void cutShort(transfer::FailureReach reach, const std::string& description, int label);
+    // `failure` is a DatabaseError that ended the rows, or null: its mark says whether the
+    // user can put it right (a server out of reach, a full disk), not the program.
+    void cutShort(transfer::FailureReach reach, const std::string& description, int label,
+                  const std::exception* failure = nullptr);
     void countZeroDates(const std::vector<std::size_t>& columns);
     // Tells the front end of a row that did not arrive, with the failure just reported and
     // the column it names: the one the fit check or the unreadable value named, else the one
@@ -235,6 +239,7 @@ RowCopyOutcome RowCopier::run()
             outcome_.rowsFailed = std::max(outcome_.rowCount, rowsSeen_);
     }
     outcome_.rowCount = std::max(outcome_.rowCount, rowsSeen_);
+    outcome_.rowsRead = rowsSeen_;
     return outcome_;
 }
 
@@ -374,7 +379,7 @@ bool RowCopier::readCurrentRow(std::vector<db::Value>& row)
 bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Value>& row)
 {
     if (!batched_) {
-        const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement, &row); });
+        const bool sent = guard_.step(labels_.execute, [&] { executeRow(rowInHand_, statement, &row); });
         KillPoint("row statement executed");
         if (sent && !outcome_.cutShort)
             countZeroDates(zeroDateColumns(row));
@@ -415,7 +420,7 @@ std::vector<db::Value> RowCopier::valuesAsInserted(const std::vector<db::Value>&
     return values;
 }
 
-void RowCopier::executeRow(const std::string& statement, const std::vector<db::Value>* row)
+void RowCopier::executeRow(std::int64_t tableRow, const std::string& statement, const std::vector<db::Value>* row)
 {
     try {
         if (row != nullptr && insertsValues_ && valueTexts_.size() == row->size())
@@ -428,9 +433,15 @@ void RowCopier::executeRow(const std::string& statement, const std::vector<db::V
         transfer::FailureReach reach = transfer::failureReach(kind_, failure.number());
         if (batched_ && endsTransaction(failure.number()))
             reach = atLeastTable(reach);
-        if (reach == transfer::FailureReach::Row)
-            throw;
-        cutShort(reach, failure.what(), labels_.execute);
+        if (reach == transfer::FailureReach::Row) {
+            const std::string refusal = transfer::refusalAtTableRow(failure.description(), tableRow);
+            if (refusal == failure.description())
+                throw;
+            if (IsExpectedProblem(failure))
+                throw Expected<db::DatabaseError>(refusal, failure.number());
+            throw db::DatabaseError(refusal, failure.number());
+        }
+        cutShort(reach, failure.what(), labels_.execute, &failure);
     }
 }
 
@@ -520,7 +531,7 @@ bool RowCopier::undoBatch(const RowBatch& batch)
         cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
                  "The rows sent for this table so far were lost, because the server ended their transaction: "
                      + failure.description(),
-                 labels_.execute);
+                 labels_.execute, &failure);
         return false;
     }
 }
@@ -532,14 +543,15 @@ void RowCopier::sendBatchRowByRow(RowBatch& batch)
     for (std::size_t index = 0; index < batch.statements.size(); ++index) {
         const std::string statement = batch.statements.rowStatement(index);
         guard_.setStatement(QString::fromStdString(statement));
-        const bool sent = guard_.step(labels_.execute, [&] { executeRow(statement); });
+        const std::int64_t tableRow = index < batch.rows.size() ? batch.rows[index] : 0;
+        const bool sent = guard_.step(labels_.execute, [&] { executeRow(tableRow, statement); });
         if (outcome_.cutShort)
             return;
         if (sent) {
             countZeroDates(batch.statements.zeroDateColumns(index));
         } else {
             ++outcome_.rowsFailed;
-            tellRefused(index < batch.rows.size() ? batch.rows[index] : 0, QString::fromStdString(statement));
+            tellRefused(tableRow, QString::fromStdString(statement));
         }
     }
 }
@@ -558,7 +570,7 @@ void RowCopier::beginTransaction()
         target_.Execute("START TRANSACTION");
     } catch (const db::DatabaseError& failure) {
         cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())), failure.description(),
-                 labels_.execute);
+                 labels_.execute, &failure);
     }
 }
 
@@ -568,7 +580,7 @@ void RowCopier::commitTransaction()
         target_.Execute("COMMIT");
     } catch (const db::DatabaseError& failure) {
         cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
-                 "The rows of the table could not be committed: " + failure.description(), labels_.execute);
+                 "The rows of the table could not be committed: " + failure.description(), labels_.execute, &failure);
         return;
     }
     KillPoint("rows committed");
@@ -584,10 +596,11 @@ void RowCopier::rollBackTransaction()
     }
 }
 
-void RowCopier::cutShort(transfer::FailureReach reach, const std::string& description, int label)
+void RowCopier::cutShort(transfer::FailureReach reach, const std::string& description, int label,
+                         const std::exception* failure)
 {
     if (!outcome_.cutShort)
-        outcome_.cutShort = RowsCutShort{reach, description, label};
+        outcome_.cutShort = RowsCutShort{reach, description, label, failure != nullptr && IsExpectedProblem(*failure)};
 }
 
 void RowCopier::countZeroDates(const std::vector<std::size_t>& columns)

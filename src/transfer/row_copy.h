@@ -64,13 +64,15 @@ struct RowsCutShort {
     std::string description;
     int label;
     // The failure is the user's to put right, not a fault (a source table with text not of its
-    // code page, met as its rows are read): told as a plain message, not as an error report.
+    // code page or a damaged file, met as its rows are read; a server out of reach; a full
+    // disk): told as a plain message, not as an error report.
     bool userCanPutRight = false;
 };
 
 struct RowCopyOutcome {
     bool counted = false;        // the record set told its row count
     std::int64_t rowCount = 0;   // the rows the record set reported, or more when it held more
+    std::int64_t rowsRead = 0;   // the rows taken from the source
     std::int64_t rowsFailed = 0; // rows that did not arrive (each reported, unless cut short)
     bool stoppedByClose = false; // the front end asked to stop: the remaining rows were not copied
     std::optional<RowsCutShort> cutShort; // a failure ended the rows; not yet reported

@@ -20,6 +20,11 @@ void TableEvents::rows(const RowCopyOutcome& rows)
     outcome_.rowsSent = std::max<std::int64_t>(0, rows.rowCount - rows.rowsFailed);
 }
 
+void TableEvents::notice(const TableNotice& notice)
+{
+    frontEnd_.tableNotice(notice);
+}
+
 void TableEvents::ended(TableEnd end, const QString& message)
 {
     if (ended_)

@@ -19,6 +19,8 @@ public:
     void started(const QString& sourceName, const QString& targetName);
     // The rows that arrived and those that did not.
     void rows(const RowCopyOutcome& rows);
+    // Something the run told the user of the table besides its end: tells tableNotice.
+    void notice(const TableNotice& notice);
     // The table was not written, with what the run told the user; the first end told stays.
     void ended(TableEnd end, const QString& message = {});
     // Tells tableFinished, once a table was started.

@@ -25,6 +25,14 @@ QString NotOverwrittenMessage(const QString& tableName, const QString& reason)
         .arg(tableName, reason);
 }
 
+QString TableNotWrittenMessage(const QString& failure, const QString& tableName, bool existingKept)
+{
+    QString text = failure + QStringLiteral("\r\rThe table %1 was not written.").arg(tableName);
+    if (existingKept)
+        text += QStringLiteral(" The existing table %1 is untouched.").arg(tableName);
+    return text;
+}
+
 QString CutShortMessage(const QString& tableName, const RowsCutShort& cut, bool overwrite,
                         const std::optional<QString>& leftover)
 {
@@ -47,6 +55,16 @@ void ReportCutShort(StepGuard& guard, const RowsCutShort& cut, const QString& te
         ShowMessage(text);
     else
         guard.report(cut.label, text);
+}
+
+QString RowCountDiffersMessage(const QString& tableName, std::int64_t promised, std::int64_t read)
+{
+    return QStringLiteral("The header of the Paradox table %1 says it holds %2 rows, but its file holds %3, and "
+                          "those are the rows that were read. The file may be damaged: check the table in Paradox, "
+                          "or compare it with a backup.")
+        .arg(tableName)
+        .arg(promised)
+        .arg(read);
 }
 
 std::optional<QString> ZeroDatesBlankedMessage(const QString& sourceName, const QString& targetName,

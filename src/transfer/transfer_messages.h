@@ -23,6 +23,11 @@ std::optional<QString> IncompleteTableReason(const RowCopyOutcome& rows);
 // Why an existing table that the user agreed to overwrite was kept.
 QString NotOverwrittenMessage(const QString& tableName, const QString& reason);
 
+// The message of a table that a failure the user can put right (a full disk) kept from being
+// written: the failure (which says what to do), then that the table was not written and, when
+// one of its name was there, that the existing table is untouched.
+QString TableNotWrittenMessage(const QString& failure, const QString& tableName, bool existingKept);
+
 // The one report of a table whose rows a failure cut short: the failure, then what became of
 // the table. `overwrite`: an existing table was to be replaced, and is unchanged. `leftover`:
 // the unfinished copy that could not be deleted now, and waits for the next run to delete it.
@@ -35,6 +40,10 @@ class StepGuard;
 // Shows the one report of a table whose rows a failure cut short (`text`, its CutShortMessage):
 // the error report, or a plain message when the failure is the user's to put right.
 void ReportCutShort(StepGuard& guard, const RowsCutShort& cut, const QString& text);
+
+// A Paradox table whose header promises another number of records than its data blocks hold
+// (the blocks were read): says so, with both numbers, and that the file may be damaged.
+QString RowCountDiffersMessage(const QString& tableName, std::int64_t promised, std::int64_t read);
 
 // Paradox has no zero date, so MySQL's zero dates ("0000-00-00") arrive blank. Says so once for
 // the table, naming each column that had them and in how many rows; nothing when none had.

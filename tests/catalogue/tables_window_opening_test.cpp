@@ -97,20 +97,59 @@ TEST_F(TablesWindowOpeningTest, NextDoesNothingVisibleWhenEitherSideCannotBeReac
 {
     ConnectionFields noFolder = workingLogin();
     noFolder.paradoxFolder.clear();
-    QTemporaryDir tablesOnlyBelow;
-    testing::CreateFiles(tablesOnlyBelow.path(), {QStringLiteral("below/orders.db")});
-    ConnectionFields onlySubfolders = workingLogin();
-    onlySubfolders.paradoxFolder = tablesOnlyBelow.path();
     ConnectionFields noServer = testing::UnreachableFields();
     noServer.paradoxFolder = paradoxFolder.path();
 
     openConnectionWindow(noFolder);
-    for (const ConnectionFields& login : {noFolder, onlySubfolders, noServer}) {
+    for (const ConnectionFields& login : {noFolder, noServer}) {
         testing::TypeFields(form1, login);
         form1.PushButton2->click();
         expectStillOnTheConnectionWindow();
     }
     EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(TablesWindowOpeningTest, NextOpensOnAnyFolderThatIsThereAndNamesOneThatIsNot)
+{
+    QTemporaryDir empty; // where a user sends MySQL tables to make the folder's first ones
+    QTemporaryDir tablesOnlyBelow;
+    testing::CreateFiles(tablesOnlyBelow.path(), {QStringLiteral("below/orders.db")});
+    openConnectionWindow(workingLogin());
+    for (const auto& [folder, listed] : {std::pair{empty.path(), QStringList()},
+                                         std::pair{tablesOnlyBelow.path(), QStringList{QStringLiteral("ORDERS")}}}) {
+        ConnectionFields login = workingLogin();
+        login.paradoxFolder = folder;
+        testing::TypeFields(form1, login);
+        form1.PushButton2->click();
+        EXPECT_TRUE(form2.isVisible()) << folder.toStdString();
+        EXPECT_EQ(testing::ItemTexts(*form2.List2), listed);
+        form2.PushButton2->click(); // "< Back"
+    }
+    EXPECT_TRUE(boxes.shown().empty());
+
+    ConnectionFields gone = workingLogin();
+    gone.paradoxFolder = empty.path() + QStringLiteral("/gone");
+    testing::TypeFields(form1, gone);
+    form1.PushButton2->click();
+    EXPECT_TRUE(form1.isVisible());
+    EXPECT_FALSE(form2.isVisible());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    const QString message = boxes.shown()[0].text;
+    EXPECT_TRUE(message.contains(QStringLiteral("'%1'").arg(gone.paradoxFolder))) << message.toStdString();
+}
+
+TEST_F(TablesWindowOpeningTest, TheParadoxTestPutsRightWhatAKilledRunLeftBeforeItAnswers)
+{
+    QTemporaryDir folder;
+    // A replacement killed while the folder's only table stood aside.
+    testing::CreateFiles(folder.path(), {QStringLiteral(".quintabel-old-abc123/ORDERS.DB")});
+    ConnectionFields login = workingLogin();
+    login.paradoxFolder = folder.path();
+    openConnectionWindow(login);
+    form1.PushButton3->click();
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_TRUE(boxes.shown()[0].text.contains(QStringLiteral("ORDERS"))) << boxes.shown()[0].text.toStdString();
+    EXPECT_EQ(boxes.shown()[1].text, QLatin1String(kConnectionSuccessful));
 }
 
 TEST_F(TablesWindowOpeningTest, NextAfterBackListsBothSidesAfresh)

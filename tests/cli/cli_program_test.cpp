@@ -4,6 +4,9 @@
 
 #include "canonical_values.h"
 #include "cli/text_boxes.h"
+#include "connections/connection.h"
+#include "paradoxfile/support/write_helpers.h"
+#include "paradoxfile/table_writer.h"
 #include "paradoxfile/support/table_compare.h"
 #include "base/settings_store.h"
 #include "transfer_fixture.h"
@@ -22,6 +25,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
 
 namespace quintabel::testing {
 namespace {
@@ -296,6 +300,20 @@ TEST_F(CliProgramTest, TheSavedConnectionIsTheDefaultAndOptionsOverrideIt)
     EXPECT_TRUE(elsewhere.out.isEmpty());
 }
 
+TEST_F(CliProgramTest, TheCodePageIsTheSavedChoiceUnlessTheOptionGivesOne)
+{
+    // Text in code page 866 in a table whose header says 936.
+    paradox::testing::writeMislabelledTable(paradoxFolder.path(), "CITIES", "CITY", {"Мир", "Москва"}, 866, 936);
+    WriteSetting(QString::fromLatin1(settings_keys::kParadoxCodePage), QStringLiteral("866"));
+    const ProgramRun asTheHeaderSays = run(connection() << QStringLiteral("to-mysql") << QStringLiteral("CITIES")
+                                                        << QStringLiteral("--code-page=table"));
+    EXPECT_EQ(asTheHeaderSays.exitCode, 2);
+    EXPECT_TRUE(asTheHeaderSays.err.contains(QLatin1String("not valid in code page 936"))) << asTheHeaderSays.err.toStdString();
+    const ProgramRun asSaved = run(connection() << QStringLiteral("to-mysql") << QStringLiteral("CITIES"));
+    EXPECT_EQ(asSaved.exitCode, 0) << asSaved.err.toStdString();
+    EXPECT_EQ(queryMySql("SELECT CITY FROM CITIES").at(1).at(0), db::Value(std::string("Москва")));
+}
+
 TEST_F(CliProgramTest, AnInvalidChosenTypeFailsItsTableAndTheOthersStillGo)
 {
     writeNames("FIRST", {"Ada"});
@@ -327,6 +345,19 @@ TEST_F(CliProgramTest, ChosenTypesShapeTheCreatedTableAndUnknownFieldsAreRefused
                                    + fields().database.toStdString() + "' AND TABLE_NAME = 'NAMES'");
     ASSERT_EQ(column.size(), 1u);
     EXPECT_EQ(db::toText(column[0][0]), "varchar(80)");
+
+    // A field the file does not name gets the type a run without --types gives it, which holds
+    // a second row longer than the first.
+    paradox::TableWriter pairs(paradoxFolder.path(), "PAIRS",
+                               {{"NAME", paradox::FieldType::Alpha, 20, 0}, {"NOTE", paradox::FieldType::Alpha, 40, 0}});
+    pairs.append(std::vector<paradox::Value>{std::string("Ada"), std::string("short")});
+    pairs.append(std::vector<paradox::Value>{std::string("Grace"), std::string("a note longer than the first")});
+    pairs.commit();
+    const QString one = writeFile(QStringLiteral("one.json"), "{\"PAIRS\": {\"NAME\": \"VARCHAR(80)\"}}");
+    const ProgramRun partly = run(connection() << QStringLiteral("to-mysql") << QStringLiteral("PAIRS")
+                                               << QStringLiteral("--types") << one);
+    EXPECT_EQ(partly.exitCode, 0) << partly.err.toStdString();
+    EXPECT_EQ(queryMySql("SELECT NOTE FROM PAIRS").size(), 2u);
 
     writeNames("OTHER", {"Hedy"});
     const QString unknown = writeFile(QStringLiteral("unknown.json"), "{\"OTHER\": {\"SURNAME\": \"TEXT\"}, \"GONE\": {}}");
@@ -362,6 +393,43 @@ TEST_F(CliProgramTest, TheReportListsEveryRefusedRowAndTheStatusIsOne)
     EXPECT_EQ(rows[0].toObject()[QStringLiteral("column")].toString(), QStringLiteral("name"));
     EXPECT_TRUE(rows[0].toObject()[QStringLiteral("reason")].toString().startsWith(QLatin1String("Row 2 was not copied")));
     EXPECT_EQ(readBackWithPxlib(paradoxFile("greek.db")).records.size(), 2u);
+}
+
+TEST_F(CliProgramTest, ChangedValuesAndADamagedFileAreInTheReportEvenWhenQuiet)
+{
+    runSql("CREATE TABLE visits (id INT, seen DATE)");
+    connections::Connection mysql;
+    mysql.Open(database.connectionString());
+    mysql.Execute("SET SESSION sql_mode = ''"); // a zero date, as older servers let them in
+    mysql.Execute("INSERT INTO visits VALUES (1, '0000-00-00'), (2, '2021-04-05')");
+    const QString report = files.filePath(QStringLiteral("report.json"));
+    const ProgramRun quiet = run(connection() << QStringLiteral("to-paradox") << QStringLiteral("visits")
+                                              << QStringLiteral("--quiet") << QStringLiteral("--report") << report);
+    EXPECT_EQ(quiet.exitCode, 0) << quiet.err.toStdString();
+    EXPECT_TRUE(quiet.out.isEmpty() && quiet.err.isEmpty());
+    const QJsonArray changed = onlyTable(readReport(report))[QStringLiteral("notices")].toArray();
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0].toObject()[QStringLiteral("column")].toString(), QStringLiteral("seen"));
+    EXPECT_EQ(changed[0].toObject()[QStringLiteral("rows")].toInt(), 1);
+
+    // A genuine table of 224 records whose header is made to promise 230.
+    copyTableFamily(paradox::testing::testdataPath("paradox/leonhad-paradoxdriver/db/ORDERS.DB"), paradoxFolder.path());
+    {
+        std::fstream header(paradoxFile("ORDERS.DB"), std::ios::in | std::ios::out | std::ios::binary);
+        header.seekp(0x06);
+        header.put(static_cast<char>(230));
+    }
+    const ProgramRun damaged =
+        run(connection() << QStringLiteral("to-mysql") << QStringLiteral("ORDERS") << QStringLiteral("--report") << report);
+    EXPECT_EQ(damaged.exitCode, 1) << damaged.err.toStdString();
+    EXPECT_EQ(damaged.out, QStringLiteral("ORDERS: 224 rows sent; its header promised 230 (the file may be damaged)\n"));
+    EXPECT_TRUE(damaged.err.contains(QLatin1String("says it holds 230 rows, but its file holds 224"))) << damaged.err.toStdString();
+    const QJsonObject orders = onlyTable(readReport(report));
+    EXPECT_EQ(orders[QStringLiteral("status")].toString(), QStringLiteral("source damaged"));
+    const QJsonArray notices = orders[QStringLiteral("notices")].toArray();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_EQ(notices[0].toObject()[QStringLiteral("rows")].toInt(), 224);
+    EXPECT_EQ(notices[0].toObject()[QStringLiteral("rowsPromised")].toInt(), 230);
 }
 
 TEST_F(CliProgramTest, ARowTheMySqlSideRefusesIsReportedWithItsColumn)

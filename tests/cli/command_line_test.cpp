@@ -1,6 +1,7 @@
 // Reading quintabel-cli's command line: what is accepted, and what is refused before any
 // connection is made.
 
+#include "base/paradox_code_page_choice.h"
 #include "cli/command_line.h"
 #include "shell/support/qstring_printer.h"
 
@@ -50,7 +51,8 @@ TEST(CommandLineTest, OptionsStandAnywhereAndTakeValuesEitherWay)
     const CommandLine line = accepted({QStringLiteral("--server"), QStringLiteral("db.example"), QStringLiteral("to-paradox"),
                                        QStringLiteral("ORDERS"), QStringLiteral("--port=3307"), QStringLiteral("ITEMS"),
                                        QStringLiteral("--overwrite=YES"), QStringLiteral("--trim"), QStringLiteral("no"),
-                                       QStringLiteral("--folder="), QStringLiteral("--quiet")});
+                                       QStringLiteral("--folder="), QStringLiteral("--quiet"),
+                                       QStringLiteral("--code-page"), QStringLiteral("866")});
     EXPECT_EQ(line.command, Command::ToParadox);
     EXPECT_EQ(line.tables, (QStringList{QStringLiteral("ORDERS"), QStringLiteral("ITEMS")}));
     EXPECT_EQ(line.overrides.server, QStringLiteral("db.example"));
@@ -61,6 +63,9 @@ TEST(CommandLineTest, OptionsStandAnywhereAndTakeValuesEitherWay)
     EXPECT_EQ(line.overwrite, Answer::Yes);
     EXPECT_EQ(line.trim, Answer::No);
     EXPECT_TRUE(line.quiet);
+    EXPECT_EQ(line.overrides.paradoxCodePage, 866);
+    EXPECT_EQ(accepted({QStringLiteral("tables"), QStringLiteral("--code-page=table")}).overrides.paradoxCodePage,
+              kCodePageAsEachTableSays);
 }
 
 TEST(CommandLineTest, MistakesInOptionsAreRefused)
@@ -75,6 +80,8 @@ TEST(CommandLineTest, MistakesInOptionsAreRefused)
               QStringLiteral("--user is given more than once"));
     EXPECT_EQ(refusal({QStringLiteral("to-mysql"), QStringLiteral("--all"), QStringLiteral("--report=")}),
               QStringLiteral("--report needs a file name"));
+    EXPECT_TRUE(refusal({QStringLiteral("tables"), QStringLiteral("--code-page=0")})
+                    .startsWith(QLatin1String("--code-page takes 'table' or a code page the connection window offers")));
     EXPECT_EQ(refusal({QStringLiteral("delete"), QStringLiteral("--mysql"), QStringLiteral("--paradox"), QStringLiteral("T")}),
               QStringLiteral("give either --mysql or --paradox, not both"));
 }

@@ -164,6 +164,19 @@ TEST(ScratchFolder, APlaceThatCannotHoldAFolderIsAFailureNamingIt)
     EXPECT_FALSE(scratch.made());
 }
 
+TEST(ScratchFolder, ARuntimeFolderThatTakesNoFolderGivesWayToTheCache)
+{
+    // A file where the folder should go stops even root, whom permissions would not.
+    TemporaryFolder runtime;
+    TemporaryFolder cache;
+    std::ofstream(runtime.path() / "quintabel") << "in the way";
+    EnvironmentValue runtimeDir("XDG_RUNTIME_DIR", runtime.string());
+    EnvironmentValue cacheHome("XDG_CACHE_HOME", cache.string());
+    ScratchFolder scratch;
+    EXPECT_EQ(scratch.path().parent_path(), cache.path() / "quintabel");
+    EXPECT_TRUE(fs::exists(scratch.path() / "dbtemp.mdb"));
+}
+
 TEST(ScratchFoldersRoot, PrefersTheRuntimeFolderThenTheCacheThenTheHomeCache)
 {
     TemporaryFolder runtime;

@@ -10,6 +10,7 @@
 #include <mysql.h>
 
 #include <cstdlib>
+#include <unistd.h>
 
 using namespace quintabel;
 using namespace quintabel::transfer;
@@ -26,14 +27,13 @@ protected:
                                      QUINTABEL_TEST_MARIADB_PORT, nullptr, 0),
                   nullptr)
             << mysql_error(connection_);
-        for (const char* statement : {"DROP DATABASE IF EXISTS quintabel_transfer_literals",
-                                      "CREATE DATABASE quintabel_transfer_literals", "USE quintabel_transfer_literals",
-                                      "SET SESSION sql_mode = 'STRICT_TRANS_TABLES'"})
+        for (const std::string& statement : {"DROP DATABASE IF EXISTS " + database_, "CREATE DATABASE " + database_,
+                                             "USE " + database_, std::string("SET SESSION sql_mode = 'STRICT_TRANS_TABLES'")})
             ASSERT_TRUE(execute(statement));
     }
     void TearDown() override
     {
-        execute("DROP DATABASE IF EXISTS quintabel_transfer_literals");
+        execute("DROP DATABASE IF EXISTS " + database_);
         mysql_close(connection_);
     }
 
@@ -61,6 +61,8 @@ protected:
     }
 
     MYSQL* connection_ = nullptr;
+    // A database of this test process's own: the other cases of this suite may run beside it.
+    const std::string database_ = "quintabel_transfer_literals_" + std::to_string(getpid());
 };
 
 TEST_F(MariaDbLiterals, EveryTextAndByteArrivesAsSent)

@@ -2,6 +2,7 @@
 
 #include "transfer/mysql_swap_marker.h"
 #include "transfer/mysql_swap_statements.h"
+#include "transfer/mysql_table_comment.h"
 #include "transfer/mysql_work_names.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,8 @@ TEST(SwapMarker, EveryNameReadsBackExactly)
         {"a`b``c`", "quintabel-old-a`b``c`", 18446744073709551615ULL},
         {"it's \\ a, not yet complete; built by connection 3", std::nullopt, std::nullopt},
         {"Bestellübersicht 2024", "quintabel-old-Bestellübersicht 2024-2", 1},
+        {"ORDERS", std::nullopt, 42, "the user's own; built by connection 7"},
+        {"ORDERS", "quintabel-old-ORDERS", std::nullopt, "`x`, not yet complete"},
     };
     for (const SwapMarker& marker : markers) {
         const std::string comment = swapMarkerComment(marker);
@@ -86,10 +89,25 @@ TEST(SwapMarker, AnythingButAWholeMarkerIsTheUsersOwnComment)
         "Quintabel: new copy of `ORDERS`, not yet complete; built by connection 1; the old table goes to `x`",
         withoutRun.substr(0, withoutRun.size() - 1),
         whole + " ",
+        whole + "; its own comment: ",
         "Quintabel: new copy of `ORDERS`, not yet complete; built by connection 18446744073709551616",
     };
     for (const std::string& comment : notMarkers)
         EXPECT_EQ(readSwapMarker(comment), std::nullopt) << comment;
+}
+
+TEST(TableComment, IsTheLastCommentAmongTheTableOptionsAsTheServerReadsIt)
+{
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"CREATE TABLE `t`(`a` INT);", std::nullopt},
+        {"CREATE TABLE `t`(`a` INT COMMENT 'a column''s') ENGINE=InnoDB", std::nullopt},
+        {"CREATE TABLE `t`(`a` INT) COMMENT='Customers'", "Customers"},
+        {"CREATE TABLE `t`(`a` INT) comment = \"first\" COMMENT 'it''s \\\\ a\\nb\\%';", "it's \\ a\nb\\%"},
+        {"CREATE TABLE `t )`(`a` DECIMAL(5,2)) /* COMMENT 'no' */ COMMENT 'yes' -- COMMENT 'no'", "yes"},
+        {"CREATE TABLE `t`(`a` INT) COMMENT 'never closed", std::nullopt},
+    };
+    for (const auto& [statement, comment] : cases)
+        EXPECT_EQ(tableCommentOf(statement), comment) << statement;
 }
 
 TEST(SwapStatements, TheCommentBecomesTheLastTableOption)

@@ -100,9 +100,12 @@ TEST_F(MySqlSwapTest, RecoverySettlesEachLeftoverAndSaysSoInOneMessageBeforeTheR
     // Killed right after the swap: the new copy in place, the old table aside.
     markedTable("GAMMA", {"GAMMA", "quintabel-old-GAMMA", std::nullopt}, {"new gamma"});
     plainTable("quintabel-old-GAMMA", {"old gamma"});
-    // Killed after the old table was dropped, before the mark came off.
-    markedTable("DELTA", {"DELTA", "quintabel-old-DELTA", std::nullopt}, {"new delta"});
+    // Killed after the old table was dropped, before the mark came off (the comment its
+    // statement set itself waiting in the mark).
+    markedTable("DELTA", {"DELTA", "quintabel-old-DELTA", std::nullopt, "Delta's own"}, {"new delta"});
     writeNames("OMEGA", {"o"});
+    window.Check16->setChecked(true); // its customised statement sets a comment of its own
+    customization.acceptNext("CREATE TABLE `quintabel-new-OMEGA`(`NAME` TEXT) ENGINE=InnoDB COMMENT='O''s \\\\ own'");
 
     sendToMySql({QStringLiteral("OMEGA")});
 
@@ -112,8 +115,9 @@ TEST_F(MySqlSwapTest, RecoverySettlesEachLeftoverAndSaysSoInOneMessageBeforeTheR
     EXPECT_EQ(comment("ALPHA"), "the user's own comment");
     EXPECT_EQ(names("GAMMA"), std::vector<std::string>{"new gamma"});
     EXPECT_EQ(comment("GAMMA"), "");
-    EXPECT_EQ(comment("DELTA"), "");
+    EXPECT_EQ(comment("DELTA"), "Delta's own");
     EXPECT_EQ(names("OMEGA"), std::vector<std::string>{"o"});
+    EXPECT_EQ(comment("OMEGA"), "O's \\ own");
 
     const std::vector<ShownBox> shown = messages();
     ASSERT_EQ(shown.size(), 1u);

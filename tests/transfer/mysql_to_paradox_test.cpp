@@ -16,6 +16,8 @@
 #include <unistd.h>
 #include <iterator>
 
+#include <sys/mount.h>
+
 namespace quintabel::testing {
 namespace {
 
@@ -392,6 +394,47 @@ TEST_F(MySqlToParadoxTest, ClosingTheWindowDuringTheRowsLeavesNoParadoxTable)
     EXPECT_TRUE(reports().empty());
     EXPECT_TRUE(paradoxFolderFiles().empty());
     expectNothingLeftBehind();
+}
+
+// A file system of 512 KiB laid over `folder` while it lives; only root may mount one.
+struct SmallDisk {
+    explicit SmallDisk(fs::path over)
+        : folder(std::move(over)), mounted(::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=512k") == 0) {}
+    SmallDisk(const SmallDisk&) = delete;
+    ~SmallDisk() { if (mounted) ::umount2(folder.c_str(), MNT_DETACH); }
+    const fs::path folder;
+    const bool mounted;
+};
+
+TEST_F(MySqlToParadoxTest, AFullDiskIsToldPlainlyAndTheOldTableStaysUntouched)
+{
+    runSql("CREATE TABLE big (id INT, label TEXT)");
+    runSql("INSERT INTO big SELECT seq, REPEAT('x', 500) FROM seq_1_to_4000");
+    // The Paradox folder's disk fills as the table is written out; the scratch database's as
+    // the rows are copied into it.
+    for (const bool paradoxFolderFull : {true, false}) {
+        SCOPED_TRACE(paradoxFolderFull ? "Paradox folder full" : "scratch database full");
+        const SmallDisk disk(paradoxFolderFull ? paradoxFolder.path() : programFolder.path());
+        if (!disk.mounted)
+            GTEST_SKIP() << "no permission to mount a small file system";
+        std::ofstream(programFolder.path() / "dbtemp.mdb");
+        writeNames("BIG", {"old"});
+        boxes.boxes.answerNext(BoxAnswer::Yes);
+
+        sendToParadox({"big"});
+
+        EXPECT_TRUE(reports().empty()) << reports().front().text.toStdString();
+        ASSERT_EQ(boxes.boxes.plainMessages().size(), paradoxFolderFull ? 1u : 2u) << "one message for each";
+        const QString message = boxes.boxes.plainMessages().back().text;
+        EXPECT_TRUE(message.contains(QStringLiteral("is full: make room on it, then try again"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(paradoxFolderFull ? QStringLiteral("The table big was not written.")
+                                                       : QStringLiteral("The table big was not sent")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("existing table"))) << message.toStdString();
+        EXPECT_EQ(readBack("BIG.DB").records.size(), 1u);
+        expectNothingLeftBehind();
+        fs::remove(paradoxFile("BIG.DB"));
+    }
 }
 
 TEST_F(MySqlToParadoxTest, ASecondClickDuringARunStartsNothing)

@@ -117,6 +117,23 @@ TEST_F(ParadoxTablesAsFoundTest, TextNotValidInTheTablesCodePageIsToldInOnePlain
     EXPECT_FALSE(mySqlHasTable("NAMES"));
 }
 
+TEST_F(ParadoxTablesAsFoundTest, ADamagedTableIsToldInAPlainMessageAndTheNextTableIsSent)
+{
+    copyTestTable("paradox/leonhad-paradoxdriver/geog/County.DB", "."); // 3,218 records
+    copyTestTable("paradox/leonhad-paradoxdriver/db/ORDERS.DB", ".");
+    fs::resize_file(paradoxFile("County.DB"), fs::file_size(paradoxFile("County.DB")) / 2);
+
+    sendToMySql({QStringLiteral("COUNTY"), QStringLiteral("ORDERS")});
+
+    EXPECT_TRUE(reports().empty()) << reports().front().text.toStdString();
+    ASSERT_EQ(plainMessages().size(), 1u);
+    const QString message = plainMessages().front().text;
+    EXPECT_TRUE(message.contains(QStringLiteral("County.DB"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("may be damaged: repair it in Paradox"))) << message.toStdString();
+    EXPECT_FALSE(mySqlHasTable("COUNTY"));
+    EXPECT_EQ(mySqlRowCount("ORDERS"), 224);
+}
+
 TEST_F(ParadoxTablesAsFoundTest, ANameListedOnlyFromBelowIsNotOverwrittenAndTheQuestionSaysSo)
 {
     runSql("CREATE TABLE ORDERS (NAME VARCHAR(10))");

@@ -79,6 +79,14 @@ Cell expectedInMySql(px::FieldType type, const px::Value& value)
     }
 }
 
+// A MySQL value in the canonical form; a BCD value too precise for DECIMAL arrives as text.
+Cell arrivedInMySql(px::FieldType type, const db::Value& value)
+{
+    if (type == px::FieldType::Bcd && std::holds_alternative<std::string>(value))
+        return canonicalDecimal(std::get<std::string>(value));
+    return canonicalOfMySql(value);
+}
+
 class EveryTestTable : public ParadoxToMySqlTest, public ::testing::WithParamInterface<fs::path> {};
 
 TEST_P(EveryTestTable, ArrivesValueByValueOrEachMissingRowIsReported)
@@ -113,15 +121,22 @@ TEST_P(EveryTestTable, ArrivesValueByValueOrEachMissingRowIsReported)
     // Rows keep their order; a source row that is not the next one arrived must be reported.
     std::size_t next = 0;
     int missing = 0;
+    int missingWithBcd = 0;
     for (const auto& record : ours.records) {
         bool same = next < arrived.size() && arrived[next].size() == record.size();
         for (std::size_t f = 0; same && f < record.size(); ++f)
-            same = canonicalOfMySql(arrived[next][f]) == expectedInMySql(ours.header.fields[f].type, record[f]);
-        if (same)
+            same = arrivedInMySql(ours.header.fields[f].type, arrived[next][f])
+                == expectedInMySql(ours.header.fields[f].type, record[f]);
+        if (same) {
             ++next;
-        else
-            ++missing;
+            continue;
+        }
+        ++missing;
+        for (std::size_t f = 0; f < record.size(); ++f)
+            missingWithBcd += ours.header.fields[f].type == px::FieldType::Bcd && !px::isNull(record[f]) ? 1 : 0;
     }
+    // The default column of a BCD field holds every value it can store, digit for digit.
+    EXPECT_EQ(missingWithBcd, 0);
     RecordProperty("rows_arrived", static_cast<int>(arrived.size()));
     RecordProperty("rows_reported", rowReports);
     EXPECT_EQ(next, arrived.size()) << "a row arrived that differs from its source";
@@ -310,7 +325,7 @@ TEST_F(ParadoxToMySqlTest, TablesGoFromTheBottomOfTheListAndAnUnchangedStatement
     EXPECT_EQ(db::toText(types[1][0]), "text");
 }
 
-TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsEndsTheRunWithOneReport)
+TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsEndsTheRunWithOnePlainMessage)
 {
     std::vector<std::string> names;
     for (int i = 1; i <= 40; ++i)
@@ -333,13 +348,14 @@ TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsEndsTheRunWithOneReport)
     EXPECT_EQ(mySqlTables(), std::vector<std::string>{"quintabel-new-LENGTHY"});
     // Its rows went in one transaction, which the server undid when the connection ended.
     EXPECT_TRUE(queryMySql("SELECT * FROM `quintabel-new-LENGTHY`").empty());
-    ASSERT_EQ(boxes.boxes.shown().size(), 1u) << "one report, not one per remaining row";
+    ASSERT_EQ(boxes.boxes.shown().size(), 1u) << "one message, not one per remaining row";
+    // A server lost is no fault of the program: a plain message that says what to do.
+    EXPECT_TRUE(reports().empty()) << "no error report";
     const QString report = boxes.boxes.shown()[0].text;
-    EXPECT_TRUE(report.contains(QStringLiteral("at line 338"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("Check that the MySQL server is running"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("The table LENGTHY was not sent"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("unfinished copy quintabel-new-LENGTHY"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("transfer ended here"))) << report.toStdString();
-    EXPECT_TRUE(statementOfReport(boxes.boxes.shown()[0]).startsWith(QStringLiteral("INSERT INTO `quintabel-new-LENGTHY`")));
     EXPECT_TRUE(ItemTexts(*window.List1).isEmpty()) << "neither table was made";
     EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
     EXPECT_EQ(window.ProgressBar1->text(), QStringLiteral("Progress Bar"));
@@ -415,7 +431,7 @@ TEST_F(ParadoxToMySqlTest, ClosingTheWindowStopsTheRowsWithinOneRow)
         names.push_back("row " + std::to_string(i));
     writeNames("LENGTHY", names);
     // The server's count of INSERT statements tells whether anything was sent after the close,
-    // the copy being gone by the end.
+    // the copy being gone by the end. The count is the whole server's: this test runs alone.
     const auto insertsSoFar = [this] {
         return std::stoll(db::toText(queryMySql("SHOW GLOBAL STATUS LIKE 'Com_insert'").at(0).at(1)));
     };

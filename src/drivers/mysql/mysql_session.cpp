@@ -1,12 +1,17 @@
 #include "drivers/mysql/mysql_session.h"
 
+#include "base/expected_problem.h"
 #include "drivers/database_error.h"
 #include "drivers/mysql/mysql_column_types.h"
+#include "drivers/mysql/mysql_error_numbers.h"
 #include "drivers/mysql/mysql_values.h"
 #include "drivers/read_ahead_rows.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
+#include <optional>
+#include <string_view>
 #include <cstring>
 #include <errmsg.h>
 #include <mysql.h>
@@ -27,6 +32,17 @@ constexpr unsigned defaultPort = 3306;
 // The longest the server may be told to wait for the client (net_write_timeout's maximum).
 constexpr unsigned kLongestServerWait = 31536000;
 constexpr unsigned kServerDefaultWait = 60;
+
+// What the user can do about a failure that is no fault of the program (a server out of reach
+// or out of room); nothing for any other.
+std::optional<std::string_view> remedyOfWorldFault(int number)
+{
+    if (isOneOf(kServerOutOfReach, number))
+        return "Check that the MySQL server is running and can be reached from this computer, then try again.";
+    if (isOneOf(kServerOutOfRoom, number))
+        return "The MySQL server has no room left: ask its administrator to make room, then try again.";
+    return std::nullopt;
+}
 
 // The one file the server is ever given: rows that a LOAD DATA LOCAL INFILE of the program's
 // own takes from memory, under the name that statement gave, while it runs. A request at any
@@ -102,7 +118,11 @@ public:
 
     [[noreturn]] void fail() const
     {
-        throw DatabaseError(mysql_error(mysql_), static_cast<int>(mysql_errno(mysql_)));
+        const int number = static_cast<int>(mysql_errno(mysql_));
+        const std::string description = mysql_error(mysql_);
+        if (const std::optional<std::string_view> remedy = remedyOfWorldFault(number))
+            throw Expected<DatabaseError>(description + ". " + std::string(*remedy), number);
+        throw DatabaseError(description, number);
     }
 
 private:
@@ -139,6 +159,8 @@ public:
             kinds_.push_back(classifyColumn(columns[i]).valueKind);
         }
     }
+    // Freeing a result that is still streaming reads the rest of it first: a million rows
+    // take seconds, and more over a network.
     ~StreamedRows() override { mysql_free_result(result_); }
     StreamedRows(const StreamedRows&) = delete;
     StreamedRows& operator=(const StreamedRows&) = delete;
@@ -151,6 +173,7 @@ public:
         if (data == nullptr) {
             if (mysql_errno(handle_->get()) != 0)
                 handle_->fail();
+            ended_ = true;
             return false;
         }
         const unsigned long* lengths = mysql_fetch_lengths(result_);
@@ -166,11 +189,21 @@ public:
         return true;
     }
 
+    // The connection is cut where it stands, so that the server stops sending (it sees the
+    // connection gone) and freeing the result finds nothing left to read.
+    void cancel() override
+    {
+        if (!ended_)
+            mariadb_cancel(handle_->get());
+    }
+
 private:
     std::shared_ptr<Handle> handle_;
     MYSQL_RES* result_;
     std::vector<FieldInfo> fields_;
     std::vector<ValueKind> kinds_;
+    // Written by the thread that fetches, read by one that may cancel.
+    std::atomic<bool> ended_{false};
 };
 
 class MySqlSession : public Session {

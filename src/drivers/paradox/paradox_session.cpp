@@ -36,7 +36,8 @@ std::string invalidTextMessage(const px::InvalidTextError& error)
 
 // Runs `work`, turning the file library's and the file system's failures into
 // DatabaseError with their own words. A failure the user can put right (text in another code
-// page than the table says) keeps that mark, so that the windows show it as a plain message.
+// page than the table says, a damaged file) keeps that mark, so that the windows show it as a
+// plain message.
 template <typename Work>
 auto translatingFailures(Work&& work) -> decltype(work())
 {
@@ -44,6 +45,11 @@ auto translatingFailures(Work&& work) -> decltype(work())
         return work();
     } catch (const px::InvalidTextError& error) {
         throw Expected<DatabaseError>(invalidTextMessage(error));
+    } catch (const px::FormatError& error) {
+        // The file, not the program, is at fault; only the user can mend it.
+        throw Expected<DatabaseError>(std::string(error.what())
+                                      + " The table's file may be damaged: repair it in Paradox, or take it from a "
+                                        "backup, then try again.");
     } catch (const px::Error& error) {
         if (IsExpectedProblem(error))
             throw Expected<DatabaseError>(error.what());
@@ -71,6 +77,14 @@ public:
         if (limit_)
             count = std::min(count, *limit_);
         return static_cast<std::int64_t>(count);
+    }
+
+    std::optional<std::int64_t> statedRowCount() const override
+    {
+        // A first few rows asked for are no reading of the whole table.
+        if (limit_)
+            return std::nullopt;
+        return static_cast<std::int64_t>(reader_.header().recordCount);
     }
 
     bool fetch(std::vector<Value>& row) override

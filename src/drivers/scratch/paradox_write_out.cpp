@@ -1,5 +1,6 @@
 #include "drivers/scratch/paradox_write_out.h"
 
+#include "base/expected_problem.h"
 #include "drivers/database_error.h"
 #include "drivers/scratch/paradox_column_choice.h"
 #include "paradoxfile/errors.h"
@@ -117,6 +118,8 @@ void writeOutToParadox(ScratchTables& tables, const WriteOutToParadox& writeOut)
         }
     } catch (const DuplicateKeyError& problem) {
         throw sameKey(problem.firstRow(), problem.secondRow());
+    } catch (const px::DiskFullError& problem) {
+        throw Expected<DatabaseError>(failure + problem.what() + " The disk is full: make room on it, then try again.");
     } catch (const px::Error& problem) {
         throw DatabaseError(failure + problem.what());
     }

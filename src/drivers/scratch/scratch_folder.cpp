@@ -53,18 +53,26 @@ int openAndLock(const fs::path& file, int flags)
 
 } // namespace
 
-fs::path scratchFoldersRoot()
+std::vector<fs::path> scratchFoldersRoots()
 {
+    std::vector<fs::path> roots;
     std::error_code error;
     if (const std::string runtime = environmentPath("XDG_RUNTIME_DIR");
         !runtime.empty() && fs::is_directory(runtime, error))
-        return fs::path(runtime) / "quintabel";
+        roots.push_back(fs::path(runtime) / "quintabel");
     if (const std::string cache = environmentPath("XDG_CACHE_HOME"); !cache.empty())
-        return fs::path(cache) / "quintabel";
-    if (const std::string home = environmentPath("HOME"); !home.empty())
-        return fs::path(home) / ".cache" / "quintabel";
-    throw std::runtime_error("Could not find a folder for the scratch database: neither "
-                             "XDG_RUNTIME_DIR, XDG_CACHE_HOME nor HOME names one.");
+        roots.push_back(fs::path(cache) / "quintabel");
+    else if (const std::string home = environmentPath("HOME"); !home.empty())
+        roots.push_back(fs::path(home) / ".cache" / "quintabel");
+    if (roots.empty())
+        throw std::runtime_error("Could not find a folder for the scratch database: neither "
+                                 "XDG_RUNTIME_DIR, XDG_CACHE_HOME nor HOME names one.");
+    return roots;
+}
+
+fs::path scratchFoldersRoot()
+{
+    return scratchFoldersRoots().front();
 }
 
 ScratchFolder::ScratchFolder(fs::path root) : root_(std::move(root)) {}
@@ -87,21 +95,40 @@ const fs::path& ScratchFolder::path()
 
 void ScratchFolder::make()
 {
-    if (root_.empty())
-        root_ = scratchFoldersRoot();
-    std::error_code error;
-    fs::create_directories(root_, error);
-    if (error)
-        failToMake(root_, error.value());
-    // The scratch tables hold copies of the user's rows: other users may not look in.
-    fs::permissions(root_, fs::perms::owner_all, error);
-    removeAbandonedScratchFolders(root_);
+    if (!root_.empty()) {
+        makeUnder(root_);
+        return;
+    }
+    const std::vector<fs::path> roots = scratchFoldersRoots();
+    for (std::size_t index = 0;; ++index) {
+        try {
+            makeUnder(roots[index]);
+            root_ = roots[index];
+            return;
+        } catch (const std::runtime_error&) {
+            // A runtime folder that takes no folder of ours (not writable, a file in the way):
+            // the cache folder, as when there is no runtime folder at all.
+            if (index + 1 == roots.size())
+                throw;
+        }
+    }
+}
 
-    std::string pattern = (root_ / (std::string(kFolderPrefix) + "XXXXXX")).string();
+void ScratchFolder::makeUnder(const fs::path& root)
+{
+    std::error_code error;
+    fs::create_directories(root, error);
+    if (error)
+        failToMake(root, error.value());
+    // The scratch tables hold copies of the user's rows: other users may not look in.
+    fs::permissions(root, fs::perms::owner_all, error);
+    removeAbandonedScratchFolders(root);
+
+    std::string pattern = (root / (std::string(kFolderPrefix) + "XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     if (::mkdtemp(name.data()) == nullptr) // made owner-only
-        failToMake(root_, errno);
+        failToMake(root, errno);
     const fs::path folder(name.data());
 
     const int lock = openAndLock(folder / kLockNameWhileTaking, O_CREAT | O_EXCL);

@@ -2,8 +2,8 @@
 // Where a running program keeps its scratch database (dbtemp.mdb).
 //
 // Each running program gets a folder of its own, made when a transfer first needs it, under
-// the user's runtime folder ($XDG_RUNTIME_DIR, cleared at log-out) or else the user's cache
-// folder, and removes it when it ends. So an installed program never writes beside its
+// the user's runtime folder ($XDG_RUNTIME_DIR, cleared at log-out) or, when there is none or
+// no folder can be made in it, the user's cache folder, and removes it when it ends. So an installed program never writes beside its
 // binary, two programs running at once never write into one scratch file, and every run
 // starts from an empty scratch database.
 //
@@ -13,20 +13,23 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace quintabel::db::scratch {
 
 inline constexpr char kScratchFileName[] = "dbtemp.mdb";
 
-// Where this user's scratch folders go: "quintabel" in $XDG_RUNTIME_DIR when that is set to
-// an absolute path, else in $XDG_CACHE_HOME (absolute), else in $HOME/.cache. Throws a
-// std::runtime_error when none of them is set.
+// Where this user's scratch folders go, in the order tried: "quintabel" in $XDG_RUNTIME_DIR
+// when that is set to an absolute path of a folder that is there; then in $XDG_CACHE_HOME
+// (absolute), else in $HOME/.cache. Throws a std::runtime_error when none of them is set.
+std::vector<std::filesystem::path> scratchFoldersRoots();
+// The first of them.
 std::filesystem::path scratchFoldersRoot();
 
 class ScratchFolder {
 public:
     // Nothing is made yet; `root` is where the folder will be made. Without one, the folder
-    // goes under scratchFoldersRoot(), looked up when it is made.
+    // goes under the first of scratchFoldersRoots() that takes it, looked up when it is made.
     explicit ScratchFolder(std::filesystem::path root = {});
     ~ScratchFolder(); // removes the folder and everything in it, when it was made
 
@@ -42,6 +45,7 @@ public:
 
 private:
     void make();
+    void makeUnder(const std::filesystem::path& root);
 
     std::filesystem::path root_;
     std::filesystem::path folder_;

@@ -1,5 +1,6 @@
 #include "drivers/scratch/sqlite_database.h"
 
+#include "base/expected_problem.h"
 #include "drivers/database_error.h"
 #include "drivers/quoted_text.h"
 
@@ -13,7 +14,16 @@ namespace {
 
 [[noreturn]] void fail(sqlite3* database, const std::string& context)
 {
-    throw DatabaseError(context + sqlite3_errmsg(database), sqlite3_extended_errcode(database));
+    const int code = sqlite3_extended_errcode(database);
+    const std::string description = context + sqlite3_errmsg(database);
+    // A full disk is no fault of the program, and the user can make room.
+    if ((code & 0xff) == SQLITE_FULL) {
+        const char* file = sqlite3_db_filename(database, "main");
+        throw Expected<DatabaseError>(description + ". The disk that holds the scratch database ('"
+                                          + (file != nullptr ? file : "") + "') is full: make room on it, then try again.",
+                                      code);
+    }
+    throw DatabaseError(description, code);
 }
 
 } // namespace
