@@ -1,5 +1,6 @@
 #include "maintenance/table_journal.h"
 
+#include "base/expected_problem.h"
 #include "base/kill_points.h"
 
 #include <array>
@@ -126,11 +127,20 @@ fs::path folderBelow(const std::string& text)
     return folder;
 }
 
+// A journal that cannot be written: a full disk is the user's to put right, and says so.
+[[noreturn]] void cannotWrite(const fs::path& path, int error)
+{
+    const std::string message = "Cannot write '" + path.string() + "': " + std::strerror(error) + ".";
+    if (error == ENOSPC || error == EDQUOT)
+        throw Expected<std::runtime_error>(message + " The disk is full: make room on it, then try again.");
+    throw std::runtime_error(message);
+}
+
 void writeWholeFile(const fs::path& path, const std::string& text)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
-        throw std::runtime_error("Cannot write '" + path.string() + "': " + std::strerror(errno) + ".");
+        cannotWrite(path, errno);
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
@@ -139,14 +149,14 @@ void writeWholeFile(const fs::path& path, const std::string& text)
         if (written <= 0) {
             const int error = errno;
             ::close(fd);
-            throw std::runtime_error("Cannot write '" + path.string() + "': " + std::strerror(error) + ".");
+            cannotWrite(path, error);
         }
         done += static_cast<std::size_t>(written);
     }
     if (::fsync(fd) != 0) {
         const int error = errno;
         ::close(fd);
-        throw std::runtime_error("Cannot write '" + path.string() + "' to the disk: " + std::strerror(error) + ".");
+        cannotWrite(path, error);
     }
     ::close(fd);
 }
