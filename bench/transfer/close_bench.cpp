@@ -11,13 +11,13 @@
 // For each direction it prints the seconds from the start to the close, and from the close to
 // the end of the transfer, after which the program has nothing left but to return.
 
-#include "catalogue/form2.h"
-#include "catalogue/progress_bar.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/form2.h"
+#include "catalogue/window/progress_bar.h"
+#include "catalogue/window/table_name_list.h"
 #include "connections/connection.h"
 #include "connections/connection_string.h"
 #include "base/message_boxes.h"
-#include "transfer/attach_transfers.h"
+#include "transfer/window/attach_transfers.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -21,13 +21,13 @@
 // set to the default durability, a log flush at every commit (innodb_flush_log_at_trx_commit
 // = 1), since that is what a user's server pays per commit; the setting is put back after.
 
-#include "catalogue/form2.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/form2.h"
+#include "catalogue/window/table_name_list.h"
 #include "connections/connection.h"
 #include "connections/connection_string.h"
 #include "paradoxfile/table_reader.h"
 #include "base/message_boxes.h"
-#include "transfer/attach_transfers.h"
+#include "transfer/window/attach_transfers.h"
 #include "transfer/date_rewrite.h"
 #include "transfer/default_column_types.h"
 #include "transfer/row_insert_statement.h"

@@ -2,14 +2,14 @@
 // tables. The program starts on the connection window; closing it ends the program.
 
 #include "base/path_helpers.h"
-#include "catalogue/tables_window_opening.h"
-#include "connections/folder_browser.h"
-#include "customise/form3.h"
+#include "catalogue/window/tables_window_opening.h"
+#include "connections/window/folder_browser.h"
+#include "customise/window/form3.h"
 #include "drivers/scratch/scratch_folder.h"
-#include "maintenance/table_maintenance.h"
+#include "maintenance/window/table_maintenance.h"
 #include "shell/form1.h"
 #include "shell/qt_message_boxes.h"
-#include "transfer/attach_transfers.h"
+#include "transfer/window/attach_transfers.h"
 
 #include <QApplication>
 

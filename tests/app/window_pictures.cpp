@@ -7,10 +7,10 @@
 // the sandbox's demo login (scripts/mariadb-sandbox.sh); the settings store is a temporary one,
 // so a user's saved login is never read or changed. scripts/screenshots.sh runs it.
 
-#include "catalogue/form2.h"
-#include "catalogue/mysql_table_list.h"
-#include "catalogue/paradox_table_list.h"
-#include "customise/form3.h"
+#include "catalogue/window/form2.h"
+#include "catalogue/window/mysql_table_list.h"
+#include "catalogue/window/paradox_table_list.h"
+#include "customise/window/form3.h"
 #include "shell/form1.h"
 #include "shell/qt_message_boxes.h"
 #include "base/settings_store.h"

@@ -9,9 +9,9 @@
 // window's "Help" shows its message in a real box. The
 // program ends after SECONDS, closing the box with it.
 
-#include "catalogue/form2.h"
-#include "catalogue/progress_bar.h"
-#include "customise/form3.h"
+#include "catalogue/window/form2.h"
+#include "catalogue/window/progress_bar.h"
+#include "customise/window/form3.h"
 #include "shell/form1.h"
 #include "shell/qt_message_boxes.h"
 #include "base/settings_store.h"

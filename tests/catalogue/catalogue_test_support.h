@@ -2,7 +2,7 @@
 // What the catalogue tests share: windows that record instead of acting, folders of table
 // files, the sandbox server's login, and the items of a list.
 
-#include "catalogue/form2.h"
+#include "catalogue/window/form2.h"
 #include "base/connection_fields.h"
 #include "shell/form1.h"
 #include "shell/support/qstring_printer.h"

@@ -1,14 +1,14 @@
 // The MySQL side against the private MariaDB server: the table list, ExistTable, the silent
 // check and the "Test Connection" button.
 
-#include "catalogue/connection_messages.h"
+#include "catalogue/window/connection_messages.h"
 #include "catalogue/exist_table.h"
 #include "catalogue/login_fields.h"
 #include "catalogue/mysql_connection_check.h"
-#include "catalogue/mysql_connection_test.h"
-#include "catalogue/mysql_table_list.h"
+#include "catalogue/window/mysql_connection_button.h"
+#include "catalogue/window/mysql_table_list.h"
 #include "catalogue/mysql_table_names.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
 #include "mariadb_test_database.h"

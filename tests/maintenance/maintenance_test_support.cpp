@@ -1,6 +1,6 @@
 #include "maintenance_test_support.h"
 
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/table_name_list.h"
 
 #include <QDir>
 #include <QDirIterator>

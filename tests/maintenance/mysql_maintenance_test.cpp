@@ -3,16 +3,16 @@
 
 #include "maintenance_test_support.h"
 
-#include "catalogue/form2.h"
+#include "catalogue/window/form2.h"
 #include "catalogue/login_fields.h"
-#include "catalogue/mysql_table_list.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/mysql_table_list.h"
+#include "catalogue/window/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
-#include "catalogue/list_box_front_end.h"
+#include "catalogue/window/list_box_front_end.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/mysql_table_maintenance.h"
-#include "maintenance/table_maintenance.h"
+#include "maintenance/window/table_maintenance.h"
 #include "mariadb_test_database.h"
 #include "shell/pointer_rules.h"
 

@@ -4,8 +4,8 @@
 
 #include "catalogue_test_support.h"
 
-#include "catalogue/table_name_list.h"
-#include "catalogue/list_box_front_end.h"
+#include "catalogue/window/table_name_list.h"
+#include "catalogue/window/list_box_front_end.h"
 #include "maintenance/maintenance_messages.h"
 #include "maintenance/folder_recovery.h"
 #include "maintenance/paradox_table_maintenance.h"

@@ -6,10 +6,10 @@
 #include "replace_child_runner.h"
 #include "replace_test_tables.h"
 
-#include "catalogue/paradox_table_list.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/paradox_table_list.h"
+#include "catalogue/window/table_name_list.h"
 #include "catalogue_test_support.h"
-#include "catalogue/list_box_front_end.h"
+#include "catalogue/window/list_box_front_end.h"
 #include "maintenance/folder_recovery.h"
 #include "maintenance/paradox_replacement.h"
 #include "maintenance/paradox_table_maintenance.h"

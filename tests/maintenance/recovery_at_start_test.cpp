@@ -5,8 +5,8 @@
 #include "replace_child_runner.h"
 #include "replace_test_tables.h"
 
-#include "catalogue/table_name_list.h"
-#include "catalogue/tables_window_opening.h"
+#include "catalogue/window/table_name_list.h"
+#include "catalogue/window/tables_window_opening.h"
 #include "catalogue_test_support.h"
 #include "mariadb_test_database.h"
 #include "base/settings_store.h"

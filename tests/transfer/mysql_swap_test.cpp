@@ -8,7 +8,7 @@
 #include "base/application_title.h"
 #include "base/error_report.h"
 #include "connections/connection.h"
-#include "maintenance/table_maintenance.h"
+#include "maintenance/window/table_maintenance.h"
 #include "transfer/mysql_run_lock.h"
 #include "transfer/mysql_swap_marker.h"
 #include "transfer/mysql_swap_statements.h"

@@ -1,8 +1,8 @@
 // "Send Table/s To Paradox" against the tests' MariaDB server, read back with pxlib.
 
 #include "canonical_values.h"
-#include "catalogue/progress_bar.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/progress_bar.h"
+#include "catalogue/window/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
 #include "shell/pointer_rules.h"

@@ -1,8 +1,8 @@
 // "Send Table/s To MySQL" against the tests' MariaDB server, from real Paradox files.
 
 #include "canonical_values.h"
-#include "catalogue/paradox_table_list.h"
-#include "catalogue/progress_bar.h"
+#include "catalogue/window/paradox_table_list.h"
+#include "catalogue/window/progress_bar.h"
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
 #include "paradoxfile/calendar.h"

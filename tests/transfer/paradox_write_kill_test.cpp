@@ -5,8 +5,8 @@
 
 #include "child_transfer.h"
 
-#include "catalogue/paradox_table_list.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/paradox_table_list.h"
+#include "catalogue/window/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "maintenance/folder_recovery.h"
 #include "maintenance/working_names.h"

@@ -6,14 +6,14 @@
 // it dies at a chosen moment of the run. Exit status: 0 when no error report was shown, 1 when
 // one was, 2 on bad arguments.
 
-#include "catalogue/form2.h"
-#include "catalogue/mysql_table_list.h"
-#include "catalogue/paradox_table_list.h"
+#include "catalogue/window/form2.h"
+#include "catalogue/window/mysql_table_list.h"
+#include "catalogue/window/paradox_table_list.h"
 #include "catalogue_test_support.h"
 #include "base/error_report.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/table_name_list.h"
 #include "base/message_boxes.h"
-#include "transfer/attach_transfers.h"
+#include "transfer/window/attach_transfers.h"
 
 #include <QApplication>
 #include <QListWidget>

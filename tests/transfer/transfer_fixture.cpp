@@ -1,14 +1,14 @@
 #include "transfer_fixture.h"
 
-#include "catalogue/mysql_table_list.h"
-#include "catalogue/paradox_table_list.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/mysql_table_list.h"
+#include "catalogue/window/paradox_table_list.h"
+#include "catalogue/window/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
 #include "connections/connection_string.h"
 #include "paradoxfile/table_family.h"
 #include "paradoxfile/table_writer.h"
-#include "transfer/attach_transfers.h"
+#include "transfer/window/attach_transfers.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 // folder holding an empty scratch database, a Paradox folder, a database of the test's own on
 // the private MariaDB server, scripted message boxes and a scripted customisation window.
 
-#include "catalogue/form2.h"
+#include "catalogue/window/form2.h"
 #include "drivers/value.h"
 #include "paradoxfile/field.h"
 #include "paradoxfile/value.h"

@@ -1,4 +1,4 @@
-#include "catalogue/customization_boxes.h"
+#include "catalogue/window/customization_boxes.h"
 
 #include "base/settings_store.h"
 

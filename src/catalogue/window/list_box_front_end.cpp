@@ -1,7 +1,7 @@
-#include "catalogue/list_box_front_end.h"
+#include "catalogue/window/list_box_front_end.h"
 
-#include "catalogue/progress_bar.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/progress_bar.h"
+#include "catalogue/window/table_name_list.h"
 #include "shell/list_helpers.h"
 #include "shell/pointer_rules.h"
 

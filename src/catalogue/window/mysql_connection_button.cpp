@@ -1,8 +1,8 @@
-#include "catalogue/mysql_connection_test.h"
+#include "catalogue/window/mysql_connection_button.h"
 
 #include "base/message_boxes.h"
 #include "base/step_guard.h"
-#include "catalogue/connection_messages.h"
+#include "catalogue/window/connection_messages.h"
 #include "catalogue/login_fields.h"
 #include "connections/connection.h"
 #include "shell/pointer_rules.h"

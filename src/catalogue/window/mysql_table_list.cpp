@@ -1,7 +1,7 @@
-#include "catalogue/mysql_table_list.h"
+#include "catalogue/window/mysql_table_list.h"
 
 #include "catalogue/mysql_table_names.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/table_name_list.h"
 
 #include <QCoreApplication>
 #include <QListWidget>

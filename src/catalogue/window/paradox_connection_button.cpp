@@ -1,9 +1,9 @@
-#include "catalogue/paradox_connection_test.h"
+#include "catalogue/window/paradox_connection_button.h"
 
 #include "base/message_boxes.h"
 #include "base/step_guard.h"
-#include "catalogue/connection_messages.h"
-#include "catalogue/paradox_table_list.h"
+#include "catalogue/window/connection_messages.h"
+#include "catalogue/window/paradox_table_list.h"
 #include "maintenance/paradox_recovery_notice.h"
 #include "shell/pointer_rules.h"
 

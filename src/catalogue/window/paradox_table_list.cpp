@@ -1,6 +1,6 @@
-#include "catalogue/paradox_table_list.h"
+#include "catalogue/window/paradox_table_list.h"
 
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/table_name_list.h"
 
 #include <QListWidget>
 

@@ -1,4 +1,4 @@
-#include "catalogue/progress_bar.h"
+#include "catalogue/window/progress_bar.h"
 
 namespace quintabel {
 

@@ -1,4 +1,4 @@
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/table_name_list.h"
 
 #include "frontend/table_name_order.h"
 

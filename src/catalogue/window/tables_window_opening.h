@@ -2,7 +2,7 @@
 // The passage from the connection window to the tables window: "Next >", and the start-up
 // that takes it by itself when the saved login still works.
 
-#include "catalogue/form2.h"
+#include "catalogue/window/form2.h"
 
 namespace quintabel {
 

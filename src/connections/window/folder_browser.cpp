@@ -1,7 +1,7 @@
-#include "connections/folder_browser.h"
+#include "connections/window/folder_browser.h"
 
 #include "base/settings_store.h"
-#include "connections/sample_folder.h"
+#include "connections/window/sample_folder.h"
 #include "shell/form1.h"
 
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "connections/sample_folder.h"
+#include "connections/window/sample_folder.h"
 
 #include "base/expected_problem.h"
 #include "base/path_helpers.h"

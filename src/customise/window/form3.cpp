@@ -1,4 +1,4 @@
-#include "customise/form3.h"
+#include "customise/window/form3.h"
 
 #include "base/application_title.h"
 #include "base/message_boxes.h"

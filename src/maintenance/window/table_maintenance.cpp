@@ -1,7 +1,7 @@
-#include "maintenance/table_maintenance.h"
+#include "maintenance/window/table_maintenance.h"
 
-#include "catalogue/form2.h"
-#include "catalogue/list_box_front_end.h"
+#include "catalogue/window/form2.h"
+#include "catalogue/window/list_box_front_end.h"
 #include "maintenance/mysql_table_maintenance.h"
 #include "maintenance/paradox_table_maintenance.h"
 #include "shell/form1.h"

@@ -1,7 +1,7 @@
-#include "transfer/attach_transfers.h"
+#include "transfer/window/attach_transfers.h"
 
-#include "catalogue/form2.h"
-#include "catalogue/list_box_front_end.h"
+#include "catalogue/window/form2.h"
+#include "catalogue/window/list_box_front_end.h"
 #include "transfer/mysql_to_paradox.h"
 #include "transfer/paradox_to_mysql.h"
 

@@ -1,9 +1,9 @@
 // The tables window as a keyboard user and a screen reader meet it.
 
-#include "catalogue/form2.h"
+#include "catalogue/window/form2.h"
 
-#include "catalogue/progress_bar.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/progress_bar.h"
+#include "catalogue/window/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "shell/support/keyboard_and_screen_reader.h"
 #include "tables_window_fixture.h"

@@ -1,7 +1,7 @@
-#include "catalogue/form2.h"
+#include "catalogue/window/form2.h"
 
-#include "catalogue/progress_bar.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/progress_bar.h"
+#include "catalogue/window/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "base/settings_store.h"
 #include "tables_window_fixture.h"

@@ -1,9 +1,9 @@
-#include "catalogue/paradox_table_list.h"
+#include "catalogue/window/paradox_table_list.h"
 
-#include "catalogue/connection_messages.h"
+#include "catalogue/window/connection_messages.h"
 #include "catalogue/login_fields.h"
-#include "catalogue/paradox_connection_test.h"
-#include "catalogue/table_name_list.h"
+#include "catalogue/window/paradox_connection_button.h"
+#include "catalogue/window/table_name_list.h"
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
 #include "shell/pointer_rules.h"

@@ -1,6 +1,6 @@
 // The progress bar's text while a transfer copies rows.
 
-#include "catalogue/progress_bar.h"
+#include "catalogue/window/progress_bar.h"
 
 #include <gtest/gtest.h>
 

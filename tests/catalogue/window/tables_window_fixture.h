@@ -2,7 +2,7 @@
 // A tables window for a test of its own: scripted message boxes, settings of its own, a
 // program folder, and a window that counts the program's end instead of ending it.
 
-#include "catalogue/form2.h"
+#include "catalogue/window/form2.h"
 #include "catalogue_test_support.h"
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"

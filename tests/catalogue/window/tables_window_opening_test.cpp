@@ -1,9 +1,9 @@
 // "Next >" and the start-up that takes it by itself, from a real connection window to the
 // tables window, against the private MariaDB server and a folder of table files.
 
-#include "catalogue/connection_messages.h"
-#include "catalogue/table_name_list.h"
-#include "catalogue/tables_window_opening.h"
+#include "catalogue/window/connection_messages.h"
+#include "catalogue/window/table_name_list.h"
+#include "catalogue/window/tables_window_opening.h"
 #include "catalogue_test_support.h"
 #include "mariadb_test_database.h"
 #include "base/settings_store.h"

@@ -2,8 +2,8 @@
 // dialog that answers from a script: no test opens a real dialog.
 
 #include "catalogue_test_support.h"
-#include "connections/folder_browser.h"
-#include "connections/sample_folder.h"
+#include "connections/window/folder_browser.h"
+#include "connections/window/sample_folder.h"
 #include "shell/form1.h"
 #include "base/settings_store.h"
 #include "shell/support/scripted_message_boxes.h"

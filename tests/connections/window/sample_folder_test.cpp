@@ -4,8 +4,8 @@
 
 #include "base/expected_problem.h"
 #include "catalogue_test_support.h"
-#include "connections/folder_browser.h"
-#include "connections/sample_folder.h"
+#include "connections/window/folder_browser.h"
+#include "connections/window/sample_folder.h"
 #include "shell/form1.h"
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"

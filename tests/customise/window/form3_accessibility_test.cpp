@@ -1,7 +1,7 @@
 // The data type customisation window as a keyboard user and a screen reader meet it, over a
 // real Paradox source table (no server needed).
 
-#include "customise/form3.h"
+#include "customise/window/form3.h"
 #include "customise_sources.h"
 
 #include "shell/support/keyboard_and_screen_reader.h"

@@ -6,7 +6,7 @@
 // The second field is selected after a moment ("help": "Help" is pressed instead); the
 // window closes itself, and any box it opened, after SECONDS (8).
 
-#include "customise/form3.h"
+#include "customise/window/form3.h"
 #include "shell/qt_message_boxes.h"
 
 #include <QApplication>

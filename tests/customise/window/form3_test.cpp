@@ -1,6 +1,6 @@
 // Form3 driven as a user drives it, shown through the transfers' hand-off with real sources.
 
-#include "customise/form3.h"
+#include "customise/window/form3.h"
 #include "customise_sources.h"
 #include "form3_user.h"
 

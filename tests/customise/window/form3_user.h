@@ -2,7 +2,7 @@
 // What a user does in the customisation window, as the tests play it: clicks on list rows,
 // and types into the text box followed by "Apply".
 
-#include "customise/form3.h"
+#include "customise/window/form3.h"
 
 #include <QLineEdit>
 #include <QListWidget>
