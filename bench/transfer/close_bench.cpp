@@ -97,9 +97,9 @@ void sendAndClose(bool toParadox, const ConnectionFields& fields, const fs::path
     attachTransfers(window, {[fields] { return fields; }, [folder = environment.programFolder] { return folder; }, nullptr});
 
     QListWidget& source = toParadox ? *window.List1 : *window.List2;
-    AddTableName(source, table);
+    addTableName(source, table);
     source.item(0)->setSelected(true);
-    SetListIndex(source, 0);
+    setListIndex(source, 0);
 
     std::optional<Clock::time_point> closedAt;
     QTimer watcher;

@@ -142,9 +142,9 @@ int runProgramTransfer(bool toParadox, const std::string& port, const fs::path& 
     attachTransfers(window, {[fields] { return fields; }, [folder = environment.programFolder] { return folder; }, nullptr});
 
     QListWidget& source = toParadox ? *window.List1 : *window.List2;
-    AddTableName(source, table);
+    addTableName(source, table);
     source.item(0)->setSelected(true);
-    SetListIndex(source, 0);
+    setListIndex(source, 0);
     const auto start = Clock::now();
     (toParadox ? window.PushButton3 : window.PushButton4)->click();
     std::printf("%.6f\n", secondsSince(start));

@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     // "Next >", the start-up that runs it by itself, and both "Test Connection" buttons.
     quintabel::Form2& tablesWindow = quintabel::attachTablesWindow(connectionWindow);
     // "..." and "Load Sample/Example Database".
-    quintabel::attachFolderChoice(connectionWindow, quintabel::ProgramFolder());
+    quintabel::attachFolderChoice(connectionWindow, quintabel::folderOfProgram());
     // "Delete Table/s" and "Rename Table" on both sides.
     quintabel::attachTableMaintenance(tablesWindow, connectionWindow);
     // Both "Send Table/s" buttons, with the data type customisation window when a box is

@@ -21,7 +21,7 @@ QString withoutLastWord(const QString& text)
 
 } // namespace
 
-QString ApplicationTitleFor(const QString& productName)
+QString applicationTitleFor(const QString& productName)
 {
     if (!productName.contains(QLatin1Char(' ')))
         return productName.left(kLongestTitle);
@@ -33,10 +33,10 @@ QString ApplicationTitleFor(const QString& productName)
 
 void SetApplicationTitle()
 {
-    currentTitle() = ApplicationTitleFor(QString::fromLatin1(maker::kProductName));
+    currentTitle() = applicationTitleFor(QString::fromLatin1(maker::kProductName));
 }
 
-QString ApplicationTitle()
+QString applicationTitle()
 {
     return currentTitle();
 }

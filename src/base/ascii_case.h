@@ -11,22 +11,22 @@ namespace quintabel {
 
 // One character (a byte, or a UTF-16 unit) with A to Z folded.
 template <typename Char>
-constexpr Char AsciiLower(Char character)
+constexpr Char asciiLower(Char character)
 {
     return character >= Char('A') && character <= Char('Z') ? Char(character - Char('A') + Char('a')) : character;
 }
 
 template <typename Char>
-constexpr Char AsciiUpper(Char character)
+constexpr Char asciiUpper(Char character)
 {
     return character >= Char('a') && character <= Char('z') ? Char(character - Char('a') + Char('A')) : character;
 }
 
-inline std::string AsciiLowerCase(std::string_view text)
+inline std::string asciiLowerCase(std::string_view text)
 {
     std::string lower(text);
     for (char& character : lower)
-        character = AsciiLower(character);
+        character = asciiLower(character);
     return lower;
 }
 

@@ -6,7 +6,7 @@
 
 namespace quintabel {
 
-QString LocationText(LocationPrefix prefix, const QString& module, const QString& procedure)
+QString locationText(LocationPrefix prefix, const QString& module, const QString& procedure)
 {
     const QString projectPrefix = prefix == LocationPrefix::Fernwick
                                       ? QStringLiteral("Fernwick2021/08/31.")
@@ -15,7 +15,7 @@ QString LocationText(LocationPrefix prefix, const QString& module, const QString
            QLatin1Char(' ');
 }
 
-QString ReportExcerpt(const QString& text)
+QString boxExcerpt(const QString& text)
 {
     // No character takes less than one UTF-16 unit: a text this short is kept as it is.
     if (static_cast<std::size_t>(text.size()) <= kReportExcerptCharacters)
@@ -23,23 +23,23 @@ QString ReportExcerpt(const QString& text)
     return QString::fromStdString(reportExcerpt(text.toStdString()));
 }
 
-QString BuildErrorReport(const QString& description, const QString& location, int stepLabel,
+QString buildErrorReport(const QString& description, const QString& location, int stepLabel,
                          const std::optional<QString>& statement)
 {
-    QString text = ReportExcerpt(description) + QStringLiteral("\r\n") + location +
+    QString text = boxExcerpt(description) + QStringLiteral("\r\n") + location +
                    QStringLiteral("at line ") + QString::number(stepLabel) + QStringLiteral("\r\r") +
                    QStringLiteral("Please email screenshot of this message to ") +
                    QString::fromLatin1(maker::kSupportEmail);
     if (statement)
-        text += QStringLiteral("\r\rsql: ") + ReportExcerpt(*statement);
+        text += QStringLiteral("\r\rsql: ") + boxExcerpt(*statement);
     return text;
 }
 
-void ShowErrorReport(const QString& description, const QString& location, int stepLabel,
+void showErrorReport(const QString& description, const QString& location, int stepLabel,
                      const std::optional<QString>& statement)
 {
-    Boxes().showBox({QString::fromLatin1(kErrorReportTitle),
-                     BuildErrorReport(description, location, stepLabel, statement),
+    installedMessageBoxes().showBox({QString::fromLatin1(kErrorReportTitle),
+                     buildErrorReport(description, location, stepLabel, statement),
                      BoxIcon::Exclamation, BoxButtons::Ok});
 }
 

@@ -34,7 +34,7 @@ public:
     using Failure::Failure;
 };
 
-inline bool IsExpectedProblem(const std::exception& failure)
+inline bool isExpectedProblem(const std::exception& failure)
 {
     return dynamic_cast<const ExpectedProblem*>(&failure) != nullptr;
 }

@@ -56,7 +56,7 @@ void leaveNote(std::string_view moment)
 
 } // namespace
 
-void KillPoint(std::string_view moment)
+void killPoint(std::string_view moment)
 {
     const long count = ++passed;
     if (count == pointToHoldAt()) {
@@ -72,7 +72,7 @@ void KillPoint(std::string_view moment)
     ::raise(SIGKILL);
 }
 
-long KillPointsPassed()
+long killPointsPassed()
 {
     return passed.load();
 }

@@ -10,16 +10,16 @@
 // point instead, until the test lets it go on (SIGCONT): a program caught between two steps.
 //
 //     renameAside(oldFamily);
-//     KillPoint("old table set aside");
+//     killPoint("old table set aside");
 //     moveIn(newFamily);
 
 #include <string_view>
 
 namespace quintabel {
 
-void KillPoint(std::string_view moment);
+void killPoint(std::string_view moment);
 
 // How many kill points this process has passed (for tests that count the steps of a run).
-long KillPointsPassed();
+long killPointsPassed();
 
 } // namespace quintabel

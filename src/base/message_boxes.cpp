@@ -12,14 +12,14 @@ MessageBoxes* installedBoxes = nullptr;
 
 } // namespace
 
-MessageBoxes& Boxes()
+MessageBoxes& installedMessageBoxes()
 {
     if (installedBoxes == nullptr)
         qFatal("Quintabel: a message box was requested before any message boxes were installed");
     return *installedBoxes;
 }
 
-MessageBoxes* InstallMessageBoxes(MessageBoxes* boxes)
+MessageBoxes* installMessageBoxes(MessageBoxes* boxes)
 {
     MessageBoxes* previous = installedBoxes;
     installedBoxes = boxes;
@@ -27,28 +27,28 @@ MessageBoxes* InstallMessageBoxes(MessageBoxes* boxes)
 }
 
 MessageBoxesInstallation::MessageBoxesInstallation(MessageBoxes& boxes)
-    : previous_(InstallMessageBoxes(&boxes))
+    : previous_(installMessageBoxes(&boxes))
 {
 }
 
 MessageBoxesInstallation::~MessageBoxesInstallation()
 {
-    InstallMessageBoxes(previous_);
+    installMessageBoxes(previous_);
 }
 
-void ShowMessage(const QString& text)
+void showMessage(const QString& text)
 {
-    Boxes().showBox({ApplicationTitle(), text, BoxIcon::None, BoxButtons::Ok});
+    installedMessageBoxes().showBox({applicationTitle(), text, BoxIcon::None, BoxButtons::Ok});
 }
 
-bool AskYesNo(const QString& text, const QString& title, BoxQuestion question)
+bool askYesNo(const QString& text, const QString& title, BoxQuestion question)
 {
-    return Boxes().showBox({title, text, BoxIcon::None, BoxButtons::YesNo, question}) == BoxAnswer::Yes;
+    return installedMessageBoxes().showBox({title, text, BoxIcon::None, BoxButtons::YesNo, question}) == BoxAnswer::Yes;
 }
 
-QString InputBox(const QString& prompt, const QString& defaultText)
+QString showInputBox(const QString& prompt, const QString& defaultText)
 {
-    return Boxes().inputBox(prompt, ApplicationTitle(), defaultText).value_or(QString());
+    return installedMessageBoxes().inputBox(prompt, applicationTitle(), defaultText).value_or(QString());
 }
 
 } // namespace quintabel

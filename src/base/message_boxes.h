@@ -1,7 +1,7 @@
 #pragma once
 // Every box the user sees goes through one interface, so that production shows Qt dialogs
 // and tests install a scripted stand-in that records each box and answers from a script.
-// Production code asks for "the boxes" with Boxes(); whoever starts the program (main() or a
+// Production code asks for "the boxes" with installedMessageBoxes(); whoever starts the program (main() or a
 // test fixture) installs an implementation first.
 
 #include <QString>
@@ -40,10 +40,10 @@ public:
 
 // The installed boxes. Ends the program with a clear message when none were installed:
 // falling back to real dialogs would let a test block on a modal box.
-MessageBoxes& Boxes();
+MessageBoxes& installedMessageBoxes();
 
 // Installs `boxes` (not owned; nullptr uninstalls) and returns what was installed before.
-MessageBoxes* InstallMessageBoxes(MessageBoxes* boxes);
+MessageBoxes* installMessageBoxes(MessageBoxes* boxes);
 
 // Installs boxes for the lifetime of this object and puts the previous ones back afterwards.
 class MessageBoxesInstallation {
@@ -57,16 +57,16 @@ private:
     MessageBoxes* previous_;
 };
 
-// The program's kinds of boxes, all through Boxes():
+// The program's kinds of boxes, all through installedMessageBoxes():
 
 // Information: OK alone, no icon, the application title.
-void ShowMessage(const QString& text);
+void showMessage(const QString& text);
 
 // Question: Yes and No, no icon; true for Yes. `question` names the overwrite and trim
 // questions for front ends that answer them from their options.
-bool AskYesNo(const QString& text, const QString& title, BoxQuestion question = BoxQuestion::Other);
+bool askYesNo(const QString& text, const QString& title, BoxQuestion question = BoxQuestion::Other);
 
 // Input box under the application title; Cancel gives an empty text.
-QString InputBox(const QString& prompt, const QString& defaultText);
+QString showInputBox(const QString& prompt, const QString& defaultText);
 
 } // namespace quintabel

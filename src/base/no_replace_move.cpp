@@ -41,7 +41,7 @@ int moveByLink(const char* from, const char* to)
 
 } // namespace
 
-int MoveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+int moveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
         return 0;
@@ -66,9 +66,9 @@ int MoveWithoutReplacing(const std::filesystem::path& from, const std::filesyste
     return error;
 }
 
-void MoveFileWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+void moveFileWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
 {
-    if (const int error = MoveWithoutReplacing(from, to); error != 0)
+    if (const int error = moveWithoutReplacing(from, to); error != 0)
         throw moveFailure(from, to, error);
 }
 

@@ -9,11 +9,11 @@ namespace quintabel {
 
 // Moves `from` to `to`: 0 when moved, else the error number (EEXIST when `to` exists); `from`
 // is then untouched.
-int MoveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+int moveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Moves `from` to `to`. Throws std::runtime_error ("Could not rename '…' to '…': reason.")
 // when `to` exists or the move fails; `from` is then untouched.
-void MoveFileWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+void moveFileWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // A file move as the rename of a table uses it; tests give one that fails on purpose.
 using FileMove = std::function<void(const std::filesystem::path& from, const std::filesystem::path& to)>;

@@ -2,7 +2,7 @@
 
 namespace quintabel {
 
-const std::vector<CodePageChoice>& ParadoxCodePageChoices()
+const std::vector<CodePageChoice>& paradoxCodePageChoices()
 {
     static const std::vector<CodePageChoice> choices = {
         {kCodePageAsEachTableSays, QStringLiteral("As each table says")},
@@ -26,13 +26,13 @@ const std::vector<CodePageChoice>& ParadoxCodePageChoices()
     return choices;
 }
 
-int CodePageOfSetting(const QString& stored)
+int codePageOfSetting(const QString& stored)
 {
     bool isNumber = false;
     const int number = stored.trimmed().toInt(&isNumber);
     if (!isNumber)
         return kCodePageAsEachTableSays;
-    for (const CodePageChoice& choice : ParadoxCodePageChoices()) {
+    for (const CodePageChoice& choice : paradoxCodePageChoices()) {
         if (choice.number == number)
             return number;
     }

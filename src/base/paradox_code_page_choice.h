@@ -20,10 +20,10 @@ struct CodePageChoice {
 };
 
 // In the order the drop-down shows them: "as each table says" first, then by number.
-const std::vector<CodePageChoice>& ParadoxCodePageChoices();
+const std::vector<CodePageChoice>& paradoxCodePageChoices();
 
 // The stored setting's code page: a number the drop-down offers, else "as each table says"
 // (an empty, unknown or damaged setting is no reason to read tables in a code page nobody chose).
-int CodePageOfSetting(const QString& stored);
+int codePageOfSetting(const QString& stored);
 
 } // namespace quintabel

@@ -41,7 +41,7 @@ QString NormalizePath(const QString& path)
     return QStringLiteral("//") + collapseSeparatorPairs(QStringView(path).mid(rest));
 }
 
-std::filesystem::path ToFileSystemPath(const QString& path)
+std::filesystem::path toFileSystemPath(const QString& path)
 {
     const QByteArray bytes = QFile::encodeName(path);
     return std::filesystem::path(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
@@ -52,7 +52,7 @@ bool PathExists(const QString& path)
     if (path.isEmpty())
         return false;
     std::error_code error;
-    [[maybe_unused]] const auto modified = std::filesystem::last_write_time(ToFileSystemPath(path), error);
+    [[maybe_unused]] const auto modified = std::filesystem::last_write_time(toFileSystemPath(path), error);
     return !error;
 }
 
@@ -61,18 +61,18 @@ std::optional<bool> IsFolder(const QString& path)
     if (path.isEmpty())
         return std::nullopt;
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(ToFileSystemPath(path), error);
+    const std::filesystem::file_status status = std::filesystem::status(toFileSystemPath(path), error);
     if (error || !std::filesystem::exists(status))
         return std::nullopt;
     return std::filesystem::is_directory(status);
 }
 
-QString ProgramFolder()
+QString folderOfProgram()
 {
     return QCoreApplication::applicationDirPath();
 }
 
-QString InstalledDataFolder(const QString& programFolder)
+QString installedDataFolder(const QString& programFolder)
 {
     return QDir::cleanPath(programFolder + QStringLiteral("/../share/quintabel"));
 }

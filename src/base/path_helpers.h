@@ -26,13 +26,13 @@ bool PathExists(const QString& path);
 std::optional<bool> IsFolder(const QString& path);
 
 // The folder that holds the running program.
-QString ProgramFolder();
+QString folderOfProgram();
 
 // Where an installed program's data lies: share/quintabel beside the folder that holds the
 // program (bin/), as `cmake --install` and the Debian package lay it out.
-QString InstalledDataFolder(const QString& programFolder);
+QString installedDataFolder(const QString& programFolder);
 
 // The path in the file system's own encoding, byte for byte as the platform spells it.
-std::filesystem::path ToFileSystemPath(const QString& path);
+std::filesystem::path toFileSystemPath(const QString& path);
 
 } // namespace quintabel

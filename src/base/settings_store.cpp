@@ -62,12 +62,12 @@ void keepOwnerOnly(const QString& path)
 
 } // namespace
 
-QString SettingsFilePath()
+QString settingsFilePath()
 {
     return openStore().fileName();
 }
 
-std::optional<QString> SettingsReadProblem()
+std::optional<QString> settingsReadProblem()
 {
     QSettings store = openStore();
     if (store.status() == QSettings::NoError)
@@ -75,7 +75,7 @@ std::optional<QString> SettingsReadProblem()
     return QString::fromStdString(storeFailure(QStringLiteral("Could not read"), store.fileName()).what());
 }
 
-QString ReadSetting(const QString& key, const QString& defaultValue)
+QString readSetting(const QString& key, const QString& defaultValue)
 {
     QSettings store = openStore();
     if (store.status() != QSettings::NoError)
@@ -86,7 +86,7 @@ QString ReadSetting(const QString& key, const QString& defaultValue)
     return store.value(key).toString();
 }
 
-void WriteSetting(const QString& key, const QString& value)
+void writeSetting(const QString& key, const QString& value)
 {
     QSettings store = openStore();
     keepOwnerOnly(store.fileName());

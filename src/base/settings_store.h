@@ -27,17 +27,17 @@ inline constexpr char kLastFolderDot[] = "LastFolderDot";
 
 // The stored text of `key`, or `defaultValue` when the key holds no value. Throws
 // std::runtime_error when the settings file exists but cannot be read.
-QString ReadSetting(const QString& key, const QString& defaultValue);
+QString readSetting(const QString& key, const QString& defaultValue);
 
 // Why the settings file cannot be read, when it exists and cannot be; no value when it can be
 // read or does not exist yet.
-std::optional<QString> SettingsReadProblem();
+std::optional<QString> settingsReadProblem();
 
 // Stores `value` under `key` at once. Throws std::runtime_error when the file cannot be
 // written.
-void WriteSetting(const QString& key, const QString& value);
+void writeSetting(const QString& key, const QString& value);
 
 // Where the store lives on this machine.
-QString SettingsFilePath();
+QString settingsFilePath();
 
 } // namespace quintabel

@@ -8,7 +8,7 @@
 namespace quintabel {
 
 StepGuard::StepGuard(const QString& module, const QString& procedure, LocationPrefix prefix)
-    : location_(LocationText(prefix, module, procedure))
+    : location_(locationText(prefix, module, procedure))
 {
 }
 
@@ -54,7 +54,7 @@ void StepGuard::report(int label, const QString& description)
         setStatement(statementMaker_());
     ++reportsShown_;
     lastFailure_ = description;
-    ShowErrorReport(description, location_, label, statement_);
+    showErrorReport(description, location_, label, statement_);
 }
 
 void StepGuard::reportCurrentException(int label)
@@ -62,18 +62,18 @@ void StepGuard::reportCurrentException(int label)
     try {
         throw;
     } catch (const std::exception& failure) {
-        if (IsExpectedProblem(failure)) {
+        if (isExpectedProblem(failure)) {
             lastFailure_ = QString::fromUtf8(failure.what());
-            ShowMessage(lastFailure_);
+            showMessage(lastFailure_);
             return;
         }
         report(label, QString::fromUtf8(failure.what()));
     } catch (...) {
-        report(label, DescriptionOfCurrentException());
+        report(label, descriptionOfCurrentException());
     }
 }
 
-QString DescriptionOfCurrentException()
+QString descriptionOfCurrentException()
 {
     try {
         throw;

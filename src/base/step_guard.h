@@ -4,7 +4,7 @@
 //     StepGuard guard("Form1", "Form_Load");
 //     guard.step(100, [&] { ApplySkin(*this, programFolder); });
 //     if (guard.test(124, [&] { return PathExists(cursorFile); }))
-//         guard.step(126, [&] { pointer.setHandImage(LoadHandCursor(cursorFile)); });
+//         guard.step(126, [&] { pointer.setHandImage(loadHandCursor(cursorFile)); });
 //
 // A step that throws shows the error report with the exception's description (what(), read
 // as UTF-8), the guard's location and the step's label; then the handler goes on with its
@@ -65,6 +65,6 @@ private:
 
 // The description of the exception being handled: what() as UTF-8, or a fixed text for
 // exceptions that are no std::exception. Call only inside a catch block.
-QString DescriptionOfCurrentException();
+QString descriptionOfCurrentException();
 
 } // namespace quintabel

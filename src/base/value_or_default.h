@@ -16,7 +16,7 @@ concept NullableValue = requires(const Value& value) {
 };
 
 template <NullableValue Value>
-bool HoldsNull(const Value& value)
+bool holdsNull(const Value& value)
 {
     if constexpr (requires { isNull(value); })
         return isNull(value);
@@ -29,7 +29,7 @@ bool HoldsNull(const Value& value)
 template <NullableValue Value>
 Value ValueOrDefault(const Value& value, const Value& fallback)
 {
-    return HoldsNull(value) ? fallback : value;
+    return holdsNull(value) ? fallback : value;
 }
 
 } // namespace quintabel

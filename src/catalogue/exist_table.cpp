@@ -7,14 +7,14 @@ namespace quintabel {
 
 bool ExistTable(connections::Connection& connection, const QString& tableName)
 {
-    const QString wanted = AsciiUpperCase(tableName);
+    const QString wanted = asciiUpperCase(tableName);
     bool found = false;
     connections::Recordset schema = connection.OpenSchema(connections::adSchemaTables);
     while (!schema.Eof()) {
         const std::string type = db::toText(schema.Fields("TABLE_TYPE").Value());
         if (type == "TABLE") {
             const QString name = QString::fromStdString(db::toText(schema.Fields("TABLE_NAME").Value()));
-            if (AsciiUpperCase(name) == wanted)
+            if (asciiUpperCase(name) == wanted)
                 found = true;
         }
         schema.MoveNext();

@@ -2,7 +2,7 @@
 
 namespace quintabel {
 
-connections::LoginFields ToLoginFields(const ConnectionFields& fields)
+connections::LoginFields toLoginFields(const ConnectionFields& fields)
 {
     connections::LoginFields login;
     login.paradoxFolder = fields.paradoxFolder.toStdString();
@@ -15,14 +15,14 @@ connections::LoginFields ToLoginFields(const ConnectionFields& fields)
     return login;
 }
 
-std::string MySqlConnectionStringOf(const ConnectionFields& fields)
+std::string mySqlConnectionStringOf(const ConnectionFields& fields)
 {
-    return connections::mySqlConnectionString(ToLoginFields(fields));
+    return connections::mySqlConnectionString(toLoginFields(fields));
 }
 
-std::string ParadoxConnectionStringOf(const ConnectionFields& fields)
+std::string paradoxConnectionStringOf(const ConnectionFields& fields)
 {
-    return connections::paradoxConnectionString(ToLoginFields(fields));
+    return connections::paradoxConnectionString(toLoginFields(fields));
 }
 
 } // namespace quintabel

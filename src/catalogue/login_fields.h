@@ -9,9 +9,9 @@
 
 namespace quintabel {
 
-connections::LoginFields ToLoginFields(const ConnectionFields& fields);
+connections::LoginFields toLoginFields(const ConnectionFields& fields);
 
-std::string MySqlConnectionStringOf(const ConnectionFields& fields);
-std::string ParadoxConnectionStringOf(const ConnectionFields& fields);
+std::string mySqlConnectionStringOf(const ConnectionFields& fields);
+std::string paradoxConnectionStringOf(const ConnectionFields& fields);
 
 } // namespace quintabel

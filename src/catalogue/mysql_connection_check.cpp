@@ -9,7 +9,7 @@ bool TestMySQLConnection(const ConnectionFields& fields)
 {
     connections::Connection connection;
     try {
-        connection.Open(MySqlConnectionStringOf(fields));
+        connection.Open(mySqlConnectionStringOf(fields));
     } catch (...) {
         // Whatever keeps the connection from opening means the same here: not reachable.
         return false;

@@ -25,13 +25,13 @@ QString nameOfValue(const db::Value& value)
 
 } // namespace
 
-void VisitMySqlTableNames(const ConnectionFields& fields, const std::function<void(const QString& name)>& visit,
+void visitMySqlTableNames(const ConnectionFields& fields, const std::function<void(const QString& name)>& visit,
                           const std::function<void()>& answered)
 {
     connections::Connection connection;
     // The client-side cursor fetches the whole answer, so the record count is exact.
     connection.setCursorLocation(connections::adUseClient);
-    connection.Open(MySqlConnectionStringOf(fields));
+    connection.Open(mySqlConnectionStringOf(fields));
     connections::Recordset tables = connection.Execute("SHOW TABLES;");
     if (answered)
         answered();
@@ -43,11 +43,11 @@ void VisitMySqlTableNames(const ConnectionFields& fields, const std::function<vo
     tables.Close();
 }
 
-QStringList MySqlTableNames(const ConnectionFields& fields)
+QStringList mySqlTableNames(const ConnectionFields& fields)
 {
     QStringList names;
-    VisitMySqlTableNames(fields, [&](const QString& name) { names.append(name); });
-    std::stable_sort(names.begin(), names.end(), TableNameOrderLess);
+    visitMySqlTableNames(fields, [&](const QString& name) { names.append(name); });
+    std::stable_sort(names.begin(), names.end(), tableNameOrderLess);
     return names;
 }
 

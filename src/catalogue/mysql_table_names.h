@@ -15,10 +15,10 @@ namespace quintabel {
 // statement has answered, and then `visit` with every name in the server's order (base tables
 // and views alike, exactly as the server spells them). A failure throws; the names visited
 // before it stay visited.
-void VisitMySqlTableNames(const ConnectionFields& fields, const std::function<void(const QString& name)>& visit,
+void visitMySqlTableNames(const ConnectionFields& fields, const std::function<void(const QString& name)>& visit,
                           const std::function<void()>& answered = {});
 
 // The names in the order the table lists show them (frontend/table_name_order.h).
-QStringList MySqlTableNames(const ConnectionFields& fields);
+QStringList mySqlTableNames(const ConnectionFields& fields);
 
 } // namespace quintabel

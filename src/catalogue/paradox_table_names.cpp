@@ -26,15 +26,15 @@ bool isTemporaryFile(const QString& fileName)
 // and set-aside folders) hold no table of the user's: a table in them is listed only once the
 // recovery has put it back. The walk itself still enters hidden folders, as the folder walk's
 // rules say; they are left out here.
-bool isWorkingName(const QString& name)
+bool isWorkingFile(const QString& name)
 {
-    return IsWorkingName(name.toStdString());
+    return isWorkingName(name.toStdString());
 }
 
 bool liesInWorkingFolder(const QString& entry, qsizetype rootLength)
 {
     const QStringList below = entry.mid(rootLength).split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    return std::any_of(below.begin(), below.end(), isWorkingName);
+    return std::any_of(below.begin(), below.end(), isWorkingFile);
 }
 
 // The walk's own failures are told as the error report of the walk, which then goes on.
@@ -51,11 +51,11 @@ void showWalkFailure(std::exception_ptr failure, int label)
 
 } // namespace
 
-QString ParadoxTableNameOfFile(const QString& fileName)
+QString paradoxTableNameOfFile(const QString& fileName)
 {
     // Upper-cased first, so that the extension goes whatever its case; every ".DB" goes, not
     // only the last.
-    return AsciiUpperCase(fileName).remove(QStringLiteral(".DB"), Qt::CaseSensitive);
+    return asciiUpperCase(fileName).remove(QStringLiteral(".DB"), Qt::CaseSensitive);
 }
 
 bool ParadoxFolderHasTables(const QString& folder)
@@ -65,31 +65,31 @@ bool ParadoxFolderHasTables(const QString& folder)
     return !FindFiles(folder, kTablePattern).isEmpty();
 }
 
-void VisitParadoxTableNames(const QString& folder, const std::function<void(const QString& name)>& visit)
+void visitParadoxTableNames(const QString& folder, const std::function<void(const QString& name)>& visit)
 {
     if (folder.isEmpty())
         return;
     QStringList folders{folder + QLatin1Char('/')};
     const qsizetype rootLength = folders.constFirst().size(); // taken before the walk may drop it
-    GetSubDirectories2016(folders, true, ListSubfoldersOnDisk, showWalkFailure);
+    GetSubDirectories2016(folders, true, listSubfoldersOnDisk, showWalkFailure);
     for (const QString& entry : folders) {
         if (liesInWorkingFolder(entry, rootLength))
             continue;
         const QString folderPath = entry.chopped(1); // every entry ends with its "/"
         for (const QString& fileName : FindFiles(folderPath, kTablePattern)) {
-            if (isTemporaryFile(fileName) || isWorkingName(fileName))
+            if (isTemporaryFile(fileName) || isWorkingFile(fileName))
                 continue;
             const QString path = folderPath + QLatin1Char('/') + fileName;
-            visit(ParadoxTableNameOfFile(FileNameOfPath(path)));
+            visit(paradoxTableNameOfFile(FileNameOfPath(path)));
         }
     }
 }
 
-QStringList ParadoxTableNames(const QString& folder)
+QStringList paradoxTableNames(const QString& folder)
 {
     QStringList names;
-    VisitParadoxTableNames(folder, [&](const QString& name) { names.append(name); });
-    std::stable_sort(names.begin(), names.end(), TableNameOrderLess);
+    visitParadoxTableNames(folder, [&](const QString& name) { names.append(name); });
+    std::stable_sort(names.begin(), names.end(), tableNameOrderLess);
     return names;
 }
 

@@ -12,7 +12,7 @@ namespace quintabel {
 // The name under which a table file is listed: the file name with a to z upper-cased (the
 // letters the Paradox folder's lookup folds), and every ".DB" removed: "orders.db" and
 // "Orders.DB" are both ORDERS, "MY.DBASE.db" is MYASE.
-QString ParadoxTableNameOfFile(const QString& fileName);
+QString paradoxTableNameOfFile(const QString& fileName);
 
 // ParadoxFolderHasTables: true when `folder` is not empty and the folder itself (not a folder
 // below it) holds a "*.db" file; a name beginning with "~" counts. A folder that does not
@@ -26,9 +26,9 @@ bool ParadoxFolderHasTables(const QString& folder);
 // nothing. A failure to search a folder throws; the names visited before it stay visited. A
 // failure of the walk itself is shown as the error report of the folder walk, and the walk
 // goes on.
-void VisitParadoxTableNames(const QString& folder, const std::function<void(const QString& name)>& visit);
+void visitParadoxTableNames(const QString& folder, const std::function<void(const QString& name)>& visit);
 
 // The names in the order the table lists show them (frontend/table_name_order.h).
-QStringList ParadoxTableNames(const QString& folder);
+QStringList paradoxTableNames(const QString& folder);
 
 } // namespace quintabel

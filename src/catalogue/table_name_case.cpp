@@ -4,11 +4,11 @@
 
 namespace quintabel {
 
-QString AsciiUpperCase(const QString& name)
+QString asciiUpperCase(const QString& name)
 {
     QString upper = name;
     for (QChar& character : upper)
-        character = QChar(AsciiUpper(character.unicode()));
+        character = QChar(asciiUpper(character.unicode()));
     return upper;
 }
 

@@ -8,6 +8,6 @@
 namespace quintabel {
 
 // `name` with a to z upper-cased; every other character kept as it is.
-QString AsciiUpperCase(const QString& name);
+QString asciiUpperCase(const QString& name);
 
 } // namespace quintabel

@@ -48,7 +48,7 @@ std::optional<int> codePageOf(const QString& text)
     const int number = text.toInt(&isNumber);
     if (!isNumber || number == kCodePageAsEachTableSays)
         return std::nullopt;
-    for (const CodePageChoice& choice : ParadoxCodePageChoices()) {
+    for (const CodePageChoice& choice : paradoxCodePageChoices()) {
         if (choice.number == number)
             return number;
     }
@@ -58,7 +58,7 @@ std::optional<int> codePageOf(const QString& text)
 QString offeredCodePages()
 {
     QStringList numbers;
-    for (const CodePageChoice& choice : ParadoxCodePageChoices()) {
+    for (const CodePageChoice& choice : paradoxCodePageChoices()) {
         if (choice.number != kCodePageAsEachTableSays)
             numbers << QString::number(choice.number);
     }

@@ -11,7 +11,7 @@ namespace {
 
 QString readFailure(const QString& sourceTable)
 {
-    return QStringLiteral("%1: its fields could not be read: %2").arg(sourceTable, DescriptionOfCurrentException());
+    return QStringLiteral("%1: its fields could not be read: %2").arg(sourceTable, descriptionOfCurrentException());
 }
 
 } // namespace
@@ -21,9 +21,9 @@ void loadSourceFields(transfer::TargetKind target, const ConnectionFields& field
 {
     constexpr auto types = customise::StartingTypes::Default;
     if (target == transfer::TargetKind::Paradox)
-        customise::LoadFieldsFromMySQL(customise::LoginFieldsOf(fields), sourceTable.toStdString(), lists, types);
+        customise::LoadFieldsFromMySQL(customise::loginFieldsOf(fields), sourceTable.toStdString(), lists, types);
     else
-        customise::LoadFieldsFromParadox(customise::LoginFieldsOf(fields), sourceTable.toStdString(), lists, types);
+        customise::LoadFieldsFromParadox(customise::loginFieldsOf(fields), sourceTable.toStdString(), lists, types);
 }
 
 QStringList chosenTypeProblems(const TableTypes& chosen, transfer::TargetKind target, const ConnectionFields& fields,

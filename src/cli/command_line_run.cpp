@@ -210,12 +210,12 @@ std::optional<QStringList> CommandLineRun::listSide(Side side)
     // As when the tables window opens: a replacement that a kill interrupted is put right
     // before the folder is listed, since its table may be missing from the listing until then.
     if (side == Side::Paradox)
-        RecoverParadoxFolderAndTell(fields_.paradoxFolder);
+        recoverParadoxFolderAndTell(fields_.paradoxFolder);
     try {
-        return side == Side::MySql ? MySqlTableNames(fields_) : ParadoxTableNames(fields_.paradoxFolder);
+        return side == Side::MySql ? mySqlTableNames(fields_) : paradoxTableNames(fields_.paradoxFolder);
     } catch (...) {
         const QString text = QStringLiteral("the %1 tables could not be listed: %2")
-                                 .arg(sideName(side), DescriptionOfCurrentException());
+                                 .arg(sideName(side), descriptionOfCurrentException());
         error(text);
         report_.runFailed(text);
         return std::nullopt;
@@ -300,9 +300,9 @@ int CommandLineRun::transfer()
                                                            : QStringLiteral("PushButton4_Click"));
         catchStopSignals();
         if (toParadox)
-            SendTablesToParadox(guard, frontEnd, environment);
+            sendTablesToParadox(guard, frontEnd, environment);
         else
-            SendTablesToMySql(guard, frontEnd, environment);
+            sendTablesToMySql(guard, frontEnd, environment);
         frontEnd.showIdle();
         for (const QString& problem : customization.problems())
             error(problem);
@@ -326,14 +326,14 @@ void CommandLineRun::printSummary()
                                    static_cast<std::int64_t>(table.refusedRows.size()));
         switch (statusOf(table)) {
         case TableStatus::Complete:
-            line += QStringLiteral(": %1 rows sent").arg(GroupedNumber(sent));
+            line += QStringLiteral(": %1 rows sent").arg(groupedNumber(sent));
             break;
         case TableStatus::RowsRefused:
-            line += QStringLiteral(": %1 rows sent, %2 refused").arg(GroupedNumber(sent), GroupedNumber(refused));
+            line += QStringLiteral(": %1 rows sent, %2 refused").arg(groupedNumber(sent), groupedNumber(refused));
             break;
         case TableStatus::SourceDamaged:
             line += QStringLiteral(": %1 rows sent; its header promised %2 (the file may be damaged)")
-                        .arg(GroupedNumber(sent), GroupedNumber(promisedRows(table)));
+                        .arg(groupedNumber(sent), groupedNumber(promisedRows(table)));
             break;
         case TableStatus::Skipped:
             line += QStringLiteral(": skipped");
@@ -377,10 +377,10 @@ int CommandLineRun::deleteTables()
     catchStopSignals();
     if (side == Side::MySql) {
         StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton1_Click"));
-        DeleteMySqlTables(guard, frontEnd, fields_);
+        deleteMySqlTables(guard, frontEnd, fields_);
     } else {
         StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton5_Click"));
-        DeleteParadoxTables(guard, frontEnd, fields_.paradoxFolder);
+        deleteParadoxTables(guard, frontEnd, fields_.paradoxFolder);
     }
     // The MySQL run takes a name off its list even when the server kept the table, so the
     // server is asked again; the Paradox run keeps the name of every table it left alone.
@@ -418,10 +418,10 @@ int CommandLineRun::renameTable()
     const int reportsBefore = boxes_->errorReportsShown();
     if (side == Side::MySql) {
         StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton6_Click"));
-        RenameMySqlTable(guard, frontEnd, fields_);
+        renameMySqlTable(guard, frontEnd, fields_);
     } else {
         StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton7_Click"));
-        RenameParadoxTable(guard, frontEnd, fields_.paradoxFolder);
+        renameParadoxTable(guard, frontEnd, fields_.paradoxFolder);
     }
     // The run puts the new name in the old one's place only once the table has it.
     const QStringList names = frontEnd.sourceNames().names();

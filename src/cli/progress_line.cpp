@@ -14,9 +14,9 @@ constexpr qint64 kRateAfterMs = 1000;
 
 QString progressText(const QString& tableName, std::int64_t row, std::int64_t rowCount, std::int64_t elapsedMs)
 {
-    QString text = QStringLiteral("%1: %2 of %3 rows").arg(tableName, GroupedNumber(row), GroupedNumber(rowCount));
+    QString text = QStringLiteral("%1: %2 of %3 rows").arg(tableName, groupedNumber(row), groupedNumber(rowCount));
     if (elapsedMs >= kRateAfterMs)
-        text += QStringLiteral(", %1 rows/s").arg(GroupedNumber(row * 1000 / elapsedMs));
+        text += QStringLiteral(", %1 rows/s").arg(groupedNumber(row * 1000 / elapsedMs));
     return text;
 }
 

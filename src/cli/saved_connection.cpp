@@ -11,7 +11,7 @@ namespace {
 
 QString saved(const char* key, const QString& fallback)
 {
-    return ReadSetting(QString::fromLatin1(key), fallback);
+    return readSetting(QString::fromLatin1(key), fallback);
 }
 
 } // namespace
@@ -23,7 +23,7 @@ SavedConnection savedConnection(const ConnectionOverrides& overrides)
     // The defaults the connection window shows for fields never saved.
     fields.server = QStringLiteral("localhost");
     fields.port = QStringLiteral("3306");
-    connection.settingsProblem = SettingsReadProblem();
+    connection.settingsProblem = settingsReadProblem();
     if (!connection.settingsProblem) {
         try {
             fields.paradoxFolder = saved(settings_keys::kParadoxFolder, QString());
@@ -32,7 +32,7 @@ SavedConnection savedConnection(const ConnectionOverrides& overrides)
             fields.user = saved(settings_keys::kUser, QString());
             fields.password = saved(settings_keys::kPassword, QString());
             fields.database = saved(settings_keys::kDatabase, QString());
-            fields.paradoxCodePage = CodePageOfSetting(saved(settings_keys::kParadoxCodePage, QString()));
+            fields.paradoxCodePage = codePageOfSetting(saved(settings_keys::kParadoxCodePage, QString()));
         } catch (const std::exception& failure) {
             connection.settingsProblem = QString::fromUtf8(failure.what());
         }

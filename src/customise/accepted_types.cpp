@@ -63,8 +63,8 @@ std::string acceptedTypeHelpText()
 
 bool IsValidDataType(std::string_view typed)
 {
-    static const std::string lowerList = AsciiLowerCase(acceptedTypeListText());
-    const std::string lowerTyped = AsciiLowerCase(typed);
+    static const std::string lowerList = asciiLowerCase(acceptedTypeListText());
+    const std::string lowerTyped = asciiLowerCase(typed);
     if (lowerList.find(lowerTyped) != std::string::npos)
         return true;
     for (const std::string_view prefix : acceptedTypePrefixes) {

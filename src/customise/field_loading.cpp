@@ -9,7 +9,7 @@
 
 namespace quintabel::customise {
 
-connections::LoginFields LoginFieldsOf(const ConnectionFields& fields)
+connections::LoginFields loginFieldsOf(const ConnectionFields& fields)
 {
     return {fields.paradoxFolder.toStdString(), fields.server.toStdString(),   fields.port.toStdString(),
             fields.user.toStdString(),          fields.password.toStdString(), fields.database.toStdString(),

@@ -24,7 +24,7 @@ std::string paradoxFirstRowQuery(std::string_view tableName);
 // The login the loaders open their connections with: the connection window's fields as they
 // stand, the Paradox code page chosen there included, so that the first row's text is read
 // (and a proposed length counted) in the code page the transfer itself will read it in.
-connections::LoginFields LoginFieldsOf(const ConnectionFields& fields);
+connections::LoginFields loginFieldsOf(const ConnectionFields& fields);
 
 // The type each field is loaded with: the window's proposal (from its type and the first row's
 // value), or the type a transfer without customisation gives its column

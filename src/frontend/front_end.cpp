@@ -109,7 +109,7 @@ void NamedTables::addName(const QString& name)
     // Given names keep the order they were given in; an added name goes before the first name
     // that sorts after it, as on a sorted list.
     const auto place = std::find_if(entries_.begin(), entries_.end(),
-                                    [&](const Entry& listed) { return TableNameOrderLess(name, listed.name); });
+                                    [&](const Entry& listed) { return tableNameOrderLess(name, listed.name); });
     entries_.insert(place, Entry{name, false});
 }
 

@@ -3,17 +3,17 @@
 // started them: the tables window, or a front end without windows such as the command line.
 // Everything here is Qt Core: a run never sees a widget.
 //
-// Boxes stay where they were: every message, question, error report and input box goes
+// installedMessageBoxes stay where they were: every message, question, error report and input box goes
 // through the installed message boxes (base/message_boxes.h). A front end without windows
 // installs its own MessageBoxes and answers from its options; BoxRequest::question tells the
 // overwrite question from the trim question, and the rename run's input box (the only one)
 // is answered with the new name.
 //
 // A run talks to one FrontEnd for its whole length and does not keep it afterwards. The runs:
-//   SendTablesToParadox / SendTablesToMySql (StepGuard&, FrontEnd&, const TransferEnvironment&)
-//   DeleteMySqlTables / RenameMySqlTable    (StepGuard&, FrontEnd&, const ConnectionFields&)
-//   DeleteParadoxTables / RenameParadoxTable (StepGuard&, FrontEnd&, const QString& folder)
-// and the listings without widgets: MySqlTableNames(fields) and ParadoxTableNames(folder)
+//   sendTablesToParadox / sendTablesToMySql (StepGuard&, FrontEnd&, const TransferEnvironment&)
+//   deleteMySqlTables / renameMySqlTable    (StepGuard&, FrontEnd&, const ConnectionFields&)
+//   deleteParadoxTables / renameParadoxTable (StepGuard&, FrontEnd&, const QString& folder)
+// and the listings without widgets: mySqlTableNames(fields) and paradoxTableNames(folder)
 // (catalogue/), each a QStringList in the order the lists show.
 
 #include <QString>

@@ -9,15 +9,15 @@
 namespace quintabel {
 
 // A count with its thousands grouped by commas, whatever the user's locale: "-1,234,567".
-QString GroupedNumber(std::int64_t number);
+QString groupedNumber(std::int64_t number);
 
 // The share of `rowCount` rows done at row `row`, in whole percent rounded down (100 only at
 // the last row).
-int RowProgressPercent(std::int64_t row, std::int64_t rowCount);
+int rowProgressPercent(std::int64_t row, std::int64_t rowCount);
 
 // "ORDERS: 1,234 of 5,000 rows (24%)", thousands grouped with commas whatever the user's
 // locale, as every other text of the program is English. The table name is shown exactly,
 // "%1" and the like included.
-QString RowProgressText(const QString& tableName, std::int64_t row, std::int64_t rowCount);
+QString rowProgressText(const QString& tableName, std::int64_t row, std::int64_t rowCount);
 
 } // namespace quintabel

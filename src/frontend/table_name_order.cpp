@@ -2,7 +2,7 @@
 
 namespace quintabel {
 
-bool TableNameOrderLess(const QString& left, const QString& right)
+bool tableNameOrderLess(const QString& left, const QString& right)
 {
     const int ignoringCase = left.compare(right, Qt::CaseInsensitive);
     if (ignoringCase != 0)

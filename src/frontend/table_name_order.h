@@ -6,6 +6,6 @@
 
 namespace quintabel {
 
-bool TableNameOrderLess(const QString& left, const QString& right);
+bool tableNameOrderLess(const QString& left, const QString& right);
 
 } // namespace quintabel

@@ -17,7 +17,7 @@ QStringList namesInFolder(const QString& folder)
         return FileSystemError(QStringLiteral("Could not search the folder"), folder, reason);
     };
     std::error_code reason;
-    std::filesystem::directory_iterator entries(ToFileSystemPath(folder), reason);
+    std::filesystem::directory_iterator entries(toFileSystemPath(folder), reason);
     if (reason) {
         if (reason == std::errc::no_such_file_or_directory || reason == std::errc::not_a_directory)
             return {};
@@ -29,7 +29,7 @@ QStringList namesInFolder(const QString& folder)
             throw failure(reason);
         const std::string raw = entries->path().filename().native();
         if (const std::optional<QString> name =
-                NameFromFileSystem(QByteArrayView(raw.data(), static_cast<qsizetype>(raw.size()))))
+                nameFromFileSystem(QByteArrayView(raw.data(), static_cast<qsizetype>(raw.size()))))
             names.append(*name);
     }
     if (reason)
@@ -40,7 +40,7 @@ QStringList namesInFolder(const QString& folder)
 
 } // namespace
 
-bool WildcardMatches(const QString& pattern, const QString& name)
+bool wildcardMatches(const QString& pattern, const QString& name)
 {
     const QString wanted = pattern.toCaseFolded();
     const QString text = name.toCaseFolded();
@@ -71,7 +71,7 @@ bool WildcardMatches(const QString& pattern, const QString& name)
 bool FileExistsStrict(const QString& path)
 {
     std::error_code reason;
-    const std::filesystem::file_status status = std::filesystem::status(ToFileSystemPath(path), reason);
+    const std::filesystem::file_status status = std::filesystem::status(toFileSystemPath(path), reason);
     return !reason && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
@@ -81,7 +81,7 @@ QStringList FindFiles(QString folder, const QString& pattern)
         folder += QLatin1Char('/');
     QStringList found;
     for (const QString& name : namesInFolder(folder)) {
-        if (WildcardMatches(pattern, name) && FileExistsStrict(folder + name))
+        if (wildcardMatches(pattern, name) && FileExistsStrict(folder + name))
             found.append(name);
     }
     return found;

@@ -19,6 +19,6 @@ QStringList FindFiles(QString folder, const QString& pattern);
 bool FileExistsStrict(const QString& path);
 
 // Whether `name` matches the wildcard `pattern`, letter case ignored.
-bool WildcardMatches(const QString& pattern, const QString& name);
+bool wildcardMatches(const QString& pattern, const QString& name);
 
 } // namespace quintabel

@@ -33,20 +33,20 @@ bool nameOrderLess(const Subfolder& left, const Subfolder& right)
 void examineFolder(const QString& folder)
 {
     std::error_code reason;
-    [[maybe_unused]] const auto status = std::filesystem::status(ToFileSystemPath(folder), reason);
+    [[maybe_unused]] const auto status = std::filesystem::status(toFileSystemPath(folder), reason);
     if (reason)
         throw FileSystemError(QStringLiteral("Could not examine the folder"), folder, reason);
 }
 
 } // namespace
 
-void ListSubfoldersOnDisk(const QString& folder, const SubfolderVisitor& visit)
+void listSubfoldersOnDisk(const QString& folder, const SubfolderVisitor& visit)
 {
     const auto failure = [&](std::error_code reason) {
         return FileSystemError(QStringLiteral("Could not list the subfolders of"), folder, reason);
     };
     std::error_code reason;
-    std::filesystem::directory_iterator entries(ToFileSystemPath(folder), reason);
+    std::filesystem::directory_iterator entries(toFileSystemPath(folder), reason);
     if (reason)
         throw failure(reason);
     std::vector<Subfolder> subfolders;
@@ -122,7 +122,7 @@ void GetSubDirectories2016(QStringList& folders, bool recurse, const SubfolderLi
                     return;
                 // [122]-[130] An unusual name (invalid UTF-8, control characters, "?") is
                 // passed over with its subtree; the listing never yields "." or "..".
-                const std::optional<QString> name = NameFromFileSystem(subfolder.rawName);
+                const std::optional<QString> name = nameFromFileSystem(subfolder.rawName);
                 if (!name || name->size() >= kPathLimit || HasUnusualCharacters(*name))
                     return;
                 newFolders.append(folder + *name + QLatin1Char('/')); // [132]-[134]

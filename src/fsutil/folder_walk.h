@@ -27,7 +27,7 @@ using SubfolderVisitor = std::function<void(const Subfolder&)>;
 using SubfolderLister = std::function<void(const QString& folder, const SubfolderVisitor& visit)>;
 
 // The subfolders of a folder on disk, in name order, letter case ignored.
-void ListSubfoldersOnDisk(const QString& folder, const SubfolderVisitor& visit);
+void listSubfoldersOnDisk(const QString& folder, const SubfolderVisitor& visit);
 
 // A failure of the walk outside the listing of a folder, handed to whoever asked for the walk,
 // with the label of the step that met it; the walk then goes on with its next step. The walk
@@ -48,7 +48,7 @@ inline constexpr char kFolderWalkProcedure[] = "GetSubDirectories2016";
 // folders, and paths of 260 characters or more, stay in the collection but are not walked.
 // A failure outside the listing goes to `failed` (when given) and the walk goes on.
 void GetSubDirectories2016(QStringList& folders, bool recurse,
-                           const SubfolderLister& listSubfolders = ListSubfoldersOnDisk,
+                           const SubfolderLister& listSubfolders = listSubfoldersOnDisk,
                            const FolderWalkFailure& failed = {});
 
 } // namespace quintabel

@@ -16,7 +16,7 @@ bool HasUnusualCharacters(const QString& name)
     return false;
 }
 
-std::optional<QString> NameFromFileSystem(QByteArrayView rawName)
+std::optional<QString> nameFromFileSystem(QByteArrayView rawName)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString name = decoder.decode(rawName);
@@ -27,7 +27,7 @@ std::optional<QString> NameFromFileSystem(QByteArrayView rawName)
 
 bool HasUnusualCharacters(QByteArrayView rawName)
 {
-    const std::optional<QString> name = NameFromFileSystem(rawName);
+    const std::optional<QString> name = nameFromFileSystem(rawName);
     return !name || HasUnusualCharacters(*name);
 }
 

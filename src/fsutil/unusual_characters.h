@@ -16,6 +16,6 @@ bool HasUnusualCharacters(const QString& name);
 bool HasUnusualCharacters(QByteArrayView rawName);
 
 // The name as text, or no value when it is not valid UTF-8.
-std::optional<QString> NameFromFileSystem(QByteArrayView rawName);
+std::optional<QString> nameFromFileSystem(QByteArrayView rawName);
 
 } // namespace quintabel

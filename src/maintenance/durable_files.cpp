@@ -22,7 +22,7 @@ namespace quintabel {
 
 namespace fs = std::filesystem;
 
-std::optional<FileIdentity> IdentityOf(const fs::path& path)
+std::optional<FileIdentity> identityOf(const fs::path& path)
 {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
@@ -33,7 +33,7 @@ std::optional<FileIdentity> IdentityOf(const fs::path& path)
                             + static_cast<std::int64_t>(status.st_mtim.tv_nsec)};
 }
 
-void SyncFolder(const fs::path& folder)
+void syncFolder(const fs::path& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || ::fsync(fd) != 0) {
@@ -49,10 +49,10 @@ void SyncFolder(const fs::path& folder)
 void durableMove(const fs::path& from, const fs::path& to, std::string_view moment, const FileMove& move)
 {
     move(from, to);
-    SyncFolder(to.parent_path());
+    syncFolder(to.parent_path());
     if (from.parent_path() != to.parent_path())
-        SyncFolder(from.parent_path());
-    KillPoint(moment);
+        syncFolder(from.parent_path());
+    killPoint(moment);
 }
 
 void durableRemove(const fs::path& file, std::string_view moment)
@@ -63,8 +63,8 @@ void durableRemove(const fs::path& file, std::string_view moment)
             throw std::runtime_error("Cannot delete '" + file.string() + "': " + error.message() + ".");
         return; // not there: nothing to make durable
     }
-    SyncFolder(file.parent_path());
-    KillPoint(moment);
+    syncFolder(file.parent_path());
+    killPoint(moment);
 }
 
 void durableMakeFolder(const fs::path& folder, std::string_view moment)
@@ -75,8 +75,8 @@ void durableMakeFolder(const fs::path& folder, std::string_view moment)
     fs::create_directory(folder, error);
     if (error)
         throw std::runtime_error("Cannot make the folder '" + folder.string() + "': " + error.message() + ".");
-    SyncFolder(folder.parent_path());
-    KillPoint(moment);
+    syncFolder(folder.parent_path());
+    killPoint(moment);
 }
 
 namespace {

@@ -31,11 +31,11 @@ struct FileIdentity {
 };
 
 // The identity of a regular file; nothing when there is no regular file at `path`.
-std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
+std::optional<FileIdentity> identityOf(const std::filesystem::path& path);
 
 // Makes the renames and removals in `folder` durable. Throws std::runtime_error when the
 // folder cannot be synced: a step recorded as done must really be done.
-void SyncFolder(const std::filesystem::path& folder);
+void syncFolder(const std::filesystem::path& folder);
 
 // The durable steps every journalled change of a Paradox folder is made of: each is on the
 // disk when it returns (the folders it changed are synced), and a kill point named `moment`
@@ -44,7 +44,7 @@ void SyncFolder(const std::filesystem::path& folder);
 // Moves `from` to `to` with `move`, which never replaces a file there. Throws
 // std::runtime_error.
 void durableMove(const std::filesystem::path& from, const std::filesystem::path& to, std::string_view moment,
-                 const FileMove& move = MoveFileWithoutReplacing);
+                 const FileMove& move = moveFileWithoutReplacing);
 // Deletes the file `file`. Throws std::runtime_error when it is there and will not go.
 void durableRemove(const std::filesystem::path& file, std::string_view moment);
 // Makes the folder `folder` unless it is there already. Throws std::runtime_error.

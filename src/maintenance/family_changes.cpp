@@ -33,7 +33,7 @@ TableJournal journalOf(JournalStep step, const fs::path& paradoxFolder, const fs
     journal.table = table;
     journal.step = step;
     journal.tableFolder = tableFolder;
-    journal.oldFamily = RecordFiles(paradoxFolder / tableFolder, family);
+    journal.oldFamily = recordFiles(paradoxFolder / tableFolder, family);
     return journal;
 }
 
@@ -46,7 +46,7 @@ void moveFamily(const fs::path& folder, const TableJournal& journal, bool forwar
         const fs::path oldPath = folder / file.name;
         const fs::path newPath = folder / renamedFile(file.name, journal.newName);
         const fs::path& from = forward ? oldPath : newPath;
-        if (!IsSameFile(from, file))
+        if (!isSameFile(from, file))
             continue;
         durableMove(from, forward ? newPath : oldPath, forward ? "table file renamed" : "table file renamed back",
                     move);
@@ -86,7 +86,7 @@ void renameFamily(const fs::path& paradoxFolder, const fs::path& tableFolder, co
     const JournalPaths paths = newJournalPaths(paradoxFolder);
     TableJournal journal = journalOf(JournalStep::Renaming, paradoxFolder, tableFolder, table, family);
     journal.newName = newName;
-    WriteJournal(paths, journal);
+    writeJournal(paths, journal);
     const fs::path folder = paradoxFolder / tableFolder;
     TableJournal inOrder = journal;
     inOrder.oldFamily = dbLast(journal.oldFamily);
@@ -104,19 +104,19 @@ void renameFamily(const fs::path& paradoxFolder, const fs::path& tableFolder, co
             notPutBack = undoFailure.what();
         }
         if (notPutBack.empty()) {
-            RemoveJournal(paths);
+            removeJournal(paths);
             throw std::runtime_error(message + " Nothing was renamed: table '" + journal.table
                                      + "' keeps its old name and all its files.");
         }
         std::string stranded;
         for (const RecordedFile& file : journal.oldFamily)
-            if (IsSameFile(folder / renamedFile(file.name, newName), file))
+            if (isSameFile(folder / renamedFile(file.name, newName), file))
                 stranded += " File '" + (folder / renamedFile(file.name, newName)).string()
                             + "' keeps its new name and belongs to table '" + journal.table + "'.";
         throw std::runtime_error(message + " Putting back the files already renamed failed: " + notPutBack + stranded
                                  + " Quintabel puts them back at its next start.");
     }
-    RemoveJournal(paths);
+    removeJournal(paths);
 }
 
 void deleteFamily(const fs::path& paradoxFolder, const fs::path& tableFolder, const std::string& table,
@@ -124,14 +124,14 @@ void deleteFamily(const fs::path& paradoxFolder, const fs::path& tableFolder, co
 {
     const JournalPaths paths = newJournalPaths(paradoxFolder);
     const TableJournal journal = journalOf(JournalStep::Deleting, paradoxFolder, tableFolder, table, family);
-    WriteJournal(paths, journal);
+    writeJournal(paths, journal);
     const fs::path folder = paradoxFolder / tableFolder;
     const fs::path tableFile = folder / journal.oldFamily.front().name;
     try {
         // The .DB first: the table stops being a table before any of its files goes.
         durableRemove(tableFile, "table file deleted");
     } catch (const std::exception&) {
-        RemoveJournal(paths);
+        removeJournal(paths);
         throw std::runtime_error("Could not delete Paradox table file '" + tableFile.string()
                                  + "'; the table and its other files were left as they were.");
     }
@@ -147,7 +147,7 @@ void deleteFamily(const fs::path& paradoxFolder, const fs::path& tableFolder, co
     if (!leftBehind.empty())
         throw std::runtime_error("Deleted Paradox table file '" + tableFile.string() + "', but could not delete its files "
                                  + leftBehind + "; Quintabel deletes them at its next start.");
-    RemoveJournal(paths);
+    removeJournal(paths);
 }
 
 RecoveryNote settleRename(const JournalPaths& paths, const TableJournal& journal)
@@ -155,10 +155,10 @@ RecoveryNote settleRename(const JournalPaths& paths, const TableJournal& journal
     const fs::path folder = paths.folder / journal.tableFolder;
     const RecordedFile& table = journal.oldFamily.front();
     // The .DB moves last: once it has its new name, every companion was on its way there.
-    const bool finish = IsSameFile(folder / renamedFile(table.name, journal.newName), table);
+    const bool finish = isSameFile(folder / renamedFile(table.name, journal.newName), table);
     std::size_t moved = 0;
-    moveFamily(folder, journal, finish, MoveFileWithoutReplacing, moved);
-    RemoveJournal(paths);
+    moveFamily(folder, journal, finish, moveFileWithoutReplacing, moved);
+    removeJournal(paths);
     return {finish ? What::RenameFinished : What::RenameUndone, journal.table, {}, {}, journal.newName};
 }
 
@@ -166,13 +166,13 @@ RecoveryNote settleDeletion(const JournalPaths& paths, const TableJournal& journ
 {
     const fs::path folder = paths.folder / journal.tableFolder;
     // The .DB goes first: while it is there, nothing of the table was deleted.
-    const bool finish = !IsSameFile(folder / journal.oldFamily.front().name, journal.oldFamily.front());
+    const bool finish = !isSameFile(folder / journal.oldFamily.front().name, journal.oldFamily.front());
     if (finish) {
         for (const RecordedFile& file : journal.oldFamily)
-            if (IsSameFile(folder / file.name, file))
+            if (isSameFile(folder / file.name, file))
                 durableRemove(folder / file.name, "table file deleted");
     }
-    RemoveJournal(paths);
+    removeJournal(paths);
     return {finish ? What::DeleteFinished : What::DeleteUndone, journal.table, {}, {}, {}};
 }
 

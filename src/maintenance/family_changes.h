@@ -28,7 +28,7 @@ namespace quintabel {
 // first, and when even that fails the journal stays for the recovery at the next start.
 void renameFamily(const std::filesystem::path& paradoxFolder, const std::filesystem::path& tableFolder,
                   const std::string& table, const std::vector<std::string>& family, const std::string& newName,
-                  const FileMove& move = MoveFileWithoutReplacing);
+                  const FileMove& move = moveFileWithoutReplacing);
 
 // Deletes every file of `family` (as for renameFamily), the .DB first. Throws
 // std::runtime_error when a file will not go: when that is the .DB, nothing was deleted;

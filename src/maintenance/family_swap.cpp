@@ -28,7 +28,7 @@ bool isTableFile(const std::string& name)
 
 bool matches(const fs::path& path, const RecordedFile& record)
 {
-    const auto identity = IdentityOf(path);
+    const auto identity = identityOf(path);
     return identity && *identity == record.identity;
 }
 
@@ -42,16 +42,16 @@ std::vector<std::string> dbLast(std::vector<std::string> names)
 void advanceTo(const JournalPaths& paths, TableJournal& journal, JournalStep step)
 {
     journal.step = step;
-    WriteJournal(paths, journal);
+    writeJournal(paths, journal);
 }
 
 } // namespace
 
-std::vector<RecordedFile> RecordFiles(const fs::path& folder, const std::vector<std::string>& names)
+std::vector<RecordedFile> recordFiles(const fs::path& folder, const std::vector<std::string>& names)
 {
     std::vector<RecordedFile> files;
     for (const std::string& name : names) {
-        const auto identity = IdentityOf(folder / name);
+        const auto identity = identityOf(folder / name);
         if (!identity)
             throw std::runtime_error("The file '" + (folder / name).string() + "' vanished while it was being recorded.");
         files.push_back({name, *identity});
@@ -59,13 +59,13 @@ std::vector<RecordedFile> RecordFiles(const fs::path& folder, const std::vector<
     return files;
 }
 
-bool IsSameFile(const fs::path& path, const RecordedFile& record)
+bool isSameFile(const fs::path& path, const RecordedFile& record)
 {
-    const auto identity = IdentityOf(path);
+    const auto identity = identityOf(path);
     return identity && identity->device == record.identity.device && identity->inode == record.identity.inode;
 }
 
-std::vector<std::string> TableFamilyFilesIn(const fs::path& folder, const std::string& table)
+std::vector<std::string> tableFamilyFilesIn(const fs::path& folder, const std::string& table)
 {
     std::vector<std::string> names;
     std::error_code error;
@@ -89,15 +89,15 @@ std::vector<std::string> TableFamilyFilesIn(const fs::path& folder, const std::s
     return names;
 }
 
-std::vector<std::string> LeftOverParts(const fs::path& folder, const std::string& table)
+std::vector<std::string> leftOverParts(const fs::path& folder, const std::string& table)
 {
-    std::vector<std::string> names = TableFamilyFilesIn(folder, table);
+    std::vector<std::string> names = tableFamilyFilesIn(folder, table);
     if (!names.empty() && isTableFile(names.front()))
         names.clear();
     return names;
 }
 
-FamilyWhereabouts LocateFamilies(const JournalPaths& paths, const TableJournal& journal)
+FamilyWhereabouts locateFamilies(const JournalPaths& paths, const TableJournal& journal)
 {
     FamilyWhereabouts where;
     std::vector<const RecordedFile*> seenInFolder;
@@ -121,7 +121,7 @@ FamilyWhereabouts LocateFamilies(const JournalPaths& paths, const TableJournal& 
             ++where.newMissing;
         }
     }
-    for (const std::string& name : TableFamilyFilesIn(paths.folder, journal.table)) {
+    for (const std::string& name : tableFamilyFilesIn(paths.folder, journal.table)) {
         const bool ours = std::any_of(seenInFolder.begin(), seenInFolder.end(),
                                       [&](const RecordedFile* file) { return file->name == name; });
         if (!ours)
@@ -130,9 +130,9 @@ FamilyWhereabouts LocateFamilies(const JournalPaths& paths, const TableJournal& 
     return where;
 }
 
-void FinishReplacement(const JournalPaths& paths, TableJournal& journal)
+void finishReplacement(const JournalPaths& paths, TableJournal& journal)
 {
-    const FamilyWhereabouts where = LocateFamilies(paths, journal);
+    const FamilyWhereabouts where = locateFamilies(paths, journal);
     if (!where.foreign.empty())
         throw std::runtime_error("The Paradox folder '" + paths.folder.string() + "' holds '" + where.foreign.front()
                                  + "', which Quintabel did not expect there; table '" + journal.table
@@ -162,15 +162,15 @@ void FinishReplacement(const JournalPaths& paths, TableJournal& journal)
     }
     std::error_code error;
     if (fs::remove(paths.aside(), error))
-        KillPoint("set-aside folder removed");
-    RemoveJournal(paths);
+        killPoint("set-aside folder removed");
+    removeJournal(paths);
     if (fs::remove_all(paths.staging(), error) > 0)
-        KillPoint("staging folder removed");
+        killPoint("staging folder removed");
 }
 
-bool PutOldTableBack(const JournalPaths& paths, const TableJournal& journal)
+bool putOldTableBack(const JournalPaths& paths, const TableJournal& journal)
 {
-    const FamilyWhereabouts where = LocateFamilies(paths, journal);
+    const FamilyWhereabouts where = locateFamilies(paths, journal);
     if (!where.newInFolder.empty())
         durableMakeFolder(paths.staging(), "staging folder made again");
     // The .DB first, so that no table of mixed files ever shows under the table's name.
@@ -183,15 +183,15 @@ bool PutOldTableBack(const JournalPaths& paths, const TableJournal& journal)
     return where.oldMissing == 0;
 }
 
-void RemoveJournal(const JournalPaths& paths)
+void removeJournal(const JournalPaths& paths)
 {
     std::error_code error;
     fs::remove(paths.journalDraft(), error);
     if (!fs::remove(paths.journal(), error) && error)
         throw std::runtime_error("Cannot remove the journal '" + paths.journal().string() + "': " + error.message()
                                  + ".");
-    SyncFolder(paths.folder);
-    KillPoint("journal removed");
+    syncFolder(paths.folder);
+    killPoint("journal removed");
 }
 
 } // namespace quintabel

@@ -26,38 +26,38 @@ struct FamilyWhereabouts {
     bool newWhole() const { return newMissing == 0; }
 };
 
-FamilyWhereabouts LocateFamilies(const JournalPaths& paths, const TableJournal& journal);
+FamilyWhereabouts locateFamilies(const JournalPaths& paths, const TableJournal& journal);
 
 // The identities of the files `names` in `folder`, for the journal. Throws std::runtime_error
 // when one is not there.
-std::vector<RecordedFile> RecordFiles(const std::filesystem::path& folder, const std::vector<std::string>& names);
+std::vector<RecordedFile> recordFiles(const std::filesystem::path& folder, const std::vector<std::string>& names);
 
 // Whether `path` is the file `record` names, wherever it has moved since: the same device and
 // inode, whatever was written to it meanwhile.
-bool IsSameFile(const std::filesystem::path& path, const RecordedFile& record);
+bool isSameFile(const std::filesystem::path& path, const RecordedFile& record);
 
 // The files in `folder` that belong to table `table` (same base name, letter case ignored; the
 // .DB and its companions), sorted by name with any .DB first.
-std::vector<std::string> TableFamilyFilesIn(const std::filesystem::path& folder, const std::string& table);
+std::vector<std::string> tableFamilyFilesIn(const std::filesystem::path& folder, const std::string& table);
 
 // The files in `folder` of table `table` when its .DB is not among them: companions that a
 // table left behind (a memo, an index), which hold its name although no table is listed under
 // it. Empty when there is a .DB of the name, or nothing of it.
-std::vector<std::string> LeftOverParts(const std::filesystem::path& folder, const std::string& table);
+std::vector<std::string> leftOverParts(const std::filesystem::path& folder, const std::string& table);
 
 // Takes a replacement whose new table is whole from the journal's step to its end: old files
 // aside, new files in, old files deleted, the journal and the staging folder removed. The
 // journal is rewritten before each step. Throws std::runtime_error when a file will not move,
 // or when the folder holds files of the table that are not the replacement's (nothing is
 // moved then).
-void FinishReplacement(const JournalPaths& paths, TableJournal& journal);
+void finishReplacement(const JournalPaths& paths, TableJournal& journal);
 
 // Undoes the moves of a replacement: its new files go back into the staging folder, and,
 // unless other files of the table's name are in the Paradox folder, the old files come back
 // from the set-aside folder. True when the old table is then whole in the Paradox folder.
-bool PutOldTableBack(const JournalPaths& paths, const TableJournal& journal);
+bool putOldTableBack(const JournalPaths& paths, const TableJournal& journal);
 
 // Removes a replacement's journal (and a draft of it) durably.
-void RemoveJournal(const JournalPaths& paths);
+void removeJournal(const JournalPaths& paths);
 
 } // namespace quintabel

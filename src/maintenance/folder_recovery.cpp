@@ -35,7 +35,7 @@ FolderScan scanFolder(const fs::path& folder)
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         std::error_code ignored;
         const bool isFolder = entries->is_directory(ignored) && !entries->is_symlink(ignored);
-        const WorkingName working = ClassifyWorkingName(entries->path().filename().string(), isFolder);
+        const WorkingName working = classifyWorkingName(entries->path().filename().string(), isFolder);
         if (working.kind == WorkingKind::UnfinishedTable)
             scan.unfinishedTableFiles.push_back(entries->path());
         else if (working.kind != WorkingKind::None)
@@ -67,7 +67,7 @@ void removeUnfinishedTables(const FolderScan& scan, std::vector<RecoveryNote>& n
         std::error_code error;
         if (!fs::remove(file, error))
             continue;
-        KillPoint("unfinished table file removed");
+        killPoint("unfinished table file removed");
         // One note for the table, whether its .DB or its .MB was left.
         const std::string table = tableOfUnfinishedFile(file);
         const bool told = std::any_of(notes.begin(), notes.end(), [&](const RecoveryNote& note) {
@@ -90,9 +90,9 @@ fs::path keepInSight(const fs::path& working, const JournalPaths& paths, const s
                      std::string_view role)
 {
     const fs::path visible = paths.folder / ("Quintabel kept " + table + " " + std::string(role) + " " + paths.id);
-    MoveFileWithoutReplacing(working, visible);
-    SyncFolder(paths.folder);
-    KillPoint("working folder kept in sight");
+    moveFileWithoutReplacing(working, visible);
+    syncFolder(paths.folder);
+    killPoint("working folder kept in sight");
     return visible;
 }
 
@@ -100,7 +100,7 @@ void removeWorkingFolder(const fs::path& folder)
 {
     std::error_code error;
     if (fs::remove_all(folder, error) > 0)
-        KillPoint("working folder removed");
+        killPoint("working folder removed");
 }
 
 RecoveryNote settleJournal(const JournalPaths& paths, TableJournal& journal)
@@ -112,18 +112,18 @@ RecoveryNote settleJournal(const JournalPaths& paths, TableJournal& journal)
     if (journal.step == JournalStep::WritingNew) {
         // Nothing but the staging folder was touched yet.
         removeWorkingFolder(paths.staging());
-        RemoveJournal(paths);
+        removeJournal(paths);
         return {What::OverwriteUndone, journal.table, {}, {}, {}};
     }
-    const FamilyWhereabouts where = LocateFamilies(paths, journal);
+    const FamilyWhereabouts where = locateFamilies(paths, journal);
     if (where.foreign.empty() && where.newWhole()) {
-        FinishReplacement(paths, journal);
+        finishReplacement(paths, journal);
         return {What::OverwriteFinished, journal.table, {}, {}, {}};
     }
     // The new table is not whole, or another program put files of the table's name in the
     // folder: the old table comes back if it can, and nothing of either table is deleted
     // unless the old one is whole in its place again.
-    const bool oldWhole = PutOldTableBack(paths, journal);
+    const bool oldWhole = putOldTableBack(paths, journal);
     RecoveryNote note{What::OldTableRestored, journal.table, {}, {}, {}};
     if (oldWhole) {
         removeWorkingFolder(paths.staging());
@@ -139,7 +139,7 @@ RecoveryNote settleJournal(const JournalPaths& paths, TableJournal& journal)
     std::error_code ignored;
     fs::remove(paths.aside(), ignored);
     fs::remove(paths.staging(), ignored);
-    RemoveJournal(paths);
+    removeJournal(paths);
     return note;
 }
 
@@ -169,15 +169,15 @@ void settleLeftoverFolder(const JournalPaths& paths, const fs::path& folder, boo
     bool keep = false;
     std::string keptTable;
     for (const std::string& table : tablesIn(folder)) {
-        const std::vector<std::string> family = TableFamilyFilesIn(folder, table);
-        if (TableFamilyFilesIn(paths.folder, table).empty()) {
+        const std::vector<std::string> family = tableFamilyFilesIn(folder, table);
+        if (tableFamilyFilesIn(paths.folder, table).empty()) {
             std::vector<std::string> dbLast = family;
             std::rotate(dbLast.begin(), dbLast.begin() + 1, dbLast.end());
             for (const std::string& name : dbLast) {
-                MoveFileWithoutReplacing(folder / name, paths.folder / name);
-                KillPoint("left-over table file put back");
+                moveFileWithoutReplacing(folder / name, paths.folder / name);
+                killPoint("left-over table file put back");
             }
-            SyncFolder(paths.folder);
+            syncFolder(paths.folder);
             notes.push_back({What::TablePutBack, table, {}, {}, {}});
         } else if (setAside) {
             keep = true;
@@ -203,14 +203,14 @@ void settleReplacement(const JournalPaths& paths, std::vector<RecoveryNote>& not
     }
     std::string table = paths.id;
     try {
-        if (std::optional<TableJournal> journal = ReadJournal(paths)) {
+        if (std::optional<TableJournal> journal = readJournal(paths)) {
             table = journal->table;
             notes.push_back(settleJournal(paths, *journal));
             return;
         }
         // No journal: at most a draft of the first one, and working folders of no record.
         if (fs::remove(paths.journalDraft(), error))
-            KillPoint("journal draft removed");
+            killPoint("journal draft removed");
         if (fs::exists(paths.aside(), error))
             settleLeftoverFolder(paths, paths.aside(), true, notes);
         if (fs::exists(paths.staging(), error))
@@ -222,7 +222,7 @@ void settleReplacement(const JournalPaths& paths, std::vector<RecoveryNote>& not
 
 } // namespace
 
-std::vector<RecoveryNote> RecoverParadoxFolder(const fs::path& paradoxFolder,
+std::vector<RecoveryNote> recoverParadoxFolder(const fs::path& paradoxFolder,
                                                const FolderWriteLock::WhileBusy& whileBusy)
 {
     std::vector<RecoveryNote> notes;

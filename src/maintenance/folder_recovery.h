@@ -40,7 +40,7 @@ struct RecoveryNote {
 // nothing to do. A folder that does not exist or cannot be read is left to the listing to
 // report. It holds the folder's write lock while it works, waiting for another program's steps
 // to end as FolderWriteLock::take does. Never throws.
-std::vector<RecoveryNote> RecoverParadoxFolder(const std::filesystem::path& paradoxFolder,
+std::vector<RecoveryNote> recoverParadoxFolder(const std::filesystem::path& paradoxFolder,
                                                const FolderWriteLock::WhileBusy& whileBusy = {});
 
 } // namespace quintabel

@@ -36,7 +36,7 @@ constexpr int kTableExistsError = 1050;
 void renameTable(connections::Connection& connection, const RenameRequest& request, bool& nameTaken)
 {
     try {
-        connection.Execute(RenameTableStatement(request.oldName, request.newName).toStdString());
+        connection.Execute(renameTableStatement(request.oldName, request.newName).toStdString());
     } catch (const db::DatabaseError& refusal) {
         if (refusal.number() != kTableExistsError)
             throw;
@@ -50,34 +50,34 @@ void renameTable(connections::Connection& connection, const RenameRequest& reque
 
 } // namespace
 
-void DeleteMySqlTables(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields)
+void deleteMySqlTables(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields)
 {
     TableListView& list = frontEnd.sourceList();
     connections::Connection connection;
     guard.step(102, [&] { frontEnd.showBusy(true); });
     // The connection opens before the selection is looked at; when it cannot, every DROP
     // below fails with a report of its own.
-    guard.step(104, [&] { connection.Open(MySqlConnectionStringOf(fields)); });
+    guard.step(104, [&] { connection.Open(mySqlConnectionStringOf(fields)); });
     recoverBeforeChanging(guard, connection);
     if (list.currentIndex() == -1) {
-        guard.step(118, [&] { ShowMessage(QString::fromLatin1(kSelectTableMySql)); });
+        guard.step(118, [&] { showMessage(QString::fromLatin1(kSelectTableMySql)); });
     } else {
-        ForEachSelectedFromBottom(list, [&](int index, const QString& tableName) {
-            guard.step(112, [&] { connection.Execute(DropTableStatement(tableName).toStdString()); });
+        forEachSelectedFromBottom(list, [&](int index, const QString& tableName) {
+            guard.step(112, [&] { connection.Execute(dropTableStatement(tableName).toStdString()); });
             guard.step(114, [&] { list.removeAt(index); });
         });
     }
     guard.step(120, [&] { frontEnd.showBusy(false); });
 }
 
-void RenameMySqlTable(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields)
+void renameMySqlTable(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields)
 {
     TableListView& list = frontEnd.sourceList();
     connections::Connection connection;
     guard.step(102, [&] { frontEnd.showBusy(true); });
-    guard.step(104, [&] { connection.Open(MySqlConnectionStringOf(fields)); });
+    guard.step(104, [&] { connection.Open(mySqlConnectionStringOf(fields)); });
     recoverBeforeChanging(guard, connection);
-    if (const auto request = AskForNewName(guard, list, {132, 130})) {
+    if (const auto request = askForNewName(guard, list, {132, 130})) {
         bool nameTaken = false;
         guard.step(120, [&] { renameTable(connection, *request, nameTaken); });
         // Edited even when the server refused for another reason (the next listing shows the

@@ -15,12 +15,12 @@ class FrontEnd;
 // "Delete Table/s": drops every selected table, from the bottom of the list to the top, and
 // removes its item. No confirmation is asked. The connection is opened first; without a
 // current item the handler only says "Please select a table".
-void DeleteMySqlTables(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields);
+void deleteMySqlTables(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields);
 
 // "Rename Table": asks for the new name of the one selected table (the old name offered as the
 // default; Cancel or an empty answer changes nothing), renames it on the server with the name
 // exactly as typed, and puts the new name in the list in place of the old one. A new name the
 // server already holds is told in a plain message, and the list stays as it was.
-void RenameMySqlTable(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields);
+void renameMySqlTable(StepGuard& guard, FrontEnd& frontEnd, const ConnectionFields& fields);
 
 } // namespace quintabel

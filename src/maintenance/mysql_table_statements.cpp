@@ -14,12 +14,12 @@ QString quoted(const QString& name)
 
 } // namespace
 
-QString DropTableStatement(const QString& tableName)
+QString dropTableStatement(const QString& tableName)
 {
     return QStringLiteral("DROP TABLE ") + quoted(tableName);
 }
 
-QString RenameTableStatement(const QString& oldName, const QString& newName)
+QString renameTableStatement(const QString& oldName, const QString& newName)
 {
     return QStringLiteral("RENAME TABLE ") + quoted(oldName) + QStringLiteral(" TO ") +
            quoted(newName);

@@ -9,9 +9,9 @@
 namespace quintabel {
 
 // "DROP TABLE `name`", with no clause that tolerates a missing table.
-QString DropTableStatement(const QString& tableName);
+QString dropTableStatement(const QString& tableName);
 
 // "RENAME TABLE `old` TO `new`".
-QString RenameTableStatement(const QString& oldName, const QString& newName);
+QString renameTableStatement(const QString& oldName, const QString& newName);
 
 } // namespace quintabel

@@ -63,7 +63,7 @@ QString lineFor(const RecoveryNote& note)
 
 } // namespace
 
-QString RecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& paradoxFolder)
+QString paradoxRecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& paradoxFolder)
 {
     QStringList lines{QStringLiteral("Quintabel was stopped while it was changing tables in the Paradox folder '%1'. "
                                      "It has now put the folder in order:")
@@ -73,13 +73,13 @@ QString RecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& p
     return lines.join(QLatin1Char('\n'));
 }
 
-void RecoverParadoxFolderAndTell(const QString& paradoxFolder, const FolderWriteLock::WhileBusy& whileBusy)
+void recoverParadoxFolderAndTell(const QString& paradoxFolder, const FolderWriteLock::WhileBusy& whileBusy)
 {
     if (paradoxFolder.isEmpty())
         return;
-    const std::vector<RecoveryNote> notes = RecoverParadoxFolder(ToFileSystemPath(paradoxFolder), whileBusy);
+    const std::vector<RecoveryNote> notes = recoverParadoxFolder(toFileSystemPath(paradoxFolder), whileBusy);
     if (!notes.empty())
-        ShowMessage(RecoveryMessage(notes, paradoxFolder));
+        showMessage(paradoxRecoveryMessage(notes, paradoxFolder));
 }
 
 } // namespace quintabel

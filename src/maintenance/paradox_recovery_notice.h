@@ -11,11 +11,11 @@
 namespace quintabel {
 
 // The message for the notes of one recovery of `paradoxFolder`.
-QString RecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& paradoxFolder);
+QString paradoxRecoveryMessage(const std::vector<RecoveryNote>& notes, const QString& paradoxFolder);
 
-// Recovers `paradoxFolder` (see RecoverParadoxFolder) and shows the message when there are
+// Recovers `paradoxFolder` (see recoverParadoxFolder) and shows the message when there are
 // notes. Never throws: a folder that cannot be read is left to the listing to report.
-// `whileBusy` as for RecoverParadoxFolder.
-void RecoverParadoxFolderAndTell(const QString& paradoxFolder, const FolderWriteLock::WhileBusy& whileBusy = {});
+// `whileBusy` as for recoverParadoxFolder.
+void recoverParadoxFolderAndTell(const QString& paradoxFolder, const FolderWriteLock::WhileBusy& whileBusy = {});
 
 } // namespace quintabel

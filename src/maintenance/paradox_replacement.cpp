@@ -32,13 +32,13 @@ ParadoxReplacement::ParadoxReplacement(const fs::path& paradoxFolder, std::strin
         throw Expected<std::runtime_error>("Cannot write in the Paradox folder '" + paradoxFolder.string()
                                            + "' (" + std::strerror(errno) + "): nothing was written there. "
                                            + "Choose a folder you may write in, or ask for the right to write in this one.");
-    KillPoint("staging folder made");
+    killPoint("staging folder made");
     paths_.folder = paradoxFolder;
     paths_.id = fs::path(pattern).filename().string().substr(kStagingPrefix.size());
     journal_.table = std::move(table);
     try {
         lock_ = OwnerLock::take(paths_.staging());
-        WriteJournal(paths_, journal_);
+        writeJournal(paths_, journal_);
     } catch (...) {
         discard();
         throw;
@@ -53,7 +53,7 @@ ParadoxReplacement::~ParadoxReplacement()
 
 void ParadoxReplacement::checkTarget() const
 {
-    const std::vector<std::string> oldNames = TableFamilyFilesIn(paths_.folder, journal_.table);
+    const std::vector<std::string> oldNames = tableFamilyFilesIn(paths_.folder, journal_.table);
     checkOldFamily(oldNames);
 }
 
@@ -75,14 +75,14 @@ void ParadoxReplacement::checkOldFamily(const std::vector<std::string>& oldNames
 
 void ParadoxReplacement::recordFamilies()
 {
-    const std::vector<std::string> newNames = TableFamilyFilesIn(paths_.staging(), journal_.table);
+    const std::vector<std::string> newNames = tableFamilyFilesIn(paths_.staging(), journal_.table);
     if (newNames.empty() || !paradox::equalIgnoringCase(newNames.front(), journal_.table + ".db"))
         throw std::runtime_error("The new table '" + journal_.table + "' was not written into '"
                                  + paths_.staging().string() + "'.");
-    const std::vector<std::string> oldNames = TableFamilyFilesIn(paths_.folder, journal_.table);
+    const std::vector<std::string> oldNames = tableFamilyFilesIn(paths_.folder, journal_.table);
     checkOldFamily(oldNames);
-    journal_.newFamily = RecordFiles(paths_.staging(), newNames);
-    journal_.oldFamily = RecordFiles(paths_.folder, oldNames);
+    journal_.newFamily = recordFiles(paths_.staging(), newNames);
+    journal_.oldFamily = recordFiles(paths_.folder, oldNames);
 }
 
 void ParadoxReplacement::complete()
@@ -94,9 +94,9 @@ void ParadoxReplacement::complete()
     const FolderWriteLock folderLock = FolderWriteLock::take(paths_.folder, whileBusy_);
     recordFamilies(); // a failure here leaves the old table untouched, for the destructor
     journal_.step = JournalStep::NewComplete;
-    WriteJournal(paths_, journal_);
+    writeJournal(paths_, journal_);
     try {
-        FinishReplacement(paths_, journal_);
+        finishReplacement(paths_, journal_);
         settled_ = true;
     } catch (const std::exception& problem) {
         if (journal_.step == JournalStep::NewMovedIn) {
@@ -115,13 +115,13 @@ void ParadoxReplacement::undoAfterFailure()
 {
     settled_ = true; // whatever happens below, the destructor must not remove the journal
     try {
-        if (!PutOldTableBack(paths_, journal_) && !journal_.oldFamily.empty())
+        if (!putOldTableBack(paths_, journal_) && !journal_.oldFamily.empty())
             return; // the journal stays for the recovery at the next start
         std::error_code ignored;
         fs::remove_all(paths_.staging(), ignored);
-        KillPoint("new table discarded");
+        killPoint("new table discarded");
         fs::remove(paths_.aside(), ignored);
-        RemoveJournal(paths_);
+        removeJournal(paths_);
     } catch (const std::exception&) {
         // The journal still says what is where; the next start puts it right.
     }
@@ -145,9 +145,9 @@ void ParadoxReplacement::discard() noexcept
     // Nothing but the staging folder and the journal was touched: the old table is as it was.
     std::error_code ignored;
     fs::remove_all(paths_.staging(), ignored);
-    KillPoint("new table discarded");
+    killPoint("new table discarded");
     try {
-        RemoveJournal(paths_);
+        removeJournal(paths_);
     } catch (const std::exception&) {
         // A journal left at its first step only makes the next start remove it.
     }

@@ -22,7 +22,7 @@ namespace {
 // The name as the file system spells it: the bytes of a file name.
 std::string fileSystemName(const QString& name)
 {
-    return ToFileSystemPath(name).string();
+    return toFileSystemPath(name).string();
 }
 
 // "name.ext" -> {"name", ".ext"}; no dot -> {"name", ""}.
@@ -106,9 +106,9 @@ fs::path folderBelow(const fs::path& paradoxFolder, const fs::path& tableFolder)
 
 } // namespace
 
-std::optional<ParadoxTableFiles> FindParadoxTableFiles(const QString& folder, const QString& tableName)
+std::optional<ParadoxTableFiles> findParadoxTableFiles(const QString& folder, const QString& tableName)
 {
-    const fs::path folderPath = ToFileSystemPath(folder);
+    const fs::path folderPath = toFileSystemPath(folder);
     std::error_code error;
     if (folder.isEmpty() || !fs::is_directory(folderPath, error))
         return std::nullopt;
@@ -121,20 +121,20 @@ std::optional<ParadoxTableFiles> FindParadoxTableFiles(const QString& folder, co
     }
 }
 
-void DeleteParadoxTableFiles(const QString& paradoxFolder, const QString& tableName,
+void deleteParadoxTableFiles(const QString& paradoxFolder, const QString& tableName,
                              const FolderWriteLock::WhileBusy& whileBusy)
 {
-    const fs::path root = ToFileSystemPath(paradoxFolder);
+    const fs::path root = toFileSystemPath(paradoxFolder);
     const FolderWriteLock lock = FolderWriteLock::take(root, whileBusy);
     // Looked for under the lock: what another program did before it counts, nothing after.
-    const std::optional<ParadoxTableFiles> files = FindParadoxTableFiles(paradoxFolder, tableName);
+    const std::optional<ParadoxTableFiles> files = findParadoxTableFiles(paradoxFolder, tableName);
     if (!files)
         return;
     deleteFamily(root, folderBelow(root, files->table.parent_path()), fileSystemName(tableName),
                  familyNames(*files));
 }
 
-ParadoxRenameOutcome RenameParadoxTableFiles(const QString& folder, const QString& oldName,
+ParadoxRenameOutcome renameParadoxTableFiles(const QString& folder, const QString& oldName,
                                              const QString& newName, const FileMove& move,
                                              const FolderWriteLock::WhileBusy& whileBusy)
 {
@@ -143,9 +143,9 @@ ParadoxRenameOutcome RenameParadoxTableFiles(const QString& folder, const QStrin
     if (paradox::equalIgnoringCase(oldFileName, newFileName))
         return ParadoxRenameOutcome::OwnName;
     checkParadoxTableName(newFileName);
-    const fs::path root = ToFileSystemPath(folder);
+    const fs::path root = toFileSystemPath(folder);
     const FolderWriteLock lock = FolderWriteLock::take(root, whileBusy);
-    const std::optional<ParadoxTableFiles> files = FindParadoxTableFiles(folder, oldName);
+    const std::optional<ParadoxTableFiles> files = findParadoxTableFiles(folder, oldName);
     if (!files)
         return ParadoxRenameOutcome::NotFound;
     checkNameIsFreeBeside(files->table.parent_path(), newFileName, oldFileName);

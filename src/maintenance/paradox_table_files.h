@@ -26,14 +26,14 @@ struct ParadoxTableFiles {
 // is not there. Throws when the folder cannot be read, or when which table is meant cannot be
 // told: two .DB files that differ only in letter case, or tables of the name in two folders
 // below `folder` and none in it (an expected problem, shown as a plain message).
-std::optional<ParadoxTableFiles> FindParadoxTableFiles(const QString& folder, const QString& tableName);
+std::optional<ParadoxTableFiles> findParadoxTableFiles(const QString& folder, const QString& tableName);
 
-// Deletes table `tableName`'s files (found as FindParadoxTableFiles finds them; nothing when
+// Deletes table `tableName`'s files (found as findParadoxTableFiles finds them; nothing when
 // there are none), journalled and under the folder's write lock (maintenance/family_changes.h).
 // The .DB goes first and the companions only once it is gone: a table whose .DB cannot be
 // deleted keeps its memos and indexes. Throws std::runtime_error naming every file that is
 // still there.
-void DeleteParadoxTableFiles(const QString& paradoxFolder, const QString& tableName,
+void deleteParadoxTableFiles(const QString& paradoxFolder, const QString& tableName,
                              const FolderWriteLock::WhileBusy& whileBusy = {});
 
 enum class ParadoxRenameOutcome {
@@ -42,7 +42,7 @@ enum class ParadoxRenameOutcome {
     OwnName,  // the new name is the table's own (letter case ignored): nothing to do
 };
 
-// Gives every file of table `oldName` (found as FindParadoxTableFiles finds it) the base name
+// Gives every file of table `oldName` (found as findParadoxTableFiles finds it) the base name
 // `newName` in the folder where the table lies, each keeping its extension as spelt. Nothing
 // is moved, and std::runtime_error says why, when `newName` cannot be a file name, when any of
 // the new file names is taken (letter case ignored) by a file beside the table, or when a
@@ -50,9 +50,9 @@ enum class ParadoxRenameOutcome {
 // problem (base/expected_problem.h). The .DB moves last, so the table appears under its new name only
 // with its memos; a move that fails puts the files already moved back under their old names.
 // Journalled and under the folder's write lock, as a delete.
-ParadoxRenameOutcome RenameParadoxTableFiles(const QString& folder, const QString& oldName,
+ParadoxRenameOutcome renameParadoxTableFiles(const QString& folder, const QString& oldName,
                                              const QString& newName,
-                                             const FileMove& move = MoveFileWithoutReplacing,
+                                             const FileMove& move = moveFileWithoutReplacing,
                                              const FolderWriteLock::WhileBusy& whileBusy = {});
 
 } // namespace quintabel

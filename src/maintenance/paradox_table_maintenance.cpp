@@ -12,40 +12,40 @@
 
 namespace quintabel {
 
-void DeleteParadoxTables(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder)
+void deleteParadoxTables(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder)
 {
     TableListView& list = frontEnd.sourceList();
     guard.step(100, [&] { frontEnd.showBusy(true); });
     if (list.currentIndex() == -1) {
-        guard.step(126, [&] { ShowMessage(QString::fromLatin1(kSelectTableToDelete)); });
+        guard.step(126, [&] { showMessage(QString::fromLatin1(kSelectTableToDelete)); });
     } else {
         // An interrupted replacement is put right first: its set-aside table must not be
         // left behind by a delete that cannot see it.
         const auto waiting = waitForParadoxFolder(frontEnd, paradoxFolder);
-        RecoverParadoxFolderAndTell(paradoxFolder, waiting);
-        ForEachSelectedFromBottom(list, [&](int index, const QString& tableName) {
+        recoverParadoxFolderAndTell(paradoxFolder, waiting);
+        forEachSelectedFromBottom(list, [&](int index, const QString& tableName) {
             std::optional<ParadoxTableFiles> files;
-            guard.step(110, [&] { files = FindParadoxTableFiles(paradoxFolder, tableName); });
+            guard.step(110, [&] { files = findParadoxTableFiles(paradoxFolder, tableName); });
             if (!files)
                 return; // gone since the listing (or the look-up failed and was shown)
-            if (guard.step(112, [&] { DeleteParadoxTableFiles(paradoxFolder, tableName, waiting); }))
+            if (guard.step(112, [&] { deleteParadoxTableFiles(paradoxFolder, tableName, waiting); }))
                 guard.step(114, [&] { list.removeAt(index); });
         });
     }
     guard.step(128, [&] { frontEnd.showBusy(false); });
 }
 
-void RenameParadoxTable(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder,
+void renameParadoxTable(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder,
                         const FileMove& move)
 {
     TableListView& list = frontEnd.sourceList();
     guard.step(102, [&] { frontEnd.showBusy(true); });
-    if (const auto request = AskForNewName(guard, list, {134, 132})) {
+    if (const auto request = askForNewName(guard, list, {134, 132})) {
         const auto waiting = waitForParadoxFolder(frontEnd, paradoxFolder);
-        RecoverParadoxFolderAndTell(paradoxFolder, waiting);
+        recoverParadoxFolderAndTell(paradoxFolder, waiting);
         auto outcome = ParadoxRenameOutcome::NotFound;
         const bool moved = guard.step(120, [&] {
-            outcome = RenameParadoxTableFiles(paradoxFolder, request->oldName, request->newName, move, waiting);
+            outcome = renameParadoxTableFiles(paradoxFolder, request->oldName, request->newName, move, waiting);
         });
         // Only a table that took its new name changes its item.
         if (moved && outcome == ParadoxRenameOutcome::Renamed)

@@ -19,14 +19,14 @@ class FrontEnd;
 // two folders below the Paradox folder both hold (a plain message names the files), is left
 // alone and stays listed. Without a current item the
 // handler only says "Please select a table to delete.".
-void DeleteParadoxTables(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder);
+void deleteParadoxTables(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder);
 
 // "Rename Table": asks for the new name of the one selected table (the old name offered as the
 // default; Cancel or an empty answer changes nothing) and renames all its files. The list item
 // becomes the new name, as typed, only when the files moved, which stay in the table's own
 // folder: a table that is not found, a rename to its own name, and a rename refused because the
 // name is taken leave the list as it was (a taken name is told in a plain message).
-void RenameParadoxTable(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder,
-                        const FileMove& move = MoveFileWithoutReplacing);
+void renameParadoxTable(StepGuard& guard, FrontEnd& frontEnd, const QString& paradoxFolder,
+                        const FileMove& move = moveFileWithoutReplacing);
 
 } // namespace quintabel

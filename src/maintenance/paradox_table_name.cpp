@@ -34,7 +34,7 @@ void checkParadoxTableName(const std::string& name)
         refuse(name, "a table name cannot hold '/', which separates folders.");
     if (std::any_of(name.begin(), name.end(), isControlCharacter))
         refuse(name, "a table name cannot hold control characters.");
-    if (IsWorkingName(name))
+    if (isWorkingName(name))
         refuse(name, "names beginning with '" + std::string(kWorkingNamePrefix)
                          + "' belong to Quintabel's own working files, which are never listed.");
     if (name.front() == '~')

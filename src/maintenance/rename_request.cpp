@@ -8,26 +8,26 @@
 
 namespace quintabel {
 
-std::optional<RenameRequest> AskForNewName(StepGuard& guard, const TableListView& list, RenameMessageSteps steps)
+std::optional<RenameRequest> askForNewName(StepGuard& guard, const TableListView& list, RenameMessageSteps steps)
 {
     if (list.currentIndex() == -1) {
-        guard.step(steps.noCurrentItem, [] { ShowMessage(QString::fromLatin1(kSelectTableToRename)); });
+        guard.step(steps.noCurrentItem, [] { showMessage(QString::fromLatin1(kSelectTableToRename)); });
         return std::nullopt;
     }
-    if (SelectedItemCount(list) != 1) {
-        guard.step(steps.notOneSelected, [] { ShowMessage(QString::fromLatin1(kSelectJustOneTable)); });
+    if (selectedItemCount(list) != 1) {
+        guard.step(steps.notOneSelected, [] { showMessage(QString::fromLatin1(kSelectJustOneTable)); });
         return std::nullopt;
     }
     RenameRequest request;
-    request.index = LastSelectedIndex(list);
+    request.index = lastSelectedIndex(list);
     request.oldName = list.nameAt(request.index);
-    guard.step(116, [&] { request.newName = InputBox(NewNamePrompt(request.oldName), request.oldName); });
+    guard.step(116, [&] { request.newName = showInputBox(newNamePrompt(request.oldName), request.oldName); });
     if (request.newName.isEmpty())
         return std::nullopt; // Cancel, or OK on an emptied field: nothing is to change
     return request;
 }
 
-QString NewNamePrompt(const QString& oldName)
+QString newNamePrompt(const QString& oldName)
 {
     return QString::fromLatin1(kNewNamePromptStart) + oldName + QLatin1Char(':');
 }

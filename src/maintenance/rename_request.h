@@ -29,9 +29,9 @@ struct RenameMessageSteps {
 // item ("Please select just one table to rename."), which need not be the current one. Then
 // asks for the new name in the input box (step 116), offering the old name. Nothing when a
 // message was shown, or when the user cancelled or left the name empty.
-std::optional<RenameRequest> AskForNewName(StepGuard& guard, const TableListView& list, RenameMessageSteps steps);
+std::optional<RenameRequest> askForNewName(StepGuard& guard, const TableListView& list, RenameMessageSteps steps);
 
 // The input box's prompt for renaming `oldName`.
-QString NewNamePrompt(const QString& oldName);
+QString newNamePrompt(const QString& oldName);
 
 } // namespace quintabel

@@ -163,7 +163,7 @@ void writeWholeFile(const fs::path& path, const std::string& text)
 
 } // namespace
 
-std::string FormatJournal(const TableJournal& journal)
+std::string formatJournal(const TableJournal& journal)
 {
     std::ostringstream text;
     text << kFirstLine << '\n';
@@ -185,7 +185,7 @@ std::string FormatJournal(const TableJournal& journal)
     return text.str();
 }
 
-TableJournal ParseJournal(std::string_view text)
+TableJournal parseJournal(std::string_view text)
 {
     std::istringstream lines{std::string(text)};
     std::string line;
@@ -234,18 +234,18 @@ TableJournal ParseJournal(std::string_view text)
     return journal;
 }
 
-void WriteJournal(const JournalPaths& paths, const TableJournal& journal)
+void writeJournal(const JournalPaths& paths, const TableJournal& journal)
 {
-    writeWholeFile(paths.journalDraft(), FormatJournal(journal));
-    KillPoint("journal draft written");
+    writeWholeFile(paths.journalDraft(), formatJournal(journal));
+    killPoint("journal draft written");
     if (::rename(paths.journalDraft().c_str(), paths.journal().c_str()) != 0)
         throw std::runtime_error("Cannot put the journal '" + paths.journal().string()
                                  + "' in place: " + std::strerror(errno) + ".");
-    SyncFolder(paths.folder);
-    KillPoint("journal in place");
+    syncFolder(paths.folder);
+    killPoint("journal in place");
 }
 
-std::optional<TableJournal> ReadJournal(const JournalPaths& paths)
+std::optional<TableJournal> readJournal(const JournalPaths& paths)
 {
     std::error_code error;
     if (!fs::exists(paths.journal(), error))
@@ -256,7 +256,7 @@ std::optional<TableJournal> ReadJournal(const JournalPaths& paths)
     std::ostringstream text;
     text << in.rdbuf();
     try {
-        return ParseJournal(text.str());
+        return parseJournal(text.str());
     } catch (const JournalError& problem) {
         throw JournalError("'" + paths.journal().string() + "': " + problem.what());
     }

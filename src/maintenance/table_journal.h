@@ -53,16 +53,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-std::string FormatJournal(const TableJournal& journal);
+std::string formatJournal(const TableJournal& journal);
 // Throws JournalError when the text is not a whole journal.
-TableJournal ParseJournal(std::string_view text);
+TableJournal parseJournal(std::string_view text);
 
 // Writes the journal in its place, durably; a kill point follows the draft and the rename.
 // Throws std::runtime_error.
-void WriteJournal(const JournalPaths& paths, const TableJournal& journal);
+void writeJournal(const JournalPaths& paths, const TableJournal& journal);
 
 // The journal of `paths`; nothing when there is none. Throws JournalError when it cannot be
 // read or parsed.
-std::optional<TableJournal> ReadJournal(const JournalPaths& paths);
+std::optional<TableJournal> readJournal(const JournalPaths& paths);
 
 } // namespace quintabel

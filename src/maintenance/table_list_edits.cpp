@@ -4,7 +4,7 @@
 
 namespace quintabel {
 
-int SelectedItemCount(const TableListView& list)
+int selectedItemCount(const TableListView& list)
 {
     int count = 0;
     for (int index = 0; index < list.count(); ++index) {
@@ -14,7 +14,7 @@ int SelectedItemCount(const TableListView& list)
     return count;
 }
 
-int LastSelectedIndex(const TableListView& list)
+int lastSelectedIndex(const TableListView& list)
 {
     for (int index = list.count() - 1; index >= 0; --index) {
         if (list.isSelected(index))
@@ -23,7 +23,7 @@ int LastSelectedIndex(const TableListView& list)
     return -1;
 }
 
-void ForEachSelectedFromBottom(TableListView& list, const std::function<void(int index, const QString& name)>& visit)
+void forEachSelectedFromBottom(TableListView& list, const std::function<void(int index, const QString& name)>& visit)
 {
     const int count = list.count();
     for (int index = count - 1; index >= 0; --index) {

@@ -10,14 +10,14 @@ namespace quintabel {
 
 class TableListView;
 
-int SelectedItemCount(const TableListView& list);
+int selectedItemCount(const TableListView& list);
 
 // The index of the selected item nearest the bottom, or -1.
-int LastSelectedIndex(const TableListView& list);
+int lastSelectedIndex(const TableListView& list);
 
 // Visits every selected item from the last to the first, so that removing the visited item
 // does not move the items still to be visited. A visit may yield to the window system, so each
 // index is checked against the list as it is then.
-void ForEachSelectedFromBottom(TableListView& list, const std::function<void(int index, const QString& name)>& visit);
+void forEachSelectedFromBottom(TableListView& list, const std::function<void(int index, const QString& name)>& visit);
 
 } // namespace quintabel

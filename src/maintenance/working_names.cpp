@@ -25,7 +25,7 @@ std::string idAfter(std::string_view name, std::string_view prefix)
 
 } // namespace
 
-bool IsWorkingName(std::string_view name)
+bool isWorkingName(std::string_view name)
 {
     return name.starts_with(kWorkingNamePrefix);
 }
@@ -50,9 +50,9 @@ fs::path JournalPaths::aside() const
     return folder / (std::string(kAside) + id);
 }
 
-WorkingName ClassifyWorkingName(std::string_view name, bool isFolder)
+WorkingName classifyWorkingName(std::string_view name, bool isFolder)
 {
-    if (!IsWorkingName(name))
+    if (!isWorkingName(name))
         return {};
     if (isFolder) {
         if (std::string id = idAfter(name, kStagingPrefix); !id.empty())

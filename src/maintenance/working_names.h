@@ -22,7 +22,7 @@ inline constexpr std::string_view kWorkingNamePrefix = paradox::workingNamePrefi
 inline constexpr std::string_view kStagingPrefix = ".quintabel-replacing-";
 
 // Whether a file or folder name is one of Quintabel's working names.
-bool IsWorkingName(std::string_view name);
+bool isWorkingName(std::string_view name);
 
 // The working files of one replacement, all directly in the Paradox folder.
 struct JournalPaths {
@@ -41,6 +41,6 @@ struct WorkingName {
     WorkingKind kind = WorkingKind::None;
     std::string id;
 };
-WorkingName ClassifyWorkingName(std::string_view name, bool isFolder);
+WorkingName classifyWorkingName(std::string_view name, bool isFolder);
 
 } // namespace quintabel

@@ -26,7 +26,7 @@ struct IndexFileName {
 
 int hexValue(char c)
 {
-    c = AsciiLower(c);
+    c = asciiLower(c);
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -40,12 +40,12 @@ std::optional<IndexFileName> indexFileName(const fs::path& file)
     if (extension.size() != 4)
         return std::nullopt;
     extension.erase(0, 1);
-    const char kind = AsciiLower(extension[0]);
+    const char kind = asciiLower(extension[0]);
     if (kind != 'x' && kind != 'y')
         return std::nullopt;
     IndexFileName name;
     name.data = kind == 'x';
-    if (AsciiLower(extension[1]) == 'g' && hexValue(extension[2]) >= 0) {
+    if (asciiLower(extension[1]) == 'g' && hexValue(extension[2]) >= 0) {
         name.composite = true;
         return name;
     }

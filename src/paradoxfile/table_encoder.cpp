@@ -74,7 +74,7 @@ std::vector<Field> checkedDefinition(std::vector<Field> fields, int codePage)
             throw DefinitionError(what + ": the name is longer than Paradox's 25 characters.");
         std::string folded;
         for (const char c : field.name)
-            folded.push_back(AsciiUpper(c));
+            folded.push_back(asciiUpper(c));
         if (!seen.insert(folded).second)
             throw DefinitionError(what + ": the table already has a field of that name.");
 

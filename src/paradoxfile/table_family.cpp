@@ -54,7 +54,7 @@ bool equalIgnoringCase(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+        if (asciiLower(a[i]) != asciiLower(b[i]))
             return false;
     return true;
 }
@@ -66,10 +66,10 @@ bool isCompanionExtension(std::string_view extension)
         if (equalIgnoringCase(extension, name))
             return true;
     if (extension.size() == 3) {
-        const char first = AsciiLower(extension[0]);
+        const char first = asciiLower(extension[0]);
         if (first != 'x' && first != 'y')
             return false;
-        if (AsciiLower(extension[1]) == 'g' && isHexDigit(extension[2]))
+        if (asciiLower(extension[1]) == 'g' && isHexDigit(extension[2]))
             return true; // XGn, YGn
         return isHexDigit(extension[1]) && isHexDigit(extension[2]); // Xnn, Ynn
     }

@@ -30,7 +30,7 @@ std::string systemError(int error)
 // Renames without ever replacing (base/no_replace_move.h).
 void renameNoReplace(const fs::path& from, const fs::path& to)
 {
-    const int error = MoveWithoutReplacing(from, to);
+    const int error = moveWithoutReplacing(from, to);
     if (error == 0)
         return;
     if (error == EEXIST)

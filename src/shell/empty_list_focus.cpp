@@ -56,7 +56,7 @@ private:
 
 } // namespace
 
-void ShowFocusWhenEmpty(QAbstractItemView& list)
+void showFocusWhenEmpty(QAbstractItemView& list)
 {
     auto* filter = new EmptyListFocus(list);
     list.installEventFilter(filter);

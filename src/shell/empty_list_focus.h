@@ -8,6 +8,6 @@ class QAbstractItemView;
 
 namespace quintabel {
 
-void ShowFocusWhenEmpty(QAbstractItemView& list);
+void showFocusWhenEmpty(QAbstractItemView& list);
 
 } // namespace quintabel

@@ -33,7 +33,7 @@ private:
 
 } // namespace
 
-void LetEnterPressButton(QPushButton& button)
+void letEnterPressButton(QPushButton& button)
 {
     button.installEventFilter(new EnterPressesButton(button));
 }

@@ -10,6 +10,6 @@ class QPushButton;
 
 namespace quintabel {
 
-void LetEnterPressButton(QPushButton& button);
+void letEnterPressButton(QPushButton& button);
 
 } // namespace quintabel

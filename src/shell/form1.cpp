@@ -38,9 +38,9 @@ constexpr char kPasswordMaskStyle[] = "QLineEdit { lineedit-password-character: 
 Form1::Environment Form1::Environment::production()
 {
     Environment environment;
-    environment.programFolder = ProgramFolder();
-    environment.drawWebSiteNumber = DrawOneToHundred;
-    environment.openWebSite = OpenInBrowser;
+    environment.programFolder = folderOfProgram();
+    environment.drawWebSiteNumber = drawOneToHundred;
+    environment.openWebSite = openInBrowser;
     environment.endProgram = [] {
         QApplication::closeAllWindows();
         QCoreApplication::quit();
@@ -53,7 +53,7 @@ Form1::Form1(Environment environment, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     // Before the password field exists: its first text, restored at load, is already masked.
-    MaskPasswordsInAccessibilityEvents();
+    maskPasswordsInAccessibilityEvents();
     createControls();
     arrangeControls();
     setFontsAndColours();
@@ -76,7 +76,7 @@ void Form1::createControls()
     PushButton5 = named(new QPushButton(QStringLiteral("..."), Frame1), "PushButton5");
     Label7 = named(new QLabel(QStringLiteral("Code Page:"), Frame1), "Label7");
     Combo1 = named(new QComboBox(Frame1), "Combo1");
-    for (const CodePageChoice& choice : ParadoxCodePageChoices())
+    for (const CodePageChoice& choice : paradoxCodePageChoices())
         Combo1->addItem(choice.caption, choice.number);
     PushButton4 = named(new QPushButton(QStringLiteral("Load Sample/Example Database"), Frame1), "PushButton4");
     PushButton3 = named(new QPushButton(QStringLiteral("Test Connection"), Frame1), "PushButton3");
@@ -166,14 +166,14 @@ void Form1::arrangeControls()
 
 void Form1::setFontsAndColours()
 {
-    const QFont textFont = ArialBold(kTextPointSize);
+    const QFont textFont = arialBold(kTextPointSize);
     for (QWidget* frameOrLabel :
          std::initializer_list<QWidget*>{Frame1, Frame2, Label1, Label2, Label3, Label4, Label5, Label6, Label7})
         frameOrLabel->setFont(textFont);
     for (QLineEdit* field : textFields())
         field->setFont(textFont);
     Combo1->setFont(textFont);
-    const QFont buttonFont = ArialBold(kButtonPointSize);
+    const QFont buttonFont = arialBold(kButtonPointSize);
     for (QPushButton* button : buttons())
         button->setFont(buttonFont);
 
@@ -210,7 +210,7 @@ void Form1::prepareForKeyboardAndScreenReader()
     // The caption "..." says nothing when read aloud; it stays as it is on screen.
     PushButton5->setAccessibleName(QStringLiteral("Browse for the Paradox folder"));
     for (QPushButton* button : buttons())
-        LetEnterPressButton(*button);
+        letEnterPressButton(*button);
 }
 
 void Form1::connectFields()
@@ -226,7 +226,7 @@ void Form1::connectFields()
         // error report of its own (it would interrupt typing), so it is only logged.
         connect(field, &QLineEdit::textChanged, this, [settingKey](const QString& text) {
             try {
-                WriteSetting(settingKey, text);
+                writeSetting(settingKey, text);
             } catch (const std::exception& failure) {
                 qWarning("Quintabel: %s", failure.what());
             }
@@ -240,7 +240,7 @@ void Form1::connectCodePageChoice()
     // Stored at once, as the text fields are; a failing write is only logged, as theirs is.
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int index) {
         try {
-            WriteSetting(QString::fromLatin1(settings_keys::kParadoxCodePage),
+            writeSetting(QString::fromLatin1(settings_keys::kParadoxCodePage),
                          QString::number(Combo1->itemData(index).toInt()));
         } catch (const std::exception& failure) {
             qWarning("Quintabel: %s", failure.what());
@@ -270,27 +270,27 @@ void Form1::Form_Load()
     StepGuard guard(QStringLiteral("Form1"), QStringLiteral("Form_Load"));
     guard.step(100, [&] { ApplySkin(*this, environment_.programFolder); });
     guard.step(104, [&] { setWindowTitle(QString::fromLatin1(maker::kProductName)); });
-    guard.step(104, [&] { setWindowIcon(ProgramIcon()); });
+    guard.step(104, [&] { setWindowIcon(programIcon()); });
     guard.step(104, [&] { SetApplicationTitle(); });
     guard.step(106, [&] { MaybeOpenWebSite(environment_.drawWebSiteNumber, environment_.openWebSite); });
-    const QString cursorFile = HandCursorFile(environment_.programFolder);
+    const QString cursorFile = handCursorFile(environment_.programFolder);
     if (guard.test(124, [&] { return PathExists(cursorFile); }))
-        guard.step(126, [&] { pointer_.setHandImage(LoadHandCursor(cursorFile)); });
+        guard.step(126, [&] { pointer_.setHandImage(loadHandCursor(cursorFile)); });
     // A settings file that cannot be read would fail each of the six reads below alike: say so
     // once, and start from the defaults a first start has.
-    if (const std::optional<QString> problem = SettingsReadProblem()) {
-        ShowMessage(*problem + QStringLiteral("\r\n\r\nQuintabel starts with the default server and port. "
+    if (const std::optional<QString> problem = settingsReadProblem()) {
+        showMessage(*problem + QStringLiteral("\r\n\r\nQuintabel starts with the default server and port. "
                                               "Check the file's permissions, or move it aside to start afresh."));
         Text2->setText(QStringLiteral("localhost"));
         Text3->setText(QStringLiteral("3306"));
     } else {
-        guard.step(128, [&] { Text1->setText(ReadSetting(QLatin1String(kParadoxFolder), QString())); });
-        guard.step(128, [&] { showCodePage(CodePageOfSetting(ReadSetting(QLatin1String(kParadoxCodePage), QString()))); });
-        guard.step(130, [&] { Text2->setText(ReadSetting(QLatin1String(kServer), QStringLiteral("localhost"))); });
-        guard.step(132, [&] { Text3->setText(ReadSetting(QLatin1String(kPort), QStringLiteral("3306"))); });
-        guard.step(134, [&] { Text4->setText(ReadSetting(QLatin1String(kUser), QString())); });
-        guard.step(136, [&] { Text5->setText(ReadSetting(QLatin1String(kPassword), QString())); });
-        guard.step(138, [&] { Text6->setText(ReadSetting(QLatin1String(kDatabase), QString())); });
+        guard.step(128, [&] { Text1->setText(readSetting(QLatin1String(kParadoxFolder), QString())); });
+        guard.step(128, [&] { showCodePage(codePageOfSetting(readSetting(QLatin1String(kParadoxCodePage), QString()))); });
+        guard.step(130, [&] { Text2->setText(readSetting(QLatin1String(kServer), QStringLiteral("localhost"))); });
+        guard.step(132, [&] { Text3->setText(readSetting(QLatin1String(kPort), QStringLiteral("3306"))); });
+        guard.step(134, [&] { Text4->setText(readSetting(QLatin1String(kUser), QString())); });
+        guard.step(136, [&] { Text5->setText(readSetting(QLatin1String(kPassword), QString())); });
+        guard.step(138, [&] { Text6->setText(readSetting(QLatin1String(kDatabase), QString())); });
     }
     if (startupContinuation_)
         startupContinuation_(guard);
@@ -330,7 +330,7 @@ void Form1::PushButton1_Click()
         message += QStringLiteral("Finally, make sure your host allows a direct connection to your "
                                   "MySQL database -- not a web based connection, for example.");
     });
-    guard.step(112, [&] { ShowMessage(message); });
+    guard.step(112, [&] { showMessage(message); });
 }
 
 void Form1::runInjected(const QString& procedure, const HandlerBody& body)
@@ -372,7 +372,7 @@ void Form1::closeEvent(QCloseEvent* event)
         environment_.endProgram();
 }
 
-QIcon ProgramIcon()
+QIcon programIcon()
 {
     QIcon icon;
     icon.addFile(QStringLiteral(":/quintabel/quintabel-32.png"));

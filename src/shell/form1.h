@@ -123,6 +123,6 @@ private:
 };
 
 // The program's icon, drawn for Quintabel.
-QIcon ProgramIcon();
+QIcon programIcon();
 
 } // namespace quintabel

@@ -39,13 +39,13 @@ void deliver(QAccessibleEvent* event)
     if (event->type() == QAccessible::TableModelChanged)
         return;
     QAccessible::installUpdateHandler(nullptr);
-    const auto backOnTop = qScopeGuard([] { QAccessible::installUpdateHandler(&HandOnWithPasswordsMasked); });
+    const auto backOnTop = qScopeGuard([] { QAccessible::installUpdateHandler(&handOnWithPasswordsMasked); });
     QAccessible::updateAccessibility(event);
 }
 
 } // namespace
 
-std::unique_ptr<QAccessibleEvent> PasswordSafeEvent(const QAccessibleEvent& event)
+std::unique_ptr<QAccessibleEvent> passwordSafeEvent(const QAccessibleEvent& event)
 {
     const QLineEdit* field = fieldHidingItsText(event);
     if (field == nullptr)
@@ -79,16 +79,16 @@ std::unique_ptr<QAccessibleEvent> PasswordSafeEvent(const QAccessibleEvent& even
     }
 }
 
-void HandOnWithPasswordsMasked(QAccessibleEvent* event)
+void handOnWithPasswordsMasked(QAccessibleEvent* event)
 {
-    const std::unique_ptr<QAccessibleEvent> masked = PasswordSafeEvent(*event);
+    const std::unique_ptr<QAccessibleEvent> masked = passwordSafeEvent(*event);
     deliver(masked ? masked.get() : event);
 }
 
-void MaskPasswordsInAccessibilityEvents()
+void maskPasswordsInAccessibilityEvents()
 {
-    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(&HandOnWithPasswordsMasked);
-    if (previous != &HandOnWithPasswordsMasked)
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(&handOnWithPasswordsMasked);
+    if (previous != &handOnWithPasswordsMasked)
         handlerBelow = previous;
 }
 

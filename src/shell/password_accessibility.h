@@ -16,14 +16,14 @@ namespace quintabel {
 
 // Puts the mask on top of whatever handles accessibility events now. Calling it again
 // changes nothing.
-void MaskPasswordsInAccessibilityEvents();
+void maskPasswordsInAccessibilityEvents();
 
 // The mask itself: hands `event` on to the handler below it, or to the platform's bridge,
 // with the text of a password field masked. Installed by the function above.
-void HandOnWithPasswordsMasked(QAccessibleEvent* event);
+void handOnWithPasswordsMasked(QAccessibleEvent* event);
 
 // A copy of `event` with its text masked, when it is a text change of a line edit that hides
 // its text; null for every other event, which may travel as it is.
-std::unique_ptr<QAccessibleEvent> PasswordSafeEvent(const QAccessibleEvent& event);
+std::unique_ptr<QAccessibleEvent> passwordSafeEvent(const QAccessibleEvent& event);
 
 } // namespace quintabel

@@ -43,14 +43,14 @@ std::runtime_error unreadableCursor(const QString& cursorFile, const QString& re
 
 } // namespace
 
-QString HandCursorFile(const QString& programFolder)
+QString handCursorFile(const QString& programFolder)
 {
     const QString besideProgram = programFolder + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
-    const QString installed = InstalledDataFolder(programFolder) + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
+    const QString installed = installedDataFolder(programFolder) + QLatin1Char('/') + QLatin1String(kHandCursorFileName);
     return !PathExists(besideProgram) && PathExists(installed) ? installed : besideProgram;
 }
 
-QCursor LoadHandCursor(const QString& cursorFile)
+QCursor loadHandCursor(const QString& cursorFile)
 {
     QFile file(cursorFile);
     if (!file.open(QIODevice::ReadOnly))

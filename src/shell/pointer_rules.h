@@ -24,11 +24,11 @@ inline constexpr char kHandCursorFileName[] = "HAND-M.CUR";
 // Where the windows look for the hand's image: "HAND-M.CUR" beside the program when it is
 // there (a build folder), else the one in the installed data folder (base/path_helpers.h);
 // the file beside the program, which is not there, when neither is.
-QString HandCursorFile(const QString& programFolder);
+QString handCursorFile(const QString& programFolder);
 
 // The hand pointer read from a Windows cursor file (.cur), with the file's hot spot. Throws
 // std::runtime_error when the file cannot be read as a cursor.
-QCursor LoadHandCursor(const QString& cursorFile);
+QCursor loadHandCursor(const QString& cursorFile);
 
 class PointerRules : public QObject {
 public:

@@ -6,7 +6,7 @@
 
 namespace quintabel {
 
-QString TextForDisplay(const QString& text)
+QString textForDisplay(const QString& text)
 {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -21,7 +21,7 @@ BoxAnswer QtMessageBoxes::showBox(const BoxRequest& request)
     const QMessageBox::StandardButtons buttons = request.buttons == BoxButtons::YesNo
                                                      ? QMessageBox::Yes | QMessageBox::No
                                                      : QMessageBox::StandardButtons(QMessageBox::Ok);
-    QMessageBox box(icon, request.title, TextForDisplay(request.text), buttons,
+    QMessageBox box(icon, request.title, textForDisplay(request.text), buttons,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     const int pressed = box.exec();

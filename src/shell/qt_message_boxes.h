@@ -15,6 +15,6 @@ public:
 
 // The program builds its texts with Windows line ends ("\r\n", and "\r" alone between
 // paragraphs); a Qt label breaks lines only at "\n", so each of those becomes one "\n".
-QString TextForDisplay(const QString& text);
+QString textForDisplay(const QString& text);
 
 } // namespace quintabel

@@ -9,13 +9,13 @@
 
 namespace quintabel {
 
-int DrawOneToHundred()
+int drawOneToHundred()
 {
     std::mt19937 generator(static_cast<std::mt19937::result_type>(QTime::currentTime().msecsSinceStartOfDay()));
     return std::uniform_int_distribution<int>(1, 100)(generator);
 }
 
-void OpenInBrowser(const QUrl& address)
+void openInBrowser(const QUrl& address)
 {
     QDesktopServices::openUrl(address);
 }

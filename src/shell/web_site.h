@@ -12,10 +12,10 @@ using NumberDraw = std::function<int()>;               // a whole number from 1 
 using WebSiteOpener = std::function<void(const QUrl&)>; // starts the browser, does not wait
 
 // A number from 1 to 100 from a generator seeded with the time of day.
-int DrawOneToHundred();
+int drawOneToHundred();
 
 // Opens the address in the user's browser (QDesktopServices).
-void OpenInBrowser(const QUrl& address);
+void openInBrowser(const QUrl& address);
 
 // Opens the maker's web site when the draw gives 7.
 void MaybeOpenWebSite(const NumberDraw& draw, const WebSiteOpener& open);

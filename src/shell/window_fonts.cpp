@@ -2,7 +2,7 @@
 
 namespace quintabel {
 
-QFont ArialBold(qreal pointSize)
+QFont arialBold(qreal pointSize)
 {
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(pointSize);

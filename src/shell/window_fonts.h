@@ -10,6 +10,6 @@ namespace quintabel {
 inline constexpr qreal kTextPointSize = 9;
 inline constexpr qreal kButtonPointSize = 11.25;
 
-QFont ArialBold(qreal pointSize);
+QFont arialBold(qreal pointSize);
 
 } // namespace quintabel

@@ -31,14 +31,14 @@ bool takesFaceColour(const QWidget* widget)
 
 } // namespace
 
-QColor ButtonFaceColour()
+QColor buttonFaceColour()
 {
     return QApplication::palette().color(QPalette::Active, QPalette::Button);
 }
 
 void ApplyFaceColour(QWidget& window)
 {
-    const QColor face = ButtonFaceColour();
+    const QColor face = buttonFaceColour();
     paintBackground(window, face);
     const QList<QWidget*> children = window.findChildren<QWidget*>();
     for (QWidget* child : children) {

@@ -9,7 +9,7 @@ class QWidget;
 namespace quintabel {
 
 // The system's button-face colour.
-QColor ButtonFaceColour();
+QColor buttonFaceColour();
 
 // The window's background, and that of its labels, frames, check boxes and option buttons,
 // become the button-face colour; other controls keep theirs.

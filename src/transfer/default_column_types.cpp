@@ -55,7 +55,7 @@ std::string_view keywordFor(const ColumnTypeRule& rule, TargetKind target)
 
 std::string_view DefaultColumnType(std::string_view adoTypeName, TargetKind target)
 {
-    const std::string lowerName = AsciiLowerCase(adoTypeName);
+    const std::string lowerName = asciiLowerCase(adoTypeName);
     for (const ColumnTypeRule& rule : columnTypeRules) {
         if (lowerName.find(rule.nameContains) != std::string::npos)
             return keywordFor(rule, target);

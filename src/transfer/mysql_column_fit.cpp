@@ -242,7 +242,7 @@ MySqlColumnShape createdColumnShape(std::string_view dataType, std::string_view 
     using Kind = MySqlColumnShape::Kind;
     MySqlColumnShape shape;
     shape.typeText = std::string(columnType);
-    const std::string type = AsciiLowerCase(dataType);
+    const std::string type = asciiLowerCase(dataType);
     if (type == "tinyint" || type == "smallint" || type == "mediumint" || type == "int" || type == "bigint") {
         shape.kind = Kind::WholeNumber;
     } else if (type == "decimal") {

@@ -28,7 +28,7 @@ std::string freeWorkName(connections::Connection& mysql, std::string_view prefix
     for (int attempt = 1;; ++attempt) {
         const std::string candidate = transfer::workTableName(prefix, table, attempt);
         // A table whose name repeats the prefix can be cut back to its own name.
-        if (AsciiLowerCase(candidate) == AsciiLowerCase(table))
+        if (asciiLowerCase(candidate) == asciiLowerCase(table))
             continue;
         if (!ExistTable(mysql, QString::fromStdString(candidate)))
             return candidate;
@@ -41,26 +41,26 @@ void createNewCopy(connections::Connection& mysql, const std::string& markedStat
         throw std::runtime_error("The CREATE TABLE statement does not create the new copy " + newTable
                                  + ", and was not sent.");
     mysql.Execute(markedStatement);
-    KillPoint("new copy created under its temporary name");
+    killPoint("new copy created under its temporary name");
 }
 
 void swapInNewCopy(connections::Connection& mysql, const std::string& table, const std::string& newTable,
                    const std::optional<std::string>& oldTable)
 {
     mysql.Execute(transfer::swapInStatement(table, newTable, oldTable));
-    KillPoint("new copy swapped in");
+    killPoint("new copy swapped in");
 }
 
 void clearSwapMarker(connections::Connection& mysql, const std::string& table, const transfer::SwapMarker& marker)
 {
     mysql.Execute(transfer::clearCommentStatement(table, marker.ownComment.value_or(std::string())));
-    KillPoint("swap marker cleared");
+    killPoint("swap marker cleared");
 }
 
 void dropMySqlTable(connections::Connection& mysql, const std::string& table)
 {
     mysql.Execute("DROP TABLE " + transfer::backtickQuoted(table));
-    KillPoint("table dropped");
+    killPoint("table dropped");
 }
 
 bool serverHasTable(connections::Connection& mysql, const std::string& table)

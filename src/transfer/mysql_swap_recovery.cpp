@@ -48,7 +48,7 @@ std::vector<MarkedTable> markedTables(connections::Connection& mysql)
 // "ORDERS"; a work name never equals its table's name in any case (freeWorkName).
 bool sameTableName(const std::string& listed, const std::string& marked)
 {
-    return AsciiLowerCase(listed) == AsciiLowerCase(marked);
+    return asciiLowerCase(listed) == asciiLowerCase(marked);
 }
 
 QString lineFor(const RecoveredSwap& swap)
@@ -130,7 +130,7 @@ void recoverInterruptedSwaps(StepGuard& guard, int label, connections::Connectio
     std::vector<RecoveredSwap> recovered;
     guard.step(label, [&] { recoverInterruptedSwaps(mysql, recovered); });
     if (!recovered.empty())
-        guard.step(label, [&] { ShowMessage(recoveryMessage(recovered)); });
+        guard.step(label, [&] { showMessage(recoveryMessage(recovered)); });
 }
 
 } // namespace quintabel

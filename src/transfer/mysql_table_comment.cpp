@@ -121,7 +121,7 @@ std::optional<std::string> tableCommentOf(std::string_view statement)
             skipComment(statement, at);
         } else if (isWordCharacter(character)) {
             const std::string_view word = readWord(statement, at);
-            if (columnsRead && depth == 0 && AsciiLowerCase(word) == "comment") {
+            if (columnsRead && depth == 0 && asciiLowerCase(word) == "comment") {
                 skipBlanks(statement, at);
                 if (at < statement.size() && statement[at] == '=') {
                     ++at;

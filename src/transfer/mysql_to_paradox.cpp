@@ -125,7 +125,7 @@ void MySqlToParadoxRun::run()
 {
     guard_.setStatement(QString());
     if (guard_.test(110, [&] { return frontEnd_.sourceList().currentIndex() == -1; })) {
-        guard_.step(390, [] { ShowMessage(QString::fromLatin1(kSelectTableToSend)); });
+        guard_.step(390, [] { showMessage(QString::fromLatin1(kSelectTableToSend)); });
         return;
     }
     guard_.step(112, [&] { frontEnd_.showBusy(true); });
@@ -134,7 +134,7 @@ void MySqlToParadoxRun::run()
         fields_ = environment_.connectionFields();
     // A replacement that a kill interrupted is finished or undone before anything here looks
     // at the folder or writes to it.
-    RecoverParadoxFolderAndTell(fields_.paradoxFolder, waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
+    recoverParadoxFolderAndTell(fields_.paradoxFolder, waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
     openScratchConnection(guard_, 116, scratch_, environment_.scratchFolder);
     openParadoxConnection(guard_, 122, paradox_, fields_);
     openMySqlConnection(guard_, 126, mysql_, fields_);
@@ -169,21 +169,21 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
 {
     QString sourceName;
     guard_.step(138, [&] { sourceName = frontEnd_.sourceList().nameAt(itemIndex); });
-    events_->started(sourceName, ExceedsParadoxNameLimit(sourceName) ? ParadoxNameOf(sourceName) : sourceName);
+    events_->started(sourceName, exceedsParadoxNameLimit(sourceName) ? paradoxNameOf(sourceName) : sourceName);
     QString targetName;
     guard_.step(140, [&] { targetName = sourceName; });
-    if (guard_.test(142, [&] { return ExceedsParadoxNameLimit(targetName); })) {
+    if (guard_.test(142, [&] { return exceedsParadoxNameLimit(targetName); })) {
         bool trim = false;
-        guard_.step(144, [&] { trim = AskToTrimName(sourceName, ParadoxNameOf(sourceName)); });
+        guard_.step(144, [&] { trim = askToTrimName(sourceName, paradoxNameOf(sourceName)); });
         if (!trim) {
             events_->ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [148]
         }
-        guard_.step(146, [&] { targetName = ParadoxNameOf(targetName); });
+        guard_.step(146, [&] { targetName = paradoxNameOf(targetName); });
     }
     bool overwrite = false;
     if (guard_.test(150, [&] { return frontEnd_.targetList().lists(targetName); })) {
-        guard_.step(154, [&] { overwrite = AskToOverwriteParadoxTable(fields_.paradoxFolder, targetName); });
+        guard_.step(154, [&] { overwrite = askToOverwriteParadoxTable(fields_.paradoxFolder, targetName); });
         if (!overwrite) {
             events_->ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [158]
@@ -264,9 +264,9 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     if (rows.cutShort) {
         // Nothing is written out; the scratch table goes if the scratch database still lets it
         // (else the next send of the table drops it first), without a report of its own.
-        const QString message = CutShortMessage(targetName, *rows.cutShort, overwrite, std::nullopt);
+        const QString message = cutShortMessage(targetName, *rows.cutShort, overwrite, std::nullopt);
         events_->ended(TableEnd::CutShort, message);
-        ReportCutShort(guard_, *rows.cutShort, message);
+        reportCutShort(guard_, *rows.cutShort, message);
         try {
             scratch_.Execute(dropTableInBrackets(source));
         } catch (const std::exception&) {
@@ -275,8 +275,8 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     }
     bool written = false;
     if (overwrite) {
-        if (const auto shortfall = IncompleteTableReason(rows)) {
-            const QString message = NotOverwrittenMessage(targetName, *shortfall);
+        if (const auto shortfall = incompleteTableReason(rows)) {
+            const QString message = notOverwrittenMessage(targetName, *shortfall);
             events_->ended(TableEnd::NotWritten, message);
             guard_.report(306, message);
         } else {
@@ -289,8 +289,8 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
         events_->ended(TableEnd::NotWritten, guard_.lastFailure());
     // Said once the table stands, and only then: a table not written holds no blanks.
     if (written) {
-        if (const auto zeroDates = ZeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked)) {
-            ShowMessage(*zeroDates);
+        if (const auto zeroDates = zeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked)) {
+            showMessage(*zeroDates);
             tellZeroDates(targetName, columnNames, rows.zeroDatesBlanked, *zeroDates);
         }
     }
@@ -331,11 +331,11 @@ bool MySqlToParadoxRun::mayReplaceLeftOverFiles(const QString& targetName, bool&
 {
     QStringList leftOver;
     for (const std::string& name :
-         LeftOverParts(ToFileSystemPath(fields_.paradoxFolder), targetName.toStdString()))
+         leftOverParts(toFileSystemPath(fields_.paradoxFolder), targetName.toStdString()))
         leftOver.append(QString::fromStdString(name));
     if (leftOver.isEmpty())
         return true;
-    guard_.step(154, [&] { overwrite = AskToReplaceLeftOverFiles(targetName, leftOver); });
+    guard_.step(154, [&] { overwrite = askToReplaceLeftOverFiles(targetName, leftOver); });
     return overwrite;
 }
 
@@ -345,7 +345,7 @@ void MySqlToParadoxRun::prepareReplacement(std::optional<ParadoxReplacement>& re
     // An empty folder box would make the folder text "//", the root of the file system.
     if (fields_.paradoxFolder.isEmpty())
         throw std::runtime_error("No Paradox folder is given.");
-    replacement.emplace(ToFileSystemPath(fields_.paradoxFolder), targetName.toStdString(),
+    replacement.emplace(toFileSystemPath(fields_.paradoxFolder), targetName.toStdString(),
                         overwrite ? ParadoxReplacement::Existing::Replace : ParadoxReplacement::Existing::Refuse,
                         waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
     replacement->checkTarget();
@@ -361,10 +361,10 @@ bool MySqlToParadoxRun::writeOut(ParadoxReplacement& replacement, const std::str
                 paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName, fields_.paradoxCodePage));
         } catch (const std::exception& failure) {
             // A failure the user can put right (a full disk) is told with what became of the table.
-            if (!IsExpectedProblem(failure))
+            if (!isExpectedProblem(failure))
                 throw;
             throw Expected<std::runtime_error>(
-                TableNotWrittenMessage(QString::fromUtf8(failure.what()), targetName,
+                tableNotWrittenMessage(QString::fromUtf8(failure.what()), targetName,
                                        existing == ParadoxReplacement::Existing::Replace)
                     .toStdString());
         }
@@ -423,7 +423,7 @@ void MySqlToParadoxRun::relistParadoxTables()
 {
     TableListView& list = frontEnd_.targetList();
     list.clearNames();
-    VisitParadoxTableNames(fields_.paradoxFolder, [&](const QString& name) { list.addName(name); });
+    visitParadoxTableNames(fields_.paradoxFolder, [&](const QString& name) { list.addName(name); });
 }
 
 void MySqlToParadoxRun::dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName)
@@ -434,7 +434,7 @@ void MySqlToParadoxRun::dropScratchTable(int testLabel, int dropLabel, const std
 
 } // namespace
 
-void SendTablesToParadox(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
+void sendTablesToParadox(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
 {
     MySqlToParadoxRun(guard, frontEnd, environment).run();
 }

@@ -21,6 +21,6 @@ namespace quintabel {
 class StepGuard;
 
 // The body of Form2.PushButton3_Click, run under its step guard.
-void SendTablesToParadox(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment);
+void sendTablesToParadox(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment);
 
 } // namespace quintabel

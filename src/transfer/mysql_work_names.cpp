@@ -33,7 +33,7 @@ std::string workTableName(std::string_view prefix, std::string_view table, int a
 
 bool hasWorkPrefix(std::string_view name, std::string_view prefix)
 {
-    return name.size() >= prefix.size() && AsciiLowerCase(name.substr(0, prefix.size())) == AsciiLowerCase(prefix);
+    return name.size() >= prefix.size() && asciiLowerCase(name.substr(0, prefix.size())) == asciiLowerCase(prefix);
 }
 
 } // namespace quintabel::transfer

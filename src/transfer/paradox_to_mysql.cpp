@@ -122,7 +122,7 @@ void ParadoxToMySqlRun::run()
 {
     guard_.setStatement(QString());
     if (guard_.test(108, [&] { return frontEnd_.sourceList().currentIndex() == -1; })) {
-        guard_.step(364, [] { ShowMessage(QString::fromLatin1(kSelectTableToSend)); });
+        guard_.step(364, [] { showMessage(QString::fromLatin1(kSelectTableToSend)); });
         return;
     }
     guard_.step(110, [&] { frontEnd_.showBusy(true); });
@@ -130,7 +130,7 @@ void ParadoxToMySqlRun::run()
         fields_ = environment_.connectionFields();
     // A rename or replacement that a kill interrupted is settled before a table is read: until
     // then a table's memos may stand under another name.
-    RecoverParadoxFolderAndTell(fields_.paradoxFolder, waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
+    recoverParadoxFolderAndTell(fields_.paradoxFolder, waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
     openParadoxConnection(guard_, 112, paradox_, fields_);
     openMySqlConnection(guard_, 116, mysql_, fields_);
     // What an interrupted run left is settled before any table of this run is begun; this
@@ -178,7 +178,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     events_->started(tableName, targetName);
     bool overwrite = false;
     if (listedAlready) {
-        guard_.step(132, [&] { overwrite = AskToOverwrite(targetName); });
+        guard_.step(132, [&] { overwrite = askToOverwrite(targetName); });
         if (!overwrite) {
             events_->ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [136]
@@ -257,11 +257,11 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     if (rows.cutShort)
         return settleCutShort(targetName, copy, *rows.cutShort);
     // The list names only tables the server holds.
-    if (settleNewCopy(target, copy, IncompleteTableReason(rows), rows.counted))
+    if (settleNewCopy(target, copy, incompleteTableReason(rows), rows.counted))
         guard_.step(348, [&] { frontEnd_.targetList().addName(targetName); });
     // Once for the table, after what became of it: the rows sent may not be all there were.
     if (countNotice) {
-        ShowMessage(countNotice->message);
+        showMessage(countNotice->message);
         events_->notice(*countNotice);
     }
     return AfterTable::NextTable;
@@ -285,7 +285,7 @@ std::optional<TableNotice> ParadoxToMySqlRun::rowCountNotice(const QString& tabl
     notice.table = tableName;
     notice.rows = rows.rowsRead;
     notice.rowsPromised = *promised;
-    notice.message = RowCountDiffersMessage(tableName, *promised, rows.rowsRead);
+    notice.message = rowCountDiffersMessage(tableName, *promised, rows.rowsRead);
     return notice;
 }
 
@@ -308,10 +308,10 @@ AfterTable ParadoxToMySqlRun::settleCutShort(const QString& tableName, const New
         dropped = failure.number() == kUnknownTable; // gone already: nothing is left over
     }
     const bool overwrite = copy.marker.oldTable.has_value();
-    const QString message = CutShortMessage(
+    const QString message = cutShortMessage(
         tableName, cut, overwrite, dropped ? std::nullopt : std::optional<QString>(QString::fromStdString(copy.name)));
     events_->ended(TableEnd::CutShort, message);
-    ReportCutShort(guard_, cut, message);
+    reportCutShort(guard_, cut, message);
     if (overwrite)
         guard_.step(348, [&] { frontEnd_.targetList().addName(tableName); });
     return cut.reach == transfer::FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
@@ -363,7 +363,7 @@ bool ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& c
             return true;
         }
         dropNewCopy(copy);
-        const QString message = NotOverwrittenMessage(QString::fromStdString(table), *shortfall);
+        const QString message = notOverwrittenMessage(QString::fromStdString(table), *shortfall);
         events_->ended(TableEnd::NotWritten, message);
         guard_.report(280, message);
         return true;
@@ -391,7 +391,7 @@ void ParadoxToMySqlRun::replaceTable(const std::string& table, const NewCopy& co
         events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         // Only a copy still there to drop proves that the swap did not happen.
         if (dropNewCopy(copy))
-            guard_.report(280, NotOverwrittenMessage(QString::fromStdString(table),
+            guard_.report(280, notOverwrittenMessage(QString::fromStdString(table),
                                                      QStringLiteral("its new copy could not take its name")));
         return;
     }
@@ -408,7 +408,7 @@ bool ParadoxToMySqlRun::dropNewCopy(const NewCopy& copy)
 
 } // namespace
 
-void SendTablesToMySql(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
+void sendTablesToMySql(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
 {
     ParadoxToMySqlRun(guard, frontEnd, environment).run();
 }

@@ -26,6 +26,6 @@ namespace quintabel {
 class StepGuard;
 
 // The body of Form2.PushButton4_Click, run under its step guard.
-void SendTablesToMySql(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment);
+void sendTablesToMySql(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment);
 
 } // namespace quintabel

@@ -37,12 +37,12 @@ constexpr char kBackToBatchSavepoint[] = "ROLLBACK TO SAVEPOINT `quintabel-batch
 constexpr int kLockDeadlock = 1213;   // ER_LOCK_DEADLOCK
 constexpr int kLockWaitTimeout = 1205; // ER_LOCK_WAIT_TIMEOUT (with innodb_rollback_on_timeout)
 
-bool isExpectedProblem(const std::exception_ptr& failure)
+bool isExpectedFailure(const std::exception_ptr& failure)
 {
     try {
         std::rethrow_exception(failure);
     } catch (const std::exception& known) {
-        return IsExpectedProblem(known);
+        return isExpectedProblem(known);
     } catch (...) {
         return false;
     }
@@ -285,7 +285,7 @@ void RowCopier::copyEachRow()
         guard_.step(labels_.progress, [&] {
             const std::int64_t shownCount = std::max(outcome_.rowCount, index + 1);
             frontEnd_.showRowProgress(shownName_, index + 1, shownCount);
-            progressPercent_ = RowProgressPercent(index + 1, shownCount);
+            progressPercent_ = rowProgressPercent(index + 1, shownCount);
         });
 
         bool sent = readCurrentRow(row);
@@ -303,7 +303,7 @@ void RowCopier::copyEachRow()
                 guard_.setStatementMaker([this] { return rowStatement(); });
                 return;
             }
-            statement = transfer::RowInsertStatementOfTexts(tableName_, valueTexts_, kind_);
+            statement = transfer::rowInsertStatementOfTexts(tableName_, valueTexts_, kind_);
             lastStatement_ = QString::fromStdString(statement);
             guard_.setStatement(lastStatement_);
         });
@@ -333,11 +333,11 @@ void RowCopier::copyEachRow()
         } catch (...) {
             // A source that cannot reach its next row cannot reach any row after it.
             outcome_.rowsFailed += std::max<std::int64_t>(0, outcome_.rowCount - index - 1);
-            const bool userCanPutRight = isExpectedProblem(std::current_exception());
+            const bool userCanPutRight = isExpectedFailure(std::current_exception());
             cutShort(transfer::FailureReach::Table,
-                     userCanPutRight ? DescriptionOfCurrentException().toStdString()
+                     userCanPutRight ? descriptionOfCurrentException().toStdString()
                                      : "The source table could not be read past row " + std::to_string(index + 1)
-                                           + ": " + DescriptionOfCurrentException().toStdString(),
+                                           + ": " + descriptionOfCurrentException().toStdString(),
                      labels_.moveNext);
             outcome_.cutShort->userCanPutRight = userCanPutRight;
             return;
@@ -380,7 +380,7 @@ bool RowCopier::sendRow(const std::string& statement, const std::vector<db::Valu
 {
     if (!batched_) {
         const bool sent = guard_.step(labels_.execute, [&] { executeRow(rowInHand_, statement, &row); });
-        KillPoint("row statement executed");
+        killPoint("row statement executed");
         if (sent && !outcome_.cutShort)
             countZeroDates(zeroDateColumns(row));
         return sent;
@@ -437,7 +437,7 @@ void RowCopier::executeRow(std::int64_t tableRow, const std::string& statement, 
             const std::string refusal = transfer::refusalAtTableRow(failure.description(), tableRow);
             if (refusal == failure.description())
                 throw;
-            if (IsExpectedProblem(failure))
+            if (isExpectedProblem(failure))
                 throw Expected<db::DatabaseError>(refusal, failure.number());
             throw db::DatabaseError(refusal, failure.number());
         }
@@ -476,10 +476,10 @@ void RowCopier::settleBatchUnderWay()
             sendBatchRowByRow(sentBatch_);
             if (!outcome_.cutShort)
                 guard_.setStatement(lastStatement_);
-            KillPoint("row batch sent");
+            killPoint("row batch sent");
         } else if (answer.loaded && answer.loaded->warnings == 0 && answer.loaded->rows == sentBatch_.statements.size()) {
             countBatchZeroDates(sentBatch_);
-            KillPoint("row batch sent");
+            killPoint("row batch sent");
         } else {
             // The INSERT statements that follow meet any failure of the server or the table
             // again and report it as they always have; LOAD DATA is not tried again for this table.
@@ -510,7 +510,7 @@ void RowCopier::insertBatch(RowBatch& batch, bool savepointSet)
         if (!outcome_.cutShort)
             guard_.setStatement(lastStatement_);
     }
-    KillPoint("row batch sent");
+    killPoint("row batch sent");
 }
 
 void RowCopier::countBatchZeroDates(const RowBatch& batch)
@@ -583,7 +583,7 @@ void RowCopier::commitTransaction()
                  "The rows of the table could not be committed: " + failure.description(), labels_.execute, &failure);
         return;
     }
-    KillPoint("rows committed");
+    killPoint("rows committed");
 }
 
 void RowCopier::rollBackTransaction()
@@ -600,7 +600,7 @@ void RowCopier::cutShort(transfer::FailureReach reach, const std::string& descri
                          const std::exception* failure)
 {
     if (!outcome_.cutShort)
-        outcome_.cutShort = RowsCutShort{reach, description, label, failure != nullptr && IsExpectedProblem(*failure)};
+        outcome_.cutShort = RowsCutShort{reach, description, label, failure != nullptr && isExpectedProblem(*failure)};
 }
 
 void RowCopier::countZeroDates(const std::vector<std::size_t>& columns)

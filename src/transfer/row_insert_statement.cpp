@@ -80,7 +80,7 @@ std::string RowInsertStatement(std::string_view tableName, std::span<const db::V
 {
     std::vector<RowValueText> texts;
     rowValueTexts(row, target, texts);
-    return RowInsertStatementOfTexts(tableName, texts, target);
+    return rowInsertStatementOfTexts(tableName, texts, target);
 }
 
 void rowValueTexts(std::span<const db::Value> row, TargetKind target, std::vector<RowValueText>& texts)
@@ -91,7 +91,7 @@ void rowValueTexts(std::span<const db::Value> row, TargetKind target, std::vecto
         texts.push_back(valueTextOf(value, target));
 }
 
-std::string RowInsertStatementOfTexts(std::string_view tableName, std::span<const RowValueText> texts,
+std::string rowInsertStatementOfTexts(std::string_view tableName, std::span<const RowValueText> texts,
                                       TargetKind target)
 {
     std::string statement = "INSERT INTO " + backtickQuoted(tableName);

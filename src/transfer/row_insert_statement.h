@@ -47,7 +47,7 @@ struct RowValueText {
 void rowValueTexts(std::span<const db::Value> row, TargetKind target, std::vector<RowValueText>& texts);
 
 // RowInsertStatement of a row whose value texts were taken already.
-std::string RowInsertStatementOfTexts(std::string_view tableName, std::span<const RowValueText> texts,
+std::string rowInsertStatementOfTexts(std::string_view tableName, std::span<const RowValueText> texts,
                                       TargetKind target);
 
 } // namespace quintabel::transfer

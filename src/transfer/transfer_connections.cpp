@@ -31,7 +31,7 @@ void openScratchConnection(StepGuard& guard, int firstLabel, connections::Connec
     // the run goes on with the fresh file.
     if (opened) {
         if (const auto notice = connection.OpeningNotice())
-            guard.step(firstLabel + 4, [&] { ShowMessage(QString::fromStdString(*notice)); });
+            guard.step(firstLabel + 4, [&] { showMessage(QString::fromStdString(*notice)); });
     }
 }
 
@@ -39,7 +39,7 @@ void openParadoxConnection(StepGuard& guard, int firstLabel, connections::Connec
                            const ConnectionFields& fields)
 {
     guard.step(firstLabel, [&] { connection.setCursorLocation(connections::adUseClient); });
-    guard.step(firstLabel + 2, [&] { connection.Open(ParadoxConnectionStringOf(fields)); });
+    guard.step(firstLabel + 2, [&] { connection.Open(paradoxConnectionStringOf(fields)); });
 }
 
 void openMySqlConnection(StepGuard& guard, int firstLabel, connections::Connection& connection,
@@ -48,7 +48,7 @@ void openMySqlConnection(StepGuard& guard, int firstLabel, connections::Connecti
     guard.step(firstLabel, [&] { connection.setCursorLocation(connections::adUseServer); });
     guard.step(firstLabel + 2, [&] { connection.setCommandTimeout(kTransferTimeoutSeconds); });
     guard.step(firstLabel + 4, [&] { connection.setConnectionTimeout(kTransferTimeoutSeconds); });
-    guard.step(firstLabel + 6, [&] { connection.Open(MySqlConnectionStringOf(fields)); });
+    guard.step(firstLabel + 6, [&] { connection.Open(mySqlConnectionStringOf(fields)); });
 }
 
 void closeIfOpen(connections::Connection& connection)

@@ -8,7 +8,7 @@
 
 namespace quintabel {
 
-std::optional<QString> IncompleteTableReason(const RowCopyOutcome& rows)
+std::optional<QString> incompleteTableReason(const RowCopyOutcome& rows)
 {
     if (!rows.counted)
         return QStringLiteral("its source table could not be read");
@@ -19,13 +19,13 @@ std::optional<QString> IncompleteTableReason(const RowCopyOutcome& rows)
     return std::nullopt;
 }
 
-QString NotOverwrittenMessage(const QString& tableName, const QString& reason)
+QString notOverwrittenMessage(const QString& tableName, const QString& reason)
 {
     return QStringLiteral("The table %1 was not overwritten, because %2. The existing table is unchanged.")
         .arg(tableName, reason);
 }
 
-QString TableNotWrittenMessage(const QString& failure, const QString& tableName, bool existingKept)
+QString tableNotWrittenMessage(const QString& failure, const QString& tableName, bool existingKept)
 {
     QString text = failure + QStringLiteral("\r\rThe table %1 was not written.").arg(tableName);
     if (existingKept)
@@ -33,7 +33,7 @@ QString TableNotWrittenMessage(const QString& failure, const QString& tableName,
     return text;
 }
 
-QString CutShortMessage(const QString& tableName, const RowsCutShort& cut, bool overwrite,
+QString cutShortMessage(const QString& tableName, const RowsCutShort& cut, bool overwrite,
                         const std::optional<QString>& leftover)
 {
     QString text = QString::fromStdString(cut.description)
@@ -49,15 +49,15 @@ QString CutShortMessage(const QString& tableName, const RowsCutShort& cut, bool 
     return text;
 }
 
-void ReportCutShort(StepGuard& guard, const RowsCutShort& cut, const QString& text)
+void reportCutShort(StepGuard& guard, const RowsCutShort& cut, const QString& text)
 {
     if (cut.userCanPutRight)
-        ShowMessage(text);
+        showMessage(text);
     else
         guard.report(cut.label, text);
 }
 
-QString RowCountDiffersMessage(const QString& tableName, std::int64_t promised, std::int64_t read)
+QString rowCountDiffersMessage(const QString& tableName, std::int64_t promised, std::int64_t read)
 {
     return QStringLiteral("The header of the Paradox table %1 says it holds %2 rows, but its file holds %3, and "
                           "those are the rows that were read. The file may be damaged: check the table in Paradox, "
@@ -67,7 +67,7 @@ QString RowCountDiffersMessage(const QString& tableName, std::int64_t promised, 
         .arg(read);
 }
 
-std::optional<QString> ZeroDatesBlankedMessage(const QString& sourceName, const QString& targetName,
+std::optional<QString> zeroDatesBlankedMessage(const QString& sourceName, const QString& targetName,
                                                const std::vector<std::string>& columnNames,
                                                const std::vector<std::int64_t>& counts)
 {

@@ -59,12 +59,12 @@ int main(int argc, char** argv)
     QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     using namespace settings_keys;
-    WriteSetting(QString::fromLatin1(kParadoxFolder), paradoxFolder);
-    WriteSetting(QString::fromLatin1(kServer), QStringLiteral("127.0.0.1"));
-    WriteSetting(QString::fromLatin1(kPort), port);
-    WriteSetting(QString::fromLatin1(kUser), QStringLiteral("quintabel"));
-    WriteSetting(QString::fromLatin1(kPassword), QStringLiteral("quintabel-sandbox"));
-    WriteSetting(QString::fromLatin1(kDatabase), QStringLiteral("quintabel_demo"));
+    writeSetting(QString::fromLatin1(kParadoxFolder), paradoxFolder);
+    writeSetting(QString::fromLatin1(kServer), QStringLiteral("127.0.0.1"));
+    writeSetting(QString::fromLatin1(kPort), port);
+    writeSetting(QString::fromLatin1(kUser), QStringLiteral("quintabel"));
+    writeSetting(QString::fromLatin1(kPassword), QStringLiteral("quintabel-sandbox"));
+    writeSetting(QString::fromLatin1(kDatabase), QStringLiteral("quintabel_demo"));
 
     QtMessageBoxes boxes;
     MessageBoxesInstallation installedBoxes(boxes);

@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     // The user's own settings stay untouched.
     QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
-    WriteSetting(QString::fromLatin1(settings_keys::kPassword), storedPassword);
+    writeSetting(QString::fromLatin1(settings_keys::kPassword), storedPassword);
 
     QtMessageBoxes boxes;
     MessageBoxesInstallation installedBoxes(boxes);

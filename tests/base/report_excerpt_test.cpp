@@ -62,7 +62,7 @@ TEST(ReportExcerpt, AReportOfAStatementOfMegabytesNamesItsStartAndWhatWasLeftOut
     const qsizetype statementCharacters = statement.size() - 1; // the pair is one character
     const QString description = QStringLiteral("Data too long for column 'note' at row 1 ") + QString(5000, QLatin1Char('d'));
 
-    const QString report = BuildErrorReport(description, QStringLiteral("in Tabulex2021/08/31.Form2.PushButton4_Click "),
+    const QString report = buildErrorReport(description, QStringLiteral("in Tabulex2021/08/31.Form2.PushButton4_Click "),
                                             338, statement);
 
     const QString sql = report.mid(report.lastIndexOf(QStringLiteral("\r\rsql: ")) + 7);
@@ -78,8 +78,8 @@ TEST(ReportExcerpt, AReportOfAStatementOfMegabytesNamesItsStartAndWhatWasLeftOut
 TEST(ReportExcerpt, AShortReportIsLeftExactlyAsItWas)
 {
     const QString statement = QStringLiteral("INSERT INTO `t` VALUES('\u00FC\U0001D11E')") + QString(950, QLatin1Char(' '));
-    EXPECT_EQ(ReportExcerpt(statement), statement);
-    EXPECT_TRUE(BuildErrorReport(QStringLiteral("Refused"), QString(), 1, statement).endsWith(QStringLiteral("sql: ") + statement));
+    EXPECT_EQ(boxExcerpt(statement), statement);
+    EXPECT_TRUE(buildErrorReport(QStringLiteral("Refused"), QString(), 1, statement).endsWith(QStringLiteral("sql: ") + statement));
 }
 
 TEST(ReportExcerpt, AValueQuotedInASentenceShowsItsNulCharactersAndKeepsTheSentenceWhole)

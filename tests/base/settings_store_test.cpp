@@ -35,24 +35,24 @@ protected:
 
 TEST_F(SettingsStoreTest, MissingKeyReadsAsTheDefaultAndWrittenTextsReadBackExactly)
 {
-    EXPECT_EQ(ReadSetting(QStringLiteral("Server"), QStringLiteral("localhost")), QStringLiteral("localhost"));
-    EXPECT_FALSE(QFile::exists(SettingsFilePath())); // reading creates nothing
+    EXPECT_EQ(readSetting(QStringLiteral("Server"), QStringLiteral("localhost")), QStringLiteral("localhost"));
+    EXPECT_FALSE(QFile::exists(settingsFilePath())); // reading creates nothing
 
     const QString awkward = QStringLiteral("@pass;word = \"x\" \u00E9 [Quintabel]");
-    WriteSetting(QStringLiteral("Password"), awkward);
-    WriteSetting(QStringLiteral("With Data Type Change 1"), QStringLiteral("1"));
-    WriteSetting(QStringLiteral("User"), QString());
-    EXPECT_EQ(ReadSetting(QStringLiteral("Password"), QString()), awkward);
-    EXPECT_EQ(ReadSetting(QStringLiteral("With Data Type Change 1"), QStringLiteral("0")), QStringLiteral("1"));
+    writeSetting(QStringLiteral("Password"), awkward);
+    writeSetting(QStringLiteral("With Data Type Change 1"), QStringLiteral("1"));
+    writeSetting(QStringLiteral("User"), QString());
+    EXPECT_EQ(readSetting(QStringLiteral("Password"), QString()), awkward);
+    EXPECT_EQ(readSetting(QStringLiteral("With Data Type Change 1"), QStringLiteral("0")), QStringLiteral("1"));
     // An empty text is a stored value, not a missing key.
-    EXPECT_EQ(ReadSetting(QStringLiteral("User"), QStringLiteral("default")), QString());
+    EXPECT_EQ(readSetting(QStringLiteral("User"), QStringLiteral("default")), QString());
 }
 
 TEST_F(SettingsStoreTest, StoreLivesUnderCorvandelInSectionQuintabel)
 {
-    WriteSetting(QStringLiteral("Server"), QStringLiteral("db.example"));
-    EXPECT_EQ(SettingsFilePath(), settings.folder() + QStringLiteral("/Corvandel/Corvandel.conf"));
-    QFile file(SettingsFilePath());
+    writeSetting(QStringLiteral("Server"), QStringLiteral("db.example"));
+    EXPECT_EQ(settingsFilePath(), settings.folder() + QStringLiteral("/Corvandel/Corvandel.conf"));
+    QFile file(settingsFilePath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray contents = file.readAll();
     EXPECT_TRUE(contents.contains("[Quintabel]")) << contents.constData();
@@ -63,14 +63,14 @@ TEST_F(SettingsStoreTest, FileIsOwnerOnlyWhateverTheUmaskAndAfterOutsideChanges)
 {
     {
         Umask permissive(0);
-        WriteSetting(QStringLiteral("Password"), QStringLiteral("secret"));
-        EXPECT_EQ(modeOf(SettingsFilePath()), 0600u);
-        WriteSetting(QStringLiteral("Password"), QStringLiteral("secret2"));
-        EXPECT_EQ(modeOf(SettingsFilePath()), 0600u);
+        writeSetting(QStringLiteral("Password"), QStringLiteral("secret"));
+        EXPECT_EQ(modeOf(settingsFilePath()), 0600u);
+        writeSetting(QStringLiteral("Password"), QStringLiteral("secret2"));
+        EXPECT_EQ(modeOf(settingsFilePath()), 0600u);
     }
-    ASSERT_EQ(::chmod(QFile::encodeName(SettingsFilePath()).constData(), 0644), 0);
-    WriteSetting(QStringLiteral("Password"), QStringLiteral("secret3"));
-    EXPECT_EQ(modeOf(SettingsFilePath()), 0600u);
+    ASSERT_EQ(::chmod(QFile::encodeName(settingsFilePath()).constData(), 0644), 0);
+    writeSetting(QStringLiteral("Password"), QStringLiteral("secret3"));
+    EXPECT_EQ(modeOf(settingsFilePath()), 0600u);
 }
 
 TEST_F(SettingsStoreTest, UnwritableStoreIsAClearFailure)
@@ -80,7 +80,7 @@ TEST_F(SettingsStoreTest, UnwritableStoreIsAClearFailure)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     try {
-        WriteSetting(QStringLiteral("Server"), QStringLiteral("x"));
+        writeSetting(QStringLiteral("Server"), QStringLiteral("x"));
         FAIL() << "the write claimed success";
     } catch (const std::runtime_error& failure) {
         EXPECT_TRUE(QString::fromUtf8(failure.what()).contains(QStringLiteral("settings file")))

@@ -132,7 +132,7 @@ TEST_F(StepGuardTest, AnExpectedProblemIsAPlainMessageAndARealFaultStillAReport)
     const testing::ShownBox& first = boxes.shown()[0];
     // Exactly the description: no location, no request to support, no statement.
     EXPECT_EQ(first.text, QStringLiteral("Table 'b' already exists.\nChoose another name."));
-    EXPECT_EQ(first.title, ApplicationTitle());
+    EXPECT_EQ(first.title, applicationTitle());
     EXPECT_EQ(first.icon, BoxIcon::None);
     EXPECT_EQ(first.buttons, BoxButtons::Ok);
     EXPECT_EQ(boxes.shown()[1].text, QStringLiteral("Table 'c' is open in Paradox."));

@@ -29,8 +29,8 @@ class MySqlCatalogueTest : public ::testing::Test {
 protected:
     MySqlCatalogueTest()
     {
-        PrepareTableList(list);
-        AddTableName(list, QStringLiteral("from an earlier listing"));
+        prepareTableList(list);
+        addTableName(list, QStringLiteral("from an earlier listing"));
     }
 
     ConnectionFields fields() const { return testing::SandboxFields(database.name()); }
@@ -38,14 +38,14 @@ protected:
     void testButton(const ConnectionFields& login)
     {
         StepGuard guard(QStringLiteral("Form1"), QStringLiteral("PushButton6_Click"));
-        TestMySqlConnectionButton(guard, login, pointer);
+        testMySqlConnectionButton(guard, login, pointer);
     }
 
     long long openConnectionsToThisDatabase()
     {
         connections::Connection counter;
         counter.setCursorLocation(connections::adUseClient);
-        counter.Open(MySqlConnectionStringOf(fields()));
+        counter.Open(mySqlConnectionStringOf(fields()));
         connections::Recordset rows = counter.Execute(
             "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE DB = '" + database.name() + "'");
         return std::stoll(db::toText(rows.Fields(0).Value()));
@@ -82,11 +82,11 @@ TEST_F(MySqlCatalogueTest, TablesAndViewsAreListedAsTheServerNamesThemAndOnlyTab
     EXPECT_EQ(testing::ItemTexts(list), (QStringList{QStringLiteral("big orders"), QStringLiteral("Customers"),
                                                      QStringLiteral("orders"), QStringLiteral("Übersicht 2")}));
     // The first item becomes current without being chosen for any action.
-    EXPECT_EQ(ListIndex(list), 0);
-    EXPECT_TRUE(SelectedTableNames(list).isEmpty());
+    EXPECT_EQ(listIndex(list), 0);
+    EXPECT_TRUE(selectedTableNames(list).isEmpty());
 
     connections::Connection connection;
-    connection.Open(MySqlConnectionStringOf(fields()));
+    connection.Open(mySqlConnectionStringOf(fields()));
     EXPECT_TRUE(ExistTable(connection, QStringLiteral("ORDERS")));
     EXPECT_FALSE(ExistTable(connection, QStringLiteral("big orders"))); // a view
     EXPECT_FALSE(ExistTable(connection, QStringLiteral("order")));
@@ -100,9 +100,9 @@ TEST_F(MySqlCatalogueTest, TheNamesWithoutAWindowAreTheListsNamesInItsOrder)
     database.run("CREATE TABLE `Übersicht` (id INT)");
     database.run("CREATE VIEW `Big` AS SELECT id FROM `orders`");
     ListMySQLTables(list, fields());
-    EXPECT_EQ(MySqlTableNames(fields()), testing::ItemTexts(list));
-    EXPECT_EQ(MySqlTableNames(fields()).size(), 5);
-    EXPECT_ANY_THROW(MySqlTableNames(testing::UnreachableFields()));
+    EXPECT_EQ(mySqlTableNames(fields()), testing::ItemTexts(list));
+    EXPECT_EQ(mySqlTableNames(fields()).size(), 5);
+    EXPECT_ANY_THROW(mySqlTableNames(testing::UnreachableFields()));
 }
 
 TEST_F(MySqlCatalogueTest, AnUnreachableServerKeepsTheEarlierItemsAnEmptyDatabaseClearsThem)
@@ -111,7 +111,7 @@ TEST_F(MySqlCatalogueTest, AnUnreachableServerKeepsTheEarlierItemsAnEmptyDatabas
     EXPECT_EQ(list.count(), 1);
     ListMySQLTables(list, fields());
     EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(ListIndex(list), -1);
+    EXPECT_EQ(listIndex(list), -1);
 }
 
 TEST_F(MySqlCatalogueTest, TestConnectionSaysWhetherItWorkedAndEndsWithTheDefaultPointer)

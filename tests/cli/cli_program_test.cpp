@@ -286,11 +286,11 @@ TEST_F(CliProgramTest, TheSavedConnectionIsTheDefaultAndOptionsOverrideIt)
     runSql("CREATE TABLE saved_one (id INT)");
     writeNames("NAMES", {"Ada"});
     const ConnectionFields sandbox = fields();
-    WriteSetting(QString::fromLatin1(settings_keys::kParadoxFolder), sandbox.paradoxFolder);
-    WriteSetting(QString::fromLatin1(settings_keys::kServer), sandbox.server);
-    WriteSetting(QString::fromLatin1(settings_keys::kPort), sandbox.port);
-    WriteSetting(QString::fromLatin1(settings_keys::kUser), sandbox.user);
-    WriteSetting(QString::fromLatin1(settings_keys::kDatabase), sandbox.database);
+    writeSetting(QString::fromLatin1(settings_keys::kParadoxFolder), sandbox.paradoxFolder);
+    writeSetting(QString::fromLatin1(settings_keys::kServer), sandbox.server);
+    writeSetting(QString::fromLatin1(settings_keys::kPort), sandbox.port);
+    writeSetting(QString::fromLatin1(settings_keys::kUser), sandbox.user);
+    writeSetting(QString::fromLatin1(settings_keys::kDatabase), sandbox.database);
     const ProgramRun saved = run({QStringLiteral("tables")});
     EXPECT_EQ(saved.exitCode, 0) << saved.err.toStdString();
     EXPECT_EQ(saved.out, QStringLiteral("MySQL tables:\n  saved_one\n\nParadox tables:\n  NAMES\n"));
@@ -304,7 +304,7 @@ TEST_F(CliProgramTest, TheCodePageIsTheSavedChoiceUnlessTheOptionGivesOne)
 {
     // Text in code page 866 in a table whose header says 936.
     paradox::testing::writeMislabelledTable(paradoxFolder.path(), "CITIES", "CITY", {"Мир", "Москва"}, 866, 936);
-    WriteSetting(QString::fromLatin1(settings_keys::kParadoxCodePage), QStringLiteral("866"));
+    writeSetting(QString::fromLatin1(settings_keys::kParadoxCodePage), QStringLiteral("866"));
     const ProgramRun asTheHeaderSays = run(connection() << QStringLiteral("to-mysql") << QStringLiteral("CITIES")
                                                         << QStringLiteral("--code-page=table"));
     EXPECT_EQ(asTheHeaderSays.exitCode, 2);

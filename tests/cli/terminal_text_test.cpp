@@ -31,11 +31,11 @@ TEST(TableSelectionTest, NamesMeanTheExactTableFirstAndNeverGuessBetweenTwo)
 
 TEST(ProgressLineTest, CountsAreGroupedAndTheRateWaitsForASecond)
 {
-    EXPECT_EQ(GroupedNumber(0), QStringLiteral("0"));
-    EXPECT_EQ(GroupedNumber(999), QStringLiteral("999"));
-    EXPECT_EQ(GroupedNumber(1000), QStringLiteral("1,000"));
-    EXPECT_EQ(GroupedNumber(-1234567), QStringLiteral("-1,234,567"));
-    EXPECT_EQ(GroupedNumber(std::numeric_limits<std::int64_t>::min()), QStringLiteral("-9,223,372,036,854,775,808"));
+    EXPECT_EQ(groupedNumber(0), QStringLiteral("0"));
+    EXPECT_EQ(groupedNumber(999), QStringLiteral("999"));
+    EXPECT_EQ(groupedNumber(1000), QStringLiteral("1,000"));
+    EXPECT_EQ(groupedNumber(-1234567), QStringLiteral("-1,234,567"));
+    EXPECT_EQ(groupedNumber(std::numeric_limits<std::int64_t>::min()), QStringLiteral("-9,223,372,036,854,775,808"));
     EXPECT_EQ(progressText(QStringLiteral("ORDERS"), 1234, 5000, 999), QStringLiteral("ORDERS: 1,234 of 5,000 rows"));
     EXPECT_EQ(progressText(QStringLiteral("ORDERS"), 1234, 5000, 2000),
               QStringLiteral("ORDERS: 1,234 of 5,000 rows, 617 rows/s"));
@@ -112,12 +112,12 @@ TEST(SavedConnectionTest, OptionsOverrideTheSavedFieldsAndUnsavedOnesTakeTheWind
     EXPECT_EQ(fresh.fields.port, QStringLiteral("3306"));
     EXPECT_EQ(fresh.fields.paradoxFolder, QString());
 
-    WriteSetting(QString::fromLatin1(settings_keys::kParadoxFolder), QStringLiteral("/data/paradox"));
-    WriteSetting(QString::fromLatin1(settings_keys::kServer), QStringLiteral("db.example"));
-    WriteSetting(QString::fromLatin1(settings_keys::kUser), QStringLiteral("clerk"));
-    WriteSetting(QString::fromLatin1(settings_keys::kPassword), QStringLiteral("saved-secret"));
-    WriteSetting(QString::fromLatin1(settings_keys::kDatabase), QStringLiteral("shop"));
-    WriteSetting(QString::fromLatin1(settings_keys::kParadoxCodePage), QStringLiteral("865"));
+    writeSetting(QString::fromLatin1(settings_keys::kParadoxFolder), QStringLiteral("/data/paradox"));
+    writeSetting(QString::fromLatin1(settings_keys::kServer), QStringLiteral("db.example"));
+    writeSetting(QString::fromLatin1(settings_keys::kUser), QStringLiteral("clerk"));
+    writeSetting(QString::fromLatin1(settings_keys::kPassword), QStringLiteral("saved-secret"));
+    writeSetting(QString::fromLatin1(settings_keys::kDatabase), QStringLiteral("shop"));
+    writeSetting(QString::fromLatin1(settings_keys::kParadoxCodePage), QStringLiteral("865"));
     ConnectionOverrides overrides;
     overrides.server = QStringLiteral("other.example");
     overrides.database = QString();

@@ -280,7 +280,7 @@ TEST(ParadoxDriverOpening, TextInAnotherCodePageFailsAsAProblemTheUserCanPutRigh
         EXPECT_NE(error.description().find("names.DB"), std::string::npos) << error.description();
         EXPECT_NE(error.description().find("code page 936"), std::string::npos) << error.description();
         EXPECT_EQ(error.description().find("Corrupt"), std::string::npos) << error.description();
-        EXPECT_TRUE(quintabel::IsExpectedProblem(error));
+        EXPECT_TRUE(quintabel::isExpectedProblem(error));
     }
 }
 
@@ -305,7 +305,7 @@ TEST(ParadoxDriverCodePage, ATableInAnotherCodePageThanItsHeaderSaysIsReadInTheC
         ADD_FAILURE() << "text that is not valid in 936 was read";
     } catch (const DatabaseError& error) {
         // Something the user can put right, and the message says how.
-        EXPECT_TRUE(quintabel::IsExpectedProblem(error));
+        EXPECT_TRUE(quintabel::isExpectedProblem(error));
         EXPECT_NE(error.description().find("936"), std::string::npos) << error.description();
         EXPECT_NE(error.description().find("choose it under Code Page in the connection window"), std::string::npos)
             << error.description();

@@ -13,7 +13,7 @@
 
 #include <set>
 
-using quintabel::IsExpectedProblem;
+using quintabel::isExpectedProblem;
 using quintabel::connections::Connection;
 using quintabel::connections::LoginFields;
 using quintabel::connections::paradoxConnectionString;
@@ -71,7 +71,7 @@ protected:
         try {
             connection.Execute(statement);
         } catch (const DatabaseError& failure) {
-            return {failure.description(), IsExpectedProblem(failure)};
+            return {failure.description(), isExpectedProblem(failure)};
         }
         ADD_FAILURE() << "did not fail: " << statement;
         return {};

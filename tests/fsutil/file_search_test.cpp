@@ -91,7 +91,7 @@ TEST(WildcardMatches, StarAndQuestionMarkLetterCaseIgnored)
         {"**.DB", "x.db", true},       {"T??.*", "t12.mb", true},  {"\u00C9*", "\u00E9t\u00E9", true},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(WildcardMatches(QString::fromUtf8(c.pattern), QString::fromUtf8(c.name)), c.matches)
+        EXPECT_EQ(wildcardMatches(QString::fromUtf8(c.pattern), QString::fromUtf8(c.name)), c.matches)
             << c.pattern << " ~ " << c.name;
 }
 

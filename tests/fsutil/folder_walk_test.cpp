@@ -26,7 +26,7 @@ protected:
     }
 
     // The walk's result with the temporary folder's path taken off each entry.
-    QStringList walk(bool recurse = true, const SubfolderLister& lister = ListSubfoldersOnDisk)
+    QStringList walk(bool recurse = true, const SubfolderLister& lister = listSubfoldersOnDisk)
     {
         QStringList folders{root()};
         GetSubDirectories2016(folders, recurse, lister);
@@ -93,7 +93,7 @@ TEST_F(FolderWalkTest, UnreadableFoldersAreDroppedWithoutAMessage)
         if (path == shut)
             throw FileSystemError(QStringLiteral("Could not list"), path,
                                   std::make_error_code(std::errc::permission_denied));
-        ListSubfoldersOnDisk(path, visit);
+        listSubfoldersOnDisk(path, visit);
     };
     EXPECT_EQ(walk(true, denyShut), (QStringList{QString(), QStringLiteral("open/"), QStringLiteral("zeta/"),
                                                  QStringLiteral("open/inner/")}));
@@ -117,7 +117,7 @@ TEST_F(FolderWalkTest, OtherListingFailuresKeepTheFolderAndWhatWasFoundSoFar)
     makeFolders({QStringLiteral("a"), QStringLiteral("b")});
     const SubfolderLister failsAfterOne = [&](const QString& path, const SubfolderVisitor& visit) {
         if (path != root()) {
-            ListSubfoldersOnDisk(path, visit);
+            listSubfoldersOnDisk(path, visit);
             return;
         }
         visit({QByteArray("a"), false});

@@ -92,13 +92,13 @@ TEST_F(FamilyChangeKillTest, AKillAtAnyStepOfARenameOrDeleteOrItsRecoveryLeavesT
             if (!outcome.killed) {
                 ASSERT_EQ(outcome.exitCode, 0) << change.name;
                 checkSettled(change, change.renamedTo ? change.renamedTo : "", "(not killed)");
-                EXPECT_TRUE(RecoverParadoxFolder(folder).empty());
+                EXPECT_TRUE(recoverParadoxFolder(folder).empty());
                 break;
             }
             ++killed;
             const std::string expected = expectedName(change);
             const std::optional<JournalPaths> working = ReplacementIn(folder);
-            const bool journalled = working && ReadJournal(*working); // a draft alone is no journal
+            const bool journalled = working && readJournal(*working); // a draft alone is no journal
             // The recovery, killed at each of its own points and run again, settles the same way.
             for (long recoveryPoint = 1;; ++recoveryPoint) {
                 const std::string where = std::string(change.name) + " killed at '" + outcome.moment
@@ -114,7 +114,7 @@ TEST_F(FamilyChangeKillTest, AKillAtAnyStepOfARenameOrDeleteOrItsRecoveryLeavesT
             // And once more, in this process, from the same kill: one note, of the right kind.
             resetFolder();
             ASSERT_TRUE(RunReplaceChild(childArguments(change), point).killed);
-            const std::vector<RecoveryNote> notes = RecoverParadoxFolder(folder);
+            const std::vector<RecoveryNote> notes = recoverParadoxFolder(folder);
             if (journalled) {
                 ASSERT_EQ(notes.size(), 1u) << outcome.moment;
                 const bool finished = expected != "X";
@@ -149,7 +149,7 @@ TEST_F(FamilyChangeKillTest, ASecondWriterWaitsForTheFirstHeldBetweenItsStepsAnd
             }
             return true;
         };
-        EXPECT_TRUE(RecoverParadoxFolder(folder, letTheFirstGoOn).empty()) << where;
+        EXPECT_TRUE(recoverParadoxFolder(folder, letTheFirstGoOn).empty()) << where;
         {
             ParadoxReplacement second(folder, "X", ParadoxReplacement::Existing::Replace, letTheFirstGoOn);
             WriteGeneration(second.stagingFolder(), "X", Generation::New);
@@ -160,7 +160,7 @@ TEST_F(FamilyChangeKillTest, ASecondWriterWaitsForTheFirstHeldBetweenItsStepsAnd
         EXPECT_EQ(WholeGenerationIn(folder, "X"), Generation::New) << where;
         EXPECT_EQ(WholeGenerationIn(folder, "Y"), Generation::Old) << where;
         EXPECT_EQ(WorkingEntries(folder), std::vector<std::string>{}) << where;
-        EXPECT_TRUE(RecoverParadoxFolder(folder).empty()) << where;
+        EXPECT_TRUE(recoverParadoxFolder(folder).empty()) << where;
     }
     // The first holds the lock through most of its steps; the second waited at each of those.
     EXPECT_GE(waited, 10);

@@ -13,8 +13,8 @@ void FillTableList(QListWidget& list, const QStringList& names)
 {
     list.clear();
     for (const QString& name : names)
-        AddTableName(list, name);
-    SetListIndex(list, -1);
+        addTableName(list, name);
+    setListIndex(list, -1);
     list.clearSelection();
 }
 
@@ -24,7 +24,7 @@ void SelectTables(QListWidget& list, const QStringList& names, const QString& cu
         QListWidgetItem* item = list.item(index);
         item->setSelected(names.contains(item->text()));
         if (item->text() == current)
-            SetListIndex(list, index);
+            setListIndex(list, index);
     }
 }
 

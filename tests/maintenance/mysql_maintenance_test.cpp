@@ -30,7 +30,7 @@ const QString kRename = QStringLiteral("PushButton6_Click");
 
 class MySqlMaintenanceTest : public ::testing::Test {
 protected:
-    void SetUp() override { PrepareTableList(list); }
+    void SetUp() override { prepareTableList(list); }
 
     ConnectionFields fields() const { return SandboxFields(database.name()); }
 
@@ -58,7 +58,7 @@ protected:
     {
         StepGuard guard(QStringLiteral("Form2"), kDelete);
         ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
-        DeleteMySqlTables(guard, frontEnd, login);
+        deleteMySqlTables(guard, frontEnd, login);
     }
 
     void renameTable(const std::optional<QString>& typed)
@@ -66,7 +66,7 @@ protected:
         boxes().typeNext(typed);
         StepGuard guard(QStringLiteral("Form2"), kRename);
         ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
-        RenameMySqlTable(guard, frontEnd, fields());
+        renameMySqlTable(guard, frontEnd, fields());
     }
 
     ScriptedMessageBoxes& boxes() { return installed.boxes; }
@@ -98,7 +98,7 @@ TEST_F(MySqlMaintenanceTest, ARefusedDropIsReportedAndTheItemStillLeavesTheList)
     createTables({"books", "loans"});
     database.run("CREATE VIEW `overdue` AS SELECT * FROM `loans`");
     ListMySQLTables(list, fields());
-    AddTableName(list, QStringLiteral("vanished"));
+    addTableName(list, QStringLiteral("vanished"));
     SelectTables(list, {"books", "overdue", "vanished"}, QStringLiteral("books"));
 
     deleteTables(fields());
@@ -117,7 +117,7 @@ TEST_F(MySqlMaintenanceTest, ANameCannotBreakOutOfItsQuotes)
     createTables({"x", "y", "it`s"});
     ListMySQLTables(list, fields());
     // Unquoted, this item would read as the two tables x and y.
-    AddTableName(list, QStringLiteral("x`, `y"));
+    addTableName(list, QStringLiteral("x`, `y"));
     SelectTables(list, {"x`, `y", "it`s"}, QStringLiteral("x"));
 
     deleteTables(fields());
@@ -140,8 +140,8 @@ TEST_F(MySqlMaintenanceTest, RenameKeepsTheNameAsTyped)
     EXPECT_EQ(boxes().shown()[0].defaultText, QStringLiteral("loans"));
     EXPECT_EQ(serverTables(), (QStringList{"Loans2024 `Archive`", "books"}));
     EXPECT_EQ(ItemTexts(list), (QStringList{"books", "Loans2024 `Archive`"}));
-    EXPECT_TRUE(SelectedTableNames(list).isEmpty());
-    EXPECT_EQ(ListIndex(list), 0);
+    EXPECT_TRUE(selectedTableNames(list).isEmpty());
+    EXPECT_EQ(listIndex(list), 0);
     // The renamed table kept its rows.
     connections::Connection connection;
     connection.setCursorLocation(connections::adUseClient);
@@ -194,7 +194,7 @@ TEST_F(MySqlMaintenanceTest, SelectionRulesAndCancelThroughTheTablesWindow)
     QListWidget& shown = *tablesWindow.List1;
     ListMySQLTables(shown, fields());
 
-    SetListIndex(shown, -1);
+    setListIndex(shown, -1);
     tablesWindow.PushButton1->click();
     tablesWindow.PushButton6->click();
     SelectTables(shown, {"books", "loans"}, QStringLiteral("books"));

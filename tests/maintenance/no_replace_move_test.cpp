@@ -27,15 +27,15 @@ TEST(NoReplaceMoveTest, MovesToAFreeNameAndRefusesATakenOneLeavingBothFiles)
     std::ofstream(root / "a.db") << "table a";
     std::ofstream(root / "b.db") << "table b";
 
-    EXPECT_THROW(MoveFileWithoutReplacing(root / "a.db", root / "b.db"), std::runtime_error);
+    EXPECT_THROW(moveFileWithoutReplacing(root / "a.db", root / "b.db"), std::runtime_error);
     EXPECT_EQ(contentsOf(root / "a.db"), "table a");
     EXPECT_EQ(contentsOf(root / "b.db"), "table b");
 
-    MoveFileWithoutReplacing(root / "a.db", root / "c.db");
+    moveFileWithoutReplacing(root / "a.db", root / "c.db");
     EXPECT_FALSE(fs::exists(root / "a.db"));
     EXPECT_EQ(contentsOf(root / "c.db"), "table a");
 
-    EXPECT_THROW(MoveFileWithoutReplacing(root / "missing.db", root / "d.db"), std::runtime_error);
+    EXPECT_THROW(moveFileWithoutReplacing(root / "missing.db", root / "d.db"), std::runtime_error);
 }
 
 } // namespace

@@ -45,7 +45,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        PrepareTableList(list);
+        prepareTableList(list);
     }
 
     QString path(const QString& name) const { return folder.filePath(name); }
@@ -91,15 +91,15 @@ protected:
     {
         StepGuard guard(QStringLiteral("Form2"), kDelete);
         ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
-        DeleteParadoxTables(guard, frontEnd, folder.path());
+        deleteParadoxTables(guard, frontEnd, folder.path());
     }
 
-    void renameTable(const std::optional<QString>& typed, const FileMove& move = MoveFileWithoutReplacing)
+    void renameTable(const std::optional<QString>& typed, const FileMove& move = moveFileWithoutReplacing)
     {
         boxes().typeNext(typed);
         StepGuard guard(QStringLiteral("Form2"), kRename);
         ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
-        RenameParadoxTable(guard, frontEnd, folder.path(), move);
+        renameParadoxTable(guard, frontEnd, folder.path(), move);
     }
 
     ScriptedMessageBoxes& boxes() { return installed.boxes; }
@@ -249,7 +249,7 @@ TEST_F(ParadoxMaintenanceTest, SelectionRulesAndTheirMessages)
     {
         StepGuard guard(QStringLiteral("Form2"), kRename);
         ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
-        RenameParadoxTable(guard, frontEnd, folder.path());
+        renameParadoxTable(guard, frontEnd, folder.path());
     }
     // A current item but nothing selected: the delete does nothing; the rename wants one table.
     SelectTables(list, {}, QStringLiteral("A"));
@@ -257,14 +257,14 @@ TEST_F(ParadoxMaintenanceTest, SelectionRulesAndTheirMessages)
     {
         StepGuard guard(QStringLiteral("Form2"), kRename);
         ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
-        RenameParadoxTable(guard, frontEnd, folder.path());
+        renameParadoxTable(guard, frontEnd, folder.path());
     }
     // Two selected.
     SelectTables(list, {"A", "B"}, QStringLiteral("A"));
     {
         StepGuard guard(QStringLiteral("Form2"), kRename);
         ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
-        RenameParadoxTable(guard, frontEnd, folder.path());
+        renameParadoxTable(guard, frontEnd, folder.path());
     }
 
     EXPECT_EQ(ShownTexts(boxes()), (QStringList{QString::fromLatin1(kSelectTableToDelete),
@@ -306,8 +306,8 @@ TEST_F(ParadoxMaintenanceTest, RenameMovesTheWholeTableSoItsMemosStayWithIt)
 
     // The new name enters as typed, unselected; the first item becomes current.
     EXPECT_EQ(ItemTexts(list), (QStringList{"ORDERSX", "Sales"}));
-    EXPECT_TRUE(SelectedTableNames(list).isEmpty());
-    EXPECT_EQ(ListIndex(list), 0);
+    EXPECT_TRUE(selectedTableNames(list).isEmpty());
+    EXPECT_EQ(listIndex(list), 0);
     EXPECT_EQ(pointer.shape(), PointerShape::Default);
 }
 
@@ -374,7 +374,7 @@ TEST_F(ParadoxMaintenanceTest, AMoveThatFailsPutsBackWhatHadMoved)
         ++moves;
         if (from.extension() == ".db")
             throw std::runtime_error("disk pulled out");
-        MoveFileWithoutReplacing(from, to);
+        moveFileWithoutReplacing(from, to);
     };
     renameTable(QStringLiteral("SALES"), failOnTable);
 
@@ -396,7 +396,7 @@ TEST_F(ParadoxMaintenanceTest, AFailedPutBackNamesTheFilesLeftUnderTheNewName)
     const FileMove stuck = [](const fs::path& from, const fs::path& to) {
         if (from.extension() == ".db" || from.filename() == "SALES.mb")
             throw std::runtime_error("refused.");
-        MoveFileWithoutReplacing(from, to);
+        moveFileWithoutReplacing(from, to);
     };
     renameTable(QStringLiteral("SALES"), stuck);
 
@@ -409,7 +409,7 @@ TEST_F(ParadoxMaintenanceTest, AFailedPutBackNamesTheFilesLeftUnderTheNewName)
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].text.contains(QStringLiteral("keeps its new name and belongs to table 'ORDERS'")));
     EXPECT_EQ(ItemTexts(list), QStringList{"ORDERS"});
-    const std::vector<RecoveryNote> notes = RecoverParadoxFolder(folder.path().toStdString());
+    const std::vector<RecoveryNote> notes = recoverParadoxFolder(folder.path().toStdString());
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].what, RecoveryNote::What::RenameUndone);
     EXPECT_EQ(FileNamesIn(folder.path()), (QStringList{"orders.db", "orders.mb"}));

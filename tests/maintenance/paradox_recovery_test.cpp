@@ -42,7 +42,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(scratch.isValid());
-        PrepareTableList(list);
+        prepareTableList(list);
         fs::create_directory(folder);
         WriteGeneration(folder, "X", Generation::Old);
         WriteGeneration(folder, "Y", Generation::Old);
@@ -85,7 +85,7 @@ TEST_F(ParadoxRecoveryTest, AJournalWhoseTablesHaveBothGoneIsClearedWithoutTouch
     fs::remove_all(replacement.aside());
     fs::remove_all(replacement.staging());
 
-    const std::vector<RecoveryNote> notes = RecoverParadoxFolder(folder);
+    const std::vector<RecoveryNote> notes = recoverParadoxFolder(folder);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].what, What::NothingLeft);
     EXPECT_EQ(notes[0].table, "X");
@@ -99,15 +99,15 @@ TEST_F(ParadoxRecoveryTest, ATableChangedSinceTheKillIsLeftAloneAndQuintabelsCop
     // Killed with the old table still in place: another program rewrites it meanwhile.
     KillReplaceAt(folder, "X", "journal in place", kNewComplete);
     anotherProgramWritesX(Generation::Old);
-    const auto theirs = IdentityOf(folder / "X.DB");
+    const auto theirs = identityOf(folder / "X.DB");
 
-    std::vector<RecoveryNote> notes = RecoverParadoxFolder(folder);
+    std::vector<RecoveryNote> notes = recoverParadoxFolder(folder);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].what, What::FilesKept);
     ASSERT_EQ(notes[0].kept, keptFolders());
     ASSERT_EQ(notes[0].kept.size(), 1u);
     EXPECT_EQ(WholeGenerationIn(notes[0].kept[0], "X"), Generation::New) << notes[0].kept[0];
-    EXPECT_EQ(IdentityOf(folder / "X.DB"), theirs);
+    EXPECT_EQ(identityOf(folder / "X.DB"), theirs);
     EXPECT_EQ(WholeGenerationIn(folder, "X"), Generation::Old);
     EXPECT_EQ(WorkingEntries(folder), std::vector<std::string>{});
     fs::remove_all(notes[0].kept[0]);
@@ -117,15 +117,15 @@ TEST_F(ParadoxRecoveryTest, ATableChangedSinceTheKillIsLeftAloneAndQuintabelsCop
     KillReplaceAt(folder, "X", "journal in place", kOldSetAside);
     ASSERT_FALSE(fs::exists(folder / "X.DB"));
     WriteGeneration(folder, "X", Generation::New);
-    const auto newcomer = IdentityOf(folder / "X.DB");
+    const auto newcomer = identityOf(folder / "X.DB");
 
-    notes = RecoverParadoxFolder(folder);
+    notes = recoverParadoxFolder(folder);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].what, What::FilesKept);
     ASSERT_EQ(notes[0].kept.size(), 2u);
     EXPECT_EQ(WholeGenerationIn(notes[0].kept[0], "X"), Generation::Old) << notes[0].kept[0];
     EXPECT_EQ(WholeGenerationIn(notes[0].kept[1], "X"), Generation::New) << notes[0].kept[1];
-    EXPECT_EQ(IdentityOf(folder / "X.DB"), newcomer);
+    EXPECT_EQ(identityOf(folder / "X.DB"), newcomer);
     EXPECT_EQ(WorkingEntries(folder), std::vector<std::string>{});
     // Kept in sight means listed: the user sees the copies, named in the message.
     EXPECT_EQ(listed(), (QStringList{QStringLiteral("X"), QStringLiteral("X"), QStringLiteral("X"),
@@ -138,7 +138,7 @@ TEST_F(ParadoxRecoveryTest, ANewTableDamagedAfterTheKillGivesTheOldTableBack)
     const JournalPaths replacement = *ReplacementIn(folder);
     fs::resize_file(replacement.staging() / "X.MB", 100);
 
-    const std::vector<RecoveryNote> notes = RecoverParadoxFolder(folder);
+    const std::vector<RecoveryNote> notes = recoverParadoxFolder(folder);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].what, What::OldTableRestored);
     EXPECT_EQ(WholeGenerationIn(folder, "X"), Generation::Old);
@@ -162,7 +162,7 @@ TEST_F(ParadoxRecoveryTest, WorkingFilesWithoutAJournalGiveBackATableOnlyWhereIt
     std::ofstream(folder / ".quintabel-W-abcdefgh.db-tmp") << "half a table";
     std::ofstream(folder / ".quintabel-W-abcdefgh.mb-tmp") << "half its memos";
 
-    const std::vector<RecoveryNote> notes = RecoverParadoxFolder(folder);
+    const std::vector<RecoveryNote> notes = recoverParadoxFolder(folder);
     const auto noteOf = [&](What what, const std::string& table) {
         return std::count_if(notes.begin(), notes.end(),
                              [&](const RecoveryNote& note) { return note.what == what && note.table == table; });
@@ -192,13 +192,13 @@ TEST_F(ParadoxRecoveryTest, WorkThatARunningQuintabelHoldsIsLeftAlone)
     const std::vector<std::string> working = WorkingEntries(folder);
     ASSERT_EQ(working.size(), 3u); // the journal, the staging folder, the writer's .DB
 
-    EXPECT_EQ(RecoverParadoxFolder(folder).size(), 0u);
+    EXPECT_EQ(recoverParadoxFolder(folder).size(), 0u);
     EXPECT_EQ(WorkingEntries(folder), working);
 
     replacement.complete();
     writer.commit();
     EXPECT_EQ(WholeGenerationIn(folder, "X"), Generation::New);
-    EXPECT_EQ(RecoverParadoxFolder(folder).size(), 0u);
+    EXPECT_EQ(recoverParadoxFolder(folder).size(), 0u);
     EXPECT_EQ(WorkingEntries(folder), std::vector<std::string>{});
     EXPECT_EQ(listed(), (QStringList{QStringLiteral("W"), QStringLiteral("X"), QStringLiteral("Y")}));
 }
@@ -277,7 +277,7 @@ TEST_F(ParadoxRecoveryTest, TheUserHearsOfEveryRepairInOneMessageBeforeADeleteGo
     PointerRules pointer(window);
     StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton5_Click"));
     ListBoxFrontEnd frontEnd({list, nullptr, nullptr, nullptr, &pointer, {}});
-    DeleteParadoxTables(guard, frontEnd, QString::fromStdString(folder.string()));
+    deleteParadoxTables(guard, frontEnd, QString::fromStdString(folder.string()));
 
     ASSERT_EQ(installed.boxes.shown().size(), 1u);
     const QString text = installed.boxes.shown()[0].text;
@@ -297,9 +297,9 @@ TEST(ReplacementJournalTest, KeepsAnyFileNameAndRefusesAnythingButAWholeJournal)
         "LEFT OVER 100%", JournalStep::OldSetAside, {}, {},
         {{"LEFT OVER 100%.DB", {2049, 77, 8192, 1733712345123456789}}, {"a\nb\tc.MB", {2049, 78, 0, -5}}},
         {{"é.DB", {1, 2, 3, 4}}}};
-    EXPECT_EQ(ParseJournal(FormatJournal(journal)), journal);
+    EXPECT_EQ(parseJournal(formatJournal(journal)), journal);
 
-    const std::string whole = FormatJournal(journal);
+    const std::string whole = formatJournal(journal);
     const std::string cut = whole.substr(0, whole.rfind("end"));
     const std::vector<std::string> brokenJournals = {std::string(), cut, "Quintabel replacement journal 2\n" + whole.substr(32),
                                       whole + "old 1 2 3 4 late.DB\n",
@@ -308,7 +308,7 @@ TEST(ReplacementJournalTest, KeepsAnyFileNameAndRefusesAnythingButAWholeJournal)
                                       "Quintabel replacement journal 1\ntable X%G1\nstep new-complete\nend\n",
                                       "Quintabel replacement journal 1\nstep new-complete\nend\n"};
     for (const std::string& broken : brokenJournals)
-        EXPECT_THROW(ParseJournal(broken), JournalError) << broken;
+        EXPECT_THROW(parseJournal(broken), JournalError) << broken;
 }
 
 } // namespace

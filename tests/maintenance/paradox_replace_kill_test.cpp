@@ -33,7 +33,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(scratch.isValid());
-        PrepareTableList(list);
+        prepareTableList(list);
     }
 
     void resetFolder()
@@ -60,7 +60,7 @@ protected:
         const std::optional<JournalPaths> replacement = ReplacementIn(folder);
         std::optional<TableJournal> journal;
         if (replacement)
-            journal = ReadJournal(*replacement);
+            journal = readJournal(*replacement);
         const std::optional<Generation> inPlace = WholeGenerationIn(folder, kTable);
         if (fs::exists(folder / (kTable + ".DB"))) {
             // Whatever shows under the table's name is one family, whole: never new rows
@@ -115,8 +115,8 @@ TEST_F(ParadoxReplaceKillTest, AKillAtAnyStepOfAReplacementLeavesOneWholeTableTh
         }
         ++killed;
         const Generation expected = checkAfterKill(outcome.moment);
-        const bool journalled = ReplacementIn(folder) && ReadJournal(*ReplacementIn(folder));
-        const std::vector<RecoveryNote> notes = RecoverParadoxFolder(folder);
+        const bool journalled = ReplacementIn(folder) && readJournal(*ReplacementIn(folder));
+        const std::vector<RecoveryNote> notes = recoverParadoxFolder(folder);
         checkRecovered(expected, outcome.moment);
         if (journalled) {
             ASSERT_EQ(notes.size(), 1u) << outcome.moment;
@@ -157,7 +157,7 @@ TEST_F(ParadoxReplaceKillTest, AKillDuringTheRecoveryIsRecoveredByTheNextOneToTh
             }
             ++recoveryKills;
             EXPECT_EQ(checkAfterKill(where), expected) << where;
-            RecoverParadoxFolder(folder);
+            recoverParadoxFolder(folder);
             checkRecovered(expected, where);
         }
     }

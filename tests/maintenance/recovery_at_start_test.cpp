@@ -41,7 +41,7 @@ TEST(RecoveryAtStartTest, AStartAfterAKillWithTheOnlyTableSetAsideFinishesItAndO
         {kParadoxFolder, login.paradoxFolder}, {kServer, login.server},     {kPort, login.port},
         {kUser, login.user},                   {kPassword, login.password}, {kDatabase, login.database}};
     for (const auto& [key, value] : values)
-        WriteSetting(QLatin1String(key), value);
+        writeSetting(QLatin1String(key), value);
     int programEnds = 0;
     Form1 form1{QuietConnectionWindow(programFolder.path(), programEnds)};
     Form2& form2 = attachTablesWindow(form1, QuietTablesWindow(programFolder.path(), programEnds));

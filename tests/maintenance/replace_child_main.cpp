@@ -29,7 +29,7 @@ int main(int argc, char** argv)
         }
         if ((command == "rename" && argc == 5) || (command == "delete" && argc == 4)) {
             const FolderWriteLock lock = FolderWriteLock::take(argv[2]);
-            const std::vector<std::string> family = TableFamilyFilesIn(argv[2], argv[3]);
+            const std::vector<std::string> family = tableFamilyFilesIn(argv[2], argv[3]);
             if (command == "rename")
                 renameFamily(argv[2], {}, argv[3], family, argv[4]);
             else
@@ -37,7 +37,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (command == "recover" && argc == 3) {
-            RecoverParadoxFolder(argv[2]);
+            recoverParadoxFolder(argv[2]);
             return 0;
         }
         std::fprintf(stderr, "usage: paradox_replace_child replace FOLDER TABLE | rename FOLDER TABLE NEWNAME | "

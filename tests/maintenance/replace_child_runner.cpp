@@ -147,7 +147,7 @@ void KillReplaceAt(const fs::path& folder, const std::string& table, const std::
 std::optional<JournalPaths> ReplacementIn(const fs::path& folder)
 {
     for (const auto& entry : fs::directory_iterator(folder)) {
-        const WorkingName working = ClassifyWorkingName(entry.path().filename().string(), entry.is_directory());
+        const WorkingName working = classifyWorkingName(entry.path().filename().string(), entry.is_directory());
         if (!working.id.empty())
             return JournalPaths{folder, working.id};
     }

@@ -136,7 +136,7 @@ std::vector<std::string> WorkingEntries(const fs::path& folder)
 {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
-        if (IsWorkingName(entry.path().filename().string()))
+        if (isWorkingName(entry.path().filename().string()))
             names.push_back(entry.path().filename().string());
     return names;
 }

@@ -70,7 +70,7 @@ TEST_F(Form1AccessibilityTest, EveryControlIsAnnouncedByItsCaption)
 
 TEST_F(Form1AccessibilityTest, PasswordFieldTellsAssistiveTechnologyNoPasswordCharacter)
 {
-    WriteSetting(QString::fromLatin1(settings_keys::kPassword), QStringLiteral("Stored7"));
+    writeSetting(QString::fromLatin1(settings_keys::kPassword), QStringLiteral("Stored7"));
     Form1 form(environment());
     form.Form_Load();
     testing::showActive(form);

@@ -37,7 +37,7 @@ protected:
         return environment;
     }
 
-    QString stored(const char* key) { return ReadSetting(QLatin1String(key), QStringLiteral("<none>")); }
+    QString stored(const char* key) { return readSetting(QLatin1String(key), QStringLiteral("<none>")); }
 
     void putFileBesideProgram(const QString& relativePath, const QString& copyOf = QString())
     {
@@ -89,13 +89,13 @@ TEST_F(Form1Test, FirstStartWithAnEmptyStore)
 TEST_F(Form1Test, AnUnreadableStoreIsReportedOnceAndTheDefaultsAreShown)
 {
     // A folder where the settings file should be: it exists, and no one can read it as a file.
-    ASSERT_TRUE(QDir().mkpath(SettingsFilePath()));
+    ASSERT_TRUE(QDir().mkpath(settingsFilePath()));
     Form1 form(environment());
     form.Form_Load();
 
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_TRUE(boxes.errorReports().empty());
-    EXPECT_TRUE(boxes.shown()[0].text.contains(SettingsFilePath())) << boxes.shown()[0].text.toStdString();
+    EXPECT_TRUE(boxes.shown()[0].text.contains(settingsFilePath())) << boxes.shown()[0].text.toStdString();
     EXPECT_EQ(form.fields().server, QStringLiteral("localhost"));
     EXPECT_EQ(form.fields().port, QStringLiteral("3306"));
 }
@@ -154,7 +154,7 @@ TEST_F(Form1Test, TheParadoxCodePageChoiceIsStoredAndRestoredAndAnUnknownOneMean
     // A value no one could have chosen here (edited by hand, or from a later version) is not
     // a reason to read tables in it.
     for (const char* odd : {"1234", "cp1251", "", " 866 "}) {
-        WriteSetting(QString::fromLatin1(settings_keys::kParadoxCodePage), QString::fromLatin1(odd));
+        writeSetting(QString::fromLatin1(settings_keys::kParadoxCodePage), QString::fromLatin1(odd));
         Form1 form(environment());
         form.Form_Load();
         EXPECT_EQ(form.fields().paradoxCodePage, std::string(odd) == " 866 " ? 866 : 0) << odd;
@@ -196,7 +196,7 @@ TEST_F(Form1Test, HelpShowsFourParagraphsUnderTheApplicationTitle)
     form.PushButton1->click();
     ASSERT_EQ(boxes.shown().size(), 1u);
     const testing::ShownBox& help = boxes.shown().front();
-    EXPECT_EQ(help.title, ApplicationTitle());
+    EXPECT_EQ(help.title, applicationTitle());
     EXPECT_EQ(help.icon, BoxIcon::None);
     EXPECT_EQ(help.buttons, BoxButtons::Ok);
     const QStringList paragraphs = help.text.split(QStringLiteral("\r\r"));
@@ -238,7 +238,7 @@ TEST_F(Form1Test, InjectedHandlersRunUnderTheirOwnLocations)
 
 TEST_F(Form1Test, StartupContinuationRunsAfterTheFieldsWithTheLoadsLocation)
 {
-    WriteSetting(QLatin1String(settings_keys::kDatabase), QStringLiteral("shop"));
+    writeSetting(QLatin1String(settings_keys::kDatabase), QStringLiteral("shop"));
     Form1 form(environment());
     QString databaseSeen;
     form.setStartupContinuation([&](StepGuard& guard) {
@@ -291,11 +291,11 @@ TEST_F(Form1Test, WhiteByDesignButtonFaceWithTheSkinFile)
     putFileBesideProgram(QStringLiteral("x/o.cjs"));
     Form1 skinned(environment());
     skinned.Form_Load();
-    ASSERT_NE(ButtonFaceColour(), QColor(Qt::white));
-    EXPECT_EQ(background(&skinned), ButtonFaceColour());
-    EXPECT_EQ(background(skinned.Label5), ButtonFaceColour());
-    EXPECT_EQ(background(skinned.Frame1), ButtonFaceColour());
-    EXPECT_NE(skinned.Text1->palette().color(QPalette::Base), ButtonFaceColour());
+    ASSERT_NE(buttonFaceColour(), QColor(Qt::white));
+    EXPECT_EQ(background(&skinned), buttonFaceColour());
+    EXPECT_EQ(background(skinned.Label5), buttonFaceColour());
+    EXPECT_EQ(background(skinned.Frame1), buttonFaceColour());
+    EXPECT_NE(skinned.Text1->palette().color(QPalette::Base), buttonFaceColour());
 }
 
 TEST_F(Form1Test, WebSiteOpensOnlyOnTheLuckyDraw)

@@ -81,14 +81,14 @@ TEST(ValueOrDefault, ReplacesOnlyNullAndKeepsTheType)
 
 TEST(ApplicationTitle, DropsTheLastWordAndKeepsAtMostFortyCharacters)
 {
-    EXPECT_EQ(ApplicationTitleFor(QStringLiteral("Quintabel")), QStringLiteral("Quintabel"));
-    EXPECT_EQ(ApplicationTitleFor(QStringLiteral("Quintabel Table Copier")), QStringLiteral("Quintabel Table"));
+    EXPECT_EQ(applicationTitleFor(QStringLiteral("Quintabel")), QStringLiteral("Quintabel"));
+    EXPECT_EQ(applicationTitleFor(QStringLiteral("Quintabel Table Copier")), QStringLiteral("Quintabel Table"));
     const QString longName = QStringLiteral("Quintabel copies tables between MySQL and Paradox folders");
-    EXPECT_EQ(ApplicationTitleFor(longName), QStringLiteral("Quintabel copies tables between MySQL"));
-    EXPECT_EQ(ApplicationTitleFor(QString(45, QLatin1Char('q'))), QString(40, QLatin1Char('q')));
+    EXPECT_EQ(applicationTitleFor(longName), QStringLiteral("Quintabel copies tables between MySQL"));
+    EXPECT_EQ(applicationTitleFor(QString(45, QLatin1Char('q'))), QString(40, QLatin1Char('q')));
 
     SetApplicationTitle();
-    EXPECT_EQ(ApplicationTitle(), QStringLiteral("Quintabel"));
+    EXPECT_EQ(applicationTitle(), QStringLiteral("Quintabel"));
 }
 
 TEST(PathTests, AnswerForFilesFoldersMissingAndEmptyPaths)

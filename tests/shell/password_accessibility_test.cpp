@@ -60,7 +60,7 @@ protected:
     {
         // As the program runs: the mask straight above the platform's bridge.
         QAccessible::installUpdateHandler(nullptr);
-        MaskPasswordsInAccessibilityEvents();
+        maskPasswordsInAccessibilityEvents();
     }
 
     QLineEdit password;
@@ -77,7 +77,7 @@ TEST_F(PasswordAccessibilityTest, TextChangesOfAPasswordFieldCarryOnlyMaskCharac
     QAccessibleTextUpdateEvent restored(&password, 0, QStringLiteral("old"), QStringLiteral("secret"));
     restored.setCursorPosition(6);
 
-    auto masked = PasswordSafeEvent(typed);
+    auto masked = passwordSafeEvent(typed);
     ASSERT_NE(masked, nullptr);
     EXPECT_EQ(masked->object(), &password);
     const HeardEvent insert = describe(*masked);
@@ -86,14 +86,14 @@ TEST_F(PasswordAccessibilityTest, TextChangesOfAPasswordFieldCarryOnlyMaskCharac
     EXPECT_EQ(insert.position, 3);
     EXPECT_EQ(insert.cursor, 4);
 
-    masked = PasswordSafeEvent(erased);
+    masked = passwordSafeEvent(erased);
     ASSERT_NE(masked, nullptr);
     const HeardEvent remove = describe(*masked);
     EXPECT_EQ(remove.type, QAccessible::TextRemoved);
     EXPECT_EQ(remove.removed, QStringLiteral("**"));
     EXPECT_EQ(remove.position, 2);
 
-    masked = PasswordSafeEvent(restored);
+    masked = passwordSafeEvent(restored);
     ASSERT_NE(masked, nullptr);
     const HeardEvent update = describe(*masked);
     EXPECT_EQ(update.type, QAccessible::TextUpdated);
@@ -102,31 +102,31 @@ TEST_F(PasswordAccessibilityTest, TextChangesOfAPasswordFieldCarryOnlyMaskCharac
     EXPECT_EQ(update.cursor, 6);
 
     // A field that shows nothing tells nothing, not even the length.
-    masked = PasswordSafeEvent(QAccessibleTextInsertEvent(&hidden, 0, QStringLiteral("secret")));
+    masked = passwordSafeEvent(QAccessibleTextInsertEvent(&hidden, 0, QStringLiteral("secret")));
     ASSERT_NE(masked, nullptr);
     EXPECT_EQ(describe(*masked).inserted, QString());
 }
 
 TEST_F(PasswordAccessibilityTest, OtherEventsAndOtherFieldsTravelAsTheyAre)
 {
-    EXPECT_EQ(PasswordSafeEvent(QAccessibleTextInsertEvent(&plain, 0, QStringLiteral("localhost"))), nullptr);
-    EXPECT_EQ(PasswordSafeEvent(QAccessibleEvent(&password, QAccessible::Focus)), nullptr);
-    EXPECT_EQ(PasswordSafeEvent(QAccessibleTextCursorEvent(&password, 3)), nullptr);
+    EXPECT_EQ(passwordSafeEvent(QAccessibleTextInsertEvent(&plain, 0, QStringLiteral("localhost"))), nullptr);
+    EXPECT_EQ(passwordSafeEvent(QAccessibleEvent(&password, QAccessible::Focus)), nullptr);
+    EXPECT_EQ(passwordSafeEvent(QAccessibleTextCursorEvent(&password, 3)), nullptr);
     // A field whose echo is switched on again is an ordinary field from then on.
     password.setEchoMode(QLineEdit::Normal);
-    EXPECT_EQ(PasswordSafeEvent(QAccessibleTextInsertEvent(&password, 0, QStringLiteral("x"))), nullptr);
+    EXPECT_EQ(passwordSafeEvent(QAccessibleTextInsertEvent(&password, 0, QStringLiteral("x"))), nullptr);
 }
 
 TEST_F(PasswordAccessibilityTest, TheMaskHandsEveryEventOnceToTheHandlerBelowIt)
 {
     QAccessible::installUpdateHandler(&listen);
-    MaskPasswordsInAccessibilityEvents();
-    MaskPasswordsInAccessibilityEvents(); // again: still one mask, above the listener
+    maskPasswordsInAccessibilityEvents();
+    maskPasswordsInAccessibilityEvents(); // again: still one mask, above the listener
 
     QAccessibleTextInsertEvent typed(&password, 0, QStringLiteral("pw"));
-    HandOnWithPasswordsMasked(&typed);
+    handOnWithPasswordsMasked(&typed);
     QAccessibleTextInsertEvent server(&plain, 0, QStringLiteral("localhost"));
-    HandOnWithPasswordsMasked(&server);
+    handOnWithPasswordsMasked(&server);
 
     ASSERT_EQ(heard.size(), 2u);
     EXPECT_EQ(heard[0].inserted, QStringLiteral("**"));

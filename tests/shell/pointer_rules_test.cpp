@@ -27,7 +27,7 @@ void hover(QWidget& widget)
 
 TEST(HandCursor, TheShippedCursorFileLoadsWithItsHotSpotAtTheFingertip)
 {
-    const QCursor hand = LoadHandCursor(kShippedCursor);
+    const QCursor hand = loadHandCursor(kShippedCursor);
     EXPECT_EQ(hand.shape(), Qt::BitmapCursor);
     EXPECT_EQ(hand.hotSpot(), QPoint(6, 0));
     const QImage image = hand.pixmap().toImage();
@@ -62,7 +62,7 @@ protected:
 
 TEST_F(PointerRulesTest, HandOverButtonsDefaultElsewhere)
 {
-    rules.setHandImage(LoadHandCursor(kShippedCursor));
+    rules.setHandImage(loadHandCursor(kShippedCursor));
     hover(button);
     EXPECT_EQ(rules.shape(), PointerShape::Hand);
     EXPECT_EQ(shown(), Qt::BitmapCursor);

@@ -128,7 +128,7 @@ protected:
         runSql(create);
         const std::size_t reportsBefore = reports().size();
         connections::Connection paradox;
-        paradox.Open(ParadoxConnectionStringOf(fields()));
+        paradox.Open(paradoxConnectionStringOf(fields()));
         connections::Connection mysql;
         mysql.Open(database.connectionString());
         connections::Recordset source;
@@ -425,7 +425,7 @@ TEST_F(BatchedRowsTest, ValuesArriveByLoadDataExactlyAsByInsertStatements)
         runSql("DROP TABLE IF EXISTS VALS");
         runSql(create);
         connections::Connection paradox;
-        paradox.Open(ParadoxConnectionStringOf(fields()));
+        paradox.Open(paradoxConnectionStringOf(fields()));
         connections::Connection mysql;
         mysql.Open(database.connectionString());
         connections::Recordset source;

@@ -30,13 +30,13 @@ protected:
     void toMySql(RecordingFrontEnd& frontEnd)
     {
         StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton4_Click"));
-        SendTablesToMySql(guard, frontEnd, environment());
+        sendTablesToMySql(guard, frontEnd, environment());
     }
 
     void toParadox(RecordingFrontEnd& frontEnd)
     {
         StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton3_Click"));
-        SendTablesToParadox(guard, frontEnd, environment());
+        sendTablesToParadox(guard, frontEnd, environment());
     }
 
     const TableOutcome& outcomeOf(const RecordingFrontEnd& frontEnd, const QString& sourceName)
@@ -142,7 +142,7 @@ TEST_F(FrontEndRunTest, ALongNameToParadoxAsksTheTrimQuestionAndTheTargetIsRelis
     EXPECT_EQ(frontEnd.finished[0].end, TableEnd::Written);
     EXPECT_EQ(frontEnd.finished[0].rowsSent, 2);
     // The target side lists what the folder holds now: the stale name went.
-    EXPECT_EQ(frontEnd.target.names(), ParadoxTableNames(paradoxFolderText()));
+    EXPECT_EQ(frontEnd.target.names(), paradoxTableNames(paradoxFolderText()));
     EXPECT_EQ(frontEnd.target.names(), (QStringList{QStringLiteral("CUSTOMER"), QStringLiteral("OTHER")}));
 }
 
@@ -153,18 +153,18 @@ TEST_F(FrontEndRunTest, APlainListOfNamesIsDeletedAndRenamedInTheParadoxFolder)
     {
         RecordingFrontEnd frontEnd({QStringLiteral("orders")}, {});
         StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton5_Click"));
-        DeleteParadoxTables(guard, frontEnd, paradoxFolderText());
+        deleteParadoxTables(guard, frontEnd, paradoxFolderText());
         EXPECT_TRUE(frontEnd.source.names().isEmpty());
     }
-    EXPECT_EQ(ParadoxTableNames(paradoxFolderText()), QStringList{QStringLiteral("PARTS")});
+    EXPECT_EQ(paradoxTableNames(paradoxFolderText()), QStringList{QStringLiteral("PARTS")});
 
     RecordingFrontEnd frontEnd({QStringLiteral("PARTS")}, {});
     boxes.boxes.typeNext(QStringLiteral("ITEMS"));
     StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton7_Click"));
-    RenameParadoxTable(guard, frontEnd, paradoxFolderText());
+    renameParadoxTable(guard, frontEnd, paradoxFolderText());
 
     EXPECT_TRUE(reports().empty());
-    EXPECT_EQ(ParadoxTableNames(paradoxFolderText()), QStringList{QStringLiteral("ITEMS")});
+    EXPECT_EQ(paradoxTableNames(paradoxFolderText()), QStringList{QStringLiteral("ITEMS")});
     EXPECT_EQ(frontEnd.source.names(), QStringList{QStringLiteral("ITEMS")});
 }
 

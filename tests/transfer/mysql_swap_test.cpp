@@ -121,7 +121,7 @@ TEST_F(MySqlSwapTest, RecoverySettlesEachLeftoverAndSaysSoInOneMessageBeforeTheR
 
     const std::vector<ShownBox> shown = messages();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, ApplicationTitle());
+    EXPECT_EQ(shown[0].title, applicationTitle());
     EXPECT_EQ(shown[0].text,
               QStringLiteral("A transfer to this database was interrupted before it had finished. Quintabel has put "
                              "right what it left:\r\n\r\n"

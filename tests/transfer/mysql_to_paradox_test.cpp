@@ -463,15 +463,15 @@ TEST_F(MySqlToParadoxTest, WithoutACurrentItemItAsksForOneAndWithoutASelectionIt
 {
     runSql("CREATE TABLE orders (id INT)");
     listBothSides();
-    SetListIndex(*window.List1, -1);
+    setListIndex(*window.List1, -1);
     window.PushButton3->click();
     ASSERT_EQ(boxes.boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.boxes.shown()[0].text, QStringLiteral("Please select a table to send."));
     EXPECT_EQ(boxes.boxes.shown()[0].buttons, BoxButtons::Ok);
 
     writeNames("LATE", {"x"});
-    SetListIndex(*window.List1, 0);
-    DeselectAllItems(*window.List1);
+    setListIndex(*window.List1, 0);
+    deselectAllItems(*window.List1);
     window.PushButton3->click();
     EXPECT_EQ(boxes.boxes.shown().size(), 1u);
     EXPECT_EQ(paradoxFolderFiles(), std::vector<std::string>{"LATE.DB"});

@@ -93,7 +93,7 @@ TEST_P(EveryTestTable, ArrivesValueByValueOrEachMissingRowIsReported)
 {
     const fs::path source = GetParam();
     copyTableFamily(source, paradoxFolder.path());
-    const QString name = ParadoxTableNameOfFile(QString::fromStdString(source.filename().string()));
+    const QString name = paradoxTableNameOfFile(QString::fromStdString(source.filename().string()));
     paradox::testing::OurTable ours;
     try {
         ours = paradox::testing::readWithOurs(source);

@@ -77,7 +77,7 @@ TableSeen seeTable(const fs::path& folder, const std::string& table)
 bool hasJournal(const fs::path& folder)
 {
     return std::any_of(fs::directory_iterator(folder), fs::directory_iterator(), [](const fs::directory_entry& entry) {
-        return ClassifyWorkingName(entry.path().filename().string(), false).kind == WorkingKind::Journal;
+        return classifyWorkingName(entry.path().filename().string(), false).kind == WorkingKind::Journal;
     });
 }
 
@@ -85,7 +85,7 @@ class ParadoxWriteKillTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareTableList(list);
+        prepareTableList(list);
         std::ofstream(programFolder.path() / "dbtemp.mdb");
         database.run("CREATE TABLE orders (id INT, customer VARCHAR(40), remark TEXT)");
         database.run("INSERT INTO orders VALUES (1, 'Hôtel Érable', REPEAT('first remark; ', 40)),"
@@ -183,7 +183,7 @@ TEST_F(ParadoxWriteKillTest, ANewTableKilledAnywhereIsThereWholeOrNotAtAll)
     const TableSeen none;
     const int killed = killAtEveryPoint(transfer, [&](const ChildOutcome& outcome, long) {
         const bool wasWhole = checkAfterKill({none, newTable});
-        const std::vector<RecoveryNote> notes = RecoverParadoxFolder(paradoxFolder.path());
+        const std::vector<RecoveryNote> notes = recoverParadoxFolder(paradoxFolder.path());
         checkRecovered({none, newTable}, notes);
         if (wasWhole) {
             EXPECT_EQ(seeTable(paradoxFolder.path(), "orders"), newTable) << outcome.moment;
@@ -205,7 +205,7 @@ TEST_F(ParadoxWriteKillTest, AnOverwriteKilledAnywhereLeavesTheOldTableOrTheNewO
     const int killed = killAtEveryPoint(transfer, [&](const ChildOutcome& outcome, long) {
         const bool newInPlace = checkAfterKill({oldTable, newTable});
         const bool journalled = hasJournal(paradoxFolder.path());
-        const std::vector<RecoveryNote> notes = RecoverParadoxFolder(paradoxFolder.path());
+        const std::vector<RecoveryNote> notes = recoverParadoxFolder(paradoxFolder.path());
         checkRecovered({oldTable, newTable}, notes);
         const bool newAfter = seeTable(paradoxFolder.path(), "orders") == newTable;
         // The recovery never takes back a new table that was in place.

@@ -58,11 +58,11 @@ private:
 
 bool selectOnly(QListWidget& list, const QString& name)
 {
-    DeselectAllItems(list);
+    deselectAllItems(list);
     for (int index = 0; index < list.count(); ++index) {
         if (list.item(index)->text() == name) {
             list.item(index)->setSelected(true);
-            SetListIndex(list, index);
+            setListIndex(list, index);
             return true;
         }
     }

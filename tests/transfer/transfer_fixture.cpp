@@ -52,14 +52,14 @@ void TransferTest::listBothSides()
 
 void TransferTest::selectOnly(QListWidget& list, const QStringList& names)
 {
-    DeselectAllItems(list);
-    SetListIndex(list, -1);
+    deselectAllItems(list);
+    setListIndex(list, -1);
     for (int index = 0; index < list.count(); ++index) {
         if (!names.contains(list.item(index)->text()))
             continue;
         list.item(index)->setSelected(true);
-        if (ListIndex(list) == -1)
-            SetListIndex(list, index);
+        if (listIndex(list) == -1)
+            setListIndex(list, index);
     }
     for (const QString& name : names)
         EXPECT_FALSE(list.findItems(name, Qt::MatchExactly).isEmpty()) << name.toStdString() << " is not listed";

@@ -6,19 +6,19 @@
 
 namespace quintabel {
 
-QString StoredBoxValue(const QCheckBox& box)
+QString storedBoxValue(const QCheckBox& box)
 {
     return box.checkState() == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-void StoreCustomizationBox(const QCheckBox& box, const QString& key)
+void storeCustomizationBox(const QCheckBox& box, const QString& key)
 {
-    WriteSetting(key, StoredBoxValue(box));
+    writeSetting(key, storedBoxValue(box));
 }
 
-void SetCustomizationBoxFromSetting(QCheckBox& box, const QString& key)
+void setCustomizationBoxFromSetting(QCheckBox& box, const QString& key)
 {
-    const bool ticked = ReadSetting(key, QStringLiteral("0")) != QStringLiteral("0");
+    const bool ticked = readSetting(key, QStringLiteral("0")) != QStringLiteral("0");
     box.setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }
 

@@ -10,13 +10,13 @@ class QCheckBox;
 namespace quintabel {
 
 // The box as stored: "1" ticked, "0" otherwise (a partly ticked box counts as unticked).
-QString StoredBoxValue(const QCheckBox& box);
+QString storedBoxValue(const QCheckBox& box);
 
 // Writes the box's state under `key` at once.
-void StoreCustomizationBox(const QCheckBox& box, const QString& key);
+void storeCustomizationBox(const QCheckBox& box, const QString& key);
 
 // Unticks the box when the setting under `key` (default "0") is exactly "0", ticks it for
 // any other text. A box whose state changes stores itself again through its own handler.
-void SetCustomizationBoxFromSetting(QCheckBox& box, const QString& key);
+void setCustomizationBoxFromSetting(QCheckBox& box, const QString& key);
 
 } // namespace quintabel

@@ -51,7 +51,7 @@ const QString kForm2 = QStringLiteral("Form2");
 Form2::Environment Form2::Environment::production()
 {
     Environment environment;
-    environment.programFolder = ProgramFolder();
+    environment.programFolder = folderOfProgram();
     environment.endProgram = [] {
         QApplication::closeAllWindows();
         QCoreApplication::quit();
@@ -97,8 +97,8 @@ void Form2::createControls()
     PushButton2 = new QPushButton(QStringLiteral("< Back"), this);
     PushButton12 = new QPushButton(QStringLiteral("Help"), this);
 
-    PrepareTableList(*List1);
-    PrepareTableList(*List2);
+    prepareTableList(*List1);
+    prepareTableList(*List2);
 
     const std::pair<QObject*, const char*> names[] = {
         {Frame1, "Frame1"},           {Frame2, "Frame2"},           {List1, "List1"},
@@ -150,8 +150,8 @@ void Form2::placeControls()
 void Form2::setFonts()
 {
     // The window's font reaches the frames, lists, check boxes and the progress bar.
-    setFont(ArialBold(kTextPointSize));
-    const QFont buttonFont = ArialBold(kButtonPointSize);
+    setFont(arialBold(kTextPointSize));
+    const QFont buttonFont = arialBold(kButtonPointSize);
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setFont(buttonFont);
 }
@@ -173,10 +173,10 @@ void Form2::prepareForKeyboardAndScreenReader()
     List1->setAccessibleName(Frame1->title());
     List2->setAccessibleName(Frame2->title());
     ProgressBar1->setAccessibleName(QString::fromLatin1(kIdleProgressText));
-    ShowFocusWhenEmpty(*List1);
-    ShowFocusWhenEmpty(*List2);
+    showFocusWhenEmpty(*List1);
+    showFocusWhenEmpty(*List2);
     for (QPushButton* button : findChildren<QPushButton*>())
-        LetEnterPressButton(*button);
+        letEnterPressButton(*button);
 }
 
 void Form2::connectHandlers()
@@ -222,10 +222,10 @@ void Form2::Form_Load()
 {
     StepGuard guard(kForm2, QStringLiteral("Form_Load"));
     guard.step(100, [&] { ApplyFaceColour(*this); });
-    guard.step(102, [&] { setWindowIcon(ProgramIcon()); });
-    const QString cursorFile = HandCursorFile(environment_.programFolder);
+    guard.step(102, [&] { setWindowIcon(programIcon()); });
+    const QString cursorFile = handCursorFile(environment_.programFolder);
     if (guard.test(106, [&] { return PathExists(cursorFile); }))
-        guard.step(108, [&] { pointer_.setHandImage(LoadHandCursor(cursorFile)); });
+        guard.step(108, [&] { pointer_.setHandImage(loadHandCursor(cursorFile)); });
     guard.step(110, [&] { setWindowTitle(QString::fromLatin1(maker::kProductName)); });
     guard.step(112, [&] {
         const QRect back = PushButton2->geometry();
@@ -249,13 +249,13 @@ bool Form2::ExistTable(connections::Connection& accessConnection, const QString&
 void Form2::Check15_Click()
 {
     StepGuard guard(kForm2, QStringLiteral("Check15_Click"));
-    guard.step(100, [&] { StoreCustomizationBox(*Check15, QLatin1String(settings_keys::kWithDataTypeChange1)); });
+    guard.step(100, [&] { storeCustomizationBox(*Check15, QLatin1String(settings_keys::kWithDataTypeChange1)); });
 }
 
 void Form2::Check16_Click()
 {
     StepGuard guard(kForm2, QStringLiteral("Check16_Click"));
-    guard.step(100, [&] { StoreCustomizationBox(*Check16, QLatin1String(settings_keys::kWithDataTypeChange2)); });
+    guard.step(100, [&] { storeCustomizationBox(*Check16, QLatin1String(settings_keys::kWithDataTypeChange2)); });
 }
 
 bool Form2::ignoresClicks() const
@@ -329,9 +329,9 @@ void Form2::selectAll(const QString& procedure, QListWidget& list, bool selected
     StepGuard guard(kForm2, procedure);
     guard.step(102, [&] {
         if (selected)
-            SelectAllItems(list);
+            selectAllItems(list);
         else
-            DeselectAllItems(list);
+            deselectAllItems(list);
     });
 }
 
@@ -358,7 +358,7 @@ void Form2::PushButton11_Click()
 void Form2::PushButton12_Click()
 {
     StepGuard guard(kForm2, QStringLiteral("PushButton12_Click"));
-    guard.step(100, [&] { ShowMessage(QString::fromLatin1(kHelpMessagePrefix) + QString::fromLatin1(maker::kContactPage)); });
+    guard.step(100, [&] { showMessage(QString::fromLatin1(kHelpMessagePrefix) + QString::fromLatin1(maker::kContactPage)); });
 }
 
 void Form2::closeEvent(QCloseEvent* event)

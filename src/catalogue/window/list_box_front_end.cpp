@@ -29,7 +29,7 @@ bool ListBoxTables::isSelected(int index) const
 
 int ListBoxTables::currentIndex() const
 {
-    return ListIndex(list_);
+    return listIndex(list_);
 }
 
 bool ListBoxTables::lists(const QString& name) const
@@ -50,7 +50,7 @@ void ListBoxTables::removeName(const QString& name)
 
 void ListBoxTables::addName(const QString& name)
 {
-    AddTableName(list_, name);
+    addTableName(list_, name);
 }
 
 void ListBoxTables::clearNames()
@@ -61,11 +61,11 @@ void ListBoxTables::clearNames()
 void ListBoxTables::replaceRenamed(int index, const QString& newName)
 {
     removeAt(index);
-    AddTableName(list_, newName);
+    addTableName(list_, newName);
     // The first item becomes current without being selected, so that the renamed table is
     // not offered for renaming again.
     if (list_.count() >= 1)
-        SetListIndex(list_, 0);
+        setListIndex(list_, 0);
 }
 
 ListBoxFrontEnd::ListBoxFrontEnd(const ListBoxParts& parts) : parts_(parts), source_(parts.sourceList)

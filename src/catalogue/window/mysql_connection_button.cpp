@@ -11,7 +11,7 @@
 
 namespace quintabel {
 
-void TestMySqlConnectionButton(StepGuard& guard, const ConnectionFields& fields, PointerRules& pointer)
+void testMySqlConnectionButton(StepGuard& guard, const ConnectionFields& fields, PointerRules& pointer)
 {
     connections::Connection connection; // closed again when it goes out of scope
     // Any failure from here on means "could not connect": it leads to the long message, not
@@ -20,11 +20,11 @@ void TestMySqlConnectionButton(StepGuard& guard, const ConnectionFields& fields,
         pointer.setShape(PointerShape::Busy);
         // The busy pointer must show before the attempt, which blocks the window.
         QCoreApplication::processEvents();
-        connection.Open(MySqlConnectionStringOf(fields));
-        ShowMessage(QString::fromLatin1(kConnectionSuccessful));
+        connection.Open(mySqlConnectionStringOf(fields));
+        showMessage(QString::fromLatin1(kConnectionSuccessful));
         pointer.setShape(PointerShape::Default);
     } catch (...) {
-        guard.step(114, [&] { ShowMessage(QString::fromLatin1(kMySqlCouldNotConnect)); });
+        guard.step(114, [&] { showMessage(QString::fromLatin1(kMySqlCouldNotConnect)); });
         guard.step(116, [&] { pointer.setShape(PointerShape::Default); });
     }
 }

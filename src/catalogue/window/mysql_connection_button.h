@@ -12,6 +12,6 @@ class StepGuard;
 // and says whether it worked. A connection that cannot be opened is no error report: the long
 // message says what to check. The pointer shows busy from before the attempt until the answer
 // has been given, and the connection is closed before the handler returns.
-void TestMySqlConnectionButton(StepGuard& guard, const ConnectionFields& fields, PointerRules& pointer);
+void testMySqlConnectionButton(StepGuard& guard, const ConnectionFields& fields, PointerRules& pointer);
 
 } // namespace quintabel

@@ -10,15 +10,15 @@ namespace quintabel {
 
 void ListMySQLTables(QListWidget& list, const ConnectionFields& fields)
 {
-    VisitMySqlTableNames(
+    visitMySqlTableNames(
         fields,
         [&](const QString& name) {
             QCoreApplication::processEvents(); // a long listing keeps the windows responsive
-            AddTableName(list, name);
+            addTableName(list, name);
         },
         [&] { list.clear(); });
     if (list.count() > 0)
-        SetListIndex(list, 0);
+        setListIndex(list, 0);
 }
 
 } // namespace quintabel

@@ -9,18 +9,18 @@
 
 namespace quintabel {
 
-void TestParadoxConnectionButton(StepGuard& guard, const QString& folder, PointerRules& pointer)
+void testParadoxConnectionButton(StepGuard& guard, const QString& folder, PointerRules& pointer)
 {
     guard.step(102, [&] { pointer.setShape(PointerShape::Busy); });
     // A replacement that a kill interrupted may have set the folder's only table aside: put
     // right (and said so) first, the folder is answered as it then stands.
-    RecoverParadoxFolderAndTell(folder);
+    recoverParadoxFolderAndTell(folder);
     bool hasTables = false;
     guard.step(104, [&] { hasTables = ParadoxFolderHasTables(folder); });
     if (hasTables)
-        guard.step(106, [&] { ShowMessage(QString::fromLatin1(kConnectionSuccessful)); });
+        guard.step(106, [&] { showMessage(QString::fromLatin1(kConnectionSuccessful)); });
     else
-        guard.step(108, [&] { ShowMessage(QString::fromLatin1(kParadoxCouldNotConnect)); });
+        guard.step(108, [&] { showMessage(QString::fromLatin1(kParadoxCouldNotConnect)); });
     guard.step(110, [&] { pointer.setShape(PointerShape::Default); });
 }
 

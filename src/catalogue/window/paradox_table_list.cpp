@@ -9,7 +9,7 @@ namespace quintabel {
 void ListParadoxTables(QListWidget& list, const QString& folder)
 {
     list.clear();
-    VisitParadoxTableNames(folder, [&](const QString& name) { AddTableName(list, name); });
+    visitParadoxTableNames(folder, [&](const QString& name) { addTableName(list, name); });
 }
 
 } // namespace quintabel

@@ -9,7 +9,7 @@ class QListWidget;
 
 namespace quintabel {
 
-// ListParadoxTables: fills `list` with the names VisitParadoxTableNames visits, each at its
+// ListParadoxTables: fills `list` with the names visitParadoxTableNames visits, each at its
 // alphabetical place, without the folder (two tables of one name in different folders give
 // two equal items). The list is cleared first, also when `folder` is empty; no current item
 // is set. A failure to search a folder throws; the items added before it stay.

@@ -21,13 +21,13 @@ void ProgressBar::setText(const QString& text)
 QString ProgressBar::text() const
 {
     if (rowInHand_)
-        return RowProgressText(rowInHand_->tableName, rowInHand_->row, rowInHand_->rowCount);
+        return rowProgressText(rowInHand_->tableName, rowInHand_->row, rowInHand_->rowCount);
     return text_;
 }
 
 void ProgressBar::showRowProgress(const QString& tableName, std::int64_t row, std::int64_t rowCount)
 {
-    setValue(RowProgressPercent(row, rowCount));
+    setValue(rowProgressPercent(row, rowCount));
     rowInHand_ = RowInHand{tableName, row, rowCount}; // the name is shared, not copied
     update();
 }

@@ -15,7 +15,7 @@ public:
 
     bool operator<(const QListWidgetItem& other) const override
     {
-        return TableNameOrderLess(text(), other.text());
+        return tableNameOrderLess(text(), other.text());
     }
 };
 
@@ -28,39 +28,39 @@ void setEverySelection(QListWidget& list, bool selected)
 
 } // namespace
 
-void PrepareTableList(QListWidget& list)
+void prepareTableList(QListWidget& list)
 {
     list.setSelectionMode(QAbstractItemView::ExtendedSelection);
     list.setSortingEnabled(true);
     list.sortItems(Qt::AscendingOrder);
 }
 
-void AddTableName(QListWidget& list, const QString& name)
+void addTableName(QListWidget& list, const QString& name)
 {
     list.addItem(new TableNameItem(name));
 }
 
-int ListIndex(const QListWidget& list)
+int listIndex(const QListWidget& list)
 {
     return list.currentRow();
 }
 
-void SetListIndex(QListWidget& list, int index)
+void setListIndex(QListWidget& list, int index)
 {
     list.setCurrentRow(index, QItemSelectionModel::NoUpdate);
 }
 
-void SelectAllItems(QListWidget& list)
+void selectAllItems(QListWidget& list)
 {
     setEverySelection(list, true);
 }
 
-void DeselectAllItems(QListWidget& list)
+void deselectAllItems(QListWidget& list)
 {
     setEverySelection(list, false);
 }
 
-QStringList SelectedTableNames(const QListWidget& list)
+QStringList selectedTableNames(const QListWidget& list)
 {
     QStringList names;
     for (int index = 0; index < list.count(); ++index) {

@@ -1,11 +1,11 @@
 #pragma once
 // The two table lists of the tables window: sorted alphabetically without regard to case,
 // several items selectable at once (click, Shift+click, Ctrl+click), and a current item
-// besides the selection (ListIndex, -1 when there is none).
+// besides the selection (listIndex, -1 when there is none).
 //
-// Add names with AddTableName: its items keep the case-blind order. Qt's own items order
+// Add names with addTableName: its items keep the case-blind order. Qt's own items order
 // by exact character codes, so a name added with QListWidget::addItem would still land in the
-// right place while the list holds only AddTableName's items, but could not keep the order
+// right place while the list holds only addTableName's items, but could not keep the order
 // for the items that follow it.
 
 #include <QString>
@@ -15,22 +15,22 @@ class QListWidget;
 namespace quintabel {
 
 // Gives a list the behaviour above.
-void PrepareTableList(QListWidget& list);
+void prepareTableList(QListWidget& list);
 
 // Adds `name` at its alphabetical place (letter case ignored; equal names may repeat).
-void AddTableName(QListWidget& list, const QString& name);
+void addTableName(QListWidget& list, const QString& name);
 
 // The current item's index, -1 when there is none.
-int ListIndex(const QListWidget& list);
+int listIndex(const QListWidget& list);
 // Makes the item at `index` current without selecting it or changing the selection; -1
 // leaves the list without a current item.
-void SetListIndex(QListWidget& list, int index);
+void setListIndex(QListWidget& list, int index);
 
 // Selects or deselects every item, one by one; the current item stays where it is.
-void SelectAllItems(QListWidget& list);
-void DeselectAllItems(QListWidget& list);
+void selectAllItems(QListWidget& list);
+void deselectAllItems(QListWidget& list);
 
 // The texts of the selected items, top to bottom.
-QStringList SelectedTableNames(const QListWidget& list);
+QStringList selectedTableNames(const QListWidget& list);
 
 } // namespace quintabel

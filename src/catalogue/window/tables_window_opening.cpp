@@ -27,7 +27,7 @@ bool ParadoxFolderIsThere(const QString& folder)
         return false;
     if (IsFolder(folder).value_or(false))
         return true;
-    ShowMessage(QStringLiteral("There is no folder '%1'. Check the Paradox folder field, or choose the folder with the "
+    showMessage(QStringLiteral("There is no folder '%1'. Check the Paradox folder field, or choose the folder with the "
                                "button beside it.")
                     .arg(folder));
     return false;
@@ -35,14 +35,14 @@ bool ParadoxFolderIsThere(const QString& folder)
 
 } // namespace
 
-void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWindow)
+void openTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWindow)
 {
     using namespace settings_keys;
     // The fields are read at each use: they are the one source of connection data.
     guard.step(100, [&] { connectionWindow.pointer().setShape(PointerShape::Busy); });
     // An interrupted replacement is put right before the folder is looked at: its table may
     // be the folder's only one, and its working files must never be listed.
-    RecoverParadoxFolderAndTell(connectionWindow.fields().paradoxFolder);
+    recoverParadoxFolderAndTell(connectionWindow.fields().paradoxFolder);
     const bool bothSidesReachable =
         guard.test(102, [&] { return ParadoxFolderIsThere(connectionWindow.fields().paradoxFolder); }) &&
         guard.test(104, [&] { return TestMySQLConnection(connectionWindow.fields()); });
@@ -55,8 +55,8 @@ void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWi
             tablesWindow.ensureLoaded();
             ListParadoxTables(*tablesWindow.List2, connectionWindow.fields().paradoxFolder);
         });
-        guard.step(110, [&] { SetCustomizationBoxFromSetting(*tablesWindow.Check15, QLatin1String(kWithDataTypeChange1)); });
-        guard.step(112, [&] { SetCustomizationBoxFromSetting(*tablesWindow.Check16, QLatin1String(kWithDataTypeChange2)); });
+        guard.step(110, [&] { setCustomizationBoxFromSetting(*tablesWindow.Check15, QLatin1String(kWithDataTypeChange1)); });
+        guard.step(112, [&] { setCustomizationBoxFromSetting(*tablesWindow.Check16, QLatin1String(kWithDataTypeChange2)); });
         guard.step(114, [&] {
             tablesWindow.show();
             tablesWindow.raise();
@@ -67,9 +67,9 @@ void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWi
     guard.step(118, [&] { connectionWindow.pointer().setShape(PointerShape::Default); });
 }
 
-void ContinueStartup(StepGuard& guard, Form1& connectionWindow)
+void continueStartup(StepGuard& guard, Form1& connectionWindow)
 {
-    RecoverParadoxFolderAndTell(connectionWindow.fields().paradoxFolder);
+    recoverParadoxFolderAndTell(connectionWindow.fields().paradoxFolder);
     if (!guard.test(140, [&] { return ParadoxFolderHasTables(connectionWindow.fields().paradoxFolder); }))
         return;
     if (!guard.test(142, [&] { return TestMySQLConnection(connectionWindow.fields()); }))
@@ -98,15 +98,15 @@ Form2& attachTablesWindow(Form1& connectionWindow, Form2::Environment environmen
         };
     };
     connectionWindow.setNextBody(unlessBusy([form1, tablesWindow](StepGuard& guard) {
-        OpenTablesWindow(guard, *form1, *tablesWindow);
+        openTablesWindow(guard, *form1, *tablesWindow);
     }));
     connectionWindow.setParadoxTestBody(unlessBusy([form1](StepGuard& guard) {
-        TestParadoxConnectionButton(guard, form1->fields().paradoxFolder, form1->pointer());
+        testParadoxConnectionButton(guard, form1->fields().paradoxFolder, form1->pointer());
     }));
     connectionWindow.setMySqlTestBody(unlessBusy([form1](StepGuard& guard) {
-        TestMySqlConnectionButton(guard, form1->fields(), form1->pointer());
+        testMySqlConnectionButton(guard, form1->fields(), form1->pointer());
     }));
-    connectionWindow.setStartupContinuation([form1](StepGuard& guard) { ContinueStartup(guard, *form1); });
+    connectionWindow.setStartupContinuation([form1](StepGuard& guard) { continueStartup(guard, *form1); });
     return *tablesWindow;
 }
 

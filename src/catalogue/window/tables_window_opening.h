@@ -14,11 +14,11 @@ class Form1;
 // connection window. An empty folder field or an unreachable server stops without a message;
 // a folder that is not there is named in one. The connection window's pointer is busy
 // throughout.
-void OpenTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWindow);
+void openTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWindow);
 
 // The end of the connection window's start-up: when the Paradox folder holds tables of its own
 // and the MySQL database can be reached, clicks "Next >".
-void ContinueStartup(StepGuard& guard, Form1& connectionWindow);
+void continueStartup(StepGuard& guard, Form1& connectionWindow);
 
 // Makes the tables window for `connectionWindow` (loaded when "Next >" first reaches it,
 // deleted with the connection window) and gives the connection window the work of "Next >",

@@ -10,7 +10,7 @@
 
 namespace quintabel {
 
-void PrepareFolderDialog(QFileDialog& dialog, const QString& prompt, const QString& startFolder)
+void prepareFolderDialog(QFileDialog& dialog, const QString& prompt, const QString& startFolder)
 {
     dialog.setWindowTitle(prompt);
     dialog.setFileMode(QFileDialog::Directory);
@@ -25,7 +25,7 @@ void PrepareFolderDialog(QFileDialog& dialog, const QString& prompt, const QStri
 QString BrowseForFolder(QWidget* owner, const QString& prompt, const QString& startFolder)
 {
     QFileDialog dialog(owner);
-    PrepareFolderDialog(dialog, prompt, startFolder);
+    prepareFolderDialog(dialog, prompt, startFolder);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     const QStringList chosen = dialog.selectedFiles();
@@ -35,11 +35,11 @@ QString BrowseForFolder(QWidget* owner, const QString& prompt, const QString& st
     return chosen.constFirst();
 }
 
-void BrowseParadoxFolder(StepGuard& guard, QLineEdit& folderField, QWidget* owner, const FolderDialog& dialog)
+void browseParadoxFolder(StepGuard& guard, QLineEdit& folderField, QWidget* owner, const FolderDialog& dialog)
 {
     QString chosenFolder;
     guard.step(100, [&] {
-        const QString startFolder = ReadSetting(QLatin1String(settings_keys::kLastFolderDot), QString());
+        const QString startFolder = readSetting(QLatin1String(settings_keys::kLastFolderDot), QString());
         chosenFolder = dialog(owner, QString::fromLatin1(kBrowsePrompt), startFolder);
     });
     if (chosenFolder.isEmpty())
@@ -51,10 +51,10 @@ void attachFolderChoice(Form1& connectionWindow, const QString& programFolder, F
 {
     Form1* const window = &connectionWindow;
     connectionWindow.setBrowseBody([window, dialog = std::move(dialog)](StepGuard& guard) {
-        BrowseParadoxFolder(guard, *window->Text1, window, dialog);
+        browseParadoxFolder(guard, *window->Text1, window, dialog);
     });
     connectionWindow.setLoadSampleBody([window, programFolder](StepGuard& guard) {
-        LoadSampleDatabase(guard, *window->Text1, programFolder);
+        loadSampleDatabase(guard, *window->Text1, programFolder);
     });
 }
 

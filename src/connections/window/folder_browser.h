@@ -24,14 +24,14 @@ inline constexpr char kBrowsePrompt[] = "Please select folder:";
 QString BrowseForFolder(QWidget* owner, const QString& prompt, const QString& startFolder);
 
 // How BrowseForFolder sets up its dialog before showing it.
-void PrepareFolderDialog(QFileDialog& dialog, const QString& prompt, const QString& startFolder);
+void prepareFolderDialog(QFileDialog& dialog, const QString& prompt, const QString& startFolder);
 
 // The folder dialog as the "..." button calls it; tests give one that answers from a script.
 using FolderDialog = std::function<QString(QWidget* owner, const QString& prompt, const QString& startFolder)>;
 
 // "...": opens the dialog at the start folder stored under "LastFolderDot" and puts the chosen
 // folder into `folderField` (whose change handler stores it). A cancel changes nothing.
-void BrowseParadoxFolder(StepGuard& guard, QLineEdit& folderField, QWidget* owner, const FolderDialog& dialog);
+void browseParadoxFolder(StepGuard& guard, QLineEdit& folderField, QWidget* owner, const FolderDialog& dialog);
 
 // Gives the connection window the work of "..." and of "Load Sample/Example Database" (the
 // sample folder beside `programFolder`).

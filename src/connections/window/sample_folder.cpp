@@ -84,15 +84,15 @@ void copyWhole(const fs::path& source, const fs::path& target)
 
 } // namespace
 
-QString SampleFolderPath(const QString& programFolder)
+QString sampleFolderPath(const QString& programFolder)
 {
     return programFolder + QLatin1Char('/') + QLatin1String(kSampleFolderName);
 }
 
-QString UsableSampleFolder(const QString& programFolder, const QString& userDataFolder)
+QString usableSampleFolder(const QString& programFolder, const QString& userDataFolder)
 {
-    const fs::path besideProgram = pathOf(SampleFolderPath(programFolder));
-    const fs::path installed = pathOf(InstalledDataFolder(programFolder)) / kSampleFolderName;
+    const fs::path besideProgram = pathOf(sampleFolderPath(programFolder));
+    const fs::path installed = pathOf(installedDataFolder(programFolder)) / kSampleFolderName;
     std::error_code error;
     fs::path source;
     if (fs::is_directory(besideProgram, error)) {
@@ -114,11 +114,11 @@ QString UsableSampleFolder(const QString& programFolder, const QString& userData
     return textOf(copy);
 }
 
-void LoadSampleDatabase(StepGuard& guard, QLineEdit& folderField, const QString& programFolder)
+void loadSampleDatabase(StepGuard& guard, QLineEdit& folderField, const QString& programFolder)
 {
     guard.step(100, [&] {
         const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        folderField.setText(UsableSampleFolder(programFolder, userData));
+        folderField.setText(usableSampleFolder(programFolder, userData));
     });
 }
 

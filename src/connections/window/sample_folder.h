@@ -20,18 +20,18 @@ namespace quintabel {
 inline constexpr char kSampleFolderName[] = "Samples";
 
 // The folder "Samples" in `programFolder`.
-QString SampleFolderPath(const QString& programFolder);
+QString sampleFolderPath(const QString& programFolder);
 
 // The sample folder the field should show, for a program in `programFolder` and a user whose
 // data folder (XDG data home) is `userDataFolder`; copies the samples there first when they
 // are read-only and no copy is there yet. When no samples are found at all, the folder beside
 // the program, as it would be: the connection test then says that it is missing. A copy that
 // fails is an expected problem naming the folder; nothing half-copied is left in its place.
-QString UsableSampleFolder(const QString& programFolder, const QString& userDataFolder);
+QString usableSampleFolder(const QString& programFolder, const QString& userDataFolder);
 
 // "Load Sample/Example Database": puts the usable sample folder into `folderField` (whose
 // change handler stores it). Whether the folder holds tables is for the connection test and
 // "Next >" to find out.
-void LoadSampleDatabase(StepGuard& guard, QLineEdit& folderField, const QString& programFolder);
+void loadSampleDatabase(StepGuard& guard, QLineEdit& folderField, const QString& programFolder);
 
 } // namespace quintabel

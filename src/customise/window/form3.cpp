@@ -60,9 +60,9 @@ void showSelectedRow(QListWidget& list, std::optional<std::size_t> row)
 Form3::Environment Form3::Environment::production(std::function<ConnectionFields()> connectionFields)
 {
     Environment environment;
-    environment.programFolder = ProgramFolder();
+    environment.programFolder = folderOfProgram();
     environment.connectionFields = std::move(connectionFields);
-    environment.openWebPage = OpenInBrowser;
+    environment.openWebPage = openInBrowser;
     environment.runModalLoop = [](QDialog& window) { window.exec(); };
     return environment;
 }
@@ -147,9 +147,9 @@ void Form3::arrangeControls()
 
 void Form3::setFonts()
 {
-    setFont(ArialBold(kTextPointSize));
+    setFont(arialBold(kTextPointSize));
     for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4})
-        button->setFont(ArialBold(kButtonPointSize));
+        button->setFont(arialBold(kButtonPointSize));
 }
 
 void Form3::prepareForKeyboardAndScreenReader()
@@ -159,10 +159,10 @@ void Form3::prepareForKeyboardAndScreenReader()
     List2->setAccessibleName(Frame2->title());
     Text1->setAccessibleName(Frame3->title());
     // A failed load leaves the lists empty.
-    ShowFocusWhenEmpty(*List1);
-    ShowFocusWhenEmpty(*List2);
+    showFocusWhenEmpty(*List1);
+    showFocusWhenEmpty(*List2);
     for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4})
-        LetEnterPressButton(*button);
+        letEnterPressButton(*button);
 }
 
 void Form3::watchPointer()
@@ -188,20 +188,20 @@ void Form3::Form_Load()
 {
     StepGuard guard(kModule, QStringLiteral("Form_Load"));
     guard.step(100, [&] { ApplyFaceColour(*this); });
-    guard.step(102, [&] { setWindowIcon(ProgramIcon()); });
-    const QString cursorFile = HandCursorFile(environment_.programFolder);
+    guard.step(102, [&] { setWindowIcon(programIcon()); });
+    const QString cursorFile = handCursorFile(environment_.programFolder);
     if (guard.test(104, [&] { return PathExists(cursorFile); }))
-        guard.step(106, [&] { pointer_.setHandImage(LoadHandCursor(cursorFile)); });
+        guard.step(106, [&] { pointer_.setHandImage(loadHandCursor(cursorFile)); });
     // Each showing starts afresh: nothing of the previous table remains, `mChanged` is false.
     guard.step(108, [&] { lists_ = customise::CustomizationLists(); });
     if (guard.test(110, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::Paradox); }))
         guard.step(112, [&] {
-            customise::LoadFieldsFromMySQL(customise::LoginFieldsOf(environment_.connectionFields()),
+            customise::LoadFieldsFromMySQL(customise::loginFieldsOf(environment_.connectionFields()),
                                            handoff_.mTableName, lists_);
         });
     else if (guard.test(114, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::MySQL); }))
         guard.step(116, [&] {
-            customise::LoadFieldsFromParadox(customise::LoginFieldsOf(environment_.connectionFields()),
+            customise::LoadFieldsFromParadox(customise::loginFieldsOf(environment_.connectionFields()),
                                              handoff_.mTableName, lists_);
         });
     // A failed loader leaves what it had appended: that is what the window shows.
@@ -262,7 +262,7 @@ void Form3::PushButton1_Click()
             List2->item(static_cast<int>(row))->setText(fromUtf8(lists_.typeTexts()[row]));
         });
     } else if (outcome == customise::ApplyOutcome::InvalidType) {
-        guard.step(106, [&] { ShowMessage(fromUtf8(customise::invalidTypeMessage)); });
+        guard.step(106, [&] { showMessage(fromUtf8(customise::invalidTypeMessage)); });
     }
 }
 
@@ -285,7 +285,7 @@ void Form3::PushButton3_Click()
     if (guard.test(100, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::Paradox); }))
         guard.step(102, [&] { environment_.openWebPage(QUrl(QString::fromLatin1(kOdbcDataTypesPage))); });
     else if (guard.test(104, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::MySQL); }))
-        guard.step(106, [&] { ShowMessage(fromUtf8(customise::acceptedTypeHelpText())); });
+        guard.step(106, [&] { showMessage(fromUtf8(customise::acceptedTypeHelpText())); });
 }
 
 void Form3::PushButton4_Click()
@@ -308,7 +308,7 @@ bool Form3::Form_QueryUnload()
     // Should the question itself fail, the window stays open: the user's changes are kept.
     bool leaveWithoutChanges = false;
     guard.step(102, [&] {
-        leaveWithoutChanges = AskYesNo(fromUtf8(customise::unsavedChangeQuestion), ApplicationTitle());
+        leaveWithoutChanges = askYesNo(fromUtf8(customise::unsavedChangeQuestion), applicationTitle());
     });
     return leaveWithoutChanges;
 }

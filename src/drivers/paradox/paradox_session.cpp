@@ -51,7 +51,7 @@ auto translatingFailures(Work&& work) -> decltype(work())
                                       + " The table's file may be damaged: repair it in Paradox, or take it from a "
                                         "backup, then try again.");
     } catch (const px::Error& error) {
-        if (IsExpectedProblem(error))
+        if (isExpectedProblem(error))
             throw Expected<DatabaseError>(error.what());
         throw DatabaseError(error.what());
     } catch (const fs::filesystem_error& error) {

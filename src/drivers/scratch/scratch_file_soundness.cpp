@@ -61,7 +61,7 @@ void remakeEmptyScratchFile(const fs::path& file)
     // the damaged pages back.
     for (const char* companion : {"-journal", "-wal", "-shm"}) {
         removeIfPresent(withSuffix(file, companion));
-        KillPoint("a companion of the damaged scratch file removed");
+        killPoint("a companion of the damaged scratch file removed");
     }
     const fs::path fresh = withSuffix(file, ".new");
     {
@@ -69,13 +69,13 @@ void remakeEmptyScratchFile(const fs::path& file)
         if (!empty)
             throw DatabaseError("Could not create '" + fresh.string() + "'.");
     }
-    KillPoint("an empty scratch file made beside the damaged one");
+    killPoint("an empty scratch file made beside the damaged one");
     std::error_code error;
     fs::rename(fresh, file, error);
     if (error)
         throw DatabaseError("Could not replace the damaged scratch database '" + file.string()
                             + "': " + error.message());
-    KillPoint("the damaged scratch file replaced by an empty one");
+    killPoint("the damaged scratch file replaced by an empty one");
 }
 
 std::string scratchFileRemadeNotice(const fs::path& file)

@@ -63,7 +63,7 @@ public:
             tables_.drop(drop->table);
         } else {
             writeOutToParadox(tables_, std::get<WriteOutToParadox>(parsed));
-            KillPoint("a scratch table written out as a Paradox table");
+            killPoint("a scratch table written out as a Paradox table");
         }
         return nullptr;
     }

@@ -122,7 +122,7 @@ void ScratchTables::commitBatch()
     }
     batchTables_.clear();
     batchOpen_ = false;
-    KillPoint("a batch of scratch rows committed");
+    killPoint("a batch of scratch rows committed");
 }
 
 void ScratchTables::ensureCatalogue()
@@ -219,7 +219,7 @@ void ScratchTables::create(const CreateTable& create)
         database_.run("ROLLBACK");
         throw;
     }
-    KillPoint("a scratch table created");
+    killPoint("a scratch table created");
     tablesWithLostRows_.erase(nameKey(create.table));
     forgetTablesMadeHereIfChangedElsewhere();
     madeHere_[nameKey(create.table)] = TableMadeHere{};
@@ -331,7 +331,7 @@ void ScratchTables::drop(const std::string& table)
         database_.run("ROLLBACK");
         throw;
     }
-    KillPoint("a scratch table dropped");
+    killPoint("a scratch table dropped");
     tablesWithLostRows_.erase(nameKey(*name));
     madeHere_.erase(nameKey(*name));
 }

@@ -23,19 +23,19 @@ void attachTableMaintenance(Form2& tablesWindow, std::function<ConnectionFields(
     Form2* const window = &tablesWindow;
     tablesWindow.setDeleteMySqlTablesBody([window, currentFields](StepGuard& guard) {
         ListBoxFrontEnd frontEnd(listParts(*window, *window->List1));
-        DeleteMySqlTables(guard, frontEnd, currentFields());
+        deleteMySqlTables(guard, frontEnd, currentFields());
     });
     tablesWindow.setDeleteParadoxTablesBody([window, currentFields](StepGuard& guard) {
         ListBoxFrontEnd frontEnd(listParts(*window, *window->List2));
-        DeleteParadoxTables(guard, frontEnd, currentFields().paradoxFolder);
+        deleteParadoxTables(guard, frontEnd, currentFields().paradoxFolder);
     });
     tablesWindow.setRenameMySqlTableBody([window, currentFields](StepGuard& guard) {
         ListBoxFrontEnd frontEnd(listParts(*window, *window->List1));
-        RenameMySqlTable(guard, frontEnd, currentFields());
+        renameMySqlTable(guard, frontEnd, currentFields());
     });
     tablesWindow.setRenameParadoxTableBody([window, currentFields](StepGuard& guard) {
         ListBoxFrontEnd frontEnd(listParts(*window, *window->List2));
-        RenameParadoxTable(guard, frontEnd, currentFields().paradoxFolder);
+        renameParadoxTable(guard, frontEnd, currentFields().paradoxFolder);
     });
 }
 

@@ -24,11 +24,11 @@ void attachTransfers(Form2& tablesWindow, TransferEnvironment environment)
     Form2* const window = &tablesWindow;
     tablesWindow.setSendToParadoxBody([window, environment](StepGuard& guard) {
         ListBoxFrontEnd frontEnd(directionParts(*window, *window->List1, *window->List2, *window->Check15));
-        SendTablesToParadox(guard, frontEnd, environment);
+        sendTablesToParadox(guard, frontEnd, environment);
     });
     tablesWindow.setSendToMySqlBody([window, environment](StepGuard& guard) {
         ListBoxFrontEnd frontEnd(directionParts(*window, *window->List2, *window->List1, *window->Check16));
-        SendTablesToMySql(guard, frontEnd, environment);
+        sendTablesToMySql(guard, frontEnd, environment);
     });
 }
 

@@ -30,7 +30,7 @@ protected:
     {
         form.Form_Load();
         for (const char* name : {"customers", "orders", "invoices"})
-            AddTableName(*form.List1, QLatin1String(name));
+            addTableName(*form.List1, QLatin1String(name));
         testing::showActive(form);
     }
 
@@ -126,7 +126,7 @@ TEST_F(Form2AccessibilityTest, KeysPressButtonsTickBoxesAndSelectInTheLists)
 
     // The usual list keys: arrows move, Shift+arrow extends, Ctrl+Space toggles, Ctrl+A takes all.
     form.List1->setFocus();
-    SetListIndex(*form.List1, 0);
+    setListIndex(*form.List1, 0);
     QTest::keyClick(form.List1, Qt::Key_Down);
     EXPECT_EQ(selected(*form.List1), QStringList({"invoices"}));
     QTest::keyClick(form.List1, Qt::Key_Down, Qt::ShiftModifier);

@@ -28,7 +28,7 @@ protected:
         form.show();
     }
 
-    QString stored(const char* key) { return ReadSetting(QLatin1String(key), QStringLiteral("<none>")); }
+    QString stored(const char* key) { return readSetting(QLatin1String(key), QStringLiteral("<none>")); }
 
     // Entering a control, then moving over it with no mouse button down, delivered as the
     // window system delivers it: on to the parents when the control lets it pass.
@@ -46,19 +46,19 @@ protected:
 TEST_F(Form2Test, ListsKeepACaseBlindOrderAndSelectAllLeavesTheCurrentItem)
 {
     for (const char* name : {"orders", "Customers", "ZIP codes", "accounts", "Orders"})
-        AddTableName(*form.List1, QLatin1String(name));
+        addTableName(*form.List1, QLatin1String(name));
     form.List1->addItem(QStringLiteral("Bills")); // added the plain Qt way
     EXPECT_EQ(testing::ItemTexts(*form.List1),
               (QStringList{QStringLiteral("accounts"), QStringLiteral("Bills"), QStringLiteral("Customers"),
                            QStringLiteral("Orders"), QStringLiteral("orders"), QStringLiteral("ZIP codes")}));
 
-    SetListIndex(*form.List1, 2);
+    setListIndex(*form.List1, 2);
     form.PushButton8->click(); // the other, empty list: nothing happens
     form.PushButton10->click();
-    EXPECT_EQ(SelectedTableNames(*form.List1).size(), 6);
+    EXPECT_EQ(selectedTableNames(*form.List1).size(), 6);
     form.PushButton11->click();
-    EXPECT_TRUE(SelectedTableNames(*form.List1).isEmpty());
-    EXPECT_EQ(ListIndex(*form.List1), 2);
+    EXPECT_TRUE(selectedTableNames(*form.List1).isEmpty());
+    EXPECT_EQ(listIndex(*form.List1), 2);
     EXPECT_TRUE(boxes.shown().empty());
 }
 

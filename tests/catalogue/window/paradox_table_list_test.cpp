@@ -21,12 +21,12 @@ namespace {
 
 class ParadoxTableListTest : public ::testing::Test {
 protected:
-    ParadoxTableListTest() { PrepareTableList(list); }
+    ParadoxTableListTest() { prepareTableList(list); }
 
     void testButton(const QString& paradoxFolder)
     {
         StepGuard guard(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
-        TestParadoxConnectionButton(guard, paradoxFolder, pointer);
+        testParadoxConnectionButton(guard, paradoxFolder, pointer);
     }
 
     testing::ScriptedBoxesInstalled installed;
@@ -46,16 +46,16 @@ TEST_F(ParadoxTableListTest, EveryTableFileOfTheTreeIsListedByItsUpperCaseNameWi
         QStringLiteral("x.dbf"), QStringLiteral("customer.MB"), QStringLiteral("sub/~lock.db"),
         QStringLiteral("tables.db/inside.txt"),
     });
-    AddTableName(list, QStringLiteral("LEFT OVER"));
+    addTableName(list, QStringLiteral("LEFT OVER"));
     ListParadoxTables(list, folder.path() + QLatin1Char('/'));
     EXPECT_EQ(testing::ItemTexts(list), (QStringList{QStringLiteral(".HIDDEN"), QStringLiteral("CUSTOMER"),
                                                      QStringLiteral("CUSTOMER"), QStringLiteral("CUSTOMER"),
                                                      QStringLiteral("MYASE")}));
-    EXPECT_EQ(ListIndex(list), -1);
+    EXPECT_EQ(listIndex(list), -1);
 
     // Without a window: the same names in the same order.
-    EXPECT_EQ(ParadoxTableNames(folder.path() + QLatin1Char('/')), testing::ItemTexts(list));
-    EXPECT_TRUE(ParadoxTableNames(QString()).isEmpty());
+    EXPECT_EQ(paradoxTableNames(folder.path() + QLatin1Char('/')), testing::ItemTexts(list));
+    EXPECT_TRUE(paradoxTableNames(QString()).isEmpty());
 
     // The check looks at the folder itself, where a temporary file counts.
     QTemporaryDir onlyTemporary;
@@ -86,7 +86,7 @@ TEST_F(ParadoxTableListTest, ListedNamesLeadBackToTheirTablesThroughTheParadoxFo
     fields.paradoxFolder = folder.path();
     for (const QString& name : testing::ItemTexts(list)) {
         connections::Connection connection;
-        connection.Open(ParadoxConnectionStringOf(fields));
+        connection.Open(paradoxConnectionStringOf(fields));
         EXPECT_NO_THROW(connection.Execute("SELECT top 1 * FROM \"" + name.toStdString() + "\"")) << name.toStdString();
     }
 }

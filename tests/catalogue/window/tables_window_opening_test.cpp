@@ -47,10 +47,10 @@ protected:
             {kParadoxFolder, login.paradoxFolder}, {kServer, login.server},     {kPort, login.port},
             {kUser, login.user},                   {kPassword, login.password}, {kDatabase, login.database}};
         for (const auto& [key, value] : values)
-            WriteSetting(QLatin1String(key), value);
+            writeSetting(QLatin1String(key), value);
     }
 
-    QString stored(const char* key) { return ReadSetting(QLatin1String(key), QStringLiteral("<none>")); }
+    QString stored(const char* key) { return readSetting(QLatin1String(key), QStringLiteral("<none>")); }
 
     void expectStillOnTheConnectionWindow()
     {
@@ -73,7 +73,7 @@ protected:
 
 TEST_F(TablesWindowOpeningTest, NextListsBothSidesSetsTheBoxesAndSwapsTheWindows)
 {
-    WriteSetting(QLatin1String(kWithDataTypeChange1), QStringLiteral("yes")); // anything but "0" ticks
+    writeSetting(QLatin1String(kWithDataTypeChange1), QStringLiteral("yes")); // anything but "0" ticks
     openConnectionWindow(workingLogin());
     // A second click arrives while the listing yields to the window system: ignored, or the
     // lists would be filled twice.
@@ -156,7 +156,7 @@ TEST_F(TablesWindowOpeningTest, NextAfterBackListsBothSidesAfresh)
 {
     openConnectionWindow(workingLogin());
     form1.PushButton2->click();
-    SelectAllItems(*form2.List1);
+    selectAllItems(*form2.List1);
     form2.PushButton2->click();
     EXPECT_TRUE(form1.isVisible());
     EXPECT_FALSE(form2.isVisible());
@@ -168,13 +168,13 @@ TEST_F(TablesWindowOpeningTest, NextAfterBackListsBothSidesAfresh)
 
     EXPECT_EQ(testing::ItemTexts(*form2.List1), (QStringList{QStringLiteral("Accounts"), QStringLiteral("Customers")}));
     EXPECT_EQ(form2.List2->count(), 3);
-    EXPECT_TRUE(SelectedTableNames(*form2.List1).isEmpty());
+    EXPECT_TRUE(selectedTableNames(*form2.List1).isEmpty());
 }
 
 TEST_F(TablesWindowOpeningTest, AStartWithAWorkingSavedLoginLandsInTheTablesWindow)
 {
     storeLogin(workingLogin());
-    WriteSetting(QLatin1String(kWithDataTypeChange2), QStringLiteral("1"));
+    writeSetting(QLatin1String(kWithDataTypeChange2), QStringLiteral("1"));
     form1.loadAndShow();
     EXPECT_FALSE(form1.isVisible());
     EXPECT_TRUE(form2.isVisible());

@@ -40,7 +40,7 @@ protected:
         window.Text1->setText(QStringLiteral("/data/before"));
     }
 
-    QString storedFolder() const { return ReadSetting(QLatin1String(kParadoxFolder), QStringLiteral("(none)")); }
+    QString storedFolder() const { return readSetting(QLatin1String(kParadoxFolder), QStringLiteral("(none)")); }
 
     TemporarySettings settings;
     ScriptedBoxesInstalled installed;
@@ -52,7 +52,7 @@ protected:
 
 TEST_F(FolderChoiceTest, BrowseOpensAtTheStoredStartFolderAndFillsTheFieldWithTheChoice)
 {
-    WriteSetting(QLatin1String(kLastFolderDot), QStringLiteral("/srv/tables"));
+    writeSetting(QLatin1String(kLastFolderDot), QStringLiteral("/srv/tables"));
     answer = QStringLiteral("/srv/tables/2024");
 
     window.PushButton5->click();
@@ -64,7 +64,7 @@ TEST_F(FolderChoiceTest, BrowseOpensAtTheStoredStartFolderAndFillsTheFieldWithTh
     EXPECT_EQ(window.Text1->text(), QStringLiteral("/srv/tables/2024"));
     EXPECT_EQ(storedFolder(), QStringLiteral("/srv/tables/2024"));
     // Choosing a folder does not move the start folder.
-    EXPECT_EQ(ReadSetting(QLatin1String(kLastFolderDot), QString()), QStringLiteral("/srv/tables"));
+    EXPECT_EQ(readSetting(QLatin1String(kLastFolderDot), QString()), QStringLiteral("/srv/tables"));
 }
 
 TEST_F(FolderChoiceTest, ACancelChangesNothingAndTheFirstBrowseStartsNowhere)
@@ -91,7 +91,7 @@ TEST_F(FolderChoiceTest, LoadSampleSetsTheSampleFolderBesideTheProgramEvenWhenIt
 TEST(FolderDialogTest, OffersFoldersOnlyUnderThePromptAtTheStartFolder)
 {
     QFileDialog dialog;
-    PrepareFolderDialog(dialog, QStringLiteral("Please select folder:"), QStringLiteral("/tmp"));
+    prepareFolderDialog(dialog, QStringLiteral("Please select folder:"), QStringLiteral("/tmp"));
 
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Please select folder:"));
     EXPECT_EQ(dialog.fileMode(), QFileDialog::Directory);

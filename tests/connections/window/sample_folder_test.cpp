@@ -71,7 +71,7 @@ protected:
 
 TEST_F(InstalledSamplesTest, AreCopiedIntoTheUsersDataFolderWhichTheFieldThenShows)
 {
-    const QString shown = UsableSampleFolder(programFolder(), userData());
+    const QString shown = usableSampleFolder(programFolder(), userData());
 
     EXPECT_EQ(pathOf(shown), userCopy());
     for (const char* name : {"PLANTS.DB", "PLANTS.MB", "HARVEST.DB"}) {
@@ -91,11 +91,11 @@ TEST_F(InstalledSamplesTest, AreCopiedIntoTheUsersDataFolderWhichTheFieldThenSho
 
 TEST_F(InstalledSamplesTest, AreCopiedOnlyOnceSoThatTheUsersChangesStay)
 {
-    UsableSampleFolder(programFolder(), userData());
+    usableSampleFolder(programFolder(), userData());
     fs::remove(userCopy() / "HARVEST.DB");
     std::ofstream(userCopy() / "PLANTS.DB") << "the user's own rows";
 
-    EXPECT_EQ(pathOf(UsableSampleFolder(programFolder(), userData())), userCopy());
+    EXPECT_EQ(pathOf(usableSampleFolder(programFolder(), userData())), userCopy());
     EXPECT_FALSE(fs::exists(userCopy() / "HARVEST.DB"));
     EXPECT_EQ(contentOf(userCopy() / "PLANTS.DB"), "the user's own rows");
 }
@@ -105,10 +105,10 @@ TEST_F(InstalledSamplesTest, ACopyThatCannotBeMadeIsAPlainProblemNamingTheFolder
     // A file where the user's "Quintabel" folder would go.
     std::ofstream(pathOf(userData()) / "Quintabel") << "in the way";
     try {
-        UsableSampleFolder(programFolder(), userData());
+        usableSampleFolder(programFolder(), userData());
         FAIL() << "the samples were copied under a file";
     } catch (const std::runtime_error& error) {
-        EXPECT_TRUE(IsExpectedProblem(error));
+        EXPECT_TRUE(isExpectedProblem(error));
         EXPECT_NE(std::string(error.what()).find(userCopy().string()), std::string::npos) << error.what();
     }
     EXPECT_FALSE(fs::is_directory(userCopy()));
@@ -139,7 +139,7 @@ TEST(SamplesBesideTheProgram, AreUsedWhereTheyAreWhenTheProgramMayWriteThem)
     fs::create_directories(samples);
     std::ofstream(samples / "BEDS.DB") << "beds";
 
-    EXPECT_EQ(pathOf(UsableSampleFolder(program.path(), data.path())), samples);
+    EXPECT_EQ(pathOf(usableSampleFolder(program.path(), data.path())), samples);
     EXPECT_FALSE(fs::exists(pathOf(data.path()) / "Quintabel"));
 }
 

@@ -37,7 +37,7 @@ public:
     const std::vector<ShownBox>& shown() const { return shown_; }
     // The error reports among the boxes shown, in order.
     std::vector<ShownBox> errorReports() const;
-    // The plain messages (ShowMessage: OK alone, no icon, not an error report), in order.
+    // The plain messages (showMessage: OK alone, no icon, not an error report), in order.
     std::vector<ShownBox> plainMessages() const;
 
     BoxAnswer showBox(const BoxRequest& request) override;
