@@ -44,10 +44,10 @@ int main(int argc, char** argv)
     // Both "Send Table/s" buttons, with the data type customisation window when a box is
     // ticked. Every connection reads the connection window's fields at that moment.
     const auto connectionFields = [&connectionWindow] { return connectionWindow.fields(); };
-    quintabel::Form3 customizationWindow(quintabel::Form3::Environment::production(connectionFields),
+    quintabel::Form3 customisationWindow(quintabel::Form3::Environment::production(connectionFields),
                                          &tablesWindow);
     quintabel::attachTransfers(tablesWindow,
-                               {connectionFields, scratchFolderPath, &customizationWindow});
+                               {connectionFields, scratchFolderPath, &customisationWindow});
 
     connectionWindow.loadAndShow();
     return QApplication::exec();

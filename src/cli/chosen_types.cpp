@@ -100,7 +100,7 @@ QStringList invalidTypeEntries(const TableTypes& chosen)
     return problems;
 }
 
-QStringList applyChosenTypes(const TableTypes& chosen, customise::CustomizationLists& lists)
+QStringList applyChosenTypes(const TableTypes& chosen, customise::CustomisationLists& lists)
 {
     QStringList fieldNames;
     for (const std::string& name : lists.fieldNames())

@@ -2,7 +2,7 @@
 // The column types chosen in a --types file, what the customisation window's "Apply" would
 // have set by hand: {"ORDERS": {"AMOUNT": "DECIMAL(12,2)", "NAME": "VARCHAR(80)"}}.
 
-#include "customise/customization_lists.h"
+#include "customise/customisation_lists.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,6 +49,6 @@ QStringList invalidTypeEntries(const TableTypes& chosen);
 // of exactly that name, else the one field that matches without regard to letter case (both
 // databases compare column names so). One problem per entry whose field the table does not
 // have, or whose type is refused; `lists` holds the types that were set.
-QStringList applyChosenTypes(const TableTypes& chosen, customise::CustomizationLists& lists);
+QStringList applyChosenTypes(const TableTypes& chosen, customise::CustomisationLists& lists);
 
 } // namespace quintabel::cli

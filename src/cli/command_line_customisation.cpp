@@ -1,4 +1,4 @@
-#include "cli/command_line_customization.h"
+#include "cli/command_line_customisation.h"
 
 #include "customise/field_loading.h"
 #include "base/step_guard.h"
@@ -17,7 +17,7 @@ QString readFailure(const QString& sourceTable)
 } // namespace
 
 void loadSourceFields(transfer::TargetKind target, const ConnectionFields& fields, const QString& sourceTable,
-                      customise::CustomizationLists& lists)
+                      customise::CustomisationLists& lists)
 {
     constexpr auto types = customise::StartingTypes::Default;
     if (target == transfer::TargetKind::Paradox)
@@ -31,7 +31,7 @@ QStringList chosenTypeProblems(const TableTypes& chosen, transfer::TargetKind ta
 {
     // Types the window would refuse are told even when the table cannot be read.
     QStringList problems = invalidTypeEntries(chosen);
-    customise::CustomizationLists lists;
+    customise::CustomisationLists lists;
     try {
         loadSourceFields(target, fields, sourceTable, lists);
     } catch (...) {
@@ -45,13 +45,13 @@ QStringList chosenTypeProblems(const TableTypes& chosen, transfer::TargetKind ta
     return problems;
 }
 
-CommandLineCustomization::CommandLineCustomization(const ChosenTypes& types,
+CommandLineCustomisation::CommandLineCustomisation(const ChosenTypes& types,
                                                    std::function<ConnectionFields()> connectionFields)
     : types_(types), connectionFields_(std::move(connectionFields))
 {
 }
 
-void CommandLineCustomization::showModal(transfer::CustomizeHandoff& handoff)
+void CommandLineCustomisation::showModal(transfer::CustomiseHandoff& handoff)
 {
     const QString sourceTable = QString::fromStdString(handoff.mTableName);
     const TableTypes* chosen = types_.forTable(sourceTable);
@@ -64,7 +64,7 @@ void CommandLineCustomization::showModal(transfer::CustomizeHandoff& handoff)
     const transfer::TargetKind target = handoff.mType == transfer::targetKindText(transfer::TargetKind::Paradox)
         ? transfer::TargetKind::Paradox
         : transfer::TargetKind::MySQL;
-    customise::CustomizationLists lists;
+    customise::CustomisationLists lists;
     try {
         loadSourceFields(target, connectionFields_(), sourceTable, lists);
     } catch (...) {

@@ -8,7 +8,7 @@
 
 #include "cli/chosen_types.h"
 #include "base/connection_fields.h"
-#include "transfer/customize_handoff.h"
+#include "transfer/customise_handoff.h"
 #include "transfer/target_kind.h"
 
 #include <QStringList>
@@ -20,7 +20,7 @@ namespace quintabel::cli {
 // Loads the fields of `sourceTable` with their default types into `lists`, reading the side
 // that a transfer to `target` reads from. Throws what the loader throws.
 void loadSourceFields(transfer::TargetKind target, const ConnectionFields& fields, const QString& sourceTable,
-                      customise::CustomizationLists& lists);
+                      customise::CustomisationLists& lists);
 
 // Everything that keeps the chosen types of `chosen` from being used on `sourceTable`,
 // checked before the table is sent: invalid types, fields the table does not have, a table
@@ -28,15 +28,15 @@ void loadSourceFields(transfer::TargetKind target, const ConnectionFields& field
 QStringList chosenTypeProblems(const TableTypes& chosen, transfer::TargetKind target, const ConnectionFields& fields,
                                const QString& sourceTable);
 
-class CommandLineCustomization final : public transfer::CustomizationWindow {
+class CommandLineCustomisation final : public transfer::CustomisationWindow {
 public:
     // `types` and whatever `connectionFields` reads must outlive this.
-    CommandLineCustomization(const ChosenTypes& types, std::function<ConnectionFields()> connectionFields);
+    CommandLineCustomisation(const ChosenTypes& types, std::function<ConnectionFields()> connectionFields);
 
     // Confirms at once. A table whose chosen types can no longer be used (its fields changed
     // since they were checked) is left cancelled, which ends the run before the table is
     // touched; problems() then says why.
-    void showModal(transfer::CustomizeHandoff& handoff) override;
+    void showModal(transfer::CustomiseHandoff& handoff) override;
 
     const QStringList& problems() const { return problems_; }
 

@@ -33,9 +33,9 @@ bool stopSignalled()
     return stopSignal != 0;
 }
 
-CommandLineFrontEnd::CommandLineFrontEnd(QStringList sourceNames, QStringList targetNames, bool customizeTypes,
+CommandLineFrontEnd::CommandLineFrontEnd(QStringList sourceNames, QStringList targetNames, bool customiseTypes,
                                          RunReport& report, StandardError& standardError)
-    : source_(std::move(sourceNames)), target_(std::move(targetNames)), customizeTypes_(customizeTypes),
+    : source_(std::move(sourceNames)), target_(std::move(targetNames)), customiseTypes_(customiseTypes),
       report_(report), standardError_(standardError)
 {
 }

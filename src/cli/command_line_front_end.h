@@ -13,7 +13,7 @@ namespace quintabel::cli {
 class CommandLineFrontEnd final : public FrontEnd {
 public:
     // `report` and `standardError` must outlive this.
-    CommandLineFrontEnd(QStringList sourceNames, QStringList targetNames, bool customizeTypes, RunReport& report,
+    CommandLineFrontEnd(QStringList sourceNames, QStringList targetNames, bool customiseTypes, RunReport& report,
                         StandardError& standardError);
 
     TableListView& sourceList() override { return source_; }
@@ -21,7 +21,7 @@ public:
     const NamedTables& sourceNames() const { return source_; }
     const NamedTables& targetNames() const { return target_; }
 
-    bool customizeTypes() const override { return customizeTypes_; }
+    bool customiseTypes() const override { return customiseTypes_; }
     bool stopRequested() const override;
 
     void showRowProgress(const QString& tableName, std::int64_t row, std::int64_t rowCount) override;
@@ -37,7 +37,7 @@ public:
 private:
     NamedTables source_;
     NamedTables target_;
-    bool customizeTypes_;
+    bool customiseTypes_;
     RunReport& report_;
     StandardError& standardError_;
 };

@@ -4,7 +4,7 @@
 #include "catalogue/paradox_table_names.h"
 #include "cli/chosen_types.h"
 #include "cli/command_line.h"
-#include "cli/command_line_customization.h"
+#include "cli/command_line_customisation.h"
 #include "cli/command_line_front_end.h"
 #include "cli/progress_line.h"
 #include "cli/run_report.h"
@@ -289,12 +289,12 @@ int CommandLineRun::transfer()
 
     if (!toSend.isEmpty()) {
         CommandLineFrontEnd frontEnd(toSend, *targetListed, !types_.empty(), report_, standardError_);
-        CommandLineCustomization customization(types_, [this] { return fields_; });
+        CommandLineCustomisation customisation(types_, [this] { return fields_; });
         db::scratch::ScratchFolder scratchFolder;
         const TransferEnvironment environment{
             [this] { return fields_; },
             [&scratchFolder] { return QString::fromStdString(scratchFolder.path().string()); },
-            &customization};
+            &customisation};
         // The windows' own error locations, so that a report reads the same from either.
         StepGuard guard(QStringLiteral("Form2"), toParadox ? QStringLiteral("PushButton3_Click")
                                                            : QStringLiteral("PushButton4_Click"));
@@ -304,7 +304,7 @@ int CommandLineRun::transfer()
         else
             sendTablesToMySql(guard, frontEnd, environment);
         frontEnd.showIdle();
-        for (const QString& problem : customization.problems())
+        for (const QString& problem : customisation.problems())
             error(problem);
         report_.markUnreached(toSend, stopSignalled()
                                           ? QStringLiteral("The run was stopped before this table was sent.")

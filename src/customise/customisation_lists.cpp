@@ -1,23 +1,23 @@
-#include "customise/customization_lists.h"
+#include "customise/customisation_lists.h"
 
 #include "customise/accepted_types.h"
-#include "customise/customized_create.h"
+#include "customise/customised_create.h"
 
 #include <utility>
 
 namespace quintabel::customise {
 
-void CustomizationLists::appendField(std::string fieldName)
+void CustomisationLists::appendField(std::string fieldName)
 {
     fieldNames_.push_back(std::move(fieldName));
 }
 
-void CustomizationLists::appendType(std::string typeText)
+void CustomisationLists::appendType(std::string typeText)
 {
     typeTexts_.push_back(std::move(typeText));
 }
 
-std::optional<std::string> CustomizationLists::selectRow(std::size_t row)
+std::optional<std::string> CustomisationLists::selectRow(std::size_t row)
 {
     if (row >= fieldNames_.size() && row >= typeTexts_.size())
         return std::nullopt;
@@ -27,7 +27,7 @@ std::optional<std::string> CustomizationLists::selectRow(std::size_t row)
     return typeTexts_[row];
 }
 
-ApplyOutcome CustomizationLists::apply(std::string_view typed)
+ApplyOutcome CustomisationLists::apply(std::string_view typed)
 {
     if (!selectedRow_ || *selectedRow_ >= typeTexts_.size())
         return ApplyOutcome::NothingSelected;
@@ -38,10 +38,10 @@ ApplyOutcome CustomizationLists::apply(std::string_view typed)
     return ApplyOutcome::Applied;
 }
 
-std::string CustomizationLists::confirm(std::string_view statementHead, std::string_view mType)
+std::string CustomisationLists::confirm(std::string_view statementHead, std::string_view mType)
 {
     std::string statement =
-        customizedCreateStatement(statementHead, fieldNames_, typeTexts_, columnQuotingFor(mType));
+        customisedCreateStatement(statementHead, fieldNames_, typeTexts_, columnQuotingFor(mType));
     changed_ = false;
     return statement;
 }

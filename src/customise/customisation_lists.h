@@ -25,7 +25,7 @@ enum class ApplyOutcome {
     NothingSelected, // no type entry is selected: nothing changes
 };
 
-class CustomizationLists {
+class CustomisationLists {
 public:
     // The loaders append one field and then its proposed type. A load that fails between the
     // two leaves one field more than types; every operation below stays safe then.

@@ -1,4 +1,4 @@
-#include "customise/customized_create.h"
+#include "customise/customised_create.h"
 
 #include "transfer/sql_names.h"
 
@@ -96,7 +96,7 @@ std::string quotedColumnName(std::string_view name, transfer::TargetKind target)
     return transfer::backtickQuoted(name);
 }
 
-std::string customizedCreateStatement(std::string_view statementHead, std::span<const std::string> fieldNames,
+std::string customisedCreateStatement(std::string_view statementHead, std::span<const std::string> fieldNames,
                                       std::span<const std::string> typeTexts, transfer::TargetKind target)
 {
     const std::size_t columnCount = std::min(fieldNames.size(), typeTexts.size());

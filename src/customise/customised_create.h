@@ -50,7 +50,7 @@ std::string quotedColumnName(std::string_view name, transfer::TargetKind target)
 // type entries the head comes back unchanged, so that the transfer builds its own statement.
 // Only entries present in both lists are written: after a failed load the fields list may hold
 // one field more than the types list, and that field has no type to write.
-std::string customizedCreateStatement(std::string_view statementHead, std::span<const std::string> fieldNames,
+std::string customisedCreateStatement(std::string_view statementHead, std::span<const std::string> fieldNames,
                                       std::span<const std::string> typeTexts, transfer::TargetKind target);
 
 } // namespace quintabel::customise

@@ -21,7 +21,7 @@ namespace {
 // Runs the one-row query and appends, field by field in the record set's order, the name and
 // then the proposal (or the default type) for `target` (the side the types are written for).
 void loadFields(const std::string& connectionString, const std::string& firstRowQuery,
-                transfer::TargetKind target, StartingTypes types, CustomizationLists& lists)
+                transfer::TargetKind target, StartingTypes types, CustomisationLists& lists)
 {
     connections::Connection connection;
     connection.setCursorLocation(connections::adUseClient);
@@ -62,14 +62,14 @@ std::string paradoxFirstRowQuery(std::string_view tableName)
 }
 
 void LoadFieldsFromMySQL(const connections::LoginFields& login, std::string_view mTableName,
-                         CustomizationLists& lists, StartingTypes types)
+                         CustomisationLists& lists, StartingTypes types)
 {
     loadFields(connections::mySqlConnectionString(login), mySqlFirstRowQuery(mTableName),
                transfer::TargetKind::Paradox, types, lists);
 }
 
 void LoadFieldsFromParadox(const connections::LoginFields& login, std::string_view mTableName,
-                           CustomizationLists& lists, StartingTypes types)
+                           CustomisationLists& lists, StartingTypes types)
 {
     loadFields(connections::paradoxConnectionString(login), paradoxFirstRowQuery(mTableName),
                transfer::TargetKind::MySQL, types, lists);

@@ -4,7 +4,7 @@
 
 #include "base/connection_fields.h"
 #include "connections/connection_string.h"
-#include "customise/customization_lists.h"
+#include "customise/customisation_lists.h"
 
 #include <string>
 #include <string_view>
@@ -37,10 +37,10 @@ enum class StartingTypes { Proposed, Default };
 // A failure (no connection, no such table) is a DatabaseError; the lists keep what was
 // appended before it, and the connection and record set are closed and released.
 void LoadFieldsFromMySQL(const connections::LoginFields& login, std::string_view mTableName,
-                         CustomizationLists& lists, StartingTypes types = StartingTypes::Proposed);
+                         CustomisationLists& lists, StartingTypes types = StartingTypes::Proposed);
 
 // The same for a Paradox table of the login's Paradox folder (the target is MySQL).
 void LoadFieldsFromParadox(const connections::LoginFields& login, std::string_view mTableName,
-                           CustomizationLists& lists, StartingTypes types = StartingTypes::Proposed);
+                           CustomisationLists& lists, StartingTypes types = StartingTypes::Proposed);
 
 } // namespace quintabel::customise

@@ -146,7 +146,7 @@ public:
     // Whether the user asked to customise the column types of each table sent ("Send with
     // data type customization" ticked). The customisation window itself is the environment's
     // (transfer/transfer_environment.h).
-    virtual bool customizeTypes() const = 0;
+    virtual bool customiseTypes() const = 0;
 
     // Asked before every row and every table: true stops the run there, leaving no
     // half-written table behind.

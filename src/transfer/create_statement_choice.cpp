@@ -49,19 +49,19 @@ void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& 
 
 ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatementLabels& labels,
                                             const std::string& tableName, const connections::Recordset& source,
-                                            transfer::TargetKind target, bool customize,
-                                            transfer::CustomizationWindow* window,
+                                            transfer::TargetKind target, bool customise,
+                                            transfer::CustomisationWindow* window,
                                             const std::string& createdTableName)
 {
     const std::string& created = createdTableName.empty() ? tableName : createdTableName;
     ChosenCreateStatement chosen;
     guard.step(labels.prefix, [&] { putInHand(guard, chosen.statement, transfer::statementPrefix(created)); });
-    if (guard.test(labels.defaultWhenUnticked, [&] { return !customize; })) {
+    if (guard.test(labels.defaultWhenUnticked, [&] { return !customise; })) {
         buildDefaultStatement(guard, labels.defaultBuildUnticked, created, source, target, chosen);
         return chosen;
     }
 
-    transfer::CustomizeHandoff handoff;
+    transfer::CustomiseHandoff handoff;
     guard.step(labels.cancelledFlag, [&] { handoff.CustomizeCancelled = true; });
     guard.step(labels.targetKind, [&] { handoff.mType = std::string(transfer::targetKindText(target)); });
     guard.step(labels.statementPrefix, [&] { handoff.mSQL = transfer::statementPrefix(created); });
@@ -72,13 +72,13 @@ ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatem
         window->showModal(handoff);
     });
     // A window that failed to show left the flag set: the run ends as after "Cancel".
-    const transfer::CustomizeOutcome outcome = transfer::finishCustomization(handoff, created);
-    if (guard.test(labels.cancelledTest, [&] { return outcome.decision == transfer::CustomizeDecision::Cancelled; })) {
+    const transfer::CustomiseOutcome outcome = transfer::finishCustomisation(handoff, created);
+    if (guard.test(labels.cancelledTest, [&] { return outcome.decision == transfer::CustomiseDecision::Cancelled; })) {
         chosen.cancelled = true;
         return chosen;
     }
     guard.step(labels.windowStatement, [&] { putInHand(guard, chosen.statement, handoff.mSQL); });
-    if (guard.test(labels.prefixTest, [&] { return outcome.decision == transfer::CustomizeDecision::UseDefaultStatement; }))
+    if (guard.test(labels.prefixTest, [&] { return outcome.decision == transfer::CustomiseDecision::UseDefaultStatement; }))
         buildDefaultStatement(guard, labels.defaultBuildAfterWindow, created, source, target, chosen);
     return chosen;
 }

@@ -3,7 +3,7 @@
 // source fields, or the data type customisation window when the direction's box is ticked.
 // Every piece of the way is a labelled step; the statement in hand follows each change.
 
-#include "transfer/customize_handoff.h"
+#include "transfer/customise_handoff.h"
 #include "transfer/default_column_types.h"
 #include "transfer/target_kind.h"
 
@@ -50,8 +50,8 @@ struct ChosenCreateStatement {
 // while the window still loads the fields of `tableName`.
 ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatementLabels& labels,
                                             const std::string& tableName, const connections::Recordset& source,
-                                            transfer::TargetKind target, bool customize,
-                                            transfer::CustomizationWindow* window,
+                                            transfer::TargetKind target, bool customise,
+                                            transfer::CustomisationWindow* window,
                                             const std::string& createdTableName = {});
 
 } // namespace quintabel

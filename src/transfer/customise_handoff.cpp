@@ -1,12 +1,12 @@
-#include "transfer/customize_handoff.h"
+#include "transfer/customise_handoff.h"
 
 #include "transfer/default_column_types.h"
 
 namespace quintabel::transfer {
 
-CustomizeHandoff beginCustomization(TargetKind target, std::string_view sourceTableName)
+CustomiseHandoff beginCustomisation(TargetKind target, std::string_view sourceTableName)
 {
-    CustomizeHandoff handoff;
+    CustomiseHandoff handoff;
     handoff.CustomizeCancelled = true;
     handoff.mType = std::string(targetKindText(target));
     handoff.mSQL = statementPrefix(sourceTableName);
@@ -14,21 +14,21 @@ CustomizeHandoff beginCustomization(TargetKind target, std::string_view sourceTa
     return handoff;
 }
 
-CustomizeOutcome finishCustomization(const CustomizeHandoff& handoff, std::string_view sourceTableName)
+CustomiseOutcome finishCustomisation(const CustomiseHandoff& handoff, std::string_view sourceTableName)
 {
     if (handoff.CustomizeCancelled)
-        return {CustomizeDecision::Cancelled, {}};
+        return {CustomiseDecision::Cancelled, {}};
     if (handoff.mSQL == statementPrefix(sourceTableName))
-        return {CustomizeDecision::UseDefaultStatement, {}};
-    return {CustomizeDecision::UseWindowStatement, handoff.mSQL};
+        return {CustomiseDecision::UseDefaultStatement, {}};
+    return {CustomiseDecision::UseWindowStatement, handoff.mSQL};
 }
 
-CustomizeOutcome runCustomization(CustomizationWindow& window, TargetKind target,
+CustomiseOutcome runCustomisation(CustomisationWindow& window, TargetKind target,
                                   std::string_view sourceTableName)
 {
-    CustomizeHandoff handoff = beginCustomization(target, sourceTableName);
+    CustomiseHandoff handoff = beginCustomisation(target, sourceTableName);
     window.showModal(handoff);
-    return finishCustomization(handoff, sourceTableName);
+    return finishCustomisation(handoff, sourceTableName);
 }
 
 } // namespace quintabel::transfer

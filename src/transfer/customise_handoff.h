@@ -11,7 +11,7 @@ namespace quintabel::transfer {
 
 // The values the two sides share. The transfer fills them in before the window shows; the
 // window reads them and, on "OK" only, completes `mSQL` and clears `CustomizeCancelled`.
-struct CustomizeHandoff {
+struct CustomiseHandoff {
     // True from just before the window shows until the user confirms with "OK"; still true
     // after the window has closed means the user cancelled (by "Cancel" or the close box).
     bool CustomizeCancelled = true;
@@ -22,37 +22,37 @@ struct CustomizeHandoff {
 
 // The modal call of the customisation window. The window implements it; tests stand a double
 // in its place.
-class CustomizationWindow {
+class CustomisationWindow {
 public:
-    virtual ~CustomizationWindow() = default;
+    virtual ~CustomisationWindow() = default;
     // Shows the window modally for `handoff` and returns when it has closed.
-    virtual void showModal(CustomizeHandoff& handoff) = 0;
+    virtual void showModal(CustomiseHandoff& handoff) = 0;
 };
 
 // The hand-off as the transfer sets it before it shows the window for `sourceTableName`.
-CustomizeHandoff beginCustomization(TargetKind target, std::string_view sourceTableName);
+CustomiseHandoff beginCustomisation(TargetKind target, std::string_view sourceTableName);
 
-enum class CustomizeDecision {
+enum class CustomiseDecision {
     Cancelled,           // end the whole run
     UseDefaultStatement, // the window handed back the prefix: build DefaultCreateStatement
-    UseWindowStatement,  // execute CustomizeOutcome::createStatement unchanged
+    UseWindowStatement,  // execute CustomiseOutcome::createStatement unchanged
 };
 
-struct CustomizeOutcome {
-    CustomizeDecision decision = CustomizeDecision::Cancelled;
+struct CustomiseOutcome {
+    CustomiseDecision decision = CustomiseDecision::Cancelled;
     std::string createStatement; // set for UseWindowStatement only
 };
 
 // What the transfer does after the window has closed: cancelled while the flag is still set;
 // otherwise the window's `mSQL`, unless that is exactly the statement prefix of
 // `sourceTableName` (no column types chosen, for example after a failed load).
-CustomizeOutcome finishCustomization(const CustomizeHandoff& handoff, std::string_view sourceTableName);
+CustomiseOutcome finishCustomisation(const CustomiseHandoff& handoff, std::string_view sourceTableName);
 
 // beginCustomization, the modal call and finishCustomization in one. A failure thrown by the
 // window passes on to the caller. A transfer that runs each of these as its own labelled step
 // calls the three itself: when the modal call fails, the flag is still set and
 // finishCustomization ends the run as after "Cancel".
-CustomizeOutcome runCustomization(CustomizationWindow& window, TargetKind target,
+CustomiseOutcome runCustomisation(CustomisationWindow& window, TargetKind target,
                                   std::string_view sourceTableName);
 
 } // namespace quintabel::transfer

@@ -220,7 +220,7 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
 
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, source, source_, transfer::TargetKind::Paradox,
-                              frontEnd_.customizeTypes(), environment_.customizationWindow);
+                              frontEnd_.customiseTypes(), environment_.customisationWindow);
     if (create.cancelled) {
         // Nothing of this table has been touched yet, the old Paradox table included. The
         // source's rows, all still to come, are not read: the run ends.

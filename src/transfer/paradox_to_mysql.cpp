@@ -206,7 +206,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     NewCopy copy{newCopyName(target), {target, std::nullopt, runConnection_}};
     const ChosenCreateStatement create =
         chooseCreateStatement(guard_, kCreateLabels, table, source_, transfer::TargetKind::MySQL,
-                              frontEnd_.customizeTypes(), environment_.customizationWindow, copy.name);
+                              frontEnd_.customiseTypes(), environment_.customisationWindow, copy.name);
     if (create.cancelled) {
         guard_.step(156, [&] { closeIfOpen(mysql_); });
         guard_.step(158, [&] { closeIfOpen(paradox_); });

@@ -4,7 +4,7 @@
 
 #include "base/connection_fields.h"
 #include "frontend/front_end.h"
-#include "transfer/customize_handoff.h"
+#include "transfer/customise_handoff.h"
 
 #include <QString>
 
@@ -20,9 +20,9 @@ struct TransferEnvironment {
     // only once a transfer needs it; a failure to make it is that open step's failure.
     std::function<QString()> scratchFolder;
     // The data type customisation window (Form3), shown when the front end asks for
-    // customisation (FrontEnd::customizeTypes). Not owned. Without one, a request for
+    // customisation (FrontEnd::customiseTypes). Not owned. Without one, a request for
     // customisation ends the run as a cancelled window does.
-    transfer::CustomizationWindow* customizationWindow = nullptr;
+    transfer::CustomisationWindow* customisationWindow = nullptr;
 };
 
 } // namespace quintabel

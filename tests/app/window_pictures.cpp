@@ -3,7 +3,7 @@
 //
 //     window_pictures OUTPUT_FOLDER PORT PARADOX_FOLDER
 //
-// Writes connection-window.png, tables-window.png and customization-window.png. The login is
+// Writes connection-window.png, tables-window.png and customisation-window.png. The login is
 // the sandbox's demo login (scripts/mariadb-sandbox.sh); the settings store is a temporary one,
 // so a user's saved login is never read or changed. scripts/screenshots.sh runs it.
 
@@ -14,7 +14,7 @@
 #include "shell/form1.h"
 #include "shell/qt_message_boxes.h"
 #include "base/settings_store.h"
-#include "transfer/customize_handoff.h"
+#include "transfer/customise_handoff.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,10 +100,10 @@ int main(int argc, char** argv)
     customiseEnvironment.openWebPage = [](const QUrl&) {};
     bool customisationSaved = false;
     customiseEnvironment.runModalLoop = [&](QDialog& window) {
-        customisationSaved = savePicture(window, output.filePath(QStringLiteral("customization-window.png")));
+        customisationSaved = savePicture(window, output.filePath(QStringLiteral("customisation-window.png")));
     };
     Form3 customiseWindow(customiseEnvironment);
-    transfer::CustomizeHandoff handoff = transfer::beginCustomization(transfer::TargetKind::Paradox, firstTable);
+    transfer::CustomiseHandoff handoff = transfer::beginCustomisation(transfer::TargetKind::Paradox, firstTable);
     customiseWindow.showModal(handoff);
     return customisationSaved ? 0 : 1;
 }

@@ -24,9 +24,9 @@ QString problemOf(const char* json)
     return std::holds_alternative<QString>(result) ? std::get<QString>(result) : QString();
 }
 
-customise::CustomizationLists loaded(const std::vector<std::pair<std::string, std::string>>& fields)
+customise::CustomisationLists loaded(const std::vector<std::pair<std::string, std::string>>& fields)
 {
-    customise::CustomizationLists lists;
+    customise::CustomisationLists lists;
     for (const auto& [name, type] : fields) {
         lists.appendField(name);
         lists.appendType(type);
@@ -68,7 +68,7 @@ TEST(ChosenTypesTest, InvalidTypesAreNamedAsTableDotFieldWithTheWindowsMessage)
 TEST(ChosenTypesTest, ChosenTypesReplaceTheProposedOnesAndTheRestStay)
 {
     const ChosenTypes types = parsed(R"json({"ORDERS": {"amount": "DECIMAL(12,2)", "NAME": "VARCHAR(80)"}})json");
-    customise::CustomizationLists lists =
+    customise::CustomisationLists lists =
         loaded({{"ID", "INTEGER"}, {"NAME", "VARCHAR(12)"}, {"AMOUNT", "DOUBLE"}});
     EXPECT_TRUE(applyChosenTypes(types.tables().front(), lists).isEmpty());
     EXPECT_EQ(lists.typeTexts(), (std::vector<std::string>{"INTEGER", "VARCHAR(80)", "DECIMAL(12,2)"}));
@@ -80,7 +80,7 @@ TEST(ChosenTypesTest, AFieldTheTableLacksOrCannotTypeIsAProblemOfThatEntry)
 {
     const ChosenTypes types = parsed(R"json({"ORDERS": {"PRICE": "DECIMAL(9,2)", "NOTE": "TEXT", "ID": "BOGUS"}})json");
     // A load that failed between a field and its type leaves NOTE without a type entry.
-    customise::CustomizationLists lists = loaded({{"ID", "INTEGER"}});
+    customise::CustomisationLists lists = loaded({{"ID", "INTEGER"}});
     lists.appendField("NOTE");
     const QStringList problems = applyChosenTypes(types.tables().front(), lists);
     EXPECT_EQ(problems, (QStringList{QStringLiteral("ORDERS.ID: Invalid datatype."),

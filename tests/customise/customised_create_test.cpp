@@ -1,5 +1,5 @@
-#include "customise/customization_lists.h"
-#include "customise/customized_create.h"
+#include "customise/customisation_lists.h"
+#include "customise/customised_create.h"
 
 #include <gtest/gtest.h>
 
@@ -22,45 +22,45 @@ TEST(ReadsAsNumber, DecimalNotationOnly)
         EXPECT_FALSE(readsAsNumber(name)) << name;
 }
 
-TEST(CustomizedCreateStatement, QuotingByTarget)
+TEST(CustomisedCreateStatement, QuotingByTarget)
 {
     // A "]" cannot stand between square brackets; a backtick is doubled between backticks.
     const std::vector<std::string> fields{"id", "a]b", "c`d"};
     const std::vector<std::string> types{"INT", "varchar(40)", "TEXT"};
-    EXPECT_EQ(customizedCreateStatement(head, fields, types, TargetKind::Paradox),
+    EXPECT_EQ(customisedCreateStatement(head, fields, types, TargetKind::Paradox),
               head + "[id] INT,`a]b` varchar(40),[c`d] TEXT)");
-    EXPECT_EQ(customizedCreateStatement(head, fields, types, TargetKind::MySQL),
+    EXPECT_EQ(customisedCreateStatement(head, fields, types, TargetKind::MySQL),
               head + "`id` INT,`a]b` varchar(40),`c``d` TEXT)");
     EXPECT_EQ(columnQuotingFor("paradox"), TargetKind::MySQL); // only exactly "Paradox" takes brackets
 }
 
-TEST(CustomizedCreateStatement, NumericNamesGetFreshNames)
+TEST(CustomisedCreateStatement, NumericNamesGetFreshNames)
 {
     const std::vector<std::string> types(4, "INT");
-    EXPECT_EQ(customizedCreateStatement(head, std::vector<std::string>{"2019", "3.5", "-7", "1E3"}, types,
+    EXPECT_EQ(customisedCreateStatement(head, std::vector<std::string>{"2019", "3.5", "-7", "1E3"}, types,
                                         TargetKind::MySQL),
               head + "`newfieldname0` INT,`tempid1` INT,`tempid2` INT,`tempid3` INT)");
     // A real field called newfieldname0 keeps its name and pushes the first new one on;
     // so does tempid1. The comparison is case-sensitive.
-    EXPECT_EQ(customizedCreateStatement(head, std::vector<std::string>{"7", "newfieldname0", "tempid1", "8"}, types,
+    EXPECT_EQ(customisedCreateStatement(head, std::vector<std::string>{"7", "newfieldname0", "tempid1", "8"}, types,
                                         TargetKind::Paradox),
               head + "[tempid2] INT,[newfieldname0] INT,[tempid1] INT,[tempid3] INT)");
-    EXPECT_EQ(customizedCreateStatement(head, std::vector<std::string>{"NEWFIELDNAME0", "1"},
+    EXPECT_EQ(customisedCreateStatement(head, std::vector<std::string>{"NEWFIELDNAME0", "1"},
                                         std::vector<std::string>(2, "INT"), TargetKind::Paradox),
               head + "[NEWFIELDNAME0] INT,[newfieldname0] INT)");
 }
 
-TEST(CustomizedCreateStatement, EmptyOrUnevenListsAfterAFailedLoad)
+TEST(CustomisedCreateStatement, EmptyOrUnevenListsAfterAFailedLoad)
 {
-    EXPECT_EQ(customizedCreateStatement(head, {}, {}, TargetKind::MySQL), head);
+    EXPECT_EQ(customisedCreateStatement(head, {}, {}, TargetKind::MySQL), head);
     const std::vector<std::string> fields{"id", "lost"};
     const std::vector<std::string> types{"INT"};
-    EXPECT_EQ(customizedCreateStatement(head, fields, types, TargetKind::MySQL), head + "`id` INT)");
+    EXPECT_EQ(customisedCreateStatement(head, fields, types, TargetKind::MySQL), head + "`id` INT)");
 }
 
-CustomizationLists loaded(std::initializer_list<std::pair<const char*, const char*>> rows)
+CustomisationLists loaded(std::initializer_list<std::pair<const char*, const char*>> rows)
 {
-    CustomizationLists lists;
+    CustomisationLists lists;
     for (const auto& [field, type] : rows) {
         lists.appendField(field);
         lists.appendType(type);
@@ -68,9 +68,9 @@ CustomizationLists loaded(std::initializer_list<std::pair<const char*, const cha
     return lists;
 }
 
-TEST(CustomizationLists, ApplyNeedsASelectedTypeAndAnAcceptedText)
+TEST(CustomisationLists, ApplyNeedsASelectedTypeAndAnAcceptedText)
 {
-    CustomizationLists lists = loaded({{"id", "INT"}, {"title", "VARCHAR(3)"}, {"born", "DATETIME"}});
+    CustomisationLists lists = loaded({{"id", "INT"}, {"title", "VARCHAR(3)"}, {"born", "DATETIME"}});
     EXPECT_EQ(lists.apply("int"), ApplyOutcome::NothingSelected);
     EXPECT_EQ(lists.selectRow(2), std::optional<std::string>("DATETIME"));
     EXPECT_EQ(lists.apply("integer"), ApplyOutcome::InvalidType);
@@ -82,9 +82,9 @@ TEST(CustomizationLists, ApplyNeedsASelectedTypeAndAnAcceptedText)
     EXPECT_FALSE(lists.changed());
 }
 
-TEST(CustomizationLists, AFieldWithoutTypeEntryCanBeSelectedSafely)
+TEST(CustomisationLists, AFieldWithoutTypeEntryCanBeSelectedSafely)
 {
-    CustomizationLists lists = loaded({{"id", "INT"}});
+    CustomisationLists lists = loaded({{"id", "INT"}});
     lists.appendField("half-loaded");
     EXPECT_EQ(lists.selectRow(1), std::nullopt);
     EXPECT_EQ(lists.apply("TEXT"), ApplyOutcome::NothingSelected);

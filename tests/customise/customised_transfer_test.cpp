@@ -73,7 +73,7 @@ TEST_F(CustomisedTransferTest, ToParadoxTheChosenTypesMakeTheFieldsAndRowsBeyond
            " (3, REPEAT('x', 51), 1.25, '2020-04-03', 1, NULL),"
            " (4, 'Ivy', 12.25, '2021-05-06', 0, 'Climbs')");
     window.Check15->setChecked(true);
-    customization.showNextIn(form);
+    customisation.showNextIn(form);
     user = [](Form3& dialog) {
         chooseType(dialog, "id", "SmallInt");
         chooseType(dialog, "name", "VarChar (50)");
@@ -125,7 +125,7 @@ TEST_F(CustomisedTransferTest, ToMySqlTheChosenTypesMakeTheColumnsAndNoValueIsRo
     writer.commit();
 
     window.Check16->setChecked(true);
-    customization.showNextIn(form);
+    customisation.showNextIn(form);
     user = [](Form3& dialog) {
         chooseType(dialog, "NAME", "Char (10)");
         chooseType(dialog, "PRICE", "decimal(10,2)");
@@ -165,7 +165,7 @@ TEST_F(CustomisedTransferTest, TheWindowReadsATableInTheCodePageChosenInTheConne
                                   866, 936);
     paradoxCodePage = 866;
     window.Check16->setChecked(true);
-    customization.showNextIn(form);
+    customisation.showNextIn(form);
     QStringList shownFields;
     user = [&shownFields](Form3& dialog) {
         for (int row = 0; row < dialog.List1->count(); ++row)
@@ -193,7 +193,7 @@ TEST_F(CustomisedTransferTest, CancelInTheWindowEndsTheRunBeforeAnythingIsWritte
     runSql("INSERT INTO first VALUES (1)");
     runSql("INSERT INTO second VALUES (2)");
     window.Check15->setChecked(true);
-    customization.showNextIn(form);
+    customisation.showNextIn(form);
     user = [](Form3& dialog) {
         chooseType(dialog, "b", "SmallInt");
         QTest::mouseClick(dialog.PushButton4, Qt::LeftButton); // Cancel
@@ -203,8 +203,8 @@ TEST_F(CustomisedTransferTest, CancelInTheWindowEndsTheRunBeforeAnythingIsWritte
     sendToParadox({"first", "second"});
 
     EXPECT_EQ(windowsShown, 1) << "the run ends at the first table it reaches, the bottom one";
-    ASSERT_EQ(customization.shown().size(), 1u);
-    EXPECT_EQ(customization.shown()[0].mTableName, "second");
+    ASSERT_EQ(customisation.shown().size(), 1u);
+    EXPECT_EQ(customisation.shown()[0].mTableName, "second");
     EXPECT_TRUE(paradoxFolderFiles().empty());
     EXPECT_TRUE(reports().empty());
 }

@@ -17,7 +17,7 @@ namespace {
 
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
-Rows rowsOf(const CustomizationLists& lists)
+Rows rowsOf(const CustomisationLists& lists)
 {
     Rows rows;
     for (std::size_t i = 0; i < lists.fieldNames().size(); ++i)
@@ -29,7 +29,7 @@ class MySqlFieldLoading : public ::testing::Test {
 protected:
     Rows load(const std::string& table)
     {
-        CustomizationLists lists;
+        CustomisationLists lists;
         LoadFieldsFromMySQL(testing::sandboxLogin(database.name()), table, lists);
         return rowsOf(lists);
     }
@@ -84,7 +84,7 @@ TEST_F(MySqlFieldLoading, TheNameIsReadWholeAndAMissingTableFailsWithNothingLoad
     database.run("CREATE TABLE `odd``name` (`a b` INT)");
     EXPECT_EQ(load("odd`name"), (Rows{{"a b", "INT"}}));
 
-    CustomizationLists lists;
+    CustomisationLists lists;
     EXPECT_THROW(LoadFieldsFromMySQL(testing::sandboxLogin(database.name()), "absent", lists), db::DatabaseError);
     EXPECT_TRUE(lists.fieldNames().empty());
 }
@@ -97,7 +97,7 @@ TEST(ParadoxFieldLoading, ProposalsForEveryParadoxFieldType)
     connections::LoginFields login;
     login.paradoxFolder = folder.string();
 
-    CustomizationLists lists;
+    CustomisationLists lists;
     LoadFieldsFromParadox(login, "TYPSAMMLUNG", lists);
     // Number, Money and BCD all reach the program as doubles; blank values measure as no
     // value; Binary and Bytes are no listed type and follow the width rule.
@@ -116,7 +116,7 @@ TEST(ParadoxFieldLoading, ProposalsForEveryParadoxFieldType)
                                    {"Binär", "VARCHAR(255)"},
                                    {"Bytes", "VARCHAR(255)"}}));
 
-    CustomizationLists emptyTable;
+    CustomisationLists emptyTable;
     LoadFieldsFromParadox(login, "empty", emptyTable);
     EXPECT_EQ(rowsOf(emptyTable), (Rows{{"ID", "INTEGER"},
                                         {"ScientificName", "VARCHAR(255)"},
@@ -126,7 +126,7 @@ TEST(ParadoxFieldLoading, ProposalsForEveryParadoxFieldType)
                                         {"Notes", "TEXT"},
                                         {"Picture", "VARCHAR(255)"}}));
 
-    CustomizationLists missing;
+    CustomisationLists missing;
     EXPECT_THROW(LoadFieldsFromParadox(login, "ORDERS", missing), db::DatabaseError);
     EXPECT_TRUE(missing.fieldNames().empty());
 }

@@ -1,4 +1,4 @@
-#include "transfer/customize_handoff.h"
+#include "transfer/customise_handoff.h"
 
 #include <gtest/gtest.h>
 
@@ -10,57 +10,57 @@ using namespace quintabel::transfer;
 namespace {
 
 // Stands in for the customisation window: records what it was shown and acts as scripted.
-class ScriptedWindow : public CustomizationWindow {
+class ScriptedWindow : public CustomisationWindow {
 public:
-    explicit ScriptedWindow(std::function<void(CustomizeHandoff&)> act) : act_(std::move(act)) {}
-    void showModal(CustomizeHandoff& handoff) override
+    explicit ScriptedWindow(std::function<void(CustomiseHandoff&)> act) : act_(std::move(act)) {}
+    void showModal(CustomiseHandoff& handoff) override
     {
         seen = handoff;
         act_(handoff);
     }
-    CustomizeHandoff seen;
+    CustomiseHandoff seen;
 
 private:
-    std::function<void(CustomizeHandoff&)> act_;
+    std::function<void(CustomiseHandoff&)> act_;
 };
 
-std::function<void(CustomizeHandoff&)> pressOk(std::string columns)
+std::function<void(CustomiseHandoff&)> pressOk(std::string columns)
 {
-    return [columns](CustomizeHandoff& handoff) {
+    return [columns](CustomiseHandoff& handoff) {
         handoff.mSQL += columns;
         handoff.CustomizeCancelled = false;
     };
 }
 
-TEST(CustomizeHandoff, WindowSeesTheTargetAndTheFullSourceName)
+TEST(CustomiseHandoff, WindowSeesTheTargetAndTheFullSourceName)
 {
-    ScriptedWindow window([](CustomizeHandoff&) {});
-    EXPECT_EQ(runCustomization(window, TargetKind::Paradox, "customer_addresses").decision,
-              CustomizeDecision::Cancelled);
+    ScriptedWindow window([](CustomiseHandoff&) {});
+    EXPECT_EQ(runCustomisation(window, TargetKind::Paradox, "customer_addresses").decision,
+              CustomiseDecision::Cancelled);
     EXPECT_TRUE(window.seen.CustomizeCancelled);
     EXPECT_EQ(window.seen.mType, "Paradox");
     EXPECT_EQ(window.seen.mTableName, "customer_addresses");
     EXPECT_EQ(window.seen.mSQL, "CREATE TABLE `customer_addresses`(");
 }
 
-TEST(CustomizeHandoff, OnlyOkDecidesAndAnUnchangedHeadMeansTheDefault)
+TEST(CustomiseHandoff, OnlyOkDecidesAndAnUnchangedHeadMeansTheDefault)
 {
-    ScriptedWindow builtThenCancelled([](CustomizeHandoff& handoff) { handoff.mSQL += "[a] INT)"; });
-    EXPECT_EQ(runCustomization(builtThenCancelled, TargetKind::MySQL, "T").decision, CustomizeDecision::Cancelled);
+    ScriptedWindow builtThenCancelled([](CustomiseHandoff& handoff) { handoff.mSQL += "[a] INT)"; });
+    EXPECT_EQ(runCustomisation(builtThenCancelled, TargetKind::MySQL, "T").decision, CustomiseDecision::Cancelled);
     ScriptedWindow unchanged(pressOk(""));
-    EXPECT_EQ(runCustomization(unchanged, TargetKind::MySQL, "T").decision, CustomizeDecision::UseDefaultStatement);
+    EXPECT_EQ(runCustomisation(unchanged, TargetKind::MySQL, "T").decision, CustomiseDecision::UseDefaultStatement);
     ScriptedWindow customised(pressOk("`ID` INTEGER)"));
-    const CustomizeOutcome outcome = runCustomization(customised, TargetKind::MySQL, "T");
-    EXPECT_EQ(outcome.decision, CustomizeDecision::UseWindowStatement);
+    const CustomiseOutcome outcome = runCustomisation(customised, TargetKind::MySQL, "T");
+    EXPECT_EQ(outcome.decision, CustomiseDecision::UseWindowStatement);
     EXPECT_EQ(outcome.createStatement, "CREATE TABLE `T`(`ID` INTEGER)");
 }
 
-TEST(CustomizeHandoff, AWindowThatFailsLeavesTheRunCancelled)
+TEST(CustomiseHandoff, AWindowThatFailsLeavesTheRunCancelled)
 {
-    ScriptedWindow window([](CustomizeHandoff&) { throw std::runtime_error("window failed"); });
-    CustomizeHandoff handoff = beginCustomization(TargetKind::Paradox, "t");
+    ScriptedWindow window([](CustomiseHandoff&) { throw std::runtime_error("window failed"); });
+    CustomiseHandoff handoff = beginCustomisation(TargetKind::Paradox, "t");
     EXPECT_THROW(window.showModal(handoff), std::runtime_error);
-    EXPECT_EQ(finishCustomization(handoff, "t").decision, CustomizeDecision::Cancelled);
+    EXPECT_EQ(finishCustomisation(handoff, "t").decision, CustomiseDecision::Cancelled);
 }
 
 } // namespace

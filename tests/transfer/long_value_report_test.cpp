@@ -26,7 +26,7 @@ protected:
                           {px::Value(memo), px::Value(std::string("short"))});
         window.Check16->setChecked(true);
         // The table is built under a name of its own and takes its name once complete.
-        customization.acceptNext("CREATE TABLE `quintabel-new-NOTES`(`NOTE` " + columnType + ")");
+        customisation.acceptNext("CREATE TABLE `quintabel-new-NOTES`(`NOTE` " + columnType + ")");
         sendToMySql({QStringLiteral("NOTES")});
     }
 

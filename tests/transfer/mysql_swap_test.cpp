@@ -105,7 +105,7 @@ TEST_F(MySqlSwapTest, RecoverySettlesEachLeftoverAndSaysSoInOneMessageBeforeTheR
     markedTable("DELTA", {"DELTA", "quintabel-old-DELTA", std::nullopt, "Delta's own"}, {"new delta"});
     writeNames("OMEGA", {"o"});
     window.Check16->setChecked(true); // its customised statement sets a comment of its own
-    customization.acceptNext("CREATE TABLE `quintabel-new-OMEGA`(`NAME` TEXT) ENGINE=InnoDB COMMENT='O''s \\\\ own'");
+    customisation.acceptNext("CREATE TABLE `quintabel-new-OMEGA`(`NAME` TEXT) ENGINE=InnoDB COMMENT='O''s \\\\ own'");
 
     sendToMySql({QStringLiteral("OMEGA")});
 
@@ -221,7 +221,7 @@ TEST_F(MySqlSwapTest, AnOverwriteWithARowMissingKeepsTheOldTableAndLeavesNoCopy)
     writeParadoxTable("COUNTS", px::Field{"N", px::FieldType::Long, 0, 0},
                       {std::int64_t{1}, std::int64_t{300}, std::int64_t{2}});
     window.Check16->setChecked(true);
-    customization.acceptNext("CREATE TABLE `quintabel-new-COUNTS`(`N` TINYINT)"); // 300 does not fit
+    customisation.acceptNext("CREATE TABLE `quintabel-new-COUNTS`(`N` TINYINT)"); // 300 does not fit
     boxes.boxes.answerNext(BoxAnswer::Yes);
 
     sendToMySql({QStringLiteral("COUNTS")});

@@ -299,14 +299,14 @@ TEST_F(MySqlToParadoxTest, YesToOverwriteThenACancelledCustomisationLeavesTheOld
     selectOnly(*window.List1, {QStringLiteral("alpha"), QStringLiteral("orders")});
     window.Check15->setChecked(true);
     boxes.boxes.answerNext(BoxAnswer::Yes);
-    customization.cancelNext();
+    customisation.cancelNext();
 
     window.PushButton3->click();
 
-    ASSERT_EQ(customization.shown().size(), 1u);
-    EXPECT_EQ(customization.shown()[0].mType, "Paradox");
-    EXPECT_EQ(customization.shown()[0].mSQL, "CREATE TABLE `orders`(");
-    EXPECT_EQ(customization.shown()[0].mTableName, "orders");
+    ASSERT_EQ(customisation.shown().size(), 1u);
+    EXPECT_EQ(customisation.shown()[0].mType, "Paradox");
+    EXPECT_EQ(customisation.shown()[0].mSQL, "CREATE TABLE `orders`(");
+    EXPECT_EQ(customisation.shown()[0].mTableName, "orders");
     EXPECT_TRUE(reports().empty());
     EXPECT_EQ(fileBytes(paradoxFile("ORDERS.DB")), before);
     EXPECT_EQ(paradoxFolderFiles(), (std::vector<std::string>{"LATE.DB", "ORDERS.DB"})) << "alpha is not sent";
@@ -346,7 +346,7 @@ TEST_F(MySqlToParadoxTest, AFailedCreateReportsOnceSendsNoRowAndKeepsTheOldTable
     runSql("INSERT INTO orders VALUES (1), (2)");
     window.Check15->setChecked(true);
     boxes.boxes.answerNext(BoxAnswer::Yes);
-    customization.acceptNext("CREATE TABLE `orders`([id] NOSUCHTYPE)");
+    customisation.acceptNext("CREATE TABLE `orders`([id] NOSUCHTYPE)");
 
     sendToParadox({"orders"});
 

@@ -191,15 +191,15 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteThenACancelledCustomisationLeavesTheOld
     writeNames("ALPHA", {"a"});
     window.Check16->setChecked(true);
     boxes.boxes.answerNext(BoxAnswer::Yes);
-    customization.cancelNext();
+    customisation.cancelNext();
 
     sendToMySql({QStringLiteral("ALPHA"), QStringLiteral("ORDERS")});
 
-    ASSERT_EQ(customization.shown().size(), 1u);
-    EXPECT_EQ(customization.shown()[0].mType, "MySQL");
+    ASSERT_EQ(customisation.shown().size(), 1u);
+    EXPECT_EQ(customisation.shown()[0].mType, "MySQL");
     // The window builds on the head of the new copy's statement: the copy's temporary name.
-    EXPECT_EQ(customization.shown()[0].mSQL, "CREATE TABLE `quintabel-new-ORDERS`(");
-    EXPECT_EQ(customization.shown()[0].mTableName, "ORDERS");
+    EXPECT_EQ(customisation.shown()[0].mSQL, "CREATE TABLE `quintabel-new-ORDERS`(");
+    EXPECT_EQ(customisation.shown()[0].mTableName, "ORDERS");
     EXPECT_TRUE(reports().empty());
     EXPECT_EQ(firstColumn("ORDERS"), std::vector<Cell>{"old"});
     EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ORDERS"}) << "ALPHA is not sent";
@@ -213,7 +213,7 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteThenAFailedCreateReportsOnceSendsNoRowA
     writeNames("ORDERS", {"n1", "n2"});
     window.Check16->setChecked(true);
     boxes.boxes.answerNext(BoxAnswer::Yes);
-    customization.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` NOSUCHTYPE)");
+    customisation.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` NOSUCHTYPE)");
 
     sendToMySql({QStringLiteral("ORDERS")});
 
@@ -239,13 +239,13 @@ TEST_F(ParadoxToMySqlTest, YesToOverwriteFromATableThatCannotBeReadKeepsTheOldTa
     paradox::testing::writeTableWithUnreadableName(paradoxFolder.path(), "ORDERS");
     window.Check16->setChecked(true);
     boxes.boxes.answerNext(BoxAnswer::Yes);
-    customization.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` TEXT)");
+    customisation.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` TEXT)");
 
     sendToMySql({QStringLiteral("ORDERS")});
 
     // The open's own message, and nothing after it: the table is skipped.
     EXPECT_EQ(boxes.boxes.shown().size(), questions().size() + 1);
-    EXPECT_TRUE(customization.shown().empty());
+    EXPECT_TRUE(customisation.shown().empty());
     EXPECT_EQ(firstColumn("ORDERS"), std::vector<Cell>{"old"});
     EXPECT_EQ(mySqlTables(), std::vector<std::string>{"ORDERS"});
     EXPECT_EQ(ItemTexts(*window.List1), QStringList{QStringLiteral("ORDERS")});
@@ -270,7 +270,7 @@ TEST_F(ParadoxToMySqlTest, AFailedCreateOfANewTableReportsOnceAndListsNoTable)
 {
     writeNames("ORDERS", {"n1", "n2", "n3"});
     window.Check16->setChecked(true);
-    customization.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` NOSUCHTYPE)");
+    customisation.acceptNext("CREATE TABLE `quintabel-new-ORDERS`(`NAME` NOSUCHTYPE)");
 
     sendToMySql({QStringLiteral("ORDERS")});
 
@@ -309,14 +309,14 @@ TEST_F(ParadoxToMySqlTest, TablesGoFromTheBottomOfTheListAndAnUnchangedStatement
     writeNames("ALPHA", {"a"});
     writeNames("ZETA", {"z"});
     window.Check16->setChecked(true);
-    customization.acceptUnchangedNext();
-    customization.acceptUnchangedNext();
+    customisation.acceptUnchangedNext();
+    customisation.acceptUnchangedNext();
 
     sendToMySql({QStringLiteral("ALPHA"), QStringLiteral("ZETA")});
 
-    ASSERT_EQ(customization.shown().size(), 2u);
-    EXPECT_EQ(customization.shown()[0].mTableName, "ZETA");
-    EXPECT_EQ(customization.shown()[1].mTableName, "ALPHA");
+    ASSERT_EQ(customisation.shown().size(), 2u);
+    EXPECT_EQ(customisation.shown()[0].mTableName, "ZETA");
+    EXPECT_EQ(customisation.shown()[1].mTableName, "ALPHA");
     EXPECT_TRUE(reports().empty());
     const Rows types = queryMySql("SELECT DATA_TYPE FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = '"
                                   + database.name() + "' ORDER BY TABLE_NAME");

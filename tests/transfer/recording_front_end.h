@@ -23,7 +23,7 @@ public:
 
     TableListView& sourceList() override { return source; }
     TableListView& targetList() override { return target; }
-    bool customizeTypes() const override { return false; }
+    bool customiseTypes() const override { return false; }
     bool stopRequested() const override { return stop && stop(); }
     void showRowProgress(const QString& tableName, std::int64_t row, std::int64_t rowCount) override
     {

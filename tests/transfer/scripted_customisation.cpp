@@ -1,10 +1,10 @@
-#include "scripted_customization.h"
+#include "scripted_customisation.h"
 
 #include <gtest/gtest.h>
 
 namespace quintabel::testing {
 
-void ScriptedCustomization::showModal(transfer::CustomizeHandoff& handoff)
+void ScriptedCustomisation::showModal(transfer::CustomiseHandoff& handoff)
 {
     shown_.push_back(handoff);
     if (script_.empty()) {

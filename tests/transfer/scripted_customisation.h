@@ -3,7 +3,7 @@
 // closes the way the test scripted (cancelled, "OK" with the prefix unchanged, or "OK" with a
 // statement of the test's own), or passes the hand-off on to a real window.
 
-#include "transfer/customize_handoff.h"
+#include "transfer/customise_handoff.h"
 
 #include <deque>
 #include <functional>
@@ -12,27 +12,27 @@
 
 namespace quintabel::testing {
 
-class ScriptedCustomization final : public transfer::CustomizationWindow {
+class ScriptedCustomisation final : public transfer::CustomisationWindow {
 public:
     void cancelNext() { script_.push_back({Close::Cancel, {}}); }
     void acceptUnchangedNext() { script_.push_back({Close::OkUnchanged, {}}); }
     void acceptNext(std::string statement) { script_.push_back({Close::Ok, std::move(statement)}); }
-    void showNextIn(transfer::CustomizationWindow& window) { script_.push_back({Close::ByWindow, {}, &window}); }
+    void showNextIn(transfer::CustomisationWindow& window) { script_.push_back({Close::ByWindow, {}, &window}); }
 
-    void showModal(transfer::CustomizeHandoff& handoff) override;
+    void showModal(transfer::CustomiseHandoff& handoff) override;
 
     // The hand-offs as the transfer set them, before the window changed anything.
-    const std::vector<transfer::CustomizeHandoff>& shown() const { return shown_; }
+    const std::vector<transfer::CustomiseHandoff>& shown() const { return shown_; }
 
 private:
     enum class Close { Cancel, OkUnchanged, Ok, ByWindow };
     struct Step {
         Close close;
         std::string statement;
-        transfer::CustomizationWindow* window = nullptr;
+        transfer::CustomisationWindow* window = nullptr;
     };
     std::deque<Step> script_;
-    std::vector<transfer::CustomizeHandoff> shown_;
+    std::vector<transfer::CustomiseHandoff> shown_;
 };
 
 } // namespace quintabel::testing

@@ -31,7 +31,7 @@ TransferTest::TransferTest()
     TransferEnvironment environment;
     environment.connectionFields = [this] { return fields(); };
     environment.scratchFolder = [folder = QString::fromStdString(programFolder.string())] { return folder; };
-    environment.customizationWindow = &customization;
+    environment.customisationWindow = &customisation;
     attachTransfers(window, environment);
 }
 

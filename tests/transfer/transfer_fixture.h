@@ -8,7 +8,7 @@
 #include "paradoxfile/field.h"
 #include "paradoxfile/value.h"
 #include "mariadb_test_database.h"
-#include "scripted_customization.h"
+#include "scripted_customisation.h"
 #include "base/connection_fields.h"
 #include "shell/support/scripted_message_boxes.h"
 #include "shell/support/temporary_settings.h"
@@ -74,7 +74,7 @@ protected:
     QWidget connectionWindow;
     int programEnds = 0;
     Form2 window;
-    ScriptedCustomization customization;
+    ScriptedCustomisation customisation;
 
 private:
     std::vector<std::unique_ptr<QObject>> timers_;

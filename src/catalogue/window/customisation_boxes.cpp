@@ -1,4 +1,4 @@
-#include "catalogue/window/customization_boxes.h"
+#include "catalogue/window/customisation_boxes.h"
 
 #include "base/settings_store.h"
 
@@ -11,12 +11,12 @@ QString storedBoxValue(const QCheckBox& box)
     return box.checkState() == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-void storeCustomizationBox(const QCheckBox& box, const QString& key)
+void storeCustomisationBox(const QCheckBox& box, const QString& key)
 {
     writeSetting(key, storedBoxValue(box));
 }
 
-void setCustomizationBoxFromSetting(QCheckBox& box, const QString& key)
+void setCustomisationBoxFromSetting(QCheckBox& box, const QString& key)
 {
     const bool ticked = readSetting(key, QStringLiteral("0")) != QStringLiteral("0");
     box.setCheckState(ticked ? Qt::Checked : Qt::Unchecked);

@@ -13,10 +13,10 @@ namespace quintabel {
 QString storedBoxValue(const QCheckBox& box);
 
 // Writes the box's state under `key` at once.
-void storeCustomizationBox(const QCheckBox& box, const QString& key);
+void storeCustomisationBox(const QCheckBox& box, const QString& key);
 
 // Unticks the box when the setting under `key` (default "0") is exactly "0", ticks it for
 // any other text. A box whose state changes stores itself again through its own handler.
-void setCustomizationBoxFromSetting(QCheckBox& box, const QString& key);
+void setCustomisationBoxFromSetting(QCheckBox& box, const QString& key);
 
 } // namespace quintabel

@@ -4,7 +4,7 @@
 #include "base/message_boxes.h"
 #include "base/path_helpers.h"
 #include "base/settings_store.h"
-#include "catalogue/window/customization_boxes.h"
+#include "catalogue/window/customisation_boxes.h"
 #include "catalogue/exist_table.h"
 #include "catalogue/window/progress_bar.h"
 #include "catalogue/window/table_name_list.h"
@@ -249,13 +249,13 @@ bool Form2::ExistTable(connections::Connection& accessConnection, const QString&
 void Form2::Check15_Click()
 {
     StepGuard guard(kForm2, QStringLiteral("Check15_Click"));
-    guard.step(100, [&] { storeCustomizationBox(*Check15, QLatin1String(settings_keys::kWithDataTypeChange1)); });
+    guard.step(100, [&] { storeCustomisationBox(*Check15, QLatin1String(settings_keys::kWithDataTypeChange1)); });
 }
 
 void Form2::Check16_Click()
 {
     StepGuard guard(kForm2, QStringLiteral("Check16_Click"));
-    guard.step(100, [&] { storeCustomizationBox(*Check16, QLatin1String(settings_keys::kWithDataTypeChange2)); });
+    guard.step(100, [&] { storeCustomisationBox(*Check16, QLatin1String(settings_keys::kWithDataTypeChange2)); });
 }
 
 bool Form2::ignoresClicks() const

@@ -81,9 +81,9 @@ TableListView& ListBoxFrontEnd::targetList()
     return noTarget_;
 }
 
-bool ListBoxFrontEnd::customizeTypes() const
+bool ListBoxFrontEnd::customiseTypes() const
 {
-    return parts_.customizeBox != nullptr && parts_.customizeBox->isChecked();
+    return parts_.customiseBox != nullptr && parts_.customiseBox->isChecked();
 }
 
 bool ListBoxFrontEnd::stopRequested() const

@@ -40,7 +40,7 @@ private:
 struct ListBoxParts {
     QListWidget& sourceList;
     QListWidget* targetList = nullptr;        // none for deleting and renaming
-    const QCheckBox* customizeBox = nullptr;  // none: nothing is customised
+    const QCheckBox* customiseBox = nullptr;  // none: nothing is customised
     ProgressBar* progressBar = nullptr;       // none: progress is not shown
     PointerRules* pointer = nullptr;          // none: the pointer stays as it is
     // True once the window has been closed: the program is ending.
@@ -54,7 +54,7 @@ public:
     TableListView& sourceList() override { return source_; }
     // Without a target list box, a list of its own, empty at first.
     TableListView& targetList() override;
-    bool customizeTypes() const override;
+    bool customiseTypes() const override;
     bool stopRequested() const override;
     void showRowProgress(const QString& tableName, std::int64_t row, std::int64_t rowCount) override;
     void showIdle() override;

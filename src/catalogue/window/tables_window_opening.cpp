@@ -3,7 +3,7 @@
 #include "base/message_boxes.h"
 #include "base/path_helpers.h"
 #include "base/settings_store.h"
-#include "catalogue/window/customization_boxes.h"
+#include "catalogue/window/customisation_boxes.h"
 #include "catalogue/mysql_connection_check.h"
 #include "catalogue/window/mysql_connection_button.h"
 #include "catalogue/window/mysql_table_list.h"
@@ -55,8 +55,8 @@ void openTablesWindow(StepGuard& guard, Form1& connectionWindow, Form2& tablesWi
             tablesWindow.ensureLoaded();
             ListParadoxTables(*tablesWindow.List2, connectionWindow.fields().paradoxFolder);
         });
-        guard.step(110, [&] { setCustomizationBoxFromSetting(*tablesWindow.Check15, QLatin1String(kWithDataTypeChange1)); });
-        guard.step(112, [&] { setCustomizationBoxFromSetting(*tablesWindow.Check16, QLatin1String(kWithDataTypeChange2)); });
+        guard.step(110, [&] { setCustomisationBoxFromSetting(*tablesWindow.Check15, QLatin1String(kWithDataTypeChange1)); });
+        guard.step(112, [&] { setCustomisationBoxFromSetting(*tablesWindow.Check16, QLatin1String(kWithDataTypeChange2)); });
         guard.step(114, [&] {
             tablesWindow.show();
             tablesWindow.raise();

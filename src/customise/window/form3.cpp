@@ -5,7 +5,7 @@
 #include "base/path_helpers.h"
 #include "base/step_guard.h"
 #include "customise/accepted_types.h"
-#include "customise/customized_create.h"
+#include "customise/customised_create.h"
 #include "customise/field_loading.h"
 #include "shell/empty_list_focus.h"
 #include "shell/enter_presses_button.h"
@@ -175,7 +175,7 @@ void Form3::watchPointer()
         pointer_.watchSurface(*surface);
 }
 
-void Form3::showModal(transfer::CustomizeHandoff& handoff)
+void Form3::showModal(transfer::CustomiseHandoff& handoff)
 {
     handoff_ = handoff;
     Form_Load();
@@ -193,7 +193,7 @@ void Form3::Form_Load()
     if (guard.test(104, [&] { return PathExists(cursorFile); }))
         guard.step(106, [&] { pointer_.setHandImage(loadHandCursor(cursorFile)); });
     // Each showing starts afresh: nothing of the previous table remains, `mChanged` is false.
-    guard.step(108, [&] { lists_ = customise::CustomizationLists(); });
+    guard.step(108, [&] { lists_ = customise::CustomisationLists(); });
     if (guard.test(110, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::Paradox); }))
         guard.step(112, [&] {
             customise::LoadFieldsFromMySQL(customise::loginFieldsOf(environment_.connectionFields()),

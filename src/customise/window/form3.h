@@ -5,14 +5,14 @@
 // replace a type ("Apply"), and on "OK" hands back the CREATE TABLE statement built from the
 // types as they stand. "Cancel", Escape and the close box leave the hand-off cancelled.
 //
-// The list state and every rule about it live in CustomizationLists; this window shows that
+// The list state and every rule about it live in CustomisationLists; this window shows that
 // state, turns clicks into calls on it, and runs each handler under its step guard.
 
 #include "base/connection_fields.h"
-#include "customise/customization_lists.h"
+#include "customise/customisation_lists.h"
 #include "shell/pointer_rules.h"
 #include "shell/web_site.h"
-#include "transfer/customize_handoff.h"
+#include "transfer/customise_handoff.h"
 
 #include <QDialog>
 
@@ -30,7 +30,7 @@ namespace quintabel {
 inline constexpr char kOdbcDataTypesPage[] =
     "https://learn.microsoft.com/en-us/sql/odbc/reference/appendixes/sql-data-types";
 
-class Form3 : public QDialog, public transfer::CustomizationWindow {
+class Form3 : public QDialog, public transfer::CustomisationWindow {
 public:
     // What the window needs from the world around it.
     struct Environment {
@@ -50,11 +50,11 @@ public:
     // The hand-off's modal call: takes `mType`, `mSQL` and `mTableName` from the transfer,
     // loads, runs the modal loop, and gives back `mSQL` and `CustomizeCancelled` as the window
     // left them (changed by "OK" only).
-    void showModal(transfer::CustomizeHandoff& handoff) override;
+    void showModal(transfer::CustomiseHandoff& handoff) override;
 
     // The hand-off as this showing of the window holds it.
-    const transfer::CustomizeHandoff& handoff() const { return handoff_; }
-    const customise::CustomizationLists& lists() const { return lists_; }
+    const transfer::CustomiseHandoff& handoff() const { return handoff_; }
+    const customise::CustomisationLists& lists() const { return lists_; }
     // `mChanged`: "Apply" changed a type since loading.
     bool changed() const { return lists_.changed(); }
     PointerRules& pointer() { return pointer_; }
@@ -102,8 +102,8 @@ private:
 
     Environment environment_;
     PointerRules pointer_;
-    transfer::CustomizeHandoff handoff_;
-    customise::CustomizationLists lists_;
+    transfer::CustomiseHandoff handoff_;
+    customise::CustomisationLists lists_;
     // Set while one list's selection is being copied to the other, so that the copy does not
     // start the other list's selection handling again.
     bool followingSelection_ = false;

@@ -11,9 +11,9 @@ namespace {
 
 // The widgets of one direction: "Send Table/s To Paradox" reads List1, lists into List2 and
 // asks Check15; "Send Table/s To MySQL" the other way round with Check16.
-ListBoxParts directionParts(Form2& window, QListWidget& source, QListWidget& target, const QCheckBox& customizeBox)
+ListBoxParts directionParts(Form2& window, QListWidget& source, QListWidget& target, const QCheckBox& customiseBox)
 {
-    return {source, &target, &customizeBox, window.ProgressBar1, &window.pointer(),
+    return {source, &target, &customiseBox, window.ProgressBar1, &window.pointer(),
             [&window] { return window.endRequested(); }};
 }
 

@@ -23,7 +23,7 @@ namespace {
 
 using testing::AccessibleSummary;
 using testing::accessibleSummary;
-using transfer::CustomizeHandoff;
+using transfer::CustomiseHandoff;
 using Script = std::function<void(Form3&)>;
 
 class Form3AccessibilityTest : public ::testing::Test {
@@ -31,7 +31,7 @@ protected:
     Form3AccessibilityTest() { testing::copyParadoxTable("rparadox/TypSammlung", folder); }
 
     // Shows the window as a transfer to MySQL does; `script` plays the user while it is open.
-    CustomizeHandoff show(const Script& script)
+    CustomiseHandoff show(const Script& script)
     {
         Form3::Environment environment;
         environment.programFolder = QString::fromStdString(folder.string());
@@ -46,7 +46,7 @@ protected:
             script(static_cast<Form3&>(window));
         };
         Form3 form(environment);
-        CustomizeHandoff handoff = transfer::beginCustomization(transfer::TargetKind::MySQL, "TypSammlung");
+        CustomiseHandoff handoff = transfer::beginCustomisation(transfer::TargetKind::MySQL, "TypSammlung");
         form.showModal(handoff);
         return handoff;
     }
@@ -87,7 +87,7 @@ TEST_F(Form3AccessibilityTest, EveryControlIsAnnouncedByItsCaptionAndTabVisitsTh
 TEST_F(Form3AccessibilityTest, EscapeDoesWhatCancelDoes)
 {
     // Without a change Escape closes at once, and the run is cancelled.
-    CustomizeHandoff handoff = show([](Form3& form) {
+    CustomiseHandoff handoff = show([](Form3& form) {
         form.List1->setFocus();
         QTest::keyClick(form.List1, Qt::Key_Escape);
         EXPECT_FALSE(form.isVisible());
@@ -125,7 +125,7 @@ TEST_F(Form3AccessibilityTest, EscapeDoesWhatCancelDoes)
 
 TEST_F(Form3AccessibilityTest, ReturnOnTheFocusedOkButtonConfirms)
 {
-    const CustomizeHandoff handoff = show([](Form3& form) {
+    const CustomiseHandoff handoff = show([](Form3& form) {
         form.PushButton2->setFocus();
         QTest::keyClick(form.PushButton2, Qt::Key_Return);
         EXPECT_FALSE(form.isVisible());

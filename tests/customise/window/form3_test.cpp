@@ -21,7 +21,7 @@
 namespace quintabel {
 namespace {
 
-using transfer::CustomizeHandoff;
+using transfer::CustomiseHandoff;
 using transfer::TargetKind;
 using Script = std::function<void(Form3&)>;
 
@@ -42,7 +42,7 @@ QStringList texts(const QListWidget* list)
 class Form3Test : public ::testing::Test {
 protected:
     // Shows the window as a transfer does; `script` plays the user while it is open.
-    CustomizeHandoff show(TargetKind target, const std::string& table, const Script& script)
+    CustomiseHandoff show(TargetKind target, const std::string& table, const Script& script)
     {
         Form3::Environment environment;
         environment.programFolder = QString::fromStdString(folder.string());
@@ -53,7 +53,7 @@ protected:
             script(static_cast<Form3&>(window));
         };
         Form3 form(environment);
-        CustomizeHandoff handoff = transfer::beginCustomization(target, table);
+        CustomiseHandoff handoff = transfer::beginCustomisation(target, table);
         form.showModal(handoff);
         return handoff;
     }
@@ -77,7 +77,7 @@ TEST_F(Form3Test, ListsFollowEachOtherAndApplyTakesOnlyAcceptedTypes)
 {
     database.run("CREATE TABLE books (id INT, title VARCHAR(100), born DATE)");
     database.run("INSERT INTO books VALUES (1, 'abc', '2020-01-01')");
-    const CustomizeHandoff handoff = show(TargetKind::Paradox, "books", [&](Form3& form) {
+    const CustomiseHandoff handoff = show(TargetKind::Paradox, "books", [&](Form3& form) {
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Data Type Customization Before Transfer"));
         EXPECT_EQ(texts(form.List1), QStringList({"id", "title", "born"}));
         EXPECT_EQ(texts(form.List2), QStringList({"INT", "VARCHAR(3)", "DATETIME"}));
@@ -116,7 +116,7 @@ TEST_F(Form3Test, ListsFollowEachOtherAndApplyTakesOnlyAcceptedTypes)
 TEST_F(Form3Test, HelpCancelEscapeAndTheCloseBoxAskOnlyAfterAChange)
 {
     database.run("CREATE TABLE t (a INT, b INT)");
-    CustomizeHandoff handoff = show(TargetKind::Paradox, "t", [&](Form3& form) {
+    CustomiseHandoff handoff = show(TargetKind::Paradox, "t", [&](Form3& form) {
         QTest::mouseClick(form.PushButton3, Qt::LeftButton); // "Help" opens the page, nothing else
         EXPECT_TRUE(form.isVisible());
         QTest::mouseClick(form.PushButton4, Qt::LeftButton);
@@ -155,7 +155,7 @@ TEST_F(Form3Test, NumericFieldNamesGetFreshNamesTheScratchDatabaseAccepts)
     database.run("CREATE TABLE years (`2019` INT, `3.5` DOUBLE, `-7` INT, `1E3` VARCHAR(9), newfieldname0 INT, "
                  "A1 INT)");
     database.run("INSERT INTO years VALUES (1, 2, 3, 'four', 5, 6)");
-    const CustomizeHandoff handoff = show(TargetKind::Paradox, "years", [](Form3& form) {
+    const CustomiseHandoff handoff = show(TargetKind::Paradox, "years", [](Form3& form) {
         QTest::mouseClick(form.PushButton2, Qt::LeftButton);
     });
     // newfieldname0 is a field's own name, so the first new name is tempid1; A1 does not read
@@ -173,7 +173,7 @@ TEST_F(Form3Test, NumericFieldNamesGetFreshNamesTheScratchDatabaseAccepts)
 TEST_F(Form3Test, ParadoxSourceGivesAStatementMariaDbCreatesWithTheChosenTypes)
 {
     testing::copyParadoxTable("rparadox/TypSammlung", folder);
-    const CustomizeHandoff handoff = show(TargetKind::MySQL, "TYPSAMMLUNG", [](Form3& form) {
+    const CustomiseHandoff handoff = show(TargetKind::MySQL, "TYPSAMMLUNG", [](Form3& form) {
         clickRow(form.List2, 0);
         applyType(form, QStringLiteral("varchar(40)"));
         clickRow(form.List1, 1);
@@ -202,7 +202,7 @@ TEST_F(Form3Test, ParadoxSourceGivesAStatementMariaDbCreatesWithTheChosenTypes)
 
 TEST_F(Form3Test, AFailedLoadOpensEmptyAndOkLeavesTheDefaultStatement)
 {
-    const CustomizeHandoff handoff = show(TargetKind::MySQL, "NOSUCH", [](Form3& form) {
+    const CustomiseHandoff handoff = show(TargetKind::MySQL, "NOSUCH", [](Form3& form) {
         EXPECT_EQ(form.List1->count(), 0);
         QTest::mouseClick(form.PushButton3, Qt::LeftButton); // "Help" for a MySQL target
         QTest::mouseClick(form.PushButton2, Qt::LeftButton);
@@ -215,8 +215,8 @@ TEST_F(Form3Test, AFailedLoadOpensEmptyAndOkLeavesTheDefaultStatement)
     EXPECT_EQ(help.text.split(QLatin1Char('\n')).size(), 27);
     EXPECT_TRUE(help.text.startsWith(QStringLiteral("MEMO\nbigint\nBinary (50)\n")));
     EXPECT_TRUE(opened.empty());
-    EXPECT_EQ(transfer::finishCustomization(handoff, "NOSUCH").decision,
-              transfer::CustomizeDecision::UseDefaultStatement);
+    EXPECT_EQ(transfer::finishCustomisation(handoff, "NOSUCH").decision,
+              transfer::CustomiseDecision::UseDefaultStatement);
 }
 
 } // namespace
