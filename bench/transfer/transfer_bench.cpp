@@ -249,7 +249,7 @@ int runPxlibWrite(const std::string& port, const fs::path& programTable, const f
 // tabs and line ends escaped.
 std::string loadDataField(const db::Value& value)
 {
-    std::string text = transfer::mysqlDateTimeText(value).value_or(db::toText(value));
+    std::string text = mysqlDateTimeText(value).value_or(db::toText(value));
     if (db::isNull(value) || text.empty())
         return "\\N";
     std::string escaped;
@@ -273,10 +273,10 @@ void writePeerFiles(const fs::path& folder, const std::string& table, const fs::
     paradox.setCursorLocation(connections::adUseServer);
     paradox.Open(connections::paradoxConnectionString(fields));
     connections::Recordset rows = paradox.Execute("SELECT * FROM `" + table + "`");
-    std::vector<transfer::SourceField> sourceFields;
+    std::vector<SourceField> sourceFields;
     for (int f = 0; f < rows.FieldCount(); ++f)
         sourceFields.push_back({rows.Fields(f).Name(), rows.Fields(f).Type()});
-    const std::string create = transfer::DefaultCreateStatement(table, sourceFields, transfer::TargetKind::MySQL);
+    const std::string create = DefaultCreateStatement(table, sourceFields, TargetKind::MySQL);
     std::ofstream singleOut(single, std::ios::binary);
     std::ofstream multiOut(multi, std::ios::binary);
     std::ofstream loadOut(load, std::ios::binary);
@@ -292,7 +292,7 @@ void writePeerFiles(const fs::path& folder, const std::string& table, const fs::
         row.clear();
         for (int f = 0; f < rows.FieldCount(); ++f)
             row.push_back(rows.Fields(f).Value());
-        const std::string statement = transfer::RowInsertStatement(table, row, transfer::TargetKind::MySQL);
+        const std::string statement = RowInsertStatement(table, row, TargetKind::MySQL);
         singleOut << statement << ";\n";
         batch += (batch.empty() ? prefix : ",") + statement.substr(prefix.size());
         if (batch.size() >= (1u << 20)) {

@@ -16,17 +16,17 @@ QString readFailure(const QString& sourceTable)
 
 } // namespace
 
-void loadSourceFields(transfer::TargetKind target, const ConnectionFields& fields, const QString& sourceTable,
+void loadSourceFields(TargetKind target, const ConnectionFields& fields, const QString& sourceTable,
                       customise::CustomisationLists& lists)
 {
     constexpr auto types = customise::StartingTypes::Default;
-    if (target == transfer::TargetKind::Paradox)
+    if (target == TargetKind::Paradox)
         customise::LoadFieldsFromMySQL(customise::loginFieldsOf(fields), sourceTable.toStdString(), lists, types);
     else
         customise::LoadFieldsFromParadox(customise::loginFieldsOf(fields), sourceTable.toStdString(), lists, types);
 }
 
-QStringList chosenTypeProblems(const TableTypes& chosen, transfer::TargetKind target, const ConnectionFields& fields,
+QStringList chosenTypeProblems(const TableTypes& chosen, TargetKind target, const ConnectionFields& fields,
                                const QString& sourceTable)
 {
     // Types the window would refuse are told even when the table cannot be read.
@@ -51,7 +51,7 @@ CommandLineCustomisation::CommandLineCustomisation(const ChosenTypes& types,
 {
 }
 
-void CommandLineCustomisation::showModal(transfer::CustomiseHandoff& handoff)
+void CommandLineCustomisation::showModal(CustomiseHandoff& handoff)
 {
     const QString sourceTable = QString::fromStdString(handoff.mTableName);
     const TableTypes* chosen = types_.forTable(sourceTable);
@@ -61,9 +61,9 @@ void CommandLineCustomisation::showModal(transfer::CustomiseHandoff& handoff)
         handoff.CustomizeCancelled = false;
         return;
     }
-    const transfer::TargetKind target = handoff.mType == transfer::targetKindText(transfer::TargetKind::Paradox)
-        ? transfer::TargetKind::Paradox
-        : transfer::TargetKind::MySQL;
+    const TargetKind target = handoff.mType == targetKindText(TargetKind::Paradox)
+        ? TargetKind::Paradox
+        : TargetKind::MySQL;
     customise::CustomisationLists lists;
     try {
         loadSourceFields(target, connectionFields_(), sourceTable, lists);

@@ -19,16 +19,16 @@ namespace quintabel::cli {
 
 // Loads the fields of `sourceTable` with their default types into `lists`, reading the side
 // that a transfer to `target` reads from. Throws what the loader throws.
-void loadSourceFields(transfer::TargetKind target, const ConnectionFields& fields, const QString& sourceTable,
+void loadSourceFields(TargetKind target, const ConnectionFields& fields, const QString& sourceTable,
                       customise::CustomisationLists& lists);
 
 // Everything that keeps the chosen types of `chosen` from being used on `sourceTable`,
 // checked before the table is sent: invalid types, fields the table does not have, a table
 // that cannot be read. Empty when all of them can be used.
-QStringList chosenTypeProblems(const TableTypes& chosen, transfer::TargetKind target, const ConnectionFields& fields,
+QStringList chosenTypeProblems(const TableTypes& chosen, TargetKind target, const ConnectionFields& fields,
                                const QString& sourceTable);
 
-class CommandLineCustomisation final : public transfer::CustomisationWindow {
+class CommandLineCustomisation final : public CustomisationWindow {
 public:
     // `types` and whatever `connectionFields` reads must outlive this.
     CommandLineCustomisation(const ChosenTypes& types, std::function<ConnectionFields()> connectionFields);
@@ -36,7 +36,7 @@ public:
     // Confirms at once. A table whose chosen types can no longer be used (its fields changed
     // since they were checked) is left cancelled, which ends the run before the table is
     // touched; problems() then says why.
-    void showModal(transfer::CustomiseHandoff& handoff) override;
+    void showModal(CustomiseHandoff& handoff) override;
 
     const QStringList& problems() const { return problems_; }
 

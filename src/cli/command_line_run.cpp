@@ -257,7 +257,7 @@ int CommandLineRun::transfer()
 {
     const bool toParadox = line_.command == Command::ToParadox;
     const Side sourceSide = toParadox ? Side::MySql : Side::Paradox;
-    const auto target = toParadox ? transfer::TargetKind::Paradox : transfer::TargetKind::MySQL;
+    const auto target = toParadox ? TargetKind::Paradox : TargetKind::MySQL;
     const std::optional<QStringList> sourceListed = listSide(sourceSide);
     // Without the target's names the overwrite question could not be asked: nothing is sent.
     const std::optional<QStringList> targetListed = sourceListed ? listSide(toParadox ? Side::Paradox : Side::MySql)

@@ -84,20 +84,20 @@ std::string NewFieldNames::NewFieldName()
     return candidate;
 }
 
-transfer::TargetKind columnQuotingFor(std::string_view mType)
+TargetKind columnQuotingFor(std::string_view mType)
 {
-    return transfer::targetKindFromText(mType).value_or(transfer::TargetKind::MySQL);
+    return targetKindFromText(mType).value_or(TargetKind::MySQL);
 }
 
-std::string quotedColumnName(std::string_view name, transfer::TargetKind target)
+std::string quotedColumnName(std::string_view name, TargetKind target)
 {
-    if (target == transfer::TargetKind::Paradox && name.find(']') == std::string_view::npos)
+    if (target == TargetKind::Paradox && name.find(']') == std::string_view::npos)
         return "[" + std::string(name) + "]";
-    return transfer::backtickQuoted(name);
+    return backtickQuoted(name);
 }
 
 std::string customisedCreateStatement(std::string_view statementHead, std::span<const std::string> fieldNames,
-                                      std::span<const std::string> typeTexts, transfer::TargetKind target)
+                                      std::span<const std::string> typeTexts, TargetKind target)
 {
     const std::size_t columnCount = std::min(fieldNames.size(), typeTexts.size());
     std::string statement(statementHead);

@@ -36,13 +36,13 @@ private:
 
 // The quoting `mType` asks for: exactly "Paradox" gives a Paradox target's square brackets,
 // any other text a MySQL target's backticks.
-transfer::TargetKind columnQuotingFor(std::string_view mType);
+TargetKind columnQuotingFor(std::string_view mType);
 
 // A column name quoted for the target: between square brackets for a Paradox target, between
 // backticks (any backtick inside doubled) for MySQL. Square brackets cannot hold a "]", so a
 // name with one goes between backticks for a Paradox target too; the scratch database reads
 // both quotings the same.
-std::string quotedColumnName(std::string_view name, transfer::TargetKind target);
+std::string quotedColumnName(std::string_view name, TargetKind target);
 
 // The statement head (`mSQL` as the transfer set it) followed by one definition per entry of
 // the types list: the quoted column name, one space and the type text as it stands, joined by
@@ -51,6 +51,6 @@ std::string quotedColumnName(std::string_view name, transfer::TargetKind target)
 // Only entries present in both lists are written: after a failed load the fields list may hold
 // one field more than the types list, and that field has no type to write.
 std::string customisedCreateStatement(std::string_view statementHead, std::span<const std::string> fieldNames,
-                                      std::span<const std::string> typeTexts, transfer::TargetKind target);
+                                      std::span<const std::string> typeTexts, TargetKind target);
 
 } // namespace quintabel::customise

@@ -21,7 +21,7 @@ namespace {
 // Runs the one-row query and appends, field by field in the record set's order, the name and
 // then the proposal (or the default type) for `target` (the side the types are written for).
 void loadFields(const std::string& connectionString, const std::string& firstRowQuery,
-                transfer::TargetKind target, StartingTypes types, CustomisationLists& lists)
+                TargetKind target, StartingTypes types, CustomisationLists& lists)
 {
     connections::Connection connection;
     connection.setCursorLocation(connections::adUseClient);
@@ -33,12 +33,12 @@ void loadFields(const std::string& connectionString, const std::string& firstRow
         const connections::Field field = recordset.Fields(index);
         lists.appendField(field.Name());
         if (types == StartingTypes::Default) {
-            lists.appendType(transfer::defaultColumnDefinition(
+            lists.appendType(defaultColumnDefinition(
                 {field.Name(), field.Type(), field.Precision(), field.NumericScale()}, target));
             continue;
         }
         const FirstRowValue firstRowValue = recordset.Eof() ? FirstRowValue{} : FirstRowValue{field.Value()};
-        lists.appendType(proposedType(transfer::AdoTypeName(field.Type()), target, firstRowValue));
+        lists.appendType(proposedType(AdoTypeName(field.Type()), target, firstRowValue));
     }
 
     // On a failure above both are released all the same, and releasing closes them.
@@ -52,7 +52,7 @@ void loadFields(const std::string& connectionString, const std::string& firstRow
 
 std::string mySqlFirstRowQuery(std::string_view tableName)
 {
-    return "SELECT * FROM " + transfer::backtickQuoted(tableName) + " LIMIT 1";
+    return "SELECT * FROM " + backtickQuoted(tableName) + " LIMIT 1";
 }
 
 std::string paradoxFirstRowQuery(std::string_view tableName)
@@ -65,14 +65,14 @@ void LoadFieldsFromMySQL(const connections::LoginFields& login, std::string_view
                          CustomisationLists& lists, StartingTypes types)
 {
     loadFields(connections::mySqlConnectionString(login), mySqlFirstRowQuery(mTableName),
-               transfer::TargetKind::Paradox, types, lists);
+               TargetKind::Paradox, types, lists);
 }
 
 void LoadFieldsFromParadox(const connections::LoginFields& login, std::string_view mTableName,
                            CustomisationLists& lists, StartingTypes types)
 {
     loadFields(connections::paradoxConnectionString(login), paradoxFirstRowQuery(mTableName),
-               transfer::TargetKind::MySQL, types, lists);
+               TargetKind::MySQL, types, lists);
 }
 
 } // namespace quintabel::customise

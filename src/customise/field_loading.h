@@ -28,7 +28,7 @@ connections::LoginFields loginFieldsOf(const ConnectionFields& fields);
 
 // The type each field is loaded with: the window's proposal (from its type and the first row's
 // value), or the type a transfer without customisation gives its column
-// (transfer::defaultColumnDefinition), which holds every value the field can hold.
+// (defaultColumnDefinition), which holds every value the field can hold.
 enum class StartingTypes { Proposed, Default };
 
 // The source is a MySQL table (the target is Paradox). Opens its own connection from the

@@ -66,14 +66,14 @@ std::string textLengthProposal(const FirstRowValue& firstRowValue)
     return "VARCHAR(" + std::to_string(length) + ")";
 }
 
-std::string proposedType(std::string_view adoTypeName, transfer::TargetKind target,
+std::string proposedType(std::string_view adoTypeName, TargetKind target,
                          const FirstRowValue& firstRowValue)
 {
     for (const ProposalRow& row : proposalRows) {
         if (std::find(row.adoTypeNames.begin(), row.adoTypeNames.end(), adoTypeName) == row.adoTypeNames.end())
             continue;
         const std::string_view proposal =
-            target == transfer::TargetKind::Paradox ? row.fromMySqlSource : row.fromParadoxSource;
+            target == TargetKind::Paradox ? row.fromMySqlSource : row.fromParadoxSource;
         return proposal == textLengthRule ? textLengthProposal(firstRowValue) : std::string(proposal);
     }
     return textLengthProposal(firstRowValue);

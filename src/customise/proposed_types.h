@@ -17,7 +17,7 @@ using FirstRowValue = std::optional<db::Value>;
 // The proposed type text for a field of ADO type `adoTypeName` (compared exactly), sent to
 // `target`. The source is the other side: a Paradox target reads a MySQL source and the other
 // way round. Text-like fields and unlisted types follow the text length rule.
-std::string proposedType(std::string_view adoTypeName, transfer::TargetKind target,
+std::string proposedType(std::string_view adoTypeName, TargetKind target,
                          const FirstRowValue& firstRowValue);
 
 // The text length rule: "VARCHAR(255)" with no row, a null value or an empty text form;

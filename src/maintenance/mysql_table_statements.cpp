@@ -9,7 +9,7 @@ namespace {
 // The name as every statement of the program quotes it (transfer/sql_names.h).
 QString quoted(const QString& name)
 {
-    return QString::fromStdString(transfer::backtickQuoted(name.toStdString()));
+    return QString::fromStdString(backtickQuoted(name.toStdString()));
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -65,4 +65,4 @@ std::string AdoTypeName(int typeNumber)
     return found == adoTypes.end() ? std::string() : std::string(found->name);
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -20,7 +20,7 @@ void putInHand(StepGuard& guard, std::string& inHand, std::string statement)
 // DefaultCreateStatement over the record set's fields, yielding to the window before each
 // field. A field that cannot be read is reported and left out.
 void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& tableName,
-                           const connections::Recordset& source, transfer::TargetKind target,
+                           const connections::Recordset& source, TargetKind target,
                            ChosenCreateStatement& chosen)
 {
     chosen.fields.clear();
@@ -28,7 +28,7 @@ void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& 
     guard.step(firstLabel, [&] { fieldCount = source.FieldCount(); });
     for (int index = 0; index < fieldCount; ++index) {
         guard.step(firstLabel + 2, [] { QCoreApplication::processEvents(); });
-        transfer::SourceField field;
+        SourceField field;
         const bool named = guard.step(firstLabel + 4, [&] { field.name = source.Fields(index).Name(); });
         const bool typed = guard.step(firstLabel + 6, [&] {
             const connections::Field sourceField = source.Fields(index);
@@ -40,7 +40,7 @@ void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& 
             chosen.fields.push_back(std::move(field));
     }
     guard.step(firstLabel + 54, [&] {
-        putInHand(guard, chosen.statement, transfer::DefaultCreateStatement(tableName, chosen.fields, target));
+        putInHand(guard, chosen.statement, DefaultCreateStatement(tableName, chosen.fields, target));
         chosen.isDefault = true;
     });
 }
@@ -49,22 +49,22 @@ void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& 
 
 ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatementLabels& labels,
                                             const std::string& tableName, const connections::Recordset& source,
-                                            transfer::TargetKind target, bool customise,
-                                            transfer::CustomisationWindow* window,
+                                            TargetKind target, bool customise,
+                                            CustomisationWindow* window,
                                             const std::string& createdTableName)
 {
     const std::string& created = createdTableName.empty() ? tableName : createdTableName;
     ChosenCreateStatement chosen;
-    guard.step(labels.prefix, [&] { putInHand(guard, chosen.statement, transfer::statementPrefix(created)); });
+    guard.step(labels.prefix, [&] { putInHand(guard, chosen.statement, statementPrefix(created)); });
     if (guard.test(labels.defaultWhenUnticked, [&] { return !customise; })) {
         buildDefaultStatement(guard, labels.defaultBuildUnticked, created, source, target, chosen);
         return chosen;
     }
 
-    transfer::CustomiseHandoff handoff;
+    CustomiseHandoff handoff;
     guard.step(labels.cancelledFlag, [&] { handoff.CustomizeCancelled = true; });
-    guard.step(labels.targetKind, [&] { handoff.mType = std::string(transfer::targetKindText(target)); });
-    guard.step(labels.statementPrefix, [&] { handoff.mSQL = transfer::statementPrefix(created); });
+    guard.step(labels.targetKind, [&] { handoff.mType = std::string(targetKindText(target)); });
+    guard.step(labels.statementPrefix, [&] { handoff.mSQL = statementPrefix(created); });
     guard.step(labels.tableName, [&] { handoff.mTableName = tableName; });
     guard.step(labels.showWindow, [&] {
         if (window == nullptr)
@@ -72,13 +72,13 @@ ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatem
         window->showModal(handoff);
     });
     // A window that failed to show left the flag set: the run ends as after "Cancel".
-    const transfer::CustomiseOutcome outcome = transfer::finishCustomisation(handoff, created);
-    if (guard.test(labels.cancelledTest, [&] { return outcome.decision == transfer::CustomiseDecision::Cancelled; })) {
+    const CustomiseOutcome outcome = finishCustomisation(handoff, created);
+    if (guard.test(labels.cancelledTest, [&] { return outcome.decision == CustomiseDecision::Cancelled; })) {
         chosen.cancelled = true;
         return chosen;
     }
     guard.step(labels.windowStatement, [&] { putInHand(guard, chosen.statement, handoff.mSQL); });
-    if (guard.test(labels.prefixTest, [&] { return outcome.decision == transfer::CustomiseDecision::UseDefaultStatement; }))
+    if (guard.test(labels.prefixTest, [&] { return outcome.decision == CustomiseDecision::UseDefaultStatement; }))
         buildDefaultStatement(guard, labels.defaultBuildAfterWindow, created, source, target, chosen);
     return chosen;
 }

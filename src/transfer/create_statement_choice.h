@@ -40,7 +40,7 @@ struct ChosenCreateStatement {
     bool cancelled = false;           // the window was closed without "OK": end the whole run
     bool isDefault = false;           // built by the default mapping (its column types known)
     std::string statement;            // the statement in hand when the choice was made
-    std::vector<transfer::SourceField> fields; // the source fields, read for the default mapping
+    std::vector<SourceField> fields; // the source fields, read for the default mapping
 };
 
 // Chooses the CREATE TABLE statement for `tableName` from the open source record set.
@@ -50,8 +50,8 @@ struct ChosenCreateStatement {
 // while the window still loads the fields of `tableName`.
 ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatementLabels& labels,
                                             const std::string& tableName, const connections::Recordset& source,
-                                            transfer::TargetKind target, bool customise,
-                                            transfer::CustomisationWindow* window,
+                                            TargetKind target, bool customise,
+                                            CustomisationWindow* window,
                                             const std::string& createdTableName = {});
 
 } // namespace quintabel

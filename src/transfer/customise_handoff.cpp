@@ -2,7 +2,7 @@
 
 #include "transfer/default_column_types.h"
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 CustomiseHandoff beginCustomisation(TargetKind target, std::string_view sourceTableName)
 {
@@ -31,4 +31,4 @@ CustomiseOutcome runCustomisation(CustomisationWindow& window, TargetKind target
     return finishCustomisation(handoff, sourceTableName);
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

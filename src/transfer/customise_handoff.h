@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 // The values the two sides share. The transfer fills them in before the window shows; the
 // window reads them and, on "OK" only, completes `mSQL` and clears `CustomizeCancelled`.
@@ -55,4 +55,4 @@ CustomiseOutcome finishCustomisation(const CustomiseHandoff& handoff, std::strin
 CustomiseOutcome runCustomisation(CustomisationWindow& window, TargetKind target,
                                   std::string_view sourceTableName);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -89,4 +89,4 @@ std::optional<std::string> mysqlDateTimeText(const db::Value& value)
     return std::nullopt;
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 // Which values count as recognised as a date, and what they become:
 //
@@ -35,4 +35,4 @@ bool isCalendarDateText(std::string_view text);
 // True when `text` is exactly "yyyy-mm-dd hh:nn:ss" naming a real calendar day and time of day.
 bool isCalendarDateTimeText(std::string_view text);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

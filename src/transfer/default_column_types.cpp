@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -97,4 +97,4 @@ std::string DefaultCreateStatement(std::string_view tableName, std::span<const S
     return statement;
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

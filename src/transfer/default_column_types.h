@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 // A field of the opened source record set, as the CREATE TABLE statement needs it.
 struct SourceField {
@@ -41,4 +41,4 @@ std::string statementPrefix(std::string_view tableName);
 std::string DefaultCreateStatement(std::string_view tableName, std::span<const SourceField> fields,
                                    TargetKind target);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

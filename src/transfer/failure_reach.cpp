@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -53,4 +53,4 @@ FailureReach failureReach(TargetKind target, int errorNumber)
     return holds(kScratchUnwritable, errorNumber & 0xff) ? FailureReach::Table : FailureReach::Row;
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -6,7 +6,7 @@
 
 #include "transfer/target_kind.h"
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 enum class FailureReach {
     Row,   // report it and go on with the next row
@@ -19,4 +19,4 @@ enum class FailureReach {
 // for the scratch database of a Paradox target. 0 (no number) belongs to its row.
 FailureReach failureReach(TargetKind target, int errorNumber);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

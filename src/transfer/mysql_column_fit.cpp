@@ -12,7 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -325,4 +325,4 @@ std::optional<std::string> mysqlDefaultColumnMisfit(std::string_view keyword, st
     return mysqlColumnMisfit(defaultColumnShape(keyword), columnName, value);
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

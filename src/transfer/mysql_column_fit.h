@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 // What a column does to the values it is given, as far as exactness goes.
 struct MySqlColumnShape {
@@ -74,4 +74,4 @@ std::optional<std::string> mysqlColumnMisfit(const MySqlColumnShape& shape, std:
 std::optional<std::string> mysqlDefaultColumnMisfit(std::string_view keyword, std::string_view columnName,
                                                     const db::Value& value);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -95,4 +95,4 @@ void MySqlLoadRows::clear()
     loadable_ = true;
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 class MySqlLoadRows {
 public:
@@ -52,4 +52,4 @@ private:
     bool loadable_ = true;
 };
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -63,4 +63,4 @@ void MySqlRowBatch::clear()
     rows_.clear();
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

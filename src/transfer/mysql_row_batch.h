@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 class MySqlRowBatch {
 public:
@@ -52,4 +52,4 @@ private:
 // `maxAllowedPacket` bytes: a megabyte, or less on a server that allows less.
 std::size_t batchBytesFor(std::int64_t maxAllowedPacket);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -20,12 +20,12 @@ long long numberOrZero(const db::Value& value)
 
 } // namespace
 
-MySqlColumnsFit MySqlColumnsFit::forDefaultTypes(std::span<const transfer::SourceField> fields)
+MySqlColumnsFit MySqlColumnsFit::forDefaultTypes(std::span<const SourceField> fields)
 {
     MySqlColumnsFit fit;
-    for (const transfer::SourceField& field : fields) {
-        const std::string type = transfer::defaultColumnDefinition(field, transfer::TargetKind::MySQL);
-        fit.columns_.push_back({field.name, transfer::defaultColumnShape(type)});
+    for (const SourceField& field : fields) {
+        const std::string type = defaultColumnDefinition(field, TargetKind::MySQL);
+        fit.columns_.push_back({field.name, defaultColumnShape(type)});
     }
     return fit;
 }
@@ -43,7 +43,7 @@ MySqlColumnsFit MySqlColumnsFit::forCreatedTable(connections::Connection& mysql,
     for (; !columns.Eof(); columns.MoveNext()) {
         fit.columns_.push_back(
             {db::toText(columns.Fields(0).Value()),
-             transfer::createdColumnShape(db::toText(columns.Fields(1).Value()), db::toText(columns.Fields(2).Value()),
+             createdColumnShape(db::toText(columns.Fields(1).Value()), db::toText(columns.Fields(2).Value()),
                                           static_cast<int>(numberOrZero(columns.Fields(3).Value())),
                                           static_cast<int>(numberOrZero(columns.Fields(4).Value())),
                                           static_cast<std::size_t>(numberOrZero(columns.Fields(5).Value())))});
@@ -57,7 +57,7 @@ std::optional<RowMisfit> MySqlColumnsFit::misfit(std::span<const db::Value> row,
 {
     const std::size_t checked = std::min(row.size(), columns_.size());
     for (std::size_t index = 0; index < checked; ++index) {
-        if (auto reason = transfer::mysqlColumnMisfit(columns_[index].shape, columns_[index].name, row[index]))
+        if (auto reason = mysqlColumnMisfit(columns_[index].shape, columns_[index].name, row[index]))
             return RowMisfit{"Row " + std::to_string(rowNumber) + " was not copied. " + *reason, columns_[index].name};
     }
     return std::nullopt;

@@ -20,7 +20,7 @@ class MySqlColumnsFit final : public RowFitCheck {
 public:
     // A table created with the default column types: the source fields in the order of the
     // default CREATE TABLE statement's columns.
-    static MySqlColumnsFit forDefaultTypes(std::span<const transfer::SourceField> fields);
+    static MySqlColumnsFit forDefaultTypes(std::span<const SourceField> fields);
     // A table created by any statement (a customised one): its columns as the server made
     // them, read from information_schema. Throws when they cannot be read.
     static MySqlColumnsFit forCreatedTable(connections::Connection& mysql, const std::string& table);
@@ -31,7 +31,7 @@ public:
 private:
     struct Column {
         std::string name;
-        transfer::MySqlColumnShape shape;
+        MySqlColumnShape shape;
     };
     std::vector<Column> columns_;
 };

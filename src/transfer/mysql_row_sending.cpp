@@ -27,7 +27,7 @@ bool keepsTransactions(connections::Connection& mysql, const std::string& table)
     connections::Recordset answer = mysql.Execute(
         "SELECT e.TRANSACTIONS FROM information_schema.TABLES t JOIN information_schema.ENGINES e "
         "ON e.ENGINE = t.ENGINE WHERE t.TABLE_SCHEMA = DATABASE() AND t.TABLE_NAME = "
-        + transfer::mysqlTextLiteral(table));
+        + mysqlTextLiteral(table));
     bool transactional = false;
     for (; !answer.Eof(); answer.MoveNext())
         transactional = db::toText(answer.Fields(0).Value()) == "YES";
@@ -52,7 +52,7 @@ RowCopyOptions mySqlRowSending(connections::Connection& mysql, const std::string
         const std::optional<std::int64_t> packet = maxAllowedPacket(mysql);
         if (!packet || !keepsTransactions(mysql, table))
             return options;
-        options.batchBytes = transfer::batchBytesFor(*packet);
+        options.batchBytes = batchBytesFor(*packet);
         options.sending = RowSending::Batched;
     } catch (const std::exception&) {
         // Unasked, the rows go one at a time, as every server takes them.

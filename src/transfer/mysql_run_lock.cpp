@@ -13,7 +13,7 @@ namespace {
 
 std::string lockLiteral(std::uint64_t runConnection)
 {
-    return transfer::mysqlTextLiteral(transfer::runLockName(runConnection));
+    return mysqlTextLiteral(runLockName(runConnection));
 }
 
 // The text of the first field of a one-row answer ("" for NULL).

@@ -1,6 +1,6 @@
 #pragma once
 // The lock that tells a live Paradox to MySQL run from a dead one. A run takes a named lock
-// of its own server connection (transfer::runLockName) before it builds anything, and the
+// of its own server connection (runLockName) before it builds anything, and the
 // server holds it until that connection ends: at the run's end, or a moment after the program
 // is killed, when the server sees the connection drop. The recovery of another Quintabel then
 // settles only the copies whose run's lock it can take.

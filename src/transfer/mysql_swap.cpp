@@ -26,7 +26,7 @@ constexpr int kNoSuchTable = 1146;
 std::string freeWorkName(connections::Connection& mysql, std::string_view prefix, const std::string& table)
 {
     for (int attempt = 1;; ++attempt) {
-        const std::string candidate = transfer::workTableName(prefix, table, attempt);
+        const std::string candidate = workTableName(prefix, table, attempt);
         // A table whose name repeats the prefix can be cut back to its own name.
         if (asciiLowerCase(candidate) == asciiLowerCase(table))
             continue;
@@ -37,7 +37,7 @@ std::string freeWorkName(connections::Connection& mysql, std::string_view prefix
 
 void createNewCopy(connections::Connection& mysql, const std::string& markedStatement, const std::string& newTable)
 {
-    if (!markedStatement.starts_with(transfer::statementPrefix(newTable)))
+    if (!markedStatement.starts_with(statementPrefix(newTable)))
         throw std::runtime_error("The CREATE TABLE statement does not create the new copy " + newTable
                                  + ", and was not sent.");
     mysql.Execute(markedStatement);
@@ -47,26 +47,26 @@ void createNewCopy(connections::Connection& mysql, const std::string& markedStat
 void swapInNewCopy(connections::Connection& mysql, const std::string& table, const std::string& newTable,
                    const std::optional<std::string>& oldTable)
 {
-    mysql.Execute(transfer::swapInStatement(table, newTable, oldTable));
+    mysql.Execute(swapInStatement(table, newTable, oldTable));
     killPoint("new copy swapped in");
 }
 
-void clearSwapMarker(connections::Connection& mysql, const std::string& table, const transfer::SwapMarker& marker)
+void clearSwapMarker(connections::Connection& mysql, const std::string& table, const SwapMarker& marker)
 {
-    mysql.Execute(transfer::clearCommentStatement(table, marker.ownComment.value_or(std::string())));
+    mysql.Execute(clearCommentStatement(table, marker.ownComment.value_or(std::string())));
     killPoint("swap marker cleared");
 }
 
 void dropMySqlTable(connections::Connection& mysql, const std::string& table)
 {
-    mysql.Execute("DROP TABLE " + transfer::backtickQuoted(table));
+    mysql.Execute("DROP TABLE " + backtickQuoted(table));
     killPoint("table dropped");
 }
 
 bool serverHasTable(connections::Connection& mysql, const std::string& table)
 {
     try {
-        mysql.Execute(transfer::tableProbeStatement(table));
+        mysql.Execute(tableProbeStatement(table));
         return true;
     } catch (const db::DatabaseError& failure) {
         if (failure.number() == kNoSuchTable)

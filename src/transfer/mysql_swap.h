@@ -22,7 +22,7 @@ namespace connections {
 class Connection;
 }
 
-// The first of the work names for `table` (transfer::workTableName) that no table holds, in
+// The first of the work names for `table` (workTableName) that no table holds, in
 // any letter case, and that is not `table` itself.
 std::string freeWorkName(connections::Connection& mysql, std::string_view prefix, const std::string& table);
 
@@ -38,7 +38,7 @@ void swapInNewCopy(connections::Connection& mysql, const std::string& table, con
 
 // Takes the transfer's mark `marker` off the settled `table`, which keeps the comment of its
 // own that the mark stood in for.
-void clearSwapMarker(connections::Connection& mysql, const std::string& table, const transfer::SwapMarker& marker);
+void clearSwapMarker(connections::Connection& mysql, const std::string& table, const SwapMarker& marker);
 
 // DROP TABLE `table`.
 void dropMySqlTable(connections::Connection& mysql, const std::string& table);

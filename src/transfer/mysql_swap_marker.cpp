@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <charconv>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -107,4 +107,4 @@ std::optional<SwapMarker> readSwapMarker(std::string_view comment)
     return marker;
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 struct SwapMarker {
     std::string table;                   // the name the new copy takes when it is complete
@@ -47,4 +47,4 @@ std::string runLockName(std::uint64_t runConnection);
 // swapMarkerComment writes (a user's comment, a cut one, one with text after it).
 std::optional<SwapMarker> readSwapMarker(std::string_view comment);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -23,7 +23,7 @@ constexpr int kSecondsForAKilledRunToBeLetGo = 2;
 
 struct MarkedTable {
     std::string name;
-    transfer::SwapMarker marker;
+    SwapMarker marker;
 };
 
 // Read whole before anything is dropped: the connection streams a result, and no other
@@ -33,11 +33,11 @@ std::vector<MarkedTable> markedTables(connections::Connection& mysql)
     connections::Recordset listing = mysql.Execute(
         "SELECT TABLE_NAME, TABLE_COMMENT FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE() "
         "AND TABLE_TYPE = 'BASE TABLE' AND TABLE_COMMENT LIKE "
-        + transfer::mysqlTextLiteral(std::string(transfer::kSwapMarkerHead) + "%") + " ORDER BY TABLE_NAME");
+        + mysqlTextLiteral(std::string(kSwapMarkerHead) + "%") + " ORDER BY TABLE_NAME");
     std::vector<MarkedTable> marked;
     for (; !listing.Eof(); listing.MoveNext()) {
         // The LIKE only narrows the search; the mark is read exactly.
-        if (auto marker = transfer::readSwapMarker(db::toText(listing.Fields(1).Value())))
+        if (auto marker = readSwapMarker(db::toText(listing.Fields(1).Value())))
             marked.push_back({db::toText(listing.Fields(0).Value()), std::move(*marker)});
     }
     listing.Close();
@@ -75,7 +75,7 @@ QString lineFor(const RecoveredSwap& swap)
 // Settles one marked table whose run has ended.
 void settle(connections::Connection& mysql, const MarkedTable& found, std::vector<RecoveredSwap>& recovered)
 {
-    const transfer::SwapMarker& marker = found.marker;
+    const SwapMarker& marker = found.marker;
     if (sameTableName(found.name, marker.table)) {
         if (marker.oldTable && serverHasTable(mysql, *marker.oldTable)) {
             dropMySqlTable(mysql, *marker.oldTable);
@@ -85,7 +85,7 @@ void settle(connections::Connection& mysql, const MarkedTable& found, std::vecto
             clearSwapMarker(mysql, found.name, marker);
             recovered.push_back({RecoveredSwap::Outcome::MarkCleared, marker.table, {}});
         }
-    } else if (transfer::hasWorkPrefix(found.name, transfer::kNewCopyPrefix)) {
+    } else if (hasWorkPrefix(found.name, kNewCopyPrefix)) {
         const bool tableExists = serverHasTable(mysql, marker.table);
         dropMySqlTable(mysql, found.name);
         recovered.push_back({RecoveredSwap::Outcome::UnfinishedCopyDropped, marker.table, found.name, tableExists});

@@ -2,7 +2,7 @@
 
 #include "transfer/sql_names.h"
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -53,4 +53,4 @@ std::string mysqlTextLiteral(std::string_view text)
     return literal + "'";
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 // The chosen CREATE TABLE statement with `comment` as its last table option: a closing ";"
 // (which the default statement has) is dropped first, since nothing may follow it.
@@ -30,4 +30,4 @@ std::string tableProbeStatement(std::string_view table);
 // apostrophes and backslashes doubled.
 std::string mysqlTextLiteral(std::string_view text);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -142,4 +142,4 @@ std::optional<std::string> tableCommentOf(std::string_view statement)
     return comment;
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

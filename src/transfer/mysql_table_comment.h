@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 // The table comment that `createStatement` sets itself: the last COMMENT among the table options
 // after its column list (COMMENT 'text', COMMENT = 'text', or in double quotes), as the server
@@ -16,4 +16,4 @@ namespace quintabel::transfer {
 // (a quote left open).
 std::optional<std::string> tableCommentOf(std::string_view createStatement);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

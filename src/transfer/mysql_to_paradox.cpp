@@ -213,13 +213,13 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     guard_.step(160, [&] { source_.setCursorLocation(connections::adUseServer); });
     // A table that cannot be read has said so in the open's own report; every later step of
     // it would only fail for want of its rows.
-    if (!guard_.step(162, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(source), mysql_); })) {
+    if (!guard_.step(162, [&] { source_.Open("SELECT * FROM " + backtickQuoted(source), mysql_); })) {
         events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         return AfterTable::NextTable;
     }
 
     const ChosenCreateStatement create =
-        chooseCreateStatement(guard_, kCreateLabels, source, source_, transfer::TargetKind::Paradox,
+        chooseCreateStatement(guard_, kCreateLabels, source, source_, TargetKind::Paradox,
                               frontEnd_.customiseTypes(), environment_.customisationWindow);
     if (create.cancelled) {
         // Nothing of this table has been touched yet, the old Paradox table included. The
@@ -247,7 +247,7 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     ParadoxWriteOutFit fit(create.statement, fields_.paradoxCodePage);
     RowCopyOptions options;
     options.rowCountBeforehand = rowCount;
-    const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, transfer::TargetKind::Paradox,
+    const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, TargetKind::Paradox,
                                          &fit, frontEnd_, targetName, options);
     events_->rows(rows);
     handOverFields(source, fit);
@@ -271,7 +271,7 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
             scratch_.Execute(dropTableInBrackets(source));
         } catch (const std::exception&) {
         }
-        return rows.cutShort->reach == transfer::FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
+        return rows.cutShort->reach == FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
     }
     bool written = false;
     if (overwrite) {
@@ -380,7 +380,7 @@ bool MySqlToParadoxRun::writeOut(ParadoxReplacement& replacement, const std::str
 std::optional<std::int64_t> MySqlToParadoxRun::countSourceRows(const std::string& source)
 {
     try {
-        connections::Recordset count = mysql_.Execute("SELECT COUNT(*) FROM " + transfer::backtickQuoted(source));
+        connections::Recordset count = mysql_.Execute("SELECT COUNT(*) FROM " + backtickQuoted(source));
         std::optional<std::int64_t> rows;
         for (; !count.Eof(); count.MoveNext()) {
             const db::Value& value = count.Fields(0).Value();

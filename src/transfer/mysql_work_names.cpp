@@ -2,7 +2,7 @@
 
 #include "base/ascii_case.h"
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -36,4 +36,4 @@ bool hasWorkPrefix(std::string_view name, std::string_view prefix)
     return name.size() >= prefix.size() && asciiLowerCase(name.substr(0, prefix.size())) == asciiLowerCase(prefix);
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

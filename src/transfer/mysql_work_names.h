@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 inline constexpr std::string_view kNewCopyPrefix = "quintabel-new-";
 inline constexpr std::string_view kOldCopyPrefix = "quintabel-old-";
@@ -23,4 +23,4 @@ std::string workTableName(std::string_view prefix, std::string_view table, int a
 // folds names to lower case lists them that way).
 bool hasWorkPrefix(std::string_view name, std::string_view prefix);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

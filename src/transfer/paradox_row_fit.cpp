@@ -25,7 +25,7 @@ struct ParadoxWriteOutFit::Columns {
     paradox::CodePage codePage;
     // Kept from row to row so that checking a text allocates nothing.
     std::string encoded;
-    std::vector<transfer::RowValueText> texts;
+    std::vector<RowValueText> texts;
 };
 
 ParadoxWriteOutFit::ParadoxWriteOutFit(std::string_view createStatement, int codePage)
@@ -53,14 +53,14 @@ std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> r
 {
     if (!columns_)
         return std::nullopt;
-    transfer::rowValueTexts(row, transfer::TargetKind::Paradox, columns_->texts);
+    rowValueTexts(row, TargetKind::Paradox, columns_->texts);
     return misfit(row, columns_->texts, rowNumber);
 }
 
 // Each value is tried as the scratch table will hold it after the row's insert: NULL for a
 // null or empty value, bytes as bytes, anything else as its text.
 std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> row,
-                                                    std::span<const transfer::RowValueText> texts,
+                                                    std::span<const RowValueText> texts,
                                                     std::size_t rowNumber)
 {
     if (!columns_)
@@ -72,16 +72,16 @@ std::optional<RowMisfit> ParadoxWriteOutFit::misfit(std::span<const db::Value> r
     columns.before.assign(columns.choices.begin(), columns.choices.end());
     const std::size_t checked = std::min(row.size(), columns.choices.size());
     for (std::size_t index = 0; index < checked; ++index) {
-        const transfer::RowValueText& value = texts[index];
+        const RowValueText& value = texts[index];
         const std::string& columnName = columns.definitions[index].name;
         try {
             switch (value.kind) {
-            case transfer::RowValueText::Kind::Null:
+            case RowValueText::Kind::Null:
                 break;
-            case transfer::RowValueText::Kind::Bytes:
+            case RowValueText::Kind::Bytes:
                 columns.choices[index].observe(rowNumber, row[index]);
                 break;
-            case transfer::RowValueText::Kind::Text:
+            case RowValueText::Kind::Text:
                 if (auto refusal = codePageRefusal(value.text, columnName, rowNumber)) {
                     columns.choices.swap(columns.before);
                     return refusal;

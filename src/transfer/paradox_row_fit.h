@@ -25,7 +25,7 @@ public:
     ~ParadoxWriteOutFit() override;
 
     std::optional<RowMisfit> misfit(std::span<const db::Value> row, std::size_t rowNumber) override;
-    std::optional<RowMisfit> misfit(std::span<const db::Value> row, std::span<const transfer::RowValueText> texts,
+    std::optional<RowMisfit> misfit(std::span<const db::Value> row, std::span<const RowValueText> texts,
                                     std::size_t rowNumber) override;
 
     // The fields the write-out would choose for the rows found fitting so far, and how many

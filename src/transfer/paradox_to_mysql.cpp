@@ -67,7 +67,7 @@ constexpr int kUnknownTable = 1051;
 // A table's new copy: the temporary name it is built under and the mark it carries there.
 struct NewCopy {
     std::string name;
-    transfer::SwapMarker marker; // an old table to set aside in the swap only when replacing one
+    SwapMarker marker; // an old table to set aside in the swap only when replacing one
 };
 
 class ParadoxToMySqlRun {
@@ -196,7 +196,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     // The rows are read as they are sent, never all held at once: the table's blocks tell
     // its record count up front.
     guard_.step(138, [&] { source_.setCursorLocation(connections::adUseServer); });
-    if (!guard_.step(138, [&] { source_.Open("SELECT * FROM " + transfer::backtickQuoted(table), paradox_); })) {
+    if (!guard_.step(138, [&] { source_.Open("SELECT * FROM " + backtickQuoted(table), paradox_); })) {
         events_->ended(TableEnd::NotWritten, guard_.lastFailure());
         return AfterTable::NextTable;
     }
@@ -205,7 +205,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     // customisation window's too) creates the temporary name.
     NewCopy copy{newCopyName(target), {target, std::nullopt, runConnection_}};
     const ChosenCreateStatement create =
-        chooseCreateStatement(guard_, kCreateLabels, table, source_, transfer::TargetKind::MySQL,
+        chooseCreateStatement(guard_, kCreateLabels, table, source_, TargetKind::MySQL,
                               frontEnd_.customiseTypes(), environment_.customisationWindow, copy.name);
     if (create.cancelled) {
         guard_.step(156, [&] { closeIfOpen(mysql_); });
@@ -217,7 +217,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
 
     // A comment the chosen statement sets itself gives way to the mark, and comes back with
     // the table once it is settled.
-    copy.marker.ownComment = transfer::tableCommentOf(create.statement);
+    copy.marker.ownComment = tableCommentOf(create.statement);
     if (guard_.test(278, [&] { return overwrite; })) {
         // The existing table is not touched until the swap: it stays whole under its name.
         copy.marker.oldTable = oldTableName(target);
@@ -242,7 +242,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     else
         guard_.step(286, [&] { fit = MySqlColumnsFit::forCreatedTable(mysql_, copy.name); });
     const RowCopyOptions sending = mySqlRowSending(mysql_, copy.name);
-    const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, copy.name, transfer::TargetKind::MySQL,
+    const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, copy.name, TargetKind::MySQL,
                                          fit ? &*fit : nullptr, frontEnd_, tableName, sending);
     events_->rows(rows);
     const std::optional<TableNotice> countNotice = rowCountNotice(tableName, rows);
@@ -314,13 +314,13 @@ AfterTable ParadoxToMySqlRun::settleCutShort(const QString& tableName, const New
     reportCutShort(guard_, cut, message);
     if (overwrite)
         guard_.step(348, [&] { frontEnd_.targetList().addName(tableName); });
-    return cut.reach == transfer::FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
+    return cut.reach == FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
 }
 
 std::string ParadoxToMySqlRun::newCopyName(const std::string& table)
 {
-    std::string name = transfer::workTableName(transfer::kNewCopyPrefix, table, 1);
-    guard_.step(140, [&] { name = freeWorkName(mysql_, transfer::kNewCopyPrefix, table); });
+    std::string name = workTableName(kNewCopyPrefix, table, 1);
+    guard_.step(140, [&] { name = freeWorkName(mysql_, kNewCopyPrefix, table); });
     return name;
 }
 
@@ -331,7 +331,7 @@ std::optional<std::string> ParadoxToMySqlRun::oldTableName(const std::string& ta
     // list shows in another case, or no longer holds, has nothing to replace.
     guard_.step(280, [&] {
         if (serverHasTable(mysql_, table))
-            name = freeWorkName(mysql_, transfer::kOldCopyPrefix, table);
+            name = freeWorkName(mysql_, kOldCopyPrefix, table);
     });
     return name;
 }
@@ -341,14 +341,14 @@ bool ParadoxToMySqlRun::createMarkedCopy(const std::string& createStatement, con
     // The mark goes in with the CREATE itself, so that no table of the transfer's ever stands
     // unmarked for the recovery to miss.
     const std::string marked =
-        transfer::withTableComment(createStatement, transfer::swapMarkerComment(copy.marker));
+        withTableComment(createStatement, swapMarkerComment(copy.marker));
     guard_.setStatement(QString::fromStdString(marked));
     return guard_.step(286, [&] {
         try {
             createNewCopy(mysql_, marked, copy.name);
         } catch (const db::DatabaseError& failure) {
-            runEnds = transfer::failureReach(transfer::TargetKind::MySQL, failure.number())
-                == transfer::FailureReach::Run;
+            runEnds = failureReach(TargetKind::MySQL, failure.number())
+                == FailureReach::Run;
             throw;
         }
     });

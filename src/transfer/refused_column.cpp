@@ -1,6 +1,6 @@
 #include "transfer/refused_column.h"
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::string refusalAtTableRow(std::string_view message, std::int64_t tableRow)
     return std::string(message.substr(0, at + atRow.size())) + std::to_string(tableRow);
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 // The column named by "for column 'NAME' at row", "for column `db`.`table`.`NAME` at row"
 // (backticks inside a name doubled), "Column 'NAME' cannot be null" or "Field 'NAME' doesn't
@@ -21,4 +21,4 @@ std::optional<std::string> columnNamedInRefusal(std::string_view message);
 // otherwise.
 std::string refusalAtTableRow(std::string_view message, std::int64_t tableRow);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -54,9 +54,9 @@ bool endsTransaction(int errorNumber)
 }
 
 // A failure that loses the table's transaction reaches at least the table.
-transfer::FailureReach atLeastTable(transfer::FailureReach reach)
+FailureReach atLeastTable(FailureReach reach)
 {
-    return reach == transfer::FailureReach::Row ? transfer::FailureReach::Table : reach;
+    return reach == FailureReach::Row ? FailureReach::Table : reach;
 }
 
 // The columns of `row` whose blank stands for a zero date.
@@ -83,22 +83,22 @@ struct RowBatch {
         rows.clear();
     }
 
-    transfer::MySqlRowBatch statements;
-    transfer::MySqlLoadRows load;
+    MySqlRowBatch statements;
+    MySqlLoadRows load;
     std::vector<std::int64_t> rows;
 };
 
 class RowCopier {
 public:
     RowCopier(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
-              connections::Connection& target, const std::string& tableName, transfer::TargetKind kind,
+              connections::Connection& target, const std::string& tableName, TargetKind kind,
               RowFitCheck* fit, FrontEnd& frontEnd, const QString& shownName, const RowCopyOptions& options)
         : guard_(guard), labels_(labels), source_(source), target_(target), kind_(kind), fit_(fit),
           frontEnd_(frontEnd), shownName_(shownName),
           batched_(options.sending == RowSending::Batched), rowCountBeforehand_(options.rowCountBeforehand),
           batch_(tableName, options.batchBytes), sentBatch_(tableName, options.batchBytes),
-          loadFromMemory_(batched_ && options.loadFromMemory && kind == transfer::TargetKind::MySQL),
-          insertsValues_(!batched_ && kind == transfer::TargetKind::Paradox && target.TakesRowValues()),
+          loadFromMemory_(batched_ && options.loadFromMemory && kind == TargetKind::MySQL),
+          insertsValues_(!batched_ && kind == TargetKind::Paradox && target.TakesRowValues()),
           tableName_(tableName)
     {
     }
@@ -148,7 +148,7 @@ private:
     void rollBackTransaction();
     // `failure` is a DatabaseError that ended the rows, or null: its mark says whether the
     // user can put it right (a server out of reach, a full disk), not the program.
-    void cutShort(transfer::FailureReach reach, const std::string& description, int label,
+    void cutShort(FailureReach reach, const std::string& description, int label,
                   const std::exception* failure = nullptr);
     void countZeroDates(const std::vector<std::size_t>& columns);
     // Tells the front end of a row that did not arrive, with the failure just reported and
@@ -160,7 +160,7 @@ private:
     const RowCopyLabels& labels_;
     connections::Recordset& source_;
     connections::Connection& target_;
-    transfer::TargetKind kind_;
+    TargetKind kind_;
     RowFitCheck* fit_;
     FrontEnd& frontEnd_;
     const QString& shownName_;
@@ -200,13 +200,13 @@ private:
     // The column that kept the row in hand out, when known before it was sent.
     std::optional<std::string> refusedColumn_;
     // The texts of the row read last, which its statement and its LOAD DATA line are made of.
-    std::vector<transfer::RowValueText> valueTexts_;
+    std::vector<RowValueText> valueTexts_;
 };
 
 const QString& RowCopier::rowStatement()
 {
     if (statementOfRow_ != nullptr) {
-        lastStatement_ = QString::fromStdString(transfer::RowInsertStatement(tableName_, *statementOfRow_, kind_));
+        lastStatement_ = QString::fromStdString(RowInsertStatement(tableName_, *statementOfRow_, kind_));
         statementOfRow_ = nullptr;
     }
     return lastStatement_;
@@ -295,7 +295,7 @@ void RowCopier::copyEachRow()
             valueTexts_.clear();
             statementOfRow_ = nullptr;
             statement.clear();
-            transfer::rowValueTexts(row, kind_, valueTexts_);
+            rowValueTexts(row, kind_, valueTexts_);
             if (insertsValues_ && valueTexts_.size() == row.size()) {
                 // The values go to the scratch database as they are: the statement is only
                 // for a report, and made only for one.
@@ -303,7 +303,7 @@ void RowCopier::copyEachRow()
                 guard_.setStatementMaker([this] { return rowStatement(); });
                 return;
             }
-            statement = transfer::rowInsertStatementOfTexts(tableName_, valueTexts_, kind_);
+            statement = rowInsertStatementOfTexts(tableName_, valueTexts_, kind_);
             lastStatement_ = QString::fromStdString(statement);
             guard_.setStatement(lastStatement_);
         });
@@ -334,7 +334,7 @@ void RowCopier::copyEachRow()
             // A source that cannot reach its next row cannot reach any row after it.
             outcome_.rowsFailed += std::max<std::int64_t>(0, outcome_.rowCount - index - 1);
             const bool userCanPutRight = isExpectedFailure(std::current_exception());
-            cutShort(transfer::FailureReach::Table,
+            cutShort(FailureReach::Table,
                      userCanPutRight ? descriptionOfCurrentException().toStdString()
                                      : "The source table could not be read past row " + std::to_string(index + 1)
                                            + ": " + descriptionOfCurrentException().toStdString(),
@@ -403,15 +403,15 @@ std::vector<db::Value> RowCopier::valuesAsInserted(const std::vector<db::Value>&
     std::vector<db::Value> values;
     values.reserve(row.size());
     for (std::size_t index = 0; index < row.size(); ++index) {
-        transfer::RowValueText& text = valueTexts_[index];
+        RowValueText& text = valueTexts_[index];
         switch (text.kind) {
-        case transfer::RowValueText::Kind::Null:
+        case RowValueText::Kind::Null:
             values.emplace_back(db::Null{});
             break;
-        case transfer::RowValueText::Kind::Bytes:
+        case RowValueText::Kind::Bytes:
             values.emplace_back(std::get<db::Bytes>(row[index]));
             break;
-        case transfer::RowValueText::Kind::Text:
+        case RowValueText::Kind::Text:
             // The statement is built already; the text is not needed again.
             values.emplace_back(std::move(text.text));
             break;
@@ -430,11 +430,11 @@ void RowCopier::executeRow(std::int64_t tableRow, const std::string& statement, 
     } catch (const db::DatabaseError& failure) {
         // A failure that every later row would meet as well is kept rather than thrown, so
         // that the table gets one report instead of one per row.
-        transfer::FailureReach reach = transfer::failureReach(kind_, failure.number());
+        FailureReach reach = failureReach(kind_, failure.number());
         if (batched_ && endsTransaction(failure.number()))
             reach = atLeastTable(reach);
-        if (reach == transfer::FailureReach::Row) {
-            const std::string refusal = transfer::refusalAtTableRow(failure.description(), tableRow);
+        if (reach == FailureReach::Row) {
+            const std::string refusal = refusalAtTableRow(failure.description(), tableRow);
             if (refusal == failure.description())
                 throw;
             if (isExpectedProblem(failure))
@@ -457,7 +457,7 @@ void RowCopier::flushBatch()
     if (loadFromMemory_ && batch_.load.loadable()) {
         std::swap(batch_, sentBatch_);
         backgroundLoad_.start(target_, kBatchSavepoint, sentBatch_.load.statement(),
-                              std::string(transfer::MySqlLoadRows::kFileName), sentBatch_.load.content());
+                              std::string(MySqlLoadRows::kFileName), sentBatch_.load.content());
     } else {
         insertBatch(batch_, false);
     }
@@ -528,7 +528,7 @@ bool RowCopier::undoBatch(const RowBatch& batch)
         // The first row's own statement meets a failure that reaches beyond its row just as
         // the batch did, and is the one the table's report then names.
         guard_.setStatement(QString::fromStdString(batch.statements.rowStatement(0)));
-        cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
+        cutShort(atLeastTable(failureReach(kind_, failure.number())),
                  "The rows sent for this table so far were lost, because the server ended their transaction: "
                      + failure.description(),
                  labels_.execute, &failure);
@@ -569,7 +569,7 @@ void RowCopier::beginTransaction()
     try {
         target_.Execute("START TRANSACTION");
     } catch (const db::DatabaseError& failure) {
-        cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())), failure.description(),
+        cutShort(atLeastTable(failureReach(kind_, failure.number())), failure.description(),
                  labels_.execute, &failure);
     }
 }
@@ -579,7 +579,7 @@ void RowCopier::commitTransaction()
     try {
         target_.Execute("COMMIT");
     } catch (const db::DatabaseError& failure) {
-        cutShort(atLeastTable(transfer::failureReach(kind_, failure.number())),
+        cutShort(atLeastTable(failureReach(kind_, failure.number())),
                  "The rows of the table could not be committed: " + failure.description(), labels_.execute, &failure);
         return;
     }
@@ -596,7 +596,7 @@ void RowCopier::rollBackTransaction()
     }
 }
 
-void RowCopier::cutShort(transfer::FailureReach reach, const std::string& description, int label,
+void RowCopier::cutShort(FailureReach reach, const std::string& description, int label,
                          const std::exception* failure)
 {
     if (!outcome_.cutShort)
@@ -626,7 +626,7 @@ void RowCopier::tellRefused(std::int64_t row, const QString& statement)
     refused.statement = statement;
     std::optional<std::string> column = std::exchange(refusedColumn_, std::nullopt);
     if (!column)
-        column = transfer::columnNamedInRefusal(refused.reason.toStdString());
+        column = columnNamedInRefusal(refused.reason.toStdString());
     if (column)
         refused.column = QString::fromStdString(*column);
     frontEnd_.rowRefused(refused);
@@ -636,7 +636,7 @@ void RowCopier::tellRefused(std::int64_t row, const QString& statement)
 
 RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
                         connections::Connection& target, const std::string& tableName,
-                        transfer::TargetKind kind, RowFitCheck* fit, FrontEnd& frontEnd,
+                        TargetKind kind, RowFitCheck* fit, FrontEnd& frontEnd,
                         const QString& shownName, const RowCopyOptions& options)
 {
     return RowCopier(guard, labels, source, target, tableName, kind, fit, frontEnd, shownName, options).run();

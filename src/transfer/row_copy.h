@@ -60,7 +60,7 @@ struct RowCopyLabels {
 // The failure that stopped the rows, with the label of the step that met it. The statement
 // in hand is still the one that failed.
 struct RowsCutShort {
-    transfer::FailureReach reach;
+    FailureReach reach;
     std::string description;
     int label;
     // The failure is the user's to put right, not a fault (a source table with text not of its
@@ -107,7 +107,7 @@ struct RowCopyOptions {
 // cut the rows short: then the table's end says it).
 RowCopyOutcome copyRows(StepGuard& guard, const RowCopyLabels& labels, connections::Recordset& source,
                         connections::Connection& target, const std::string& tableName,
-                        transfer::TargetKind kind, RowFitCheck* fit, FrontEnd& frontEnd,
+                        TargetKind kind, RowFitCheck* fit, FrontEnd& frontEnd,
                         const QString& shownName, const RowCopyOptions& options = {});
 
 } // namespace quintabel

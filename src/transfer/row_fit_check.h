@@ -28,7 +28,7 @@ public:
     // The same, given also the row's value texts as its insert statement writes them, one per
     // value, which a check may read rather than make again.
     virtual std::optional<RowMisfit> misfit(std::span<const db::Value> row,
-                                            std::span<const transfer::RowValueText> texts, std::size_t rowNumber)
+                                            std::span<const RowValueText> texts, std::size_t rowNumber)
     {
         (void)texts;
         return misfit(row, rowNumber);

@@ -3,7 +3,7 @@
 #include "transfer/date_rewrite.h"
 #include "transfer/sql_names.h"
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 namespace {
 
@@ -106,4 +106,4 @@ std::string rowInsertStatementOfTexts(std::string_view tableName, std::span<cons
     return statement;
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 // "INSERT INTO `table` VALUES(...)": no column list, no closing semicolon. Every value is a
 // quoted text literal, numbers included, in the program's own text form (db::toText), except:
@@ -50,4 +50,4 @@ void rowValueTexts(std::span<const db::Value> row, TargetKind target, std::vecto
 std::string rowInsertStatementOfTexts(std::string_view tableName, std::span<const RowValueText> texts,
                                       TargetKind target);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

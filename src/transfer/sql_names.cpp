@@ -1,6 +1,6 @@
 #include "transfer/sql_names.h"
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 std::string backtickQuoted(std::string_view name)
 {
@@ -16,4 +16,4 @@ std::string backtickQuoted(std::string_view name)
     return quoted;
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 // `name` between backticks, as MySQL and the scratch database read it. A backtick inside the
 // name is doubled: both databases read `` inside a quoted name as one backtick, so the name
@@ -12,4 +12,4 @@ namespace quintabel::transfer {
 // A name without backticks comes out exactly as "`" + name + "`".
 std::string backtickQuoted(std::string_view name);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

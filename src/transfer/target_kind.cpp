@@ -1,6 +1,6 @@
 #include "transfer/target_kind.h"
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 std::string_view targetKindText(TargetKind kind)
 {
@@ -16,4 +16,4 @@ std::optional<TargetKind> targetKindFromText(std::string_view text)
     return std::nullopt;
 }
 
-} // namespace quintabel::transfer
+} // namespace quintabel

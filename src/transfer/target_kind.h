@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace quintabel::transfer {
+namespace quintabel {
 
 enum class TargetKind {
     Paradox, // created in the scratch database, then written out as a Paradox table
@@ -19,4 +19,4 @@ std::string_view targetKindText(TargetKind kind);
 // `mType`); nothing for any other text.
 std::optional<TargetKind> targetKindFromText(std::string_view text);
 
-} // namespace quintabel::transfer
+} // namespace quintabel

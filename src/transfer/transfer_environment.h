@@ -22,7 +22,7 @@ struct TransferEnvironment {
     // The data type customisation window (Form3), shown when the front end asks for
     // customisation (FrontEnd::customiseTypes). Not owned. Without one, a request for
     // customisation ends the run as a cancelled window does.
-    transfer::CustomisationWindow* customisationWindow = nullptr;
+    CustomisationWindow* customisationWindow = nullptr;
 };
 
 } // namespace quintabel

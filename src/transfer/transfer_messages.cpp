@@ -44,7 +44,7 @@ QString cutShortMessage(const QString& tableName, const RowsCutShort& cut, bool 
     if (leftover)
         text += QStringLiteral(" Its unfinished copy %1 could not be deleted now; the next transfer to MySQL deletes it.")
                     .arg(*leftover);
-    if (cut.reach == transfer::FailureReach::Run)
+    if (cut.reach == FailureReach::Run)
         text += QStringLiteral(" No table after it could be sent either, so the transfer ended here.");
     return text;
 }

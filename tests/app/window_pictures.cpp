@@ -103,7 +103,7 @@ int main(int argc, char** argv)
         customisationSaved = savePicture(window, output.filePath(QStringLiteral("customisation-window.png")));
     };
     Form3 customiseWindow(customiseEnvironment);
-    transfer::CustomiseHandoff handoff = transfer::beginCustomisation(transfer::TargetKind::Paradox, firstTable);
+    CustomiseHandoff handoff = beginCustomisation(TargetKind::Paradox, firstTable);
     customiseWindow.showModal(handoff);
     return customisationSaved ? 0 : 1;
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 using namespace quintabel::customise;
-using quintabel::transfer::TargetKind;
+using quintabel::TargetKind;
 
 namespace {
 

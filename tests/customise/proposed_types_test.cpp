@@ -6,7 +6,7 @@
 
 using namespace quintabel;
 using namespace quintabel::customise;
-using transfer::TargetKind;
+using quintabel::TargetKind;
 
 namespace {
 

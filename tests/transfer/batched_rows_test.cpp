@@ -141,7 +141,7 @@ protected:
         testing::RecordingFrontEnd frontEnd({}, {});
         frontEnd.stop = endRequested;
         CopyResult result;
-        result.outcome = copyRows(guard, kLabels, source, mysql, kTable, transfer::TargetKind::MySQL,
+        result.outcome = copyRows(guard, kLabels, source, mysql, kTable, TargetKind::MySQL,
                                   fit ? &*fit : nullptr, frontEnd, QString::fromStdString(kTable), options);
         result.refused = frontEnd.refused;
         if (!result.outcome.cutShort) { // a connection ended from outside has no counts to tell
@@ -347,7 +347,7 @@ TEST_F(BatchedRowsTest, AConnectionEndedWhileBatchesAreUnderWayCutsTheRowsShort)
     });
 
     ASSERT_TRUE(ended.outcome.cutShort);
-    EXPECT_NE(ended.outcome.cutShort->reach, transfer::FailureReach::Row);
+    EXPECT_NE(ended.outcome.cutShort->reach, FailureReach::Row);
     EXPECT_EQ(ended.outcome.rowsFailed, static_cast<std::int64_t>(source.size()));
     EXPECT_TRUE(ended.rows.empty()) << ended.rows.size() << " rows of an undone transaction arrived";
     EXPECT_TRUE(ended.refused.empty()) << "the table's end says it, not one report per row";
@@ -432,7 +432,7 @@ TEST_F(BatchedRowsTest, ValuesArriveByLoadDataExactlyAsByInsertStatements)
         source.Open("SELECT * FROM `VALS`", paradox);
         StepGuard guard(QStringLiteral("Form2"), QStringLiteral("PushButton4_Click"));
         testing::RecordingFrontEnd frontEnd({}, {});
-        const RowCopyOutcome outcome = copyRows(guard, kLabels, source, mysql, "VALS", transfer::TargetKind::MySQL,
+        const RowCopyOutcome outcome = copyRows(guard, kLabels, source, mysql, "VALS", TargetKind::MySQL,
                                                 nullptr, frontEnd, QStringLiteral("VALS"), options);
         EXPECT_EQ(outcome.rowsFailed, 0);
         loads = statementsRun(mysql, "Com_load");

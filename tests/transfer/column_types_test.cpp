@@ -5,7 +5,7 @@
 
 #include <vector>
 
-using namespace quintabel::transfer;
+using namespace quintabel;
 
 namespace {
 

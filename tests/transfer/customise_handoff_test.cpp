@@ -5,7 +5,7 @@
 #include <functional>
 #include <stdexcept>
 
-using namespace quintabel::transfer;
+using namespace quintabel;
 
 namespace {
 

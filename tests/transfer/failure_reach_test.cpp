@@ -7,7 +7,7 @@
 
 #include <ostream>
 
-namespace quintabel::transfer {
+namespace quintabel {
 namespace {
 
 struct ReachCase {
@@ -72,4 +72,4 @@ INSTANTIATE_TEST_SUITE_P(
         ReachCase{TargetKind::Paradox, 1146, FailureReach::Row, "ER_NO_SUCH_TABLE's number"}));
 
 } // namespace
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 using namespace quintabel;
-using namespace quintabel::transfer;
+using namespace quintabel;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <limits>
 
 using namespace quintabel;
-using namespace quintabel::transfer;
+using namespace quintabel;
 
 namespace {
 

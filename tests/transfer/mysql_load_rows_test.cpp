@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace quintabel::transfer {
+namespace quintabel {
 namespace {
 
 TEST(MySqlLoadRows, EachRowIsOneLineWithItsSeparatorsAndEscapeCharacterEscaped)
@@ -62,4 +62,4 @@ TEST(MySqlLoadRows, TheStatementNamesTheTableQuotedAndSpellsOutEveryOption)
 }
 
 } // namespace
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace quintabel::transfer {
+namespace quintabel {
 namespace {
 
 std::vector<std::string> rowStatements(std::string_view table, int count)
@@ -102,4 +102,4 @@ TEST(MySqlRowBatch, BatchesStayBelowTheServersLargestPacket)
 }
 
 } // namespace
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -45,7 +45,7 @@ constexpr char kCommitMoment[] = "rows committed";
 
 bool isMarked(const TableSeen& table, const std::string& forTable)
 {
-    const auto marker = transfer::readSwapMarker(table.comment);
+    const auto marker = readSwapMarker(table.comment);
     return marker && marker->table == forTable;
 }
 
@@ -92,7 +92,7 @@ protected:
             tables[db::toText(listing.Fields(0).Value())].comment = db::toText(listing.Fields(1).Value());
         listing.Close();
         for (auto& [name, table] : tables) {
-            connections::Recordset rows = connection.Execute("SELECT NAME FROM " + transfer::backtickQuoted(name));
+            connections::Recordset rows = connection.Execute("SELECT NAME FROM " + backtickQuoted(name));
             for (; !rows.Eof(); rows.MoveNext())
                 table.rows.push_back(db::toText(rows.Fields(0).Value()));
         }
@@ -113,7 +113,7 @@ protected:
         database.run("DROP TABLE IF EXISTS ORDERS");
         database.run("CREATE TABLE ORDERS (NAME TEXT)");
         for (const std::string& name : kOldRows)
-            database.run("INSERT INTO ORDERS VALUES (" + transfer::mysqlTextLiteral(name) + ")");
+            database.run("INSERT INTO ORDERS VALUES (" + mysqlTextLiteral(name) + ")");
     }
 
     // The state after a kill, before any recovery; `old` is what ORDERS held before the run.
@@ -228,15 +228,15 @@ TEST_F(MySqlSwapKillTest, ARecoveryKilledPartWayIsFinishedByTheNext)
     // what one killed during its rows leaves (PARTS, with a half copy beside it).
     const auto leaveLeftovers = [this] {
         database.run("DROP TABLE IF EXISTS ORDERS, `quintabel-old-ORDERS`, PARTS, `quintabel-new-PARTS`");
-        database.run(transfer::withTableComment("CREATE TABLE ORDERS (NAME TEXT)",
-                                                transfer::swapMarkerComment({"ORDERS", "quintabel-old-ORDERS", std::nullopt})));
+        database.run(withTableComment("CREATE TABLE ORDERS (NAME TEXT)",
+                                                swapMarkerComment({"ORDERS", "quintabel-old-ORDERS", std::nullopt})));
         database.run("INSERT INTO ORDERS VALUES ('new 1')");
         database.run("CREATE TABLE `quintabel-old-ORDERS` (NAME TEXT)");
         database.run("INSERT INTO `quintabel-old-ORDERS` VALUES ('old 1')");
         database.run("CREATE TABLE PARTS (NAME TEXT)");
         database.run("INSERT INTO PARTS VALUES ('part 1')");
-        database.run(transfer::withTableComment("CREATE TABLE `quintabel-new-PARTS` (NAME TEXT)",
-                                                transfer::swapMarkerComment({"PARTS", "quintabel-old-PARTS", std::nullopt})));
+        database.run(withTableComment("CREATE TABLE `quintabel-new-PARTS` (NAME TEXT)",
+                                                swapMarkerComment({"PARTS", "quintabel-old-PARTS", std::nullopt})));
     };
     // The recovery's own points come first in the run: the old table dropped, the mark
     // cleared, the half copy dropped.

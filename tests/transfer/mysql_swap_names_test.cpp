@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace quintabel::transfer {
+namespace quintabel {
 namespace {
 
 std::size_t characterCount(const std::string& utf8)
@@ -126,4 +126,4 @@ TEST(SwapStatements, TheSwapIsOneRenameStatement)
 }
 
 } // namespace
-} // namespace quintabel::transfer
+} // namespace quintabel

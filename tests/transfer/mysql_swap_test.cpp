@@ -32,7 +32,7 @@ protected:
     std::vector<std::string> names(const std::string& table) const
     {
         std::vector<std::string> column;
-        for (const auto& row : queryMySql("SELECT NAME FROM " + transfer::backtickQuoted(table)))
+        for (const auto& row : queryMySql("SELECT NAME FROM " + backtickQuoted(table)))
             column.push_back(db::toText(row.at(0)));
         return column;
     }
@@ -41,25 +41,25 @@ protected:
     {
         const Rows rows = queryMySql("SELECT TABLE_COMMENT FROM information_schema.TABLES WHERE TABLE_SCHEMA = '"
                                      + database.name() + "' AND TABLE_NAME = "
-                                     + transfer::mysqlTextLiteral(table));
+                                     + mysqlTextLiteral(table));
         return rows.empty() ? std::string("(no such table)") : db::toText(rows.at(0).at(0));
     }
 
     // A table of names with the transfer's mark, as a run leaves it when it is killed.
-    void markedTable(const std::string& table, const transfer::SwapMarker& marker, const std::vector<std::string>& rows)
+    void markedTable(const std::string& table, const SwapMarker& marker, const std::vector<std::string>& rows)
     {
-        runSql(transfer::withTableComment("CREATE TABLE " + transfer::backtickQuoted(table) + "(NAME TEXT);",
-                                          transfer::swapMarkerComment(marker)));
+        runSql(withTableComment("CREATE TABLE " + backtickQuoted(table) + "(NAME TEXT);",
+                                          swapMarkerComment(marker)));
         for (const std::string& row : rows)
-            runSql("INSERT INTO " + transfer::backtickQuoted(table) + " VALUES (" + transfer::mysqlTextLiteral(row) + ")");
+            runSql("INSERT INTO " + backtickQuoted(table) + " VALUES (" + mysqlTextLiteral(row) + ")");
     }
 
     void plainTable(const std::string& table, const std::vector<std::string>& rows, const std::string& tableComment = {})
     {
-        runSql("CREATE TABLE " + transfer::backtickQuoted(table) + "(NAME TEXT) COMMENT="
-               + transfer::mysqlTextLiteral(tableComment));
+        runSql("CREATE TABLE " + backtickQuoted(table) + "(NAME TEXT) COMMENT="
+               + mysqlTextLiteral(tableComment));
         for (const std::string& row : rows)
-            runSql("INSERT INTO " + transfer::backtickQuoted(table) + " VALUES (" + transfer::mysqlTextLiteral(row) + ")");
+            runSql("INSERT INTO " + backtickQuoted(table) + " VALUES (" + mysqlTextLiteral(row) + ")");
     }
 
     // The boxes that are neither error reports nor questions.
@@ -76,17 +76,17 @@ protected:
 
 TEST_F(MySqlSwapTest, TheMarkReadsBackFromTheServerForAnyTableName)
 {
-    const std::vector<transfer::SwapMarker> markers{
+    const std::vector<SwapMarker> markers{
         {"ORDERS", "quintabel-old-ORDERS", 12},
         {"it's a \\ back`tick", "quintabel-old-it's a \\ back`tick", std::nullopt},
         {"Übersicht – 2024", std::nullopt, 4294967296},
         {std::string(64, 'x'), "quintabel-old-" + std::string(50, 'x'), 18446744073709551615ULL},
     };
     int number = 0;
-    for (const transfer::SwapMarker& marker : markers) {
+    for (const SwapMarker& marker : markers) {
         const std::string table = "t" + std::to_string(++number);
         markedTable(table, marker, {});
-        EXPECT_EQ(transfer::readSwapMarker(comment(table)), marker) << marker.table;
+        EXPECT_EQ(readSwapMarker(comment(table)), marker) << marker.table;
     }
 }
 

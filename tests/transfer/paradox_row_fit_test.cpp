@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 using quintabel::ParadoxWriteOutFit;
+using quintabel::RowValueText;
+using quintabel::TargetKind;
+using quintabel::rowValueTexts;
 using quintabel::db::Bytes;
 using quintabel::db::Null;
 using quintabel::db::Value;
-namespace transfer = quintabel::transfer;
 
 namespace {
 
@@ -32,8 +34,8 @@ TEST(ParadoxWriteOutFitTest, ARefusedRowLeavesNoTraceInTheColumnsItHadAlreadyPas
             auto check = [&](std::vector<Value> row, std::size_t number) {
                 if (!texts)
                     return fit.misfit(row, number);
-                std::vector<transfer::RowValueText> rowTexts;
-                transfer::rowValueTexts(row, transfer::TargetKind::Paradox, rowTexts);
+                std::vector<RowValueText> rowTexts;
+                rowValueTexts(row, TargetKind::Paradox, rowTexts);
                 return fit.misfit(row, rowTexts, number);
             };
             EXPECT_FALSE(check({Null{}, std::string("ab")}, 1));

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace quintabel::transfer {
+namespace quintabel {
 namespace {
 
 struct RefusalCase {
@@ -32,4 +32,4 @@ TEST(RefusedColumnTest, TheColumnIsReadFromEachWordingTheServerUses)
 }
 
 } // namespace
-} // namespace quintabel::transfer
+} // namespace quintabel

@@ -8,7 +8,7 @@
 #include <vector>
 
 using namespace quintabel;
-using namespace quintabel::transfer;
+using namespace quintabel;
 using db::Value;
 
 namespace {

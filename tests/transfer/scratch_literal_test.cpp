@@ -8,7 +8,7 @@
 #include <sqlite3.h>
 
 using namespace quintabel;
-using namespace quintabel::transfer;
+using namespace quintabel;
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 namespace quintabel::testing {
 
-void ScriptedCustomisation::showModal(transfer::CustomiseHandoff& handoff)
+void ScriptedCustomisation::showModal(CustomiseHandoff& handoff)
 {
     shown_.push_back(handoff);
     if (script_.empty()) {

@@ -12,27 +12,27 @@
 
 namespace quintabel::testing {
 
-class ScriptedCustomisation final : public transfer::CustomisationWindow {
+class ScriptedCustomisation final : public CustomisationWindow {
 public:
     void cancelNext() { script_.push_back({Close::Cancel, {}}); }
     void acceptUnchangedNext() { script_.push_back({Close::OkUnchanged, {}}); }
     void acceptNext(std::string statement) { script_.push_back({Close::Ok, std::move(statement)}); }
-    void showNextIn(transfer::CustomisationWindow& window) { script_.push_back({Close::ByWindow, {}, &window}); }
+    void showNextIn(CustomisationWindow& window) { script_.push_back({Close::ByWindow, {}, &window}); }
 
-    void showModal(transfer::CustomiseHandoff& handoff) override;
+    void showModal(CustomiseHandoff& handoff) override;
 
     // The hand-offs as the transfer set them, before the window changed anything.
-    const std::vector<transfer::CustomiseHandoff>& shown() const { return shown_; }
+    const std::vector<CustomiseHandoff>& shown() const { return shown_; }
 
 private:
     enum class Close { Cancel, OkUnchanged, Ok, ByWindow };
     struct Step {
         Close close;
         std::string statement;
-        transfer::CustomisationWindow* window = nullptr;
+        CustomisationWindow* window = nullptr;
     };
     std::deque<Step> script_;
-    std::vector<transfer::CustomiseHandoff> shown_;
+    std::vector<CustomiseHandoff> shown_;
 };
 
 } // namespace quintabel::testing

@@ -175,7 +175,7 @@ void Form3::watchPointer()
         pointer_.watchSurface(*surface);
 }
 
-void Form3::showModal(transfer::CustomiseHandoff& handoff)
+void Form3::showModal(CustomiseHandoff& handoff)
 {
     handoff_ = handoff;
     Form_Load();
@@ -194,12 +194,12 @@ void Form3::Form_Load()
         guard.step(106, [&] { pointer_.setHandImage(loadHandCursor(cursorFile)); });
     // Each showing starts afresh: nothing of the previous table remains, `mChanged` is false.
     guard.step(108, [&] { lists_ = customise::CustomisationLists(); });
-    if (guard.test(110, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::Paradox); }))
+    if (guard.test(110, [&] { return handoff_.mType == targetKindText(TargetKind::Paradox); }))
         guard.step(112, [&] {
             customise::LoadFieldsFromMySQL(customise::loginFieldsOf(environment_.connectionFields()),
                                            handoff_.mTableName, lists_);
         });
-    else if (guard.test(114, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::MySQL); }))
+    else if (guard.test(114, [&] { return handoff_.mType == targetKindText(TargetKind::MySQL); }))
         guard.step(116, [&] {
             customise::LoadFieldsFromParadox(customise::loginFieldsOf(environment_.connectionFields()),
                                              handoff_.mTableName, lists_);
@@ -270,7 +270,7 @@ void Form3::PushButton2_Click()
 {
     StepGuard guard(kModule, QStringLiteral("PushButton2_Click"));
     const bool squareBrackets =
-        guard.test(100, [&] { return customise::columnQuotingFor(handoff_.mType) == transfer::TargetKind::Paradox; });
+        guard.test(100, [&] { return customise::columnQuotingFor(handoff_.mType) == TargetKind::Paradox; });
     // The statement is built in one go, without letting the message loop run in between: a
     // "Cancel" handled halfway would otherwise close the window, and the end of this handler
     // would then report the run as confirmed.
@@ -282,9 +282,9 @@ void Form3::PushButton2_Click()
 void Form3::PushButton3_Click()
 {
     StepGuard guard(kModule, QStringLiteral("PushButton3_Click"));
-    if (guard.test(100, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::Paradox); }))
+    if (guard.test(100, [&] { return handoff_.mType == targetKindText(TargetKind::Paradox); }))
         guard.step(102, [&] { environment_.openWebPage(QUrl(QString::fromLatin1(kOdbcDataTypesPage))); });
-    else if (guard.test(104, [&] { return handoff_.mType == transfer::targetKindText(transfer::TargetKind::MySQL); }))
+    else if (guard.test(104, [&] { return handoff_.mType == targetKindText(TargetKind::MySQL); }))
         guard.step(106, [&] { showMessage(fromUtf8(customise::acceptedTypeHelpText())); });
 }
 

@@ -30,7 +30,7 @@ namespace quintabel {
 inline constexpr char kOdbcDataTypesPage[] =
     "https://learn.microsoft.com/en-us/sql/odbc/reference/appendixes/sql-data-types";
 
-class Form3 : public QDialog, public transfer::CustomisationWindow {
+class Form3 : public QDialog, public CustomisationWindow {
 public:
     // What the window needs from the world around it.
     struct Environment {
@@ -50,10 +50,10 @@ public:
     // The hand-off's modal call: takes `mType`, `mSQL` and `mTableName` from the transfer,
     // loads, runs the modal loop, and gives back `mSQL` and `CustomizeCancelled` as the window
     // left them (changed by "OK" only).
-    void showModal(transfer::CustomiseHandoff& handoff) override;
+    void showModal(CustomiseHandoff& handoff) override;
 
     // The hand-off as this showing of the window holds it.
-    const transfer::CustomiseHandoff& handoff() const { return handoff_; }
+    const CustomiseHandoff& handoff() const { return handoff_; }
     const customise::CustomisationLists& lists() const { return lists_; }
     // `mChanged`: "Apply" changed a type since loading.
     bool changed() const { return lists_.changed(); }
@@ -102,7 +102,7 @@ private:
 
     Environment environment_;
     PointerRules pointer_;
-    transfer::CustomiseHandoff handoff_;
+    CustomiseHandoff handoff_;
     customise::CustomisationLists lists_;
     // Set while one list's selection is being copied to the other, so that the copy does not
     // start the other list's selection handling again.

@@ -23,7 +23,7 @@ namespace {
 
 using testing::AccessibleSummary;
 using testing::accessibleSummary;
-using transfer::CustomiseHandoff;
+using quintabel::CustomiseHandoff;
 using Script = std::function<void(Form3&)>;
 
 class Form3AccessibilityTest : public ::testing::Test {
@@ -46,7 +46,7 @@ protected:
             script(static_cast<Form3&>(window));
         };
         Form3 form(environment);
-        CustomiseHandoff handoff = transfer::beginCustomisation(transfer::TargetKind::MySQL, "TypSammlung");
+        CustomiseHandoff handoff = beginCustomisation(TargetKind::MySQL, "TypSammlung");
         form.showModal(handoff);
         return handoff;
     }

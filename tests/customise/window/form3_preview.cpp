@@ -50,8 +50,8 @@ int main(int argc, char** argv)
         form.exec();
     };
     quintabel::Form3 form(environment);
-    quintabel::transfer::CustomiseHandoff handoff =
-        quintabel::transfer::beginCustomisation(quintabel::transfer::TargetKind::MySQL, argv[2]);
+    quintabel::CustomiseHandoff handoff =
+        quintabel::beginCustomisation(quintabel::TargetKind::MySQL, argv[2]);
     form.showModal(handoff);
     return 0;
 }

@@ -21,8 +21,8 @@
 namespace quintabel {
 namespace {
 
-using transfer::CustomiseHandoff;
-using transfer::TargetKind;
+using quintabel::CustomiseHandoff;
+using quintabel::TargetKind;
 using Script = std::function<void(Form3&)>;
 
 const QString unsavedChangeQuestion =
@@ -53,7 +53,7 @@ protected:
             script(static_cast<Form3&>(window));
         };
         Form3 form(environment);
-        CustomiseHandoff handoff = transfer::beginCustomisation(target, table);
+        CustomiseHandoff handoff = beginCustomisation(target, table);
         form.showModal(handoff);
         return handoff;
     }
@@ -215,8 +215,8 @@ TEST_F(Form3Test, AFailedLoadOpensEmptyAndOkLeavesTheDefaultStatement)
     EXPECT_EQ(help.text.split(QLatin1Char('\n')).size(), 27);
     EXPECT_TRUE(help.text.startsWith(QStringLiteral("MEMO\nbigint\nBinary (50)\n")));
     EXPECT_TRUE(opened.empty());
-    EXPECT_EQ(transfer::finishCustomisation(handoff, "NOSUCH").decision,
-              transfer::CustomiseDecision::UseDefaultStatement);
+    EXPECT_EQ(finishCustomisation(handoff, "NOSUCH").decision,
+              CustomiseDecision::UseDefaultStatement);
 }
 
 } // namespace
