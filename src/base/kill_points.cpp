@@ -72,9 +72,4 @@ void killPoint(std::string_view moment)
     ::raise(SIGKILL);
 }
 
-long killPointsPassed()
-{
-    return passed.load();
-}
-
 } // namespace quintabel

@@ -19,7 +19,4 @@ namespace quintabel {
 
 void killPoint(std::string_view moment);
 
-// How many kill points this process has passed (for tests that count the steps of a run).
-long killPointsPassed();
-
 } // namespace quintabel

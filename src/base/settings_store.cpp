@@ -62,11 +62,6 @@ void keepOwnerOnly(const QString& path)
 
 } // namespace
 
-QString settingsFilePath()
-{
-    return openStore().fileName();
-}
-
 std::optional<QString> settingsReadProblem()
 {
     QSettings store = openStore();

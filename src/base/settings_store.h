@@ -37,7 +37,4 @@ std::optional<QString> settingsReadProblem();
 // written.
 void writeSetting(const QString& key, const QString& value);
 
-// Where the store lives on this machine.
-QString settingsFilePath();
-
 } // namespace quintabel

@@ -19,7 +19,6 @@ public:
     TableListView& sourceList() override { return source_; }
     TableListView& targetList() override { return target_; }
     const NamedTables& sourceNames() const { return source_; }
-    const NamedTables& targetNames() const { return target_; }
 
     bool customiseTypes() const override { return customiseTypes_; }
     bool stopRequested() const override;

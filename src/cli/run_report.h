@@ -52,7 +52,6 @@ public:
     void runFailed(const QString& text) { runErrors_ << text; }
 
     const std::vector<TableRecord>& tables() const { return tables_; }
-    const QStringList& runErrors() const { return runErrors_; }
 
     // kExitComplete, kExitRowsRefused or kExitTableFailed: a failed table, or an error report
     // that belongs to no table, outweighs refused rows (or a damaged source's rows). A table

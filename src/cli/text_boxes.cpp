@@ -38,7 +38,6 @@ BoxAnswer TextBoxes::showBox(const BoxRequest& request)
         if (errorReport_)
             errorReport_(request.text);
     } else {
-        ++messagesShown_;
         if (!quiet_)
             write_(boxTextAsLines(request.text));
     }

@@ -33,7 +33,6 @@ public:
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
 
     int errorReportsShown() const { return errorReportsShown_; }
-    int messagesShown() const { return messagesShown_; }
 
 private:
     bool answer(const BoxRequest& request);
@@ -44,7 +43,6 @@ private:
     std::function<void(const QString&)> write_;
     std::function<void(const QString&)> errorReport_;
     int errorReportsShown_ = 0;
-    int messagesShown_ = 0;
 };
 
 // A box's text as lines for a terminal: the "\r\n" and lone "\r" line breaks the windows use

@@ -57,14 +57,6 @@ char fieldTypeLetter(FieldType type)
     return factsOf(type).letter;
 }
 
-std::optional<FieldType> fieldTypeFromLetter(char letter)
-{
-    for (const auto& facts : typeTable)
-        if (facts.letter == letter)
-            return facts.type;
-    return std::nullopt;
-}
-
 std::string_view fieldTypeName(FieldType type)
 {
     return factsOf(type).name;

@@ -34,7 +34,6 @@ std::optional<FieldType> fieldTypeFromCode(std::uint8_t code);
 
 // Paradox's one-letter name: A D S I $ N L M B F O G T @ + # Y.
 char fieldTypeLetter(FieldType type);
-std::optional<FieldType> fieldTypeFromLetter(char letter);
 
 // "Alpha", "Long Integer", "Formatted Memo", ...
 std::string_view fieldTypeName(FieldType type);

@@ -23,12 +23,4 @@ CustomiseOutcome finishCustomisation(const CustomiseHandoff& handoff, std::strin
     return {CustomiseDecision::UseWindowStatement, handoff.mSQL};
 }
 
-CustomiseOutcome runCustomisation(CustomisationWindow& window, TargetKind target,
-                                  std::string_view sourceTableName)
-{
-    CustomiseHandoff handoff = beginCustomisation(target, sourceTableName);
-    window.showModal(handoff);
-    return finishCustomisation(handoff, sourceTableName);
-}
-
 } // namespace quintabel

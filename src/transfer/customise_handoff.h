@@ -48,11 +48,5 @@ struct CustomiseOutcome {
 // `sourceTableName` (no column types chosen, for example after a failed load).
 CustomiseOutcome finishCustomisation(const CustomiseHandoff& handoff, std::string_view sourceTableName);
 
-// beginCustomization, the modal call and finishCustomization in one. A failure thrown by the
-// window passes on to the caller. A transfer that runs each of these as its own labelled step
-// calls the three itself: when the modal call fails, the flag is still set and
-// finishCustomization ends the run as after "Cancel".
-CustomiseOutcome runCustomisation(CustomisationWindow& window, TargetKind target,
-                                  std::string_view sourceTableName);
 
 } // namespace quintabel

@@ -319,10 +319,4 @@ std::optional<std::string> mysqlColumnMisfit(const MySqlColumnShape& shape, std:
     return std::nullopt;
 }
 
-std::optional<std::string> mysqlDefaultColumnMisfit(std::string_view keyword, std::string_view columnName,
-                                                    const db::Value& value)
-{
-    return mysqlColumnMisfit(defaultColumnShape(keyword), columnName, value);
-}
-
 } // namespace quintabel

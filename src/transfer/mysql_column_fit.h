@@ -70,8 +70,4 @@ MySqlColumnShape createdColumnShape(std::string_view dataType, std::string_view 
 std::optional<std::string> mysqlColumnMisfit(const MySqlColumnShape& shape, std::string_view columnName,
                                              const db::Value& value);
 
-// mysqlColumnMisfit for a column of a default type.
-std::optional<std::string> mysqlDefaultColumnMisfit(std::string_view keyword, std::string_view columnName,
-                                                    const db::Value& value);
-
 } // namespace quintabel

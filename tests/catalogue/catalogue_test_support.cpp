@@ -77,4 +77,14 @@ QStringList ItemTexts(const QListWidget& list)
     return texts;
 }
 
+QStringList SelectedTexts(const QListWidget& list)
+{
+    QStringList names;
+    for (int index = 0; index < list.count(); ++index) {
+        if (list.item(index)->isSelected())
+            names.append(list.item(index)->text());
+    }
+    return names;
+}
+
 } // namespace quintabel::testing

@@ -26,5 +26,7 @@ ConnectionFields UnreachableFields();
 void TypeFields(Form1& window, const ConnectionFields& fields);
 
 QStringList ItemTexts(const QListWidget& list);
+// The texts of the selected items, top to bottom.
+QStringList SelectedTexts(const QListWidget& list);
 
 } // namespace quintabel::testing

@@ -83,7 +83,7 @@ TEST_F(MySqlCatalogueTest, TablesAndViewsAreListedAsTheServerNamesThemAndOnlyTab
                                                      QStringLiteral("orders"), QStringLiteral("Übersicht 2")}));
     // The first item becomes current without being chosen for any action.
     EXPECT_EQ(listIndex(list), 0);
-    EXPECT_TRUE(selectedTableNames(list).isEmpty());
+    EXPECT_TRUE(testing::SelectedTexts(list).isEmpty());
 
     connections::Connection connection;
     connection.Open(mySqlConnectionStringOf(fields()));

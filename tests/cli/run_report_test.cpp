@@ -65,7 +65,8 @@ TEST(RunReportTest, TablesTheRunNeverFinishedAndErrorsOutsideTablesFailTheRun)
     RunReport connectionLost;
     connectionLost.errorReportShown(QStringLiteral("Can't connect to server"));
     EXPECT_EQ(connectionLost.exitStatus(), kExitTableFailed);
-    EXPECT_EQ(connectionLost.runErrors(), QStringList{QStringLiteral("Can't connect to server")});
+    EXPECT_EQ(connectionLost.toJson(QStringLiteral("to-mysql")).value(QStringLiteral("errors")).toArray(),
+              QJsonArray{QStringLiteral("Can't connect to server")});
 }
 
 TEST(RunReportTest, TheJsonListsEveryRefusedRowUnderItsTable)

@@ -140,7 +140,7 @@ TEST_F(MySqlMaintenanceTest, RenameKeepsTheNameAsTyped)
     EXPECT_EQ(boxes().shown()[0].defaultText, QStringLiteral("loans"));
     EXPECT_EQ(serverTables(), (QStringList{"Loans2024 `Archive`", "books"}));
     EXPECT_EQ(ItemTexts(list), (QStringList{"books", "Loans2024 `Archive`"}));
-    EXPECT_TRUE(selectedTableNames(list).isEmpty());
+    EXPECT_TRUE(SelectedTexts(list).isEmpty());
     EXPECT_EQ(listIndex(list), 0);
     // The renamed table kept its rows.
     connections::Connection connection;

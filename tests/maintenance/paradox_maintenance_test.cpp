@@ -306,7 +306,7 @@ TEST_F(ParadoxMaintenanceTest, RenameMovesTheWholeTableSoItsMemosStayWithIt)
 
     // The new name enters as typed, unselected; the first item becomes current.
     EXPECT_EQ(ItemTexts(list), (QStringList{"ORDERSX", "Sales"}));
-    EXPECT_TRUE(selectedTableNames(list).isEmpty());
+    EXPECT_TRUE(SelectedTexts(list).isEmpty());
     EXPECT_EQ(listIndex(list), 0);
     EXPECT_EQ(pointer.shape(), PointerShape::Default);
 }

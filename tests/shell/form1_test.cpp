@@ -89,13 +89,13 @@ TEST_F(Form1Test, FirstStartWithAnEmptyStore)
 TEST_F(Form1Test, AnUnreadableStoreIsReportedOnceAndTheDefaultsAreShown)
 {
     // A folder where the settings file should be: it exists, and no one can read it as a file.
-    ASSERT_TRUE(QDir().mkpath(settingsFilePath()));
+    ASSERT_TRUE(QDir().mkpath(settings.storeFile()));
     Form1 form(environment());
     form.Form_Load();
 
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_TRUE(boxes.errorReports().empty());
-    EXPECT_TRUE(boxes.shown()[0].text.contains(settingsFilePath())) << boxes.shown()[0].text.toStdString();
+    EXPECT_TRUE(boxes.shown()[0].text.contains(settings.storeFile())) << boxes.shown()[0].text.toStdString();
     EXPECT_EQ(form.fields().server, QStringLiteral("localhost"));
     EXPECT_EQ(form.fields().port, QStringLiteral("3306"));
 }

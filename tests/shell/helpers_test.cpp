@@ -1,16 +1,12 @@
 #include "base/application_title.h"
 #include "shell/list_helpers.h"
 #include "base/path_helpers.h"
-#include "base/value_or_default.h"
 #include "shell/web_site.h"
-
-#include "drivers/value.h"
 
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
-#include <QVariant>
 
 #include <gtest/gtest.h>
 
@@ -64,19 +60,6 @@ TEST(ListHelpers, MembershipIgnoresCaseButRemovalNeedsTheExactText)
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.item(0)->text(), QStringLiteral("orders"));
     EXPECT_EQ(list.item(1)->text(), QStringLiteral("Zeta"));
-}
-
-TEST(ValueOrDefault, ReplacesOnlyNullAndKeepsTheType)
-{
-    using db::Value;
-    const Value fallback = std::string();
-    EXPECT_EQ(ValueOrDefault(Value{db::Null{}}, fallback), fallback);
-    EXPECT_EQ(ValueOrDefault(Value{std::string()}, Value{std::string("x")}), Value{std::string()});
-    EXPECT_EQ(ValueOrDefault(Value{std::int64_t{0}}, fallback), Value{std::int64_t{0}});
-    EXPECT_EQ(ValueOrDefault(Value{db::Bytes{}}, fallback), Value{db::Bytes{}});
-
-    EXPECT_EQ(ValueOrDefault(QVariant(), QVariant(QString())), QVariant(QString()));
-    EXPECT_EQ(ValueOrDefault(QVariant(3), QVariant(QString())), QVariant(3));
 }
 
 TEST(ApplicationTitle, DropsTheLastWordAndKeepsAtMostFortyCharacters)

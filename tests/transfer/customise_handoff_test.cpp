@@ -24,6 +24,14 @@ private:
     std::function<void(CustomiseHandoff&)> act_;
 };
 
+// The hand-off as a transfer makes it: begin, the window, finish.
+CustomiseOutcome runCustomisation(CustomisationWindow& window, TargetKind target, std::string_view sourceTableName)
+{
+    CustomiseHandoff handoff = beginCustomisation(target, sourceTableName);
+    window.showModal(handoff);
+    return finishCustomisation(handoff, sourceTableName);
+}
+
 std::function<void(CustomiseHandoff&)> pressOk(std::string columns)
 {
     return [columns](CustomiseHandoff& handoff) {

@@ -118,7 +118,7 @@ TEST_F(MariaDbLiterals, NumbersTheMisfitCheckPassesReadBackUnchanged)
         const auto stored = sendAndReadBack(4, column, value);
         const bool changedSilently =
             stored && std::strtod(stored->c_str(), nullptr) != std::strtod(sent.c_str(), nullptr);
-        EXPECT_EQ(changedSilently, mysqlDefaultColumnMisfit(keywords[column], "c", value).has_value())
+        EXPECT_EQ(changedSilently, mysqlColumnMisfit(defaultColumnShape(keywords[column]), "c", value).has_value())
             << keywords[column] << " " << sent << " stored as " << stored.value_or("NULL");
     }
 }

@@ -20,8 +20,8 @@ TEST(MysqlDefaultColumnMisfit, EdgesTheServerTestCannotReach)
         {"FLOAT", db::Decimal{"100.000000"}, true}, {"TEXT", 3.141592653589793, true},
     };
     for (const auto& [keyword, value, fits] : cases)
-        EXPECT_EQ(!mysqlDefaultColumnMisfit(keyword, "c", value), fits) << keyword << " " << db::toText(value);
-    EXPECT_EQ(mysqlDefaultColumnMisfit("INT", "qty", 3.5),
+        EXPECT_EQ(!mysqlColumnMisfit(defaultColumnShape(keyword), "c", value), fits) << keyword << " " << db::toText(value);
+    EXPECT_EQ(mysqlColumnMisfit(defaultColumnShape("INT"), "qty", 3.5),
               "The value 3.5 of column 'qty' has a fraction that an INT column would round away.");
 }
 

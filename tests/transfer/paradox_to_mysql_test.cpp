@@ -359,7 +359,6 @@ TEST_F(ParadoxToMySqlTest, AServerLostDuringTheRowsEndsTheRunWithOnePlainMessage
     EXPECT_TRUE(ItemTexts(*window.List1).isEmpty()) << "neither table was made";
     EXPECT_EQ(window.pointer().shape(), PointerShape::Default);
     EXPECT_EQ(window.ProgressBar1->text(), QStringLiteral("Progress Bar"));
-    EXPECT_FALSE(window.longOperationRunning());
 
     const std::size_t boxesBefore = boxes.boxes.shown().size();
     writeNames("NEXT", {"n"});

@@ -5,7 +5,6 @@
 #include "base/path_helpers.h"
 #include "base/settings_store.h"
 #include "catalogue/window/customisation_boxes.h"
-#include "catalogue/exist_table.h"
 #include "catalogue/window/progress_bar.h"
 #include "catalogue/window/table_name_list.h"
 #include "shell/empty_list_focus.h"
@@ -239,11 +238,6 @@ void Form2::ensureLoaded()
         return;
     loaded_ = true;
     Form_Load();
-}
-
-bool Form2::ExistTable(connections::Connection& accessConnection, const QString& tableName)
-{
-    return quintabel::ExistTable(accessConnection, tableName);
 }
 
 void Form2::Check15_Click()

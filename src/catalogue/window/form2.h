@@ -52,7 +52,6 @@ public:
     void Form_Load();
     // Runs Form_Load the first time the window is touched, and never again.
     void ensureLoaded();
-    bool isLoaded() const { return loaded_; }
 
     PointerRules& pointer() { return pointer_; }
 
@@ -65,14 +64,9 @@ public:
     void setRenameParadoxTableBody(HandlerBody body) { renameParadoxTable_ = std::move(body); }   // PushButton7
 
     // True while one of the bodies above runs.
-    bool longOperationRunning() const { return longOperationRunning_; }
     // True once the window has been closed: the program is ending, and a running operation
     // should stop at its next row or table instead of asking further questions.
     bool endRequested() const { return endRequested_; }
-
-    // Whether the open connection's tables schema lists a table of that name (letter case
-    // ignored); views and system tables never match.
-    static bool ExistTable(connections::Connection& accessConnection, const QString& tableName);
 
     // The click handlers, each under its own error location.
     void Check15_Click();

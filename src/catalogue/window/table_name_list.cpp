@@ -60,14 +60,5 @@ void deselectAllItems(QListWidget& list)
     setEverySelection(list, false);
 }
 
-QStringList selectedTableNames(const QListWidget& list)
-{
-    QStringList names;
-    for (int index = 0; index < list.count(); ++index) {
-        if (list.item(index)->isSelected())
-            names.append(list.item(index)->text());
-    }
-    return names;
-}
 
 } // namespace quintabel

@@ -30,7 +30,4 @@ void setListIndex(QListWidget& list, int index);
 void selectAllItems(QListWidget& list);
 void deselectAllItems(QListWidget& list);
 
-// The texts of the selected items, top to bottom.
-QStringList selectedTableNames(const QListWidget& list);
-
 } // namespace quintabel

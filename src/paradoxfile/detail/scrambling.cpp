@@ -116,14 +116,6 @@ ChunkKey blobChunkKey(std::uint32_t key)
     return {low, high, static_cast<std::uint8_t>(low + 1), static_cast<std::uint8_t>(high + 1)};
 }
 
-void unscrambleChunk(const std::uint8_t* scrambled, std::uint8_t* plain, const ChunkKey& key)
-{
-    for (unsigned index = 0; index < scrambleChunkSize; ++index) {
-        const Placement at = placementOf(index, key);
-        plain[index] = scrambled[at.place] ^ at.mask;
-    }
-}
-
 void scrambleChunk(const std::uint8_t* plain, std::uint8_t* scrambled, const ChunkKey& key)
 {
     for (unsigned index = 0; index < scrambleChunkSize; ++index) {

@@ -1,5 +1,5 @@
 #pragma once
-// The scrambling of a password-protected Paradox table (docs/paradox-format.md §7). Paradox
+// The scrambling of a password-protected Paradox table (docs/paradox-format.md §12). Paradox
 // scrambles the data blocks of the .DB and the whole .MB with a key it keeps in the .DB header,
 // not with the password itself, so a protected table can be read without the password.
 //
@@ -36,14 +36,14 @@ ChunkKey tableChunkKey(std::uint32_t key, std::uint64_t blockNumber, std::uint64
 // The key of every chunk of a .MB: the same for all of them.
 ChunkKey blobChunkKey(std::uint32_t key);
 
-// One chunk of `scrambleChunkSize` bytes from `scrambled` to `plain` (they must not overlap).
-// The plain statement of the transformation; ChunkUnscrambler does the same faster.
-void unscrambleChunk(const std::uint8_t* scrambled, std::uint8_t* plain, const ChunkKey& key);
+// One chunk of `scrambleChunkSize` bytes from `plain` to `scrambled` (they must not overlap):
+// the plain statement of the transformation, which ChunkUnscrambler undoes.
 void scrambleChunk(const std::uint8_t* plain, std::uint8_t* scrambled, const ChunkKey& key);
 
-// Unscrambles the chunks of one table's files, for the reader: the same result as
-// unscrambleChunk(), with the parts of each byte's mask that stay the same from chunk to chunk
-// worked out once, so that a protected table reads nearly as fast as a plain one.
+// Unscrambles the chunks of one table's files, for the reader: each byte goes back from the
+// place scrambleChunk() put it, its mask undone, with the parts of each byte's mask that stay
+// the same from chunk to chunk worked out once, so that a protected table reads nearly as fast
+// as a plain one.
 class ChunkUnscrambler {
 public:
     explicit ChunkUnscrambler(std::uint32_t key);

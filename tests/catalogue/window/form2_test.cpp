@@ -55,9 +55,9 @@ TEST_F(Form2Test, ListsKeepACaseBlindOrderAndSelectAllLeavesTheCurrentItem)
     setListIndex(*form.List1, 2);
     form.PushButton8->click(); // the other, empty list: nothing happens
     form.PushButton10->click();
-    EXPECT_EQ(selectedTableNames(*form.List1).size(), 6);
+    EXPECT_EQ(testing::SelectedTexts(*form.List1).size(), 6);
     form.PushButton11->click();
-    EXPECT_TRUE(selectedTableNames(*form.List1).isEmpty());
+    EXPECT_TRUE(testing::SelectedTexts(*form.List1).isEmpty());
     EXPECT_EQ(listIndex(*form.List1), 2);
     EXPECT_TRUE(boxes.shown().empty());
 }

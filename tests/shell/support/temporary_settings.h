@@ -13,6 +13,8 @@ public:
     TemporarySettings();
 
     QString folder() const { return folder_.path(); }
+    // The settings file the store keeps in that folder.
+    QString storeFile() const { return folder() + QStringLiteral("/Corvandel/Corvandel.conf"); }
 
 private:
     QTemporaryDir folder_;
