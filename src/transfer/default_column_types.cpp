@@ -63,7 +63,9 @@ std::string_view DefaultColumnType(std::string_view adoTypeName, TargetKind targ
     return keywordFor(fallbackColumnType, target);
 }
 
-std::string defaultColumnDefinition(const SourceField& field, TargetKind target)
+namespace {
+
+std::string unkeyedColumnDefinition(const SourceField& field, TargetKind target)
 {
     const std::string_view keyword = DefaultColumnType(AdoTypeName(field.adoTypeNumber), target);
     if (target != TargetKind::MySQL || keyword != "DOUBLE" || field.precision <= kDoubleExactDigits)
@@ -72,6 +74,23 @@ std::string defaultColumnDefinition(const SourceField& field, TargetKind target)
         return "DECIMAL(" + std::to_string(field.precision) + "," + std::to_string(field.scale) + ")";
     // The value's own digits, as text: nothing is rounded.
     return "TEXT";
+}
+
+} // namespace
+
+std::string defaultColumnDefinition(const SourceField& field, TargetKind target)
+{
+    std::string definition = unkeyedColumnDefinition(field, target);
+    if (target != TargetKind::MySQL)
+        return definition;
+    if (field.keyTextLength > 0 && definition == "TEXT") {
+        definition = "VARCHAR(" + std::to_string(field.keyTextLength) + ")";
+        if (!field.keyCollation.empty())
+            definition += " CHARACTER SET utf8mb4 COLLATE " + field.keyCollation;
+    }
+    if (field.autoIncrement && definition == "INT")
+        definition += " AUTO_INCREMENT";
+    return definition;
 }
 
 std::string statementPrefix(std::string_view tableName)

@@ -18,6 +18,12 @@ struct SourceField {
     // Paradox BCD field: 32 and its decimals); 0 where the field tells none.
     int precision = 0;
     int scale = 0;
+    // A column of a key of the table (transfer/table_keys.h): when its type would be TEXT,
+    // which MySQL keys only with a length, VARCHAR of this length in `keyCollation`.
+    int keyTextLength = 0;
+    std::string keyCollation{};
+    // The column that numbers the rows: AUTO_INCREMENT, when its type is a whole number.
+    bool autoIncrement = false;
 };
 
 // The column type keyword for an ADO type name ("adVarChar"): the first rule whose text the
@@ -28,7 +34,9 @@ std::string_view DefaultColumnType(std::string_view adoTypeName, TargetKind targ
 // The column type the default statement gives `field`: DefaultColumnType's keyword, except
 // for a number field bound for MySQL that holds more digits than a double keeps exactly (a
 // Paradox BCD field, which reports itself a double): DECIMAL(precision,scale), which holds
-// each of its values digit for digit, or TEXT where its scale is beyond MySQL's largest (30).
+// each of its values digit for digit, or TEXT where its scale is beyond MySQL's largest (30);
+// and, for a MySQL target, the shape a key asks for (SourceField::keyTextLength,
+// autoIncrement).
 std::string defaultColumnDefinition(const SourceField& field, TargetKind target);
 
 // "CREATE TABLE `" + table name + "`(": the head of every CREATE TABLE statement for the

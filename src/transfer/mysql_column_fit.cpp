@@ -215,11 +215,13 @@ std::optional<std::string> bytesMisfit(const MySqlColumnShape& shape, std::strin
 
 } // namespace
 
-MySqlColumnShape defaultColumnShape(std::string_view keyword)
+MySqlColumnShape defaultColumnShape(std::string_view definition)
 {
     using Kind = MySqlColumnShape::Kind;
     MySqlColumnShape shape;
-    shape.typeText = std::string(keyword);
+    shape.typeText = std::string(definition);
+    // "INT AUTO_INCREMENT" keeps what INT keeps; a key's VARCHAR holds every value of its field.
+    const std::string_view keyword = definition.substr(0, definition.find(' '));
     if (keyword == "INT")
         shape.kind = Kind::WholeNumber;
     else if (keyword == "DECIMAL")

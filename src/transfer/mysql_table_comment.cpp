@@ -102,44 +102,73 @@ void skipComment(std::string_view text, std::size_t& at)
     at = end == std::string_view::npos ? text.size() : end + (text[at] == '/' ? 2 : 1);
 }
 
-} // namespace
-
-std::optional<std::string> tableCommentOf(std::string_view statement)
+// Calls `visit` with each word of `statement` outside quotes and comments, the parenthesis
+// depth and whether the column list has closed (it may read on from the word, moving `at`);
+// `closed` with the offset of the column list's closing parenthesis. False when a quote or a
+// name does not close, or `visit` says so.
+template <typename WordVisit, typename ListClosed>
+bool scanCreateStatement(std::string_view statement, WordVisit visit, ListClosed closed)
 {
     int depth = 0;
     bool columnsRead = false; // the column list has closed: what follows are table options
-    std::optional<std::string> comment;
     for (std::size_t at = 0; at < statement.size();) {
         const char character = statement[at];
         if (character == '\'' || character == '"') {
             if (!readTextLiteral(statement, at))
-                return std::nullopt;
+                return false;
         } else if (character == '`') {
             if (!skipQuotedName(statement, at))
-                return std::nullopt;
+                return false;
         } else if (startsComment(statement, at)) {
             skipComment(statement, at);
         } else if (isWordCharacter(character)) {
             const std::string_view word = readWord(statement, at);
-            if (columnsRead && depth == 0 && asciiLowerCase(word) == "comment") {
-                skipBlanks(statement, at);
-                if (at < statement.size() && statement[at] == '=') {
-                    ++at;
-                    skipBlanks(statement, at);
-                }
-                if (at < statement.size() && (statement[at] == '\'' || statement[at] == '"')) {
-                    comment = readTextLiteral(statement, at);
-                    if (!comment)
-                        return std::nullopt;
-                }
-            }
+            if (!visit(word, depth, columnsRead, at))
+                return false;
         } else {
             depth += character == '(' ? 1 : character == ')' ? -1 : 0;
-            columnsRead = columnsRead || (character == ')' && depth == 0);
+            if (character == ')' && depth == 0 && !columnsRead) {
+                columnsRead = true;
+                closed(at);
+            }
             ++at;
         }
     }
-    return comment;
+    return true;
+}
+
+} // namespace
+
+std::optional<std::size_t> columnListEnd(std::string_view statement)
+{
+    std::optional<std::size_t> end;
+    const bool read = scanCreateStatement(
+        statement, [](std::string_view, int, bool, std::size_t&) { return true; },
+        [&](std::size_t at) { end = at; });
+    return read ? end : std::nullopt;
+}
+
+std::optional<std::string> tableCommentOf(std::string_view statement)
+{
+    std::optional<std::string> comment;
+    const bool read = scanCreateStatement(
+        statement,
+        [&](std::string_view word, int depth, bool columnsRead, std::size_t& at) {
+            if (!columnsRead || depth != 0 || asciiLowerCase(word) != "comment")
+                return true;
+            skipBlanks(statement, at);
+            if (at < statement.size() && statement[at] == '=') {
+                ++at;
+                skipBlanks(statement, at);
+            }
+            if (at < statement.size() && (statement[at] == '\'' || statement[at] == '"')) {
+                comment = readTextLiteral(statement, at);
+                return comment.has_value();
+            }
+            return true;
+        },
+        [](std::size_t) {});
+    return read ? comment : std::nullopt;
 }
 
 } // namespace quintabel
