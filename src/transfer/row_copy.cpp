@@ -433,14 +433,8 @@ void RowCopier::executeRow(std::int64_t tableRow, const std::string& statement, 
         FailureReach reach = failureReach(kind_, failure.number());
         if (batched_ && endsTransaction(failure.number()))
             reach = atLeastTable(reach);
-        if (reach == FailureReach::Row) {
-            const std::string refusal = refusalAtTableRow(failure.description(), tableRow);
-            if (refusal == failure.description())
-                throw;
-            if (isExpectedProblem(failure))
-                throw Expected<db::DatabaseError>(refusal, failure.number());
-            throw db::DatabaseError(refusal, failure.number());
-        }
+        if (reach == FailureReach::Row)
+            rethrowRefusalAtTableRow(failure, tableRow);
         cutShort(reach, failure.what(), labels_.execute, &failure);
     }
 }
