@@ -7,7 +7,6 @@
 #include "catalogue/exist_table.h"
 #include "catalogue/paradox_table_names.h"
 #include "connections/connection.h"
-#include "maintenance/paradox_recovery_notice.h"
 #include "maintenance/family_swap.h"
 #include "maintenance/paradox_replacement.h"
 #include "transfer/bracket_statements.h"
@@ -19,6 +18,7 @@
 #include "transfer/transfer_connections.h"
 #include "transfer/transfer_messages.h"
 #include "transfer/transfer_questions.h"
+#include "transfer/transfer_run.h"
 
 #include <QCoreApplication>
 
@@ -31,49 +31,14 @@ namespace quintabel {
 
 namespace {
 
-constexpr CreateStatementLabels kCreateLabels{
-    .prefix = 164,
-    .defaultWhenUnticked = 166,
-    .defaultBuildUnticked = 248,
-    .cancelledFlag = 168,
-    .targetKind = 172,
-    .statementPrefix = 174,
-    .tableName = 176,
-    .showWindow = 178,
-    .cancelledTest = 180,
-    .windowStatement = 188,
-    .prefixTest = 190,
-    .defaultBuildAfterWindow = 192,
-};
-
-constexpr RowCopyLabels kRowLabels{
-    .rowCount = 322,
-    .rowLoop = 324,
-    .repaint = 326,
-    .progress = 328,
-    .statementStart = 330,
-    .fieldLoop = 332,
-    .fieldRepaint = 334,
-    .valueText = 336,
-    .execute = 354,
-    .moveNext = 356,
-};
-
-enum class AfterTable { NextTable, EndRun };
-
-class MySqlToParadoxRun {
+class MySqlToParadoxRun final : public TransferRun {
 public:
-    MySqlToParadoxRun(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
-        : guard_(guard), frontEnd_(frontEnd), environment_(environment)
-    {
-    }
-
-    void run();
+    using TransferRun::TransferRun;
 
 private:
-    // One table, its structured events told around it.
-    AfterTable sendTable(int itemIndex);
-    AfterTable sendTableSteps(int itemIndex);
+    void openConnections() override;
+    AfterTable sendTable(const QString& sourceName) override;
+    void finishRun() override;
     // The write-out of a table into the Paradox folder: written whole in a staging folder, then
     // moved in by the journalled replacement (docs/crash-safety.md). With Existing::Refuse an
     // existing table of the name makes it fail; with Replace the old table goes only once the
@@ -96,10 +61,6 @@ private:
     // The source's column names, read while it is open, for the word on its zero dates.
     std::vector<std::string> sourceColumnNames() const;
     void dropScratchTable(int testLabel, int dropLabel, const std::string& sourceName);
-    // The steps that end a table's rows: the pointer, the progress bar and the source. When
-    // the run ends with them, the rest of the source is not waited for (its connection goes).
-    enum class SourceEnd { Close, Cancel };
-    void finishRows(SourceEnd end = SourceEnd::Close);
     // The front end hears of each column whose zero dates were left blank (for its report),
     // with `message`, the word the user was given on them all.
     void tellZeroDates(const QString& targetName, const std::vector<std::string>& columnNames,
@@ -108,75 +69,37 @@ private:
     void handOverFields(const std::string& scratchTable, const ParadoxWriteOutFit& fit);
     // The Paradox list afresh, as the folder now holds its tables.
     void relistParadoxTables();
-    bool endRequested() const { return frontEnd_.stopRequested(); }
 
-    StepGuard& guard_;
-    FrontEnd& frontEnd_;
-    const TransferEnvironment& environment_;
-    ConnectionFields fields_;
     connections::Connection scratch_;
-    connections::Connection paradox_;
-    connections::Connection mysql_;
-    connections::Recordset source_;
-    TableEvents* events_ = nullptr; // the table in hand's
 };
 
-void MySqlToParadoxRun::run()
+void MySqlToParadoxRun::openConnections()
 {
-    guard_.setStatement(QString());
-    if (guard_.test(110, [&] { return frontEnd_.sourceList().currentIndex() == -1; })) {
-        guard_.step(390, [] { showMessage(QString::fromLatin1(kSelectTableToSend)); });
-        return;
-    }
-    guard_.step(112, [&] { frontEnd_.showBusy(true); });
     guard_.step(114, [] { QCoreApplication::processEvents(); });
-    if (environment_.connectionFields)
-        fields_ = environment_.connectionFields();
-    // A replacement that a kill interrupted is finished or undone before anything here looks
-    // at the folder or writes to it.
-    recoverParadoxFolderAndTell(fields_.paradoxFolder, waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
+    readFieldsAndRecoverFolder();
     openScratchConnection(guard_, 116, scratch_, environment_.scratchFolder);
     openParadoxConnection(guard_, 122, paradox_, fields_);
     openMySqlConnection(guard_, 126, mysql_, fields_);
+}
 
-    // From the bottom of the list to the top. The list may shrink meanwhile (the overwrite
-    // removes names from the other list only, but the bound is checked each time anyway).
-    for (int index = frontEnd_.sourceList().count() - 1; index >= 0; --index) { // [134]
-        if (index >= frontEnd_.sourceList().count())
-            continue;
-        if (guard_.test(136, [&] { return !frontEnd_.sourceList().isSelected(index); }))
-            continue; // [374]
-        if (endRequested() || sendTable(index) == AfterTable::EndRun)
-            return;
-    }
+void MySqlToParadoxRun::finishRun()
+{
     guard_.step(376, [&] { relistParadoxTables(); });
     guard_.step(384, [&] { frontEnd_.showBusy(false); });
     guard_.step(386, [&] { closeIfOpen(scratch_); });
     guard_.step(388, [&] { closeIfOpen(mysql_); });
 }
 
-AfterTable MySqlToParadoxRun::sendTable(int itemIndex)
+AfterTable MySqlToParadoxRun::sendTable(const QString& sourceName)
 {
-    TableEvents events(frontEnd_);
-    events_ = &events;
-    const AfterTable after = sendTableSteps(itemIndex);
-    events.finish();
-    events_ = nullptr;
-    return after;
-}
-
-AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
-{
-    QString sourceName;
-    guard_.step(138, [&] { sourceName = frontEnd_.sourceList().nameAt(itemIndex); });
-    events_->started(sourceName, exceedsParadoxNameLimit(sourceName) ? paradoxNameOf(sourceName) : sourceName);
+    events().started(sourceName, exceedsParadoxNameLimit(sourceName) ? paradoxNameOf(sourceName) : sourceName);
     QString targetName;
     guard_.step(140, [&] { targetName = sourceName; });
     if (guard_.test(142, [&] { return exceedsParadoxNameLimit(targetName); })) {
         bool trim = false;
         guard_.step(144, [&] { trim = askToTrimName(sourceName, paradoxNameOf(sourceName)); });
         if (!trim) {
-            events_->ended(TableEnd::Skipped);
+            events().ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [148]
         }
         guard_.step(146, [&] { targetName = paradoxNameOf(targetName); });
@@ -185,51 +108,40 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     if (guard_.test(150, [&] { return frontEnd_.targetList().lists(targetName); })) {
         guard_.step(154, [&] { overwrite = askToOverwriteParadoxTable(fields_.paradoxFolder, targetName); });
         if (!overwrite) {
-            events_->ended(TableEnd::Skipped);
+            events().ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [158]
         }
     }
     if (!overwrite && !mayReplaceLeftOverFiles(targetName, overwrite)) {
-        events_->ended(TableEnd::Skipped);
+        events().ended(TableEnd::Skipped);
         return AfterTable::NextTable;
     }
     // A question box lets the window close; then nothing more is written.
     if (endRequested()) {
-        events_->ended(TableEnd::Cancelled);
+        events().ended(TableEnd::Cancelled);
         return AfterTable::EndRun;
     }
     // What cannot work is found out before a row is read: a name a Paradox table cannot take,
     // a folder that cannot be written, a table of the name that is not to be replaced.
     std::optional<ParadoxReplacement> replacement;
     if (!guard_.step(364, [&] { prepareReplacement(replacement, targetName, overwrite); })) {
-        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+        tableNotWritten();
         return AfterTable::NextTable;
     }
 
     const std::string source = sourceName.toStdString();
-    // The rows are read as they are copied, never all held at once; they are counted first,
-    // for the progress bar, since a result still streaming cannot tell its size.
+    // The rows are counted first, for the progress bar, since a result still streaming cannot
+    // tell its size.
     const std::optional<std::int64_t> rowCount = countSourceRows(source);
-    guard_.step(160, [&] { source_.setCursorLocation(connections::adUseServer); });
-    // A table that cannot be read has said so in the open's own report; every later step of
-    // it would only fail for want of its rows.
-    if (!guard_.step(162, [&] { source_.Open("SELECT * FROM " + backtickQuoted(source), mysql_); })) {
-        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+    if (!openSource(source))
         return AfterTable::NextTable;
-    }
 
-    const ChosenCreateStatement create =
-        chooseCreateStatement(guard_, kCreateLabels, source, source_, TargetKind::Paradox,
-                              frontEnd_.customiseTypes(), environment_.customisationWindow);
+    const ChosenCreateStatement create = createStatementFor(source);
     if (create.cancelled) {
         // Nothing of this table has been touched yet, the old Paradox table included. The
         // source's rows, all still to come, are not read: the run ends.
         guard_.step(182, [&] { source_.Cancel(); });
-        guard_.step(182, [&] { closeIfOpen(paradox_); });
-        guard_.step(184, [&] { closeIfOpen(mysql_); });
-        guard_.step(186, [&] { frontEnd_.showBusy(false); });
-        events_->ended(TableEnd::Cancelled);
-        return AfterTable::EndRun;
+        return endRunOnCancel();
     }
 
     // The existing Paradox table, when it is to be overwritten, is not dropped here but only
@@ -239,7 +151,7 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     if (!guard_.step(314, [&] { scratch_.Execute(create.statement); })) {
         // The CREATE's own report is the table's one: rows for a table that is not there
         // would each fail alike.
-        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+        tableNotWritten();
         finishRows();
         return AfterTable::NextTable;
     }
@@ -247,9 +159,7 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
     ParadoxWriteOutFit fit(create.statement, fields_.paradoxCodePage);
     RowCopyOptions options;
     options.rowCountBeforehand = rowCount;
-    const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, scratch_, source, TargetKind::Paradox,
-                                         &fit, frontEnd_, targetName, options);
-    events_->rows(rows);
+    const RowCopyOutcome rows = copyRowsInto(scratch_, source, &fit, targetName, options);
     handOverFields(source, fit);
     const std::vector<std::string> columnNames =
         rows.zeroDatesBlanked.empty() ? std::vector<std::string>() : sourceColumnNames();
@@ -257,27 +167,26 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
 
     if (rows.stoppedByClose) {
         // The program is ending: a table cut short is never written out.
-        events_->ended(TableEnd::Cancelled);
+        events().ended(TableEnd::Cancelled);
         dropScratchTable(368, 370, source);
         return AfterTable::EndRun;
     }
     if (rows.cutShort) {
         // Nothing is written out; the scratch table goes if the scratch database still lets it
         // (else the next send of the table drops it first), without a report of its own.
-        const QString message = cutShortMessage(targetName, *rows.cutShort, overwrite, std::nullopt);
-        events_->ended(TableEnd::CutShort, message);
-        reportCutShort(guard_, *rows.cutShort, message);
+        const AfterTable after =
+            tellCutShort(*rows.cutShort, cutShortMessage(targetName, *rows.cutShort, overwrite, std::nullopt));
         try {
             scratch_.Execute(dropTableInBrackets(source));
         } catch (const std::exception&) {
         }
-        return rows.cutShort->reach == FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
+        return after;
     }
     bool written = false;
     if (overwrite) {
         if (const auto shortfall = incompleteTableReason(rows)) {
             const QString message = notOverwrittenMessage(targetName, *shortfall);
-            events_->ended(TableEnd::NotWritten, message);
+            events().ended(TableEnd::NotWritten, message);
             guard_.report(306, message);
         } else {
             written = writeOut(*replacement, source, targetName, ParadoxReplacement::Existing::Replace);
@@ -286,7 +195,7 @@ AfterTable MySqlToParadoxRun::sendTableSteps(int itemIndex)
         written = writeOut(*replacement, source, targetName, ParadoxReplacement::Existing::Refuse);
     }
     if (!written)
-        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+        tableNotWritten();
     // Said once the table stands, and only then: a table not written holds no blanks.
     if (written) {
         if (const auto zeroDates = zeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked)) {
@@ -311,7 +220,7 @@ void MySqlToParadoxRun::tellZeroDates(const QString& targetName, const std::vect
         notice.column = QString::fromStdString(columnNames[column]);
         notice.rows = counts[column];
         notice.message = message;
-        events_->notice(notice);
+        events().notice(notice);
     }
 }
 
@@ -407,18 +316,6 @@ std::vector<std::string> MySqlToParadoxRun::sourceColumnNames() const
     return names;
 }
 
-void MySqlToParadoxRun::finishRows(SourceEnd end)
-{
-    guard_.step(358, [&] { frontEnd_.showBusy(false); });
-    guard_.step(360, [&] { frontEnd_.showIdle(); });
-    guard_.step(362, [&] {
-        if (end == SourceEnd::Cancel)
-            source_.Cancel();
-        else
-            source_.Close();
-    });
-}
-
 void MySqlToParadoxRun::relistParadoxTables()
 {
     TableListView& list = frontEnd_.targetList();
@@ -436,7 +333,7 @@ void MySqlToParadoxRun::dropScratchTable(int testLabel, int dropLabel, const std
 
 void sendTablesToParadox(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
 {
-    MySqlToParadoxRun(guard, frontEnd, environment).run();
+    MySqlToParadoxRun(guard, frontEnd, environment, kToParadoxLabels, TargetKind::Paradox).run();
 }
 
 } // namespace quintabel

@@ -6,7 +6,6 @@
 #include "connections/ado_constants.h"
 #include "connections/connection.h"
 #include "drivers/database_error.h"
-#include "maintenance/paradox_recovery_notice.h"
 #include "transfer/create_statement_choice.h"
 #include "transfer/mysql_row_fit.h"
 #include "transfer/mysql_row_sending.h"
@@ -23,6 +22,7 @@
 #include "transfer/transfer_connections.h"
 #include "transfer/transfer_messages.h"
 #include "transfer/transfer_questions.h"
+#include "transfer/transfer_run.h"
 
 
 #include <optional>
@@ -30,36 +30,6 @@
 namespace quintabel {
 
 namespace {
-
-constexpr CreateStatementLabels kCreateLabels{
-    .prefix = 140,
-    .defaultWhenUnticked = 142,
-    .defaultBuildUnticked = 222,
-    .cancelledFlag = 144,
-    .targetKind = 146,
-    .statementPrefix = 148,
-    .tableName = 150,
-    .showWindow = 152,
-    .cancelledTest = 154,
-    .windowStatement = 162,
-    .prefixTest = 164,
-    .defaultBuildAfterWindow = 166,
-};
-
-constexpr RowCopyLabels kRowLabels{
-    .rowCount = 294,
-    .rowLoop = 296,
-    .repaint = 298,
-    .progress = 300,
-    .statementStart = 302,
-    .fieldLoop = 304,
-    .fieldRepaint = 306,
-    .valueText = 308,
-    .execute = 338,
-    .moveNext = 340,
-};
-
-enum class AfterTable { NextTable, EndRun };
 
 // MariaDB's answer to a DROP TABLE of a table that is not there (ER_BAD_TABLE_ERROR).
 constexpr int kUnknownTable = 1051;
@@ -70,19 +40,14 @@ struct NewCopy {
     SwapMarker marker; // an old table to set aside in the swap only when replacing one
 };
 
-class ParadoxToMySqlRun {
+class ParadoxToMySqlRun final : public TransferRun {
 public:
-    ParadoxToMySqlRun(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
-        : guard_(guard), frontEnd_(frontEnd), environment_(environment)
-    {
-    }
-
-    void run();
+    using TransferRun::TransferRun;
 
 private:
-    // One table, its structured events told around it.
-    AfterTable sendTable(int itemIndex);
-    AfterTable sendTableSteps(int itemIndex);
+    void openConnections() override;
+    AfterTable sendTable(const QString& tableName) override;
+    void finishRun() override;
     // The first free `quintabel-new-` name; unasked (the server unreachable), the first one,
     // whose CREATE then fails and is reported.
     std::string newCopyName(const std::string& table);
@@ -91,8 +56,6 @@ private:
     // Creates the copy with its mark, by the chosen statement; true when created. A failure
     // that no later table could get past either (the connection lost) sets `runEnds`.
     bool createMarkedCopy(const std::string& createStatement, const NewCopy& copy, bool& runEnds);
-    // The steps that end a table's rows: the pointer, the progress bar and the source.
-    void finishRows();
     // When the rows were read to their end from a source whose header promised another number
     // of them (a damaged file), the word on it; asked while the source is open.
     std::optional<TableNotice> rowCountNotice(const QString& tableName, const RowCopyOutcome& rows) const;
@@ -105,32 +68,13 @@ private:
     AfterTable settleCutShort(const QString& tableName, const NewCopy& copy, const RowsCutShort& cut);
     void replaceTable(const std::string& table, const NewCopy& copy);
     bool dropNewCopy(const NewCopy& copy);
-    bool endRequested() const { return frontEnd_.stopRequested(); }
 
-    StepGuard& guard_;
-    FrontEnd& frontEnd_;
-    const TransferEnvironment& environment_;
-    ConnectionFields fields_;
-    connections::Connection paradox_;
-    connections::Connection mysql_;
-    connections::Recordset source_;
     std::optional<std::uint64_t> runConnection_;
-    TableEvents* events_ = nullptr; // the table in hand's
 };
 
-void ParadoxToMySqlRun::run()
+void ParadoxToMySqlRun::openConnections()
 {
-    guard_.setStatement(QString());
-    if (guard_.test(108, [&] { return frontEnd_.sourceList().currentIndex() == -1; })) {
-        guard_.step(364, [] { showMessage(QString::fromLatin1(kSelectTableToSend)); });
-        return;
-    }
-    guard_.step(110, [&] { frontEnd_.showBusy(true); });
-    if (environment_.connectionFields)
-        fields_ = environment_.connectionFields();
-    // A rename or replacement that a kill interrupted is settled before a table is read: until
-    // then a table's memos may stand under another name.
-    recoverParadoxFolderAndTell(fields_.paradoxFolder, waitForParadoxFolder(frontEnd_, fields_.paradoxFolder));
+    readFieldsAndRecoverFolder();
     openParadoxConnection(guard_, 112, paradox_, fields_);
     openMySqlConnection(guard_, 116, mysql_, fields_);
     // What an interrupted run left is settled before any table of this run is begun; this
@@ -139,34 +83,17 @@ void ParadoxToMySqlRun::run()
         guard_.step(122, [&] { runConnection_ = holdRunLock(mysql_); });
         recoverInterruptedSwaps(guard_, 122, mysql_);
     }
+}
 
-    for (int index = frontEnd_.sourceList().count() - 1; index >= 0; --index) { // [124]
-        if (index >= frontEnd_.sourceList().count())
-            continue;
-        if (guard_.test(126, [&] { return !frontEnd_.sourceList().isSelected(index); }))
-            continue; // [350]
-        if (endRequested() || sendTable(index) == AfterTable::EndRun)
-            return;
-    }
+void ParadoxToMySqlRun::finishRun()
+{
     guard_.step(358, [&] { frontEnd_.showBusy(false); });
     guard_.step(360, [&] { closeIfOpen(mysql_); });
     guard_.step(362, [&] { closeIfOpen(paradox_); });
 }
 
-AfterTable ParadoxToMySqlRun::sendTable(int itemIndex)
+AfterTable ParadoxToMySqlRun::sendTable(const QString& tableName)
 {
-    TableEvents events(frontEnd_);
-    events_ = &events;
-    const AfterTable after = sendTableSteps(itemIndex);
-    events.finish();
-    events_ = nullptr;
-    return after;
-}
-
-AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
-{
-    QString tableName;
-    guard_.step(128, [&] { tableName = frontEnd_.sourceList().nameAt(itemIndex); });
     // A table the MySQL list holds in another letter case is the one replaced, under its own
     // name: the question names it, and the new table takes that name.
     std::optional<QString> listed;
@@ -175,45 +102,33 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
         return listed.has_value();
     });
     const QString targetName = listed.value_or(tableName);
-    events_->started(tableName, targetName);
+    events().started(tableName, targetName);
     bool overwrite = false;
     if (listedAlready) {
         guard_.step(132, [&] { overwrite = askToOverwrite(targetName); });
         if (!overwrite) {
-            events_->ended(TableEnd::Skipped);
+            events().ended(TableEnd::Skipped);
             return AfterTable::NextTable; // [136]
         }
     }
     if (endRequested()) {
-        events_->ended(TableEnd::Cancelled);
+        events().ended(TableEnd::Cancelled);
         return AfterTable::EndRun;
     }
 
     const std::string table = tableName.toStdString();
     const std::string target = targetName.toStdString();
-    // A table that cannot be read (protected, damaged, text not of its code page) has said so
-    // in the open's own report; every later step of it would only fail for want of its rows.
-    // The rows are read as they are sent, never all held at once: the table's blocks tell
-    // its record count up front.
-    guard_.step(138, [&] { source_.setCursorLocation(connections::adUseServer); });
-    if (!guard_.step(138, [&] { source_.Open("SELECT * FROM " + backtickQuoted(table), paradox_); })) {
-        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+    // A table that cannot be read (protected, damaged, text not of its code page) ends at the
+    // open. The table's blocks tell its record count up front.
+    if (!openSource(table))
         return AfterTable::NextTable;
-    }
     // The table is built under a temporary name and takes its own only when complete, so a
     // kill never leaves a half table under the name; the CREATE TABLE statement (the
     // customisation window's too) creates the temporary name.
     NewCopy copy{newCopyName(target), {target, std::nullopt, runConnection_}};
-    const ChosenCreateStatement create =
-        chooseCreateStatement(guard_, kCreateLabels, table, source_, TargetKind::MySQL,
-                              frontEnd_.customiseTypes(), environment_.customisationWindow, copy.name);
-    if (create.cancelled) {
-        guard_.step(156, [&] { closeIfOpen(mysql_); });
-        guard_.step(158, [&] { closeIfOpen(paradox_); });
-        guard_.step(160, [&] { frontEnd_.showBusy(false); });
-        events_->ended(TableEnd::Cancelled);
-        return AfterTable::EndRun;
-    }
+    const ChosenCreateStatement create = createStatementFor(table, copy.name);
+    if (create.cancelled)
+        return endRunOnCancel();
 
     // A comment the chosen statement sets itself gives way to the mark, and comes back with
     // the table once it is settled.
@@ -227,7 +142,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     if (!createMarkedCopy(create.statement, copy, runEnds)) {
         // The CREATE's own report is the table's one: rows for a table that is not there
         // would each fail alike. An old table to be overwritten stands as it was.
-        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+        tableNotWritten();
         finishRows();
         if (copy.marker.oldTable)
             guard_.step(348, [&] { frontEnd_.targetList().addName(targetName); });
@@ -242,15 +157,13 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     else
         guard_.step(286, [&] { fit = MySqlColumnsFit::forCreatedTable(mysql_, copy.name); });
     const RowCopyOptions sending = mySqlRowSending(mysql_, copy.name);
-    const RowCopyOutcome rows = copyRows(guard_, kRowLabels, source_, mysql_, copy.name, TargetKind::MySQL,
-                                         fit ? &*fit : nullptr, frontEnd_, tableName, sending);
-    events_->rows(rows);
+    const RowCopyOutcome rows = copyRowsInto(mysql_, copy.name, fit ? &*fit : nullptr, tableName, sending);
     const std::optional<TableNotice> countNotice = rowCountNotice(tableName, rows);
     finishRows();
 
     if (rows.stoppedByClose) {
         // The program is ending: the copy cut short goes, and the table it was for stays as it was.
-        events_->ended(TableEnd::Cancelled);
+        events().ended(TableEnd::Cancelled);
         dropNewCopy(copy);
         return AfterTable::EndRun;
     }
@@ -262,7 +175,7 @@ AfterTable ParadoxToMySqlRun::sendTableSteps(int itemIndex)
     // Once for the table, after what became of it: the rows sent may not be all there were.
     if (countNotice) {
         showMessage(countNotice->message);
-        events_->notice(*countNotice);
+        events().notice(*countNotice);
     }
     return AfterTable::NextTable;
 }
@@ -289,13 +202,6 @@ std::optional<TableNotice> ParadoxToMySqlRun::rowCountNotice(const QString& tabl
     return notice;
 }
 
-void ParadoxToMySqlRun::finishRows()
-{
-    guard_.step(342, [&] { frontEnd_.showBusy(false); });
-    guard_.step(344, [&] { frontEnd_.showIdle(); });
-    guard_.step(346, [&] { source_.Close(); });
-}
-
 AfterTable ParadoxToMySqlRun::settleCutShort(const QString& tableName, const NewCopy& copy, const RowsCutShort& cut)
 {
     // Tried without a report of its own: when the server is gone this fails as well, and the
@@ -310,11 +216,10 @@ AfterTable ParadoxToMySqlRun::settleCutShort(const QString& tableName, const New
     const bool overwrite = copy.marker.oldTable.has_value();
     const QString message = cutShortMessage(
         tableName, cut, overwrite, dropped ? std::nullopt : std::optional<QString>(QString::fromStdString(copy.name)));
-    events_->ended(TableEnd::CutShort, message);
-    reportCutShort(guard_, cut, message);
+    const AfterTable after = tellCutShort(cut, message);
     if (overwrite)
         guard_.step(348, [&] { frontEnd_.targetList().addName(tableName); });
-    return cut.reach == FailureReach::Run ? AfterTable::EndRun : AfterTable::NextTable;
+    return after;
 }
 
 std::string ParadoxToMySqlRun::newCopyName(const std::string& table)
@@ -364,14 +269,14 @@ bool ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& c
         }
         dropNewCopy(copy);
         const QString message = notOverwrittenMessage(QString::fromStdString(table), *shortfall);
-        events_->ended(TableEnd::NotWritten, message);
+        events().ended(TableEnd::NotWritten, message);
         guard_.report(280, message);
         return true;
     }
     // A table of a new name keeps the rows that arrived, each missing one reported; a copy of
     // a source that could not be read is no copy of it.
     if (!sourceRead) {
-        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+        tableNotWritten();
         dropNewCopy(copy);
         return false;
     }
@@ -379,7 +284,7 @@ bool ParadoxToMySqlRun::settleNewCopy(const std::string& table, const NewCopy& c
         guard_.step(286, [&] { clearSwapMarker(mysql_, table, copy.marker); });
         return true;
     }
-    events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+    tableNotWritten();
     dropNewCopy(copy);
     return false;
 }
@@ -388,7 +293,7 @@ void ParadoxToMySqlRun::replaceTable(const std::string& table, const NewCopy& co
 {
     const std::string& oldTable = *copy.marker.oldTable;
     if (!guard_.step(280, [&] { swapInNewCopy(mysql_, table, copy.name, oldTable); })) {
-        events_->ended(TableEnd::NotWritten, guard_.lastFailure());
+        tableNotWritten();
         // Only a copy still there to drop proves that the swap did not happen.
         if (dropNewCopy(copy))
             guard_.report(280, notOverwrittenMessage(QString::fromStdString(table),
@@ -410,7 +315,7 @@ bool ParadoxToMySqlRun::dropNewCopy(const NewCopy& copy)
 
 void sendTablesToMySql(StepGuard& guard, FrontEnd& frontEnd, const TransferEnvironment& environment)
 {
-    ParadoxToMySqlRun(guard, frontEnd, environment).run();
+    ParadoxToMySqlRun(guard, frontEnd, environment, kToMySqlLabels, TargetKind::MySQL).run();
 }
 
 } // namespace quintabel

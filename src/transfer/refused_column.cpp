@@ -1,5 +1,8 @@
 #include "transfer/refused_column.h"
 
+#include "base/expected_problem.h"
+#include "drivers/database_error.h"
+
 namespace quintabel {
 
 namespace {
@@ -79,6 +82,16 @@ std::string refusalAtTableRow(std::string_view message, std::int64_t tableRow)
     if (number.empty() || number.find_first_not_of("0123456789") != std::string_view::npos)
         return std::string(message);
     return std::string(message.substr(0, at + atRow.size())) + std::to_string(tableRow);
+}
+
+void rethrowRefusalAtTableRow(const db::DatabaseError& failure, std::int64_t tableRow)
+{
+    const std::string refusal = refusalAtTableRow(failure.description(), tableRow);
+    if (refusal == failure.description())
+        throw;
+    if (isExpectedProblem(failure))
+        throw Expected<db::DatabaseError>(refusal, failure.number());
+    throw db::DatabaseError(refusal, failure.number());
 }
 
 } // namespace quintabel

@@ -10,6 +10,10 @@
 
 namespace quintabel {
 
+namespace db {
+class DatabaseError;
+}
+
 // The column named by "for column 'NAME' at row", "for column `db`.`table`.`NAME` at row"
 // (backticks inside a name doubled), "Column 'NAME' cannot be null" or "Field 'NAME' doesn't
 // have a default value"; nothing when the message names no column.
@@ -20,5 +24,10 @@ std::optional<std::string> columnNamedInRefusal(std::string_view message);
 // `message` with a closing " at row N" naming `tableRow` instead; unchanged when it ends
 // otherwise.
 std::string refusalAtTableRow(std::string_view message, std::int64_t tableRow);
+
+// Throws the server's refusal of a single-row statement on, its row named by `tableRow` as
+// refusalAtTableRow does, and marked as an expected problem when `failure` was. Unchanged
+// text rethrows the exception itself. Call only inside the catch block that caught `failure`.
+[[noreturn]] void rethrowRefusalAtTableRow(const db::DatabaseError& failure, std::int64_t tableRow);
 
 } // namespace quintabel

@@ -9,17 +9,10 @@
 // caller settles the table first and then reports it once, saying what became of the table.
 //
 // Rows go one INSERT statement per row, or, to a MySQL table of a transactional engine, in
-// multi-row INSERT statements inside one transaction (RowSending::Batched): the table's rows
-// then arrive all together at the end or not at all, and a batch the server refuses is undone
-// to the savepoint before it and sent again row by row, so that the rows it refused get the
-// same reports as when sent alone and every other row arrives. A batch goes first as LOAD DATA
-// from memory, which the server takes several times faster; when the server gives a single
-// warning about it (a value it changed, a row it skipped) or refuses it, it is undone to the
-// savepoint and goes as the multi-row INSERT, so that what arrives and what is reported stays
-// exactly what the INSERT statements make of it. The LOAD DATA of a batch runs on a thread of
-// its own while the next batch is read (transfer/background_load.h); it is answered before the
-// next batch goes, before any report of a later row, and before the table's commit, so that
-// the reports and what arrives are the same as when every batch was sent in turn.
+// multi-row INSERT statements inside one transaction (RowSending::Batched), which the batch
+// sender sends (transfer/mysql_batch_sender.h): the table's rows then arrive all together at
+// the end or not at all, and each row the server refuses gets the same report as when sent
+// alone.
 
 #include "transfer/failure_reach.h"
 #include "transfer/target_kind.h"

@@ -2,6 +2,9 @@
 
 #include "transfer/refused_column.h"
 
+#include "base/expected_problem.h"
+#include "drivers/database_error.h"
+
 #include <gtest/gtest.h>
 
 namespace quintabel {
@@ -29,6 +32,49 @@ TEST(RefusedColumnTest, TheColumnIsReadFromEachWordingTheServerUses)
     };
     for (const RefusalCase& refusal : cases)
         EXPECT_EQ(columnNamedInRefusal(refusal.message), refusal.column) << refusal.message;
+}
+
+// The refusal `thrown` as the row copy and the batch sender pass it on for the row `tableRow`.
+template <typename Refusal>
+void passOn(const Refusal& thrown, std::int64_t tableRow)
+{
+    try {
+        throw thrown;
+    } catch (const db::DatabaseError& failure) {
+        rethrowRefusalAtTableRow(failure, tableRow);
+    }
+}
+
+TEST(RefusedColumnTest, ARefusalPassedOnNamesTheTableRowAndKeepsItsNumberAndMark)
+{
+    try {
+        passOn(db::DatabaseError("Data too long for column 'NAME' at row 1", 1406), 37);
+        FAIL() << "nothing was thrown";
+    } catch (const db::DatabaseError& failure) {
+        EXPECT_EQ(failure.description(), "Data too long for column 'NAME' at row 37");
+        EXPECT_EQ(failure.number(), 1406);
+        EXPECT_FALSE(isExpectedProblem(failure));
+    }
+    try {
+        passOn(Expected<db::DatabaseError>("Incorrect date value for column 'D' at row 1", 1292), 5);
+        FAIL() << "nothing was thrown";
+    } catch (const db::DatabaseError& failure) {
+        EXPECT_EQ(failure.description(), "Incorrect date value for column 'D' at row 5");
+        EXPECT_TRUE(isExpectedProblem(failure));
+    }
+    // A refusal that names no row goes on as it was thrown, its own type and all.
+    struct DriversOwnRefusal : db::DatabaseError {
+        using DatabaseError::DatabaseError;
+    };
+    try {
+        passOn(DriversOwnRefusal("Duplicate entry '1' for key 'PRIMARY'", 1062), 5);
+        FAIL() << "nothing was thrown";
+    } catch (const DriversOwnRefusal& failure) {
+        EXPECT_EQ(failure.description(), "Duplicate entry '1' for key 'PRIMARY'");
+        EXPECT_EQ(failure.number(), 1062);
+    } catch (const db::DatabaseError&) {
+        FAIL() << "a refusal naming no row was thrown anew";
+    }
 }
 
 } // namespace
