@@ -12,33 +12,11 @@ namespace {
 
 constexpr QChar kSeparator = QLatin1Char('/');
 
-QString collapseSeparatorPairs(QStringView path)
-{
-    QString result;
-    result.reserve(path.size());
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        result += path[i];
-        if (path[i] == kSeparator && i + 1 < path.size() && path[i + 1] == kSeparator)
-            ++i; // the pair's second separator is dropped; the scan goes on after the pair
-    }
-    return result;
-}
-
 } // namespace
 
 QString FileNameOfPath(const QString& path)
 {
     return path.mid(path.lastIndexOf(kSeparator) + 1);
-}
-
-QString NormalizePath(const QString& path)
-{
-    if (!path.startsWith(kSeparator))
-        return collapseSeparatorPairs(path);
-    qsizetype rest = 1;
-    while (rest < path.size() && path[rest] == kSeparator)
-        ++rest;
-    return QStringLiteral("//") + collapseSeparatorPairs(QStringView(path).mid(rest));
 }
 
 std::filesystem::path toFileSystemPath(const QString& path)

@@ -12,11 +12,6 @@ namespace quintabel {
 // The text after the last "/" (the whole path when it has none; empty when it ends in "/").
 QString FileNameOfPath(const QString& path);
 
-// Collapses each pair of adjacent separators into one, left to right without overlap (so
-// three in a row become two). A path that starts with a separator keeps exactly two at its
-// start, however many it had: the network-path prefix.
-QString NormalizePath(const QString& path);
-
 // True when the platform can tell the path's last-modified time; false for any failure,
 // including an empty path.
 bool PathExists(const QString& path);

@@ -42,7 +42,10 @@ QJsonObject noticeJson(const TableNotice& notice)
 {
     QJsonObject json;
     const bool countDiffers = notice.kind == TableNotice::Kind::RowCountDiffers;
-    json.insert(QStringLiteral("kind"), countDiffers ? QStringLiteral("row count differs") : QStringLiteral("values changed"));
+    const QString kind = countDiffers                                     ? QStringLiteral("row count differs")
+                         : notice.kind == TableNotice::Kind::KeyNotKept ? QStringLiteral("key not kept")
+                                                                          : QStringLiteral("values changed");
+    json.insert(QStringLiteral("kind"), kind);
     json.insert(QStringLiteral("column"), notice.column ? QJsonValue(*notice.column) : QJsonValue());
     json.insert(QStringLiteral("rows"), static_cast<qint64>(notice.rows));
     if (countDiffers)

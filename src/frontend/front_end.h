@@ -113,6 +113,7 @@ struct TableNotice {
     enum class Kind {
         ValuesChanged,   // values the target cannot hold arrived changed (MySQL's zero dates left blank)
         RowCountDiffers, // the source's header promised another number of rows than its file held
+        KeyNotKept,      // the table arrived whole, but without (some of) its keys: the message says why
     };
     Kind kind = Kind::ValuesChanged;
     QString table;                 // the target name, as the progress shows it

@@ -15,10 +15,11 @@ std::string dropTableInBrackets(const std::string& table)
 }
 
 std::string paradoxWriteOutStatement(const std::string& folder, const std::string& paradoxTable,
-                                     const std::string& scratchTable, int codePage)
+                                     const std::string& scratchTable, int codePage, int keyFields)
 {
     const std::string codePageItem = codePage != 0 ? "CodePage=" + std::to_string(codePage) + ";" : std::string();
-    return "select * into " + inBrackets("Paradox 5.x;" + codePageItem + "Database=" + folder) + "."
+    const std::string keyItem = keyFields != 0 ? "KeyFields=" + std::to_string(keyFields) + ";" : std::string();
+    return "select * into " + inBrackets("Paradox 5.x;" + codePageItem + keyItem + "Database=" + folder) + "."
         + inBrackets(paradoxTable + ".db") + " from " + inBrackets(scratchTable);
 }
 

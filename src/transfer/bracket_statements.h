@@ -17,7 +17,8 @@ std::string dropTableInBrackets(const std::string& table);
 // scratchTable + "]", each bracketed part quoted as inBrackets does. `folder` is given as the
 // statement needs it, ending in a separator. A `codePage` other than 0 is named before the
 // folder ("[Paradox 5.x;CodePage=1251;Database=...]"): the table is written in it.
+// With `keyFields` other than 0 ("KeyFields=N;") the table is keyed on its first N fields.
 std::string paradoxWriteOutStatement(const std::string& folder, const std::string& paradoxTable,
-                                     const std::string& scratchTable, int codePage = 0);
+                                     const std::string& scratchTable, int codePage = 0, int keyFields = 0);
 
 } // namespace quintabel

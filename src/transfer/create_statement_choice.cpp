@@ -2,6 +2,7 @@
 
 #include "base/step_guard.h"
 #include "connections/recordset.h"
+#include "transfer/table_keys.h"
 
 #include <QCoreApplication>
 
@@ -20,7 +21,7 @@ void putInHand(StepGuard& guard, std::string& inHand, std::string statement)
 // DefaultCreateStatement over the record set's fields, yielding to the window before each
 // field. A field that cannot be read is reported and left out.
 void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& tableName,
-                           const connections::Recordset& source, TargetKind target,
+                           const connections::Recordset& source, TargetKind target, const TableKeys* keys,
                            ChosenCreateStatement& chosen)
 {
     chosen.fields.clear();
@@ -39,6 +40,8 @@ void buildDefaultStatement(StepGuard& guard, int firstLabel, const std::string& 
         if (named && typed)
             chosen.fields.push_back(std::move(field));
     }
+    if (keys != nullptr)
+        shapeKeyColumns(chosen.fields, *keys);
     guard.step(firstLabel + 54, [&] {
         putInHand(guard, chosen.statement, DefaultCreateStatement(tableName, chosen.fields, target));
         chosen.isDefault = true;
@@ -51,13 +54,13 @@ ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatem
                                             const std::string& tableName, const connections::Recordset& source,
                                             TargetKind target, bool customise,
                                             CustomisationWindow* window,
-                                            const std::string& createdTableName)
+                                            const std::string& createdTableName, const TableKeys* keys)
 {
     const std::string& created = createdTableName.empty() ? tableName : createdTableName;
     ChosenCreateStatement chosen;
     guard.step(labels.prefix, [&] { putInHand(guard, chosen.statement, statementPrefix(created)); });
     if (guard.test(labels.defaultWhenUnticked, [&] { return !customise; })) {
-        buildDefaultStatement(guard, labels.defaultBuildUnticked, created, source, target, chosen);
+        buildDefaultStatement(guard, labels.defaultBuildUnticked, created, source, target, keys, chosen);
         return chosen;
     }
 
@@ -79,7 +82,7 @@ ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatem
     }
     guard.step(labels.windowStatement, [&] { putInHand(guard, chosen.statement, handoff.mSQL); });
     if (guard.test(labels.prefixTest, [&] { return outcome.decision == CustomiseDecision::UseDefaultStatement; }))
-        buildDefaultStatement(guard, labels.defaultBuildAfterWindow, created, source, target, chosen);
+        buildDefaultStatement(guard, labels.defaultBuildAfterWindow, created, source, target, keys, chosen);
     return chosen;
 }
 

@@ -13,6 +13,7 @@
 namespace quintabel {
 
 class StepGuard;
+struct TableKeys;
 
 namespace connections {
 class Recordset;
@@ -47,11 +48,14 @@ struct ChosenCreateStatement {
 // `window` may be null: a ticked box then ends the run as a cancelled window does.
 // The statement creates `createdTableName` when one is given (a target built under a
 // temporary name): the statement prefix, and so the head the window builds on, names it,
-// while the window still loads the fields of `tableName`.
+// while the window still loads the fields of `tableName`. With `keys`, the default mapping
+// gives the key columns the shapes their keys need (table_keys.h: shapeKeyColumns); the key
+// clauses themselves are the caller's to add.
 ChosenCreateStatement chooseCreateStatement(StepGuard& guard, const CreateStatementLabels& labels,
                                             const std::string& tableName, const connections::Recordset& source,
                                             TargetKind target, bool customise,
                                             CustomisationWindow* window,
-                                            const std::string& createdTableName = {});
+                                            const std::string& createdTableName = {},
+                                            const TableKeys* keys = nullptr);
 
 } // namespace quintabel

@@ -5,6 +5,7 @@
 #include "connections/connection.h"
 #include "drivers/database_error.h"
 #include "transfer/refused_column.h"
+#include "transfer/table_keys.h"
 
 #include <QString>
 
@@ -52,9 +53,9 @@ void MySqlBatchSender::RowBatch::clear()
 
 MySqlBatchSender::MySqlBatchSender(StepGuard& guard, int executeLabel, connections::Connection& target,
                                    const std::string& tableName, std::size_t batchBytes, bool loadFromMemory,
-                                   RowLoop& loop)
+                                   bool keyRefusalsEndTheTable, RowLoop& loop)
     : guard_(guard), executeLabel_(executeLabel), target_(target), loop_(loop), batch_(tableName, batchBytes),
-      sentBatch_(tableName, batchBytes), loadFromMemory_(loadFromMemory)
+      sentBatch_(tableName, batchBytes), loadFromMemory_(loadFromMemory), keyRefusalsEndTheTable_(keyRefusalsEndTheTable)
 {
 }
 
@@ -219,7 +220,7 @@ void MySqlBatchSender::sendRowAlone(std::int64_t tableRow, const std::string& st
         // A failure that every later row would meet as well is kept rather than thrown, so
         // that the table gets one report instead of one per row.
         FailureReach reach = failureReach(TargetKind::MySQL, failure.number());
-        if (endsTransaction(failure.number()))
+        if (endsTransaction(failure.number()) || (keyRefusalsEndTheTable_ && refusedForAKey(failure.number())))
             reach = atLeastTable(reach);
         if (reach == FailureReach::Row)
             rethrowRefusalAtTableRow(failure, tableRow);

@@ -59,9 +59,11 @@ public:
     };
 
     // `executeLabel` is the row copy's step that sends a row. `batchBytes` bounds a multi-row
-    // statement; with `loadFromMemory` the batches go first as LOAD DATA.
+    // statement; with `loadFromMemory` the batches go first as LOAD DATA. With
+    // `keyRefusalsEndTheTable`, a row refused because of a key cuts the rows short.
     MySqlBatchSender(StepGuard& guard, int executeLabel, connections::Connection& target,
-                     const std::string& tableName, std::size_t batchBytes, bool loadFromMemory, RowLoop& loop);
+                     const std::string& tableName, std::size_t batchBytes, bool loadFromMemory,
+                     bool keyRefusalsEndTheTable, RowLoop& loop);
     MySqlBatchSender(const MySqlBatchSender&) = delete;
     MySqlBatchSender& operator=(const MySqlBatchSender&) = delete;
 
@@ -127,6 +129,7 @@ private:
     // Cleared for the rest of the table once a LOAD DATA fails outright (a server that takes
     // no LOAD DATA LOCAL): the batches then go as INSERT statements at once.
     bool loadFromMemory_;
+    bool keyRefusalsEndTheTable_;
 };
 
 } // namespace quintabel

@@ -36,6 +36,15 @@ std::vector<std::string> mysqlPrimaryKey(connections::Connection& mysql, const s
     return names;
 }
 
+std::vector<std::string> mysqlColumns(connections::Connection& mysql, const std::string& table)
+{
+    connections::Recordset columns = mysql.Execute("SHOW COLUMNS FROM " + backtickQuoted(table));
+    std::vector<std::string> names;
+    for (; !columns.Eof(); columns.MoveNext())
+        names.push_back(db::toText(columns.Fields("Field").Value()));
+    return names;
+}
+
 ParadoxKeyChoice paradoxKeyFor(const std::vector<std::string>& columns, const std::vector<std::string>& primaryKey)
 {
     if (primaryKey.empty())

@@ -20,6 +20,9 @@ struct ParadoxKeyChoice {
 // The primary key columns of `table`, in key order; none when it has none.
 std::vector<std::string> mysqlPrimaryKey(connections::Connection& mysql, const std::string& table);
 
+// The columns of `table`, in order.
+std::vector<std::string> mysqlColumns(connections::Connection& mysql, const std::string& table);
+
 // The Paradox key for a source whose columns are `columns` (in order) and whose primary key is
 // `primaryKey`.
 ParadoxKeyChoice paradoxKeyFor(const std::vector<std::string>& columns, const std::vector<std::string>& primaryKey);

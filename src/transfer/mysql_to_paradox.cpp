@@ -7,10 +7,13 @@
 #include "catalogue/exist_table.h"
 #include "catalogue/paradox_table_names.h"
 #include "connections/connection.h"
+#include "drivers/database_error.h"
+#include "drivers/scratch/paradox_write_out.h"
 #include "maintenance/family_swap.h"
 #include "maintenance/paradox_replacement.h"
 #include "transfer/bracket_statements.h"
 #include "transfer/create_statement_choice.h"
+#include "transfer/mysql_primary_key.h"
 #include "transfer/paradox_row_fit.h"
 #include "transfer/row_copy.h"
 #include "transfer/sql_names.h"
@@ -46,6 +49,13 @@ private:
     // True when the new table stands in the folder.
     bool writeOut(ParadoxReplacement& replacement, const std::string& sourceName, const QString& targetName,
                   ParadoxReplacement::Existing existing);
+    // The scratch table's write-out into the staging folder, keyed on `key`'s fields when it can
+    // be; a key the write-out cannot keep makes it write the table unkeyed, and sets `keyProblem`.
+    void writeOutKeepingKey(const std::string& staging, const std::string& sourceName, const QString& targetName,
+                            ParadoxKeyChoice& key, QString& keyProblem);
+    // Whether the source's primary key can be the Paradox table's (asked before the source is
+    // opened: a streaming result holds the connection); why not, when it cannot.
+    ParadoxKeyChoice sourceKey(const std::string& source);
     // Before a table's rows are read: files left over from a table of the target name (a memo
     // or an index without its .DB) are replaced only when the user says so. False to skip the
     // table; `overwrite` is then set when they are to be replaced.
@@ -71,6 +81,9 @@ private:
     void relistParadoxTables();
 
     connections::Connection scratch_;
+    // The table in hand's key, and why some of it was not kept.
+    ParadoxKeyChoice key_;
+    QString keyProblem_;
 };
 
 void MySqlToParadoxRun::openConnections()
@@ -133,6 +146,8 @@ AfterTable MySqlToParadoxRun::sendTable(const QString& sourceName)
     // The rows are counted first, for the progress bar, since a result still streaming cannot
     // tell its size.
     const std::optional<std::int64_t> rowCount = countSourceRows(source);
+    key_ = sourceKey(source);
+    keyProblem_ = QString::fromStdString(key_.reason);
     if (!openSource(source))
         return AfterTable::NextTable;
 
@@ -197,6 +212,14 @@ AfterTable MySqlToParadoxRun::sendTable(const QString& sourceName)
     if (!written)
         tableNotWritten();
     // Said once the table stands, and only then: a table not written holds no blanks.
+    if (written && !keyProblem_.isEmpty()) {
+        TableNotice notice;
+        notice.kind = TableNotice::Kind::KeyNotKept;
+        notice.table = targetName;
+        notice.message = keysNotKeptMessage(targetName, keyProblem_);
+        showMessage(notice.message);
+        events().notice(notice);
+    }
     if (written) {
         if (const auto zeroDates = zeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked)) {
             showMessage(*zeroDates);
@@ -266,8 +289,7 @@ bool MySqlToParadoxRun::writeOut(ParadoxReplacement& replacement, const std::str
     const bool written = guard_.step(364, [&] {
         const std::string staging = replacement.stagingFolder().string() + "/";
         try {
-            scratch_.Execute(
-                paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName, fields_.paradoxCodePage));
+            writeOutKeepingKey(staging, sourceName, targetName, key_, keyProblem_);
         } catch (const std::exception& failure) {
             // A failure the user can put right (a full disk) is told with what became of the table.
             if (!isExpectedProblem(failure))
@@ -284,6 +306,37 @@ bool MySqlToParadoxRun::writeOut(ParadoxReplacement& replacement, const std::str
         return written; // a failed write leaves the folder as it was, with `replacement`
     guard_.step(308, [&] { frontEnd_.targetList().removeName(targetName); });
     return guard_.step(306, [&] { replacement.complete(); });
+}
+
+void MySqlToParadoxRun::writeOutKeepingKey(const std::string& staging, const std::string& sourceName,
+                                           const QString& targetName, ParadoxKeyChoice& key, QString& keyProblem)
+{
+    const auto writeOutStatement = [&](int keyFields) {
+        return paradoxWriteOutStatement(staging, targetName.toStdString(), sourceName, fields_.paradoxCodePage,
+                                        keyFields);
+    };
+    if (key.keyFields > 0) {
+        try {
+            scratch_.Execute(writeOutStatement(key.keyFields));
+            return;
+        } catch (const db::DatabaseError& failure) {
+            if (failure.number() != db::scratch::kKeyNotKept)
+                throw;
+            // Written without its key rather than not at all; nothing of the keyed try is left.
+            keyProblem = QString::fromStdString(failure.description());
+            key.keyFields = 0;
+        }
+    }
+    scratch_.Execute(writeOutStatement(0));
+}
+
+ParadoxKeyChoice MySqlToParadoxRun::sourceKey(const std::string& source)
+{
+    try {
+        return paradoxKeyFor(mysqlColumns(mysql_, source), mysqlPrimaryKey(mysql_, source));
+    } catch (const std::exception&) {
+        return {}; // a table the server does not describe: its open says why
+    }
 }
 
 std::optional<std::int64_t> MySqlToParadoxRun::countSourceRows(const std::string& source)

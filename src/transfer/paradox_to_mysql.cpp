@@ -1,11 +1,13 @@
 #include "transfer/paradox_to_mysql.h"
 
 #include "base/message_boxes.h"
+#include "base/path_helpers.h"
 #include "base/step_guard.h"
 #include "catalogue/exist_table.h"
 #include "connections/ado_constants.h"
 #include "connections/connection.h"
 #include "drivers/database_error.h"
+#include "paradoxfile/table_search.h"
 #include "transfer/create_statement_choice.h"
 #include "transfer/mysql_row_fit.h"
 #include "transfer/mysql_row_sending.h"
@@ -18,13 +20,15 @@
 #include "transfer/mysql_work_names.h"
 #include "transfer/row_copy.h"
 #include "transfer/sql_names.h"
+#include "transfer/table_keys.h"
 #include "transfer/table_events.h"
 #include "transfer/transfer_connections.h"
 #include "transfer/transfer_messages.h"
 #include "transfer/transfer_questions.h"
 #include "transfer/transfer_run.h"
 
-
+#include <algorithm>
+#include <filesystem>
 #include <optional>
 
 namespace quintabel {
@@ -56,6 +60,21 @@ private:
     // Creates the copy with its mark, by the chosen statement; true when created. A failure
     // that no later table could get past either (the connection lost) sets `runEnds`.
     bool createMarkedCopy(const std::string& createStatement, const NewCopy& copy, bool& runEnds);
+    // The keys of the Paradox table `table` (table_keys.h); nothing when it has none, or when
+    // they cannot be read (the table's own reading then says why).
+    std::optional<TableKeys> keysOf(const std::string& table);
+    // The statement that creates the copy with `keys` (none: without keys): the chosen one with
+    // the keys' clauses, its default columns shaped for those keys.
+    std::string statementWithKeys(const ChosenCreateStatement& create, const std::string& copyName,
+                                  const std::optional<TableKeys>& keys) const;
+    // Creates the copy with as many of `keys` as the server takes: a CREATE refused because of
+    // a key is sent again without the keys that refuse (`keys` then says which are left, and
+    // `keyProblem` why). The last attempt, and any failure for another reason, goes as
+    // createMarkedCopy's, with its report.
+    bool createCopyKeepingKeys(const ChosenCreateStatement& create, const NewCopy& copy,
+                               std::optional<TableKeys>& keys, QString& keyProblem, bool& runEnds);
+    // Tells once that `table` arrived without some of its keys, and why.
+    void tellKeysNotKept(const QString& table, const QString& problem);
     // When the rows were read to their end from a source whose header promised another number
     // of them (a damaged file), the word on it; asked while the source is open.
     std::optional<TableNotice> rowCountNotice(const QString& tableName, const RowCopyOutcome& rows) const;
@@ -70,7 +89,25 @@ private:
     bool dropNewCopy(const NewCopy& copy);
 
     std::optional<std::uint64_t> runConnection_;
+    std::optional<std::string> keyCollation_; // asked of the server once per run
 };
+
+// Whether `keys` hold any that can refuse a row: a primary key, a unique index, AUTO_INCREMENT.
+bool refusesRows(const std::optional<TableKeys>& keys)
+{
+    return keys
+        && (!keys->primaryKey.empty() || keys->autoIncrement
+            || std::any_of(keys->indexes.begin(), keys->indexes.end(), [](const TableIndex& index) { return index.unique; }));
+}
+
+// The keys to try after `keys`: without those that refuse rows while there are any, then none.
+std::optional<TableKeys> fewerKeys(const std::optional<TableKeys>& keys)
+{
+    if (!refusesRows(keys))
+        return std::nullopt;
+    TableKeys plain = keys->withoutUniqueKeys();
+    return plain.empty() ? std::nullopt : std::optional<TableKeys>(std::move(plain));
+}
 
 void ParadoxToMySqlRun::openConnections()
 {
@@ -126,7 +163,12 @@ AfterTable ParadoxToMySqlRun::sendTable(const QString& tableName)
     // kill never leaves a half table under the name; the CREATE TABLE statement (the
     // customisation window's too) creates the temporary name.
     NewCopy copy{newCopyName(target), {target, std::nullopt, runConnection_}};
-    const ChosenCreateStatement create = createStatementFor(table, copy.name);
+    std::optional<TableKeys> keys = keysOf(table);
+    // An index file that could not be read was left out: said with the table's end.
+    QString keyProblem;
+    if (keys && !keys->notes.empty())
+        keyProblem = QString::fromStdString(keys->notes.front());
+    const ChosenCreateStatement create = createStatementFor(table, copy.name, keys ? &*keys : nullptr);
     if (create.cancelled)
         return endRunOnCancel();
 
@@ -139,7 +181,7 @@ AfterTable ParadoxToMySqlRun::sendTable(const QString& tableName)
         guard_.step(282, [&] { frontEnd_.targetList().removeName(targetName); });
     }
     bool runEnds = false;
-    if (!createMarkedCopy(create.statement, copy, runEnds)) {
+    if (!createCopyKeepingKeys(create, copy, keys, keyProblem, runEnds)) {
         // The CREATE's own report is the table's one: rows for a table that is not there
         // would each fail alike. An old table to be overwritten stands as it was.
         tableNotWritten();
@@ -156,8 +198,24 @@ AfterTable ParadoxToMySqlRun::sendTable(const QString& tableName)
         fit = MySqlColumnsFit::forDefaultTypes(create.fields);
     else
         guard_.step(286, [&] { fit = MySqlColumnsFit::forCreatedTable(mysql_, copy.name); });
-    const RowCopyOptions sending = mySqlRowSending(mysql_, copy.name);
-    const RowCopyOutcome rows = copyRowsInto(mysql_, copy.name, fit ? &*fit : nullptr, tableName, sending);
+    RowCopyOptions sending = mySqlRowSending(mysql_, copy.name);
+    sending.keyRefusalsEndTheTable = refusesRows(keys);
+    RowCopyOutcome rows = copyRowsInto(mysql_, copy.name, fit ? &*fit : nullptr, tableName, sending);
+    // A row refused because of a key (two rows with one key in a damaged table, a blank key
+    // field): the copy is built again without the keys that refuse rows, and every row sent again.
+    if (rows.cutShort && sending.keyRefusalsEndTheTable && refusedForAKey(rows.cutShort->errorNumber)) {
+        finishRows();
+        keyProblem = QString::fromStdString(rows.cutShort->description);
+        keys = fewerKeys(keys);
+        if (!dropNewCopy(copy) || !createCopyKeepingKeys(create, copy, keys, keyProblem, runEnds)
+            || !openSource(table)) {
+            if (copy.marker.oldTable)
+                guard_.step(348, [&] { frontEnd_.targetList().addName(targetName); });
+            return runEnds ? AfterTable::EndRun : AfterTable::NextTable;
+        }
+        sending.keyRefusalsEndTheTable = false;
+        rows = copyRowsInto(mysql_, copy.name, fit ? &*fit : nullptr, tableName, sending);
+    }
     const std::optional<TableNotice> countNotice = rowCountNotice(tableName, rows);
     finishRows();
 
@@ -170,14 +228,77 @@ AfterTable ParadoxToMySqlRun::sendTable(const QString& tableName)
     if (rows.cutShort)
         return settleCutShort(targetName, copy, *rows.cutShort);
     // The list names only tables the server holds.
-    if (settleNewCopy(target, copy, incompleteTableReason(rows), rows.counted))
+    if (settleNewCopy(target, copy, incompleteTableReason(rows), rows.counted)) {
         guard_.step(348, [&] { frontEnd_.targetList().addName(targetName); });
+        if (!keyProblem.isEmpty())
+            tellKeysNotKept(targetName, keyProblem);
+    }
     // Once for the table, after what became of it: the rows sent may not be all there were.
     if (countNotice) {
         showMessage(countNotice->message);
         events().notice(*countNotice);
     }
     return AfterTable::NextTable;
+}
+
+std::optional<TableKeys> ParadoxToMySqlRun::keysOf(const std::string& table)
+{
+    try {
+        if (!keyCollation_)
+            keyCollation_ = keyTextCollation(mysql_);
+        const std::filesystem::path dbFile = paradox::locateTable(toFileSystemPath(fields_.paradoxFolder), table);
+        TableKeys keys = readParadoxTableKeys(dbFile, *keyCollation_);
+        return keys.empty() ? std::nullopt : std::optional<TableKeys>(std::move(keys));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::string ParadoxToMySqlRun::statementWithKeys(const ChosenCreateStatement& create, const std::string& copyName,
+                                                 const std::optional<TableKeys>& keys) const
+{
+    if (!create.isDefault)
+        return keys ? withKeyClauses(create.statement, *keys) : create.statement;
+    // The default columns as these keys shape them (a key's text column as VARCHAR, the
+    // counter as AUTO_INCREMENT), and no other way.
+    std::vector<SourceField> fields = create.fields;
+    for (SourceField& field : fields) {
+        field.keyTextLength = 0;
+        field.autoIncrement = false;
+    }
+    if (keys)
+        shapeKeyColumns(fields, *keys);
+    const std::string statement = DefaultCreateStatement(copyName, fields, TargetKind::MySQL);
+    return keys ? withKeyClauses(statement, *keys) : statement;
+}
+
+bool ParadoxToMySqlRun::createCopyKeepingKeys(const ChosenCreateStatement& create, const NewCopy& copy,
+                                              std::optional<TableKeys>& keys, QString& keyProblem, bool& runEnds)
+{
+    for (; keys; keys = fewerKeys(keys)) {
+        const std::string statement = statementWithKeys(create, copy.name, keys);
+        const std::string marked = withTableComment(statement, swapMarkerComment(copy.marker));
+        guard_.setStatement(QString::fromStdString(marked));
+        try {
+            createNewCopy(mysql_, marked, copy.name);
+            return true;
+        } catch (const db::DatabaseError& failure) {
+            if (!refusedForAKey(failure.number()))
+                return createMarkedCopy(statement, copy, runEnds);
+            keyProblem = QString::fromStdString(failure.description());
+        }
+    }
+    return createMarkedCopy(statementWithKeys(create, copy.name, std::nullopt), copy, runEnds);
+}
+
+void ParadoxToMySqlRun::tellKeysNotKept(const QString& table, const QString& problem)
+{
+    TableNotice notice;
+    notice.kind = TableNotice::Kind::KeyNotKept;
+    notice.table = table;
+    notice.message = keysNotKeptMessage(table, problem);
+    showMessage(notice.message);
+    events().notice(notice);
 }
 
 std::optional<TableNotice> ParadoxToMySqlRun::rowCountNotice(const QString& tableName,

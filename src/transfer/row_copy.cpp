@@ -11,6 +11,7 @@
 #include "frontend/row_progress.h"
 #include "transfer/mysql_batch_sender.h"
 #include "transfer/refused_column.h"
+#include "transfer/table_keys.h"
 #include "transfer/row_fit_check.h"
 #include "transfer/row_insert_statement.h"
 
@@ -57,11 +58,11 @@ public:
           frontEnd_(frontEnd), shownName_(shownName), rowCountBeforehand_(options.rowCountBeforehand),
           insertsValues_(options.sending != RowSending::Batched && kind == TargetKind::Paradox
                          && target.TakesRowValues()),
-          tableName_(tableName)
+          keyRefusalsEndTheTable_(options.keyRefusalsEndTheTable), tableName_(tableName)
     {
         if (options.sending == RowSending::Batched)
             batchSender_.emplace(guard, labels.execute, target, tableName, options.batchBytes,
-                                 options.loadFromMemory && kind == TargetKind::MySQL,
+                                 options.loadFromMemory && kind == TargetKind::MySQL, keyRefusalsEndTheTable_,
                                  static_cast<MySqlBatchSender::RowLoop&>(*this));
     }
 
@@ -115,6 +116,7 @@ private:
     std::optional<std::int64_t> rowCountBeforehand_;
     // Rows go to the scratch database as values rather than statement text to be parsed.
     bool insertsValues_;
+    bool keyRefusalsEndTheTable_;
     std::string tableName_;
 
     RowCopyOutcome outcome_;
@@ -349,7 +351,9 @@ void RowCopier::executeRow(const std::string& statement, const std::vector<db::V
     } catch (const db::DatabaseError& failure) {
         // A failure that every later row would meet as well is kept rather than thrown, so
         // that the table gets one report instead of one per row.
-        const FailureReach reach = failureReach(kind_, failure.number());
+        const FailureReach reach = keyRefusalsEndTheTable_ && refusedForAKey(failure.number())
+            ? FailureReach::Table
+            : failureReach(kind_, failure.number());
         if (reach == FailureReach::Row)
             rethrowRefusalAtTableRow(failure, rowInHand_);
         cutShort(reach, failure.what(), labels_.execute, &failure);
@@ -365,8 +369,11 @@ void RowCopier::settleRowsBefore()
 void RowCopier::cutShort(FailureReach reach, const std::string& description, int label,
                          const std::exception* failure)
 {
-    if (!outcome_.cutShort)
-        outcome_.cutShort = RowsCutShort{reach, description, label, failure != nullptr && isExpectedProblem(*failure)};
+    if (!outcome_.cutShort) {
+        const auto* databaseFailure = dynamic_cast<const db::DatabaseError*>(failure);
+        outcome_.cutShort = RowsCutShort{reach, description, label, failure != nullptr && isExpectedProblem(*failure),
+                                         databaseFailure != nullptr ? databaseFailure->number() : 0};
+    }
 }
 
 void RowCopier::rowArrived(const std::vector<std::size_t>& columns)

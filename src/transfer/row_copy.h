@@ -60,6 +60,8 @@ struct RowsCutShort {
     // code page or a damaged file, met as its rows are read; a server out of reach; a full
     // disk): told as a plain message, not as an error report.
     bool userCanPutRight = false;
+    // The target driver's number of the failure; 0 when it gave none.
+    int errorNumber = 0;
 };
 
 struct RowCopyOutcome {
@@ -89,6 +91,10 @@ struct RowCopyOptions {
     // The rows a streamed source holds, counted before it was opened, for the progress bar:
     // such a source cannot tell its row count itself.
     std::optional<std::int64_t> rowCountBeforehand;
+    // A row the target refuses because of a key (table_keys.h: a duplicate key, a blank key
+    // field) ends the table's rows instead of being reported and passed: the transfer then
+    // builds the table again without the keys that refuse rows.
+    bool keyRefusalsEndTheTable = false;
 };
 
 // The rows are copied until the source has none left; the row count only drives the

@@ -87,4 +87,14 @@ std::optional<QString> zeroDatesBlankedMessage(const QString& sourceName, const 
         .arg(sourceName, targetName, columns.join(QStringLiteral(", ")));
 }
 
+QString keysNotKeptMessage(const QString& tableName, const QString& problem)
+{
+    QString why = problem.trimmed();
+    if (!why.endsWith(QLatin1Char('.')))
+        why += QLatin1Char('.');
+    return QStringLiteral("%1 arrived with every row, but without some of its keys: %2 Add them by hand once the "
+                          "rows are as they should be.")
+        .arg(tableName, why);
+}
+
 } // namespace quintabel

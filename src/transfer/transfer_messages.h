@@ -43,6 +43,10 @@ void reportCutShort(StepGuard& guard, const RowsCutShort& cut, const QString& te
 
 // A Paradox table whose header promises another number of records than its data blocks hold
 // (the blocks were read): says so, with both numbers, and that the file may be damaged.
+// A table that arrived whole without some of the keys it had in its source, `problem` saying
+// why (the server's refusal, or why the target cannot hold such a key).
+QString keysNotKeptMessage(const QString& tableName, const QString& problem);
+
 QString rowCountDiffersMessage(const QString& tableName, std::int64_t promised, std::int64_t read);
 
 // Paradox has no zero date, so MySQL's zero dates ("0000-00-00") arrive blank. Says so once for

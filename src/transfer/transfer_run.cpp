@@ -70,10 +70,11 @@ bool TransferRun::openSource(const std::string& table)
     return false;
 }
 
-ChosenCreateStatement TransferRun::createStatementFor(const std::string& table, const std::string& createdTableName)
+ChosenCreateStatement TransferRun::createStatementFor(const std::string& table, const std::string& createdTableName,
+                                                     const TableKeys* keys)
 {
     return chooseCreateStatement(guard_, labels_.create, table, source_, target_, frontEnd_.customiseTypes(),
-                                 environment_.customisationWindow, createdTableName);
+                                 environment_.customisationWindow, createdTableName, keys);
 }
 
 AfterTable TransferRun::endRunOnCancel()

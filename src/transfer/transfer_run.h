@@ -54,7 +54,8 @@ protected:
     bool openSource(const std::string& table);
     // The CREATE TABLE statement for the source, by the default mapping or the customisation
     // window (create_statement_choice.h).
-    ChosenCreateStatement createStatementFor(const std::string& table, const std::string& createdTableName = {});
+    ChosenCreateStatement createStatementFor(const std::string& table, const std::string& createdTableName = {},
+                                             const TableKeys* keys = nullptr);
     // The customisation window was cancelled: the run ends before anything of the table has
     // been touched.
     AfterTable endRunOnCancel();

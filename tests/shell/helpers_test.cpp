@@ -15,25 +15,6 @@
 namespace quintabel {
 namespace {
 
-TEST(NormalizePath, CollapsesPairsOfSeparatorsInOnePassWithoutOverlap)
-{
-    const std::vector<std::pair<QString, QString>> cases = {
-        {QStringLiteral("data/paradox/"), QStringLiteral("data/paradox/")},
-        // a folder that already ended with a separator, followed by an added one
-        {QStringLiteral("data/paradox//"), QStringLiteral("data/paradox/")},
-        {QStringLiteral("a///b"), QStringLiteral("a//b")},
-        {QStringLiteral("a////b"), QStringLiteral("a//b")},
-        {QString(), QString()},
-        // a leading run of any length becomes exactly two: the network-path prefix
-        {QStringLiteral("/srv/tables//"), QStringLiteral("//srv/tables/")},
-        {QStringLiteral("//server/share"), QStringLiteral("//server/share")},
-        {QStringLiteral("////server//share"), QStringLiteral("//server/share")},
-        {QStringLiteral("/"), QStringLiteral("//")},
-    };
-    for (const auto& [path, expected] : cases)
-        EXPECT_EQ(NormalizePath(path), expected) << path.toStdString();
-}
-
 TEST(FileNameOfPath, IsTheTextAfterTheLastSeparator)
 {
     EXPECT_EQ(FileNameOfPath(QStringLiteral("/data/paradox/ORDERS.DB")), QStringLiteral("ORDERS.DB"));

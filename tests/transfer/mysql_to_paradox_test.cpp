@@ -6,6 +6,8 @@
 #include "catalogue_test_support.h"
 #include "connections/connection.h"
 #include "shell/pointer_rules.h"
+#include "support/pxlib_oracle.h"
+#include "support/table_compare.h"
 #include "transfer_fixture.h"
 
 #include <QCheckBox>
@@ -23,6 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace px = quintabel::paradox;
+namespace pxtest = quintabel::paradox::testing;
 
 class MySqlToParadoxTest : public TransferTest {
 protected:
@@ -285,6 +288,73 @@ TEST_F(MySqlToParadoxTest, YesToLeftOverFilesReplacesThemWithTheNewTable)
     EXPECT_EQ(paradoxFolderFiles(), std::vector<std::string>{"lone.db"});
     EXPECT_EQ(readBack("lone.db").records, std::vector<std::vector<Cell>>{cells({"7"})});
     expectNothingLeftBehind();
+}
+
+// A MySQL table whose primary key is its first columns becomes a keyed Paradox table, its
+// records in key order and its .PX one entry per data block, which pxlib reads; a key that
+// cannot be kept leaves the table unkeyed, with one message saying why.
+TEST_F(MySqlToParadoxTest, AKeyThatCanTravelMakesAKeyedTableAndOneThatCannotIsSaidOnce)
+{
+    struct Case {
+        const char* table;
+        const char* columns;
+        const char* rows; // SELECT giving the rows, inserted as they come
+        int codePage;
+        int keyFields; // expected in the Paradox header
+        std::vector<std::string> firstKeys; // the first records' first field, in the table's order
+        const char* why = "";
+    };
+    const std::vector<Case> cases = {
+        // Rows out of order, enough of them for many data blocks.
+        {"numbers", "(id INT PRIMARY KEY, note VARCHAR(200))",
+         "SELECT 3001 - seq, REPEAT('x', 150) FROM seq_1_to_3000", 0, 1, {"1", "2", "3"}},
+        // Byte order: upper case before lower, and "a" apart from "A".
+        {"words", "(k VARCHAR(5) COLLATE utf8mb4_bin, n INT, PRIMARY KEY (k, n))",
+         "SELECT ELT(seq, 'b', 'a', 'B', 'a', 'A'), seq FROM seq_1_to_5", 0, 2, {"A", "B", "a", "a", "b"}},
+        // A collation that folds case hands the rows over in another order: sorted on the way.
+        {"folded", "(k VARCHAR(5) PRIMARY KEY)", "SELECT ELT(seq, 'b', 'a', 'C') FROM seq_1_to_3", 0, 1,
+         {"C", "a", "b"}},
+        {"second", "(note TEXT, id INT PRIMARY KEY)", "SELECT 'n', seq FROM seq_1_to_3", 0, 0, {},
+         "is not made of its first columns"},
+        {"cyrillic", "(id INT PRIMARY KEY)", "SELECT seq FROM seq_1_to_3", 866, 0, {}, "866"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.table);
+        runSql(std::string("CREATE TABLE ") + test.table + test.columns);
+        runSql(std::string("INSERT INTO ") + test.table + " " + test.rows);
+        paradoxCodePage = test.codePage;
+        const std::size_t messagesBefore = boxes.boxes.plainMessages().size();
+
+        sendToParadox({QString::fromLatin1(test.table)});
+
+        EXPECT_TRUE(reports().empty());
+        const fs::path db = paradoxFile(std::string(test.table) + ".db");
+        const pxtest::OurTable ours = pxtest::readWithOurs(db);
+        EXPECT_EQ(ours.header.keyFieldCount, test.keyFields);
+        const auto messages = boxes.boxes.plainMessages();
+        if (test.keyFields == 0) {
+            ASSERT_EQ(messages.size(), messagesBefore + 1);
+            EXPECT_TRUE(messages.back().text.contains(QString::fromLatin1(test.why))) << messages.back().text.toStdString();
+            continue;
+        }
+        EXPECT_EQ(messages.size(), messagesBefore);
+        const ParadoxReadBack table = readBack(std::string(test.table) + ".db");
+        for (std::size_t row = 0; row < test.firstKeys.size(); ++row)
+            EXPECT_EQ(table.records.at(row).at(0), Cell(test.firstKeys[row]));
+        const pxtest::PxlibPrimaryIndex index = pxtest::readPrimaryIndexWithPxlib(paradoxFile(std::string(test.table) + ".px"), db);
+        EXPECT_TRUE(index.read && index.acceptedByTable) << index.errors;
+        int indexed = 0;
+        int leaves = 0;
+        for (const auto& entry : index.entries) {
+            if (entry.level != 1)
+                continue;
+            ++leaves;
+            indexed += entry.records;
+        }
+        EXPECT_EQ(leaves, ours.header.blocksInUse);
+        EXPECT_EQ(indexed, static_cast<int>(ours.records.size()));
+    }
+    paradoxCodePage = 0;
 }
 
 TEST_F(MySqlToParadoxTest, YesToOverwriteThenACancelledCustomisationLeavesTheOldTableAndEndsTheRun)

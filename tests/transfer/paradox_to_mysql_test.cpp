@@ -16,6 +16,8 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <fstream>
+#include <set>
 
 namespace quintabel::testing {
 namespace {
@@ -117,29 +119,71 @@ TEST_P(EveryTestTable, ArrivesValueByValueOrEachMissingRowIsReported)
         EXPECT_TRUE(report.text.contains(QStringLiteral("PushButton4_Click at line 338"))) << report.text.toStdString();
         rowReports += report.text.contains(QStringLiteral("at line 338")) ? 1 : 0;
     }
-    const Rows arrived = queryMySql("SELECT * FROM `" + name.toStdString() + "`");
-    // Rows keep their order; a source row that is not the next one arrived must be reported.
-    std::size_t next = 0;
+    const std::string table = name.toStdString();
+    const Rows arrived = queryMySql("SELECT * FROM `" + table + "`");
+    // Every source row arrived unchanged or was reported. A keyed table hands its rows back in
+    // its key's order, so they are matched whatever their order.
+    std::multiset<std::vector<Cell>> unmatched;
+    for (const auto& row : arrived) {
+        std::vector<Cell> cells;
+        for (std::size_t f = 0; f < row.size() && f < ours.header.fields.size(); ++f)
+            cells.push_back(arrivedInMySql(ours.header.fields[f].type, row[f]));
+        unmatched.insert(std::move(cells));
+    }
     int missing = 0;
     int missingWithBcd = 0;
     for (const auto& record : ours.records) {
-        bool same = next < arrived.size() && arrived[next].size() == record.size();
-        for (std::size_t f = 0; same && f < record.size(); ++f)
-            same = arrivedInMySql(ours.header.fields[f].type, arrived[next][f])
-                == expectedInMySql(ours.header.fields[f].type, record[f]);
-        if (same) {
-            ++next;
+        std::vector<Cell> cells;
+        for (std::size_t f = 0; f < record.size(); ++f)
+            cells.push_back(expectedInMySql(ours.header.fields[f].type, record[f]));
+        if (const auto match = unmatched.find(cells); match != unmatched.end()) {
+            unmatched.erase(match);
             continue;
         }
         ++missing;
         for (std::size_t f = 0; f < record.size(); ++f)
             missingWithBcd += ours.header.fields[f].type == px::FieldType::Bcd && !px::isNull(record[f]) ? 1 : 0;
     }
+    // The keys travel: pxlib's count of key fields, the autoincrement field going on after the
+    // header's counter, and an index for each index file beside the table.
+    const paradox::testing::PxlibTable pxlib = paradox::testing::readWithPxlib(source);
+    const Rows primary = queryMySql("SELECT COLUMN_NAME FROM information_schema.KEY_COLUMN_USAGE WHERE TABLE_SCHEMA "
+                                    "= DATABASE() AND TABLE_NAME = '" + table + "' AND CONSTRAINT_NAME = 'PRIMARY' "
+                                    "ORDER BY ORDINAL_POSITION");
+    const bool keyLost = !boxes.boxes.plainMessages().empty()
+        && boxes.boxes.plainMessages().back().text.contains(QStringLiteral("without some of its keys"));
+    if (!keyLost) {
+        ASSERT_EQ(static_cast<int>(primary.size()), pxlib.keyFields);
+        for (std::size_t k = 0; k < primary.size(); ++k)
+            EXPECT_EQ(canonicalOfMySql(primary[k][0]), Cell(ours.header.fields[k].name));
+    }
+    for (const px::Field& field : ours.header.fields) {
+        if (field.type != px::FieldType::AutoIncrement || keyLost)
+            continue;
+        const Rows extra = queryMySql("SELECT EXTRA, (SELECT AUTO_INCREMENT FROM information_schema.TABLES WHERE "
+                                      "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = '" + table + "') FROM "
+                                      "information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = '"
+                                      + table + "' AND COLUMN_NAME = '" + field.name + "'");
+        ASSERT_EQ(extra.size(), 1u);
+        EXPECT_EQ(canonicalOfMySql(extra[0][0]), Cell("auto_increment"));
+        EXPECT_GT(std::stoll(*canonicalOfMySql(extra[0][1])), static_cast<long long>(ours.header.autoIncrementValue));
+        break; // MySQL numbers one column of a table
+    }
+    int indexFiles = 0;
+    for (const auto& entry : fs::directory_iterator(source.parent_path())) {
+        const std::string file = entry.path().filename().string();
+        const std::string extension = entry.path().extension().string();
+        indexFiles += entry.path().stem() == source.stem() && extension.size() == 4
+                && (extension[1] == 'X' || extension[1] == 'x') ? 1 : 0;
+    }
+    const Rows indexes = queryMySql("SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS WHERE TABLE_SCHEMA "
+                                    "= DATABASE() AND TABLE_NAME = '" + table + "' AND INDEX_NAME <> 'PRIMARY'");
+    EXPECT_GE(static_cast<int>(indexes.size()), indexFiles);
     // The default column of a BCD field holds every value it can store, digit for digit.
     EXPECT_EQ(missingWithBcd, 0);
     RecordProperty("rows_arrived", static_cast<int>(arrived.size()));
     RecordProperty("rows_reported", rowReports);
-    EXPECT_EQ(next, arrived.size()) << "a row arrived that differs from its source";
+    EXPECT_TRUE(unmatched.empty()) << "a row arrived that differs from its source";
     EXPECT_EQ(missing, rowReports);
     EXPECT_TRUE(window.List1->findItems(name, Qt::MatchExactly).size() == 1);
 }
@@ -181,6 +225,58 @@ TEST_F(ParadoxToMySqlTest, OverwriteIsAskedWhenTheListShowsTheNameInAnyCaseAndYe
     EXPECT_EQ(firstColumn("customer"), std::vector<Cell>{"c1"});
     EXPECT_EQ(mySqlTables(), (std::vector<std::string>{"ORDERS", "customer"}));
     EXPECT_EQ(ItemTexts(*window.List1), (QStringList{QStringLiteral("customer"), QStringLiteral("ORDERS")}));
+}
+
+// A key never costs a row: keys MySQL would treat as one stay apart, and what the server
+// refuses because of a key (a damaged table's duplicate, a blank key field, a type the user
+// chose that cannot be keyed) makes the table arrive whole without it, said once.
+TEST_F(ParadoxToMySqlTest, EveryRowArrivesWhateverTheKeyAndAKeyThatCannotBeKeptIsSaidOnce)
+{
+    struct Case {
+        const char* table;
+        std::vector<px::Value> names;
+        const char* customised; // the statement the customisation window hands back, if any
+        bool keyKept;
+        const char* why;
+    };
+    const std::vector<Case> cases = {
+        {"APART", {std::string("a"), std::string("A"), std::string("a "), std::string("\xC3\xA4")}, nullptr, true, ""},
+        {"DUPS", {std::string("a"), std::string("a"), std::string("b")}, nullptr, false, "Duplicate entry"},
+        {"BLANK", {std::string("x"), px::Null{}}, nullptr, false, "cannot be null"},
+        {"CUST", {std::string("a"), std::string("b")}, "CREATE TABLE `quintabel-new-CUST`(`NAME` TEXT)", false,
+         "BLOB/TEXT column"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.table);
+        // Written keyless, then marked keyed on its first field, as a table whose index is gone.
+        writeParadoxTable(test.table, px::Field{"NAME", px::FieldType::Alpha, 10, 0}, test.names);
+        {
+            std::fstream file(paradoxFile(std::string(test.table) + ".DB"), std::ios::in | std::ios::out | std::ios::binary);
+            file.seekp(0x04).put('\0');
+            file.seekp(0x23).put('\1');
+        }
+        window.Check16->setChecked(test.customised != nullptr);
+        if (test.customised)
+            customisation.acceptNext(test.customised);
+        const std::size_t messagesBefore = boxes.boxes.plainMessages().size();
+
+        sendToMySql({QString::fromLatin1(test.table)});
+
+        EXPECT_TRUE(reports().empty());
+        EXPECT_EQ(queryMySql(std::string("SELECT * FROM `") + test.table + "`").size(), test.names.size());
+        const Rows primary = queryMySql(std::string("SHOW KEYS FROM `") + test.table + "` WHERE Key_name = 'PRIMARY'");
+        EXPECT_EQ(primary.size(), test.keyKept ? 1u : 0u);
+        const auto messages = boxes.boxes.plainMessages();
+        ASSERT_EQ(messages.size(), messagesBefore + (test.keyKept ? 0 : 1));
+        if (!test.keyKept) {
+            EXPECT_TRUE(messages.back().text.contains(QString::fromLatin1(test.why), Qt::CaseInsensitive))
+                << messages.back().text.toStdString();
+        }
+    }
+    // The user's own type stays: the column is TEXT, as chosen.
+    EXPECT_EQ(canonicalOfMySql(queryMySql("SELECT DATA_TYPE FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = "
+                                          "DATABASE() AND TABLE_NAME = 'CUST'")[0][0]),
+              Cell("text"));
 }
 
 TEST_F(ParadoxToMySqlTest, YesToOverwriteThenACancelledCustomisationLeavesTheOldTableAndEndsTheRun)
