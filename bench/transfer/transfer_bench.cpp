@@ -17,6 +17,11 @@
 //     peer: load data  the same rows by LOAD DATA LOCAL INFILE from a tab-separated file
 //
 // and reports rows/s, the ratios, and each child's peak resident memory (getrusage).
+//
+// Keys: the same rows with `id` as the primary key ("keyed"), sent both ways, taking turns with
+// the unkeyed table in the same runs; and a table keyed on a text column in a collation that
+// folds case ("sorted"), whose rows come from MySQL out of Paradox's key order and are sorted
+// on the way.
 // The server must be running (scripts/mariadb-sandbox.sh start DIR PORT). For the run it is
 // set to the default durability, a log flush at every commit (innodb_flush_log_at_trx_commit
 // = 1), since that is what a user's server pays per commit; the setting is put back after.
@@ -401,6 +406,15 @@ void fillTable(const std::string& port, long rows)
                 "INSERT INTO mixed SELECT seq, CONCAT('Name ', seq, ' é'), (seq % 1000000) / 100, (seq % 1000) / 8,"
                 " DATE_ADD('1950-01-01', INTERVAL seq % 20000 DAY),"
                 " DATE_ADD('2000-01-01 00:00:00', INTERVAL seq * 37 SECOND) FROM seq_1_to_" + std::to_string(rows));
+    runOnServer(port, kDatabase, "CREATE TABLE keyed LIKE mixed");
+    runOnServer(port, kDatabase, "ALTER TABLE keyed ADD PRIMARY KEY (id)");
+    runOnServer(port, kDatabase, "INSERT INTO keyed SELECT * FROM mixed");
+    runOnServer(port, kDatabase,
+                "CREATE TABLE sorted (name VARCHAR(40) PRIMARY KEY, id INT, amount DECIMAL(10,2), ratio DOUBLE,"
+                " born DATE, stamp DATETIME)");
+    runOnServer(port, kDatabase,
+                "INSERT INTO sorted SELECT CONCAT(IF(id % 2, 'name ', 'Name '), id), id, amount, ratio, born, stamp"
+                " FROM mixed");
 }
 
 double childSeconds(const ChildRun& run)
@@ -502,6 +516,34 @@ void benchmark(const std::string& port, long rows, int repeats, const fs::path& 
         std::printf("  speed-up over one INSERT per row = %.2f  (target >= 5)\n", singleRows.seconds / toMySql.seconds);
     std::printf("  Quintabel / LOAD DATA = %.2f  (target <= 1.5); Quintabel / multi-row = %.2f\n",
                 toMySql.seconds / loadData.seconds, toMySql.seconds / multiRows.seconds);
+
+    // Keys, taking turns with the unkeyed table so that both meet the same machine.
+    Best plainOut, keyedOut, sortedOut, plainIn, keyedIn;
+    for (int run = 0; run < repeats; ++run) {
+        for (const char* table : {"mixed", "keyed", "sorted"}) {
+            fs::remove(paradoxFolder / (std::string(table) + ".db"));
+            fs::remove(paradoxFolder / (std::string(table) + ".px"));
+            const ChildRun out = runChild({self, "child-to-paradox", port, programFolder.string(),
+                                           paradoxFolder.string(), table});
+            (std::string(table) == "mixed" ? plainOut : std::string(table) == "keyed" ? keyedOut : sortedOut)
+                .add(childSeconds(out), out.peakKilobytes);
+        }
+        for (const char* table : {"MIXED", "KEYED"}) {
+            runOnServer(port, kDatabase, std::string("DROP TABLE IF EXISTS `") + table + "`");
+            const ChildRun in = runChild({self, "child-to-mysql", port, programFolder.string(),
+                                          paradoxFolder.string(), table});
+            (std::string(table) == "MIXED" ? plainIn : keyedIn).add(childSeconds(in), in.peakKilobytes);
+        }
+    }
+    std::printf(" Keys\n");
+    printLine("to Paradox, no key", rows, plainOut);
+    printLine("to Paradox, keyed on id", rows, keyedOut);
+    printLine("to Paradox, keyed on a folded text", rows, sortedOut);
+    printLine("to MySQL, no key", rows, plainIn);
+    printLine("to MySQL, keyed on id", rows, keyedIn);
+    std::printf("  keyed / unkeyed: to Paradox %.2f, to MySQL %.2f  (target <= 1.15); sorted on the way %.2f\n",
+                keyedOut.seconds / plainOut.seconds, keyedIn.seconds / plainIn.seconds,
+                sortedOut.seconds / plainOut.seconds);
     std::printf("  load average after the runs: %s\n", loadAverage().c_str());
     std::fflush(stdout);
 }
@@ -511,10 +553,13 @@ void benchmark(const std::string& port, long rows, int repeats, const fs::path& 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto tableArgument = [&](const char* otherwise) {
+        return QString::fromStdString(args.size() > 4 ? args[4] : std::string(otherwise));
+    };
     if (!args.empty() && args[0] == "child-to-paradox")
-        return runProgramTransfer(true, args.at(1), args.at(2), args.at(3), QStringLiteral("mixed"));
+        return runProgramTransfer(true, args.at(1), args.at(2), args.at(3), tableArgument("mixed"));
     if (!args.empty() && args[0] == "child-to-mysql")
-        return runProgramTransfer(false, args.at(1), args.at(2), args.at(3), QStringLiteral("MIXED"));
+        return runProgramTransfer(false, args.at(1), args.at(2), args.at(3), tableArgument("MIXED"));
     if (!args.empty() && args[0] == "child-pxlib")
         return runPxlibWrite(args.at(1), args.at(2), args.at(3));
     if (!args.empty() && args[0] == "child-statements") {
