@@ -212,14 +212,8 @@ AfterTable MySqlToParadoxRun::sendTable(const QString& sourceName)
     if (!written)
         tableNotWritten();
     // Said once the table stands, and only then: a table not written holds no blanks.
-    if (written && !keyProblem_.isEmpty()) {
-        TableNotice notice;
-        notice.kind = TableNotice::Kind::KeyNotKept;
-        notice.table = targetName;
-        notice.message = keysNotKeptMessage(targetName, keyProblem_);
-        showMessage(notice.message);
-        events().notice(notice);
-    }
+    if (written && !keyProblem_.isEmpty())
+        tellKeysNotKept(targetName, keyProblem_);
     if (written) {
         if (const auto zeroDates = zeroDatesBlankedMessage(sourceName, targetName, columnNames, rows.zeroDatesBlanked)) {
             showMessage(*zeroDates);

@@ -73,8 +73,6 @@ private:
     // createMarkedCopy's, with its report.
     bool createCopyKeepingKeys(const ChosenCreateStatement& create, const NewCopy& copy,
                                std::optional<TableKeys>& keys, QString& keyProblem, bool& runEnds);
-    // Tells once that `table` arrived without some of its keys, and why.
-    void tellKeysNotKept(const QString& table, const QString& problem);
     // When the rows were read to their end from a source whose header promised another number
     // of them (a damaged file), the word on it; asked while the source is open.
     std::optional<TableNotice> rowCountNotice(const QString& tableName, const RowCopyOutcome& rows) const;
@@ -289,16 +287,6 @@ bool ParadoxToMySqlRun::createCopyKeepingKeys(const ChosenCreateStatement& creat
         }
     }
     return createMarkedCopy(statementWithKeys(create, copy.name, std::nullopt), copy, runEnds);
-}
-
-void ParadoxToMySqlRun::tellKeysNotKept(const QString& table, const QString& problem)
-{
-    TableNotice notice;
-    notice.kind = TableNotice::Kind::KeyNotKept;
-    notice.table = table;
-    notice.message = keysNotKeptMessage(table, problem);
-    showMessage(notice.message);
-    events().notice(notice);
 }
 
 std::optional<TableNotice> ParadoxToMySqlRun::rowCountNotice(const QString& tableName,

@@ -119,4 +119,14 @@ void TransferRun::tableNotWritten()
     events().ended(TableEnd::NotWritten, guard_.lastFailure());
 }
 
+void TransferRun::tellKeysNotKept(const QString& table, const QString& problem)
+{
+    TableNotice notice;
+    notice.kind = TableNotice::Kind::KeyNotKept;
+    notice.table = table;
+    notice.message = keysNotKeptMessage(table, problem);
+    showMessage(notice.message);
+    events().notice(notice);
+}
+
 } // namespace quintabel

@@ -72,6 +72,9 @@ protected:
     AfterTable tellCutShort(const RowsCutShort& cut, const QString& message);
     // The table was not written, for the failure reported last.
     void tableNotWritten();
+    // Tells once, as a message and to the table's events, that `table` arrived without some of
+    // the keys of its source, and why.
+    void tellKeysNotKept(const QString& table, const QString& problem);
     bool endRequested() const { return frontEnd_.stopRequested(); }
     // The table in hand's.
     TableEvents& events() { return *events_; }
