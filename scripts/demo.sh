@@ -10,7 +10,7 @@ cd "$here"
 scripts/setup.sh
 
 build=${QUINTABEL_DEMO_BUILD:-$here/build/demo}
-port=${QUINTABEL_DEMO_PORT:-33307}
+port=${QUINTABEL_DEMO_PORT:-23307}
 scripts/build.sh "$build" -DQUINTABEL_BUILD_TESTS=OFF
 
 scripts/mariadb-sandbox.sh start "$build/mariadb" "$port"

@@ -12,7 +12,7 @@ set -euo pipefail
 
 action=${1:?usage: mariadb-sandbox.sh start|stop|sql DIR [PORT]}
 dir=$(realpath -m "${2:?usage: mariadb-sandbox.sh start|stop|sql DIR [PORT]}")
-port=${3:-${QUINTABEL_MARIADB_PORT:-33306}}
+port=${3:-${QUINTABEL_MARIADB_PORT:-23306}}
 
 data="$dir/data"
 sock="$dir/mysqld.sock"
