@@ -73,30 +73,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// The key bytes of one record, for a one-off comparison; KeyEncoder for many.
-std::vector<std::uint8_t> keyBytes(const std::vector<Field>& keyFields, std::span<const Value> keyValues,
-                                   int codePage);
-
-// Compares two UTF-8 texts as an Alpha key field of a keyed table in `codePage` orders them,
-// e.g. for a collation in the database where the records are sorted. Texts that only hold
-// ASCII compare by their bytes, at the cost of a memcmp; the first character above 127 that
-// differs decides by its byte in the code page. What the writer would refuse still has a
-// place, so that the order stays total: a character the code page has no byte for sorts after
-// every character it has (by code point), a byte that is not UTF-8 after every character.
-// The comparison never allocates and may be used from several threads at once.
-class AlphaKeyOrder {
-public:
-    // Throws DefinitionError when keyed tables are not written in `codePage`.
-    explicit AlphaKeyOrder(int codePage);
-
-    // Negative when `a` sorts first, 0 when the two are the same key, positive otherwise.
-    int compare(std::string_view a, std::string_view b) const noexcept;
-
-private:
-    std::uint32_t nextWeight(std::string_view text, std::size_t& pos) const noexcept;
-
-    // The code-page byte of each character above 127 that has one, by code point.
-    std::vector<std::pair<char32_t, std::uint8_t>> upperHalf_;
-};
-
 } // namespace quintabel::paradox

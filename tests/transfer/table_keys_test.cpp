@@ -1,8 +1,6 @@
-// What a table's keys become on the other side: the clauses a CREATE TABLE statement gains
-// (wherever a user's statement puts its parentheses, quotes and options), and which MySQL
-// primary keys a Paradox table can keep.
+// The clauses a CREATE TABLE statement gains for a Paradox table's keys, wherever a user's
+// statement puts its parentheses, quotes and options.
 
-#include "transfer/mysql_primary_key.h"
 #include "transfer/table_keys.h"
 
 #include <gtest/gtest.h>
@@ -37,45 +35,6 @@ TEST(TableKeys, ClausesGoAfterTheLastColumnAndTheCounterAfterTheColumnList)
         EXPECT_EQ(withKeyClauses(test.statement, keys), test.keyed) << test.statement;
     EXPECT_EQ(withKeyClauses(cases[0].statement, keys.withoutUniqueKeys()),
               "CREATE TABLE `t`(`Id` INT,`Part` INT,`Name` TEXT,`Code` VARCHAR(3),KEY `By ``name``` (`Name`))");
-}
-
-TEST(TableKeys, AKeyColumnTakesATypeMySqlCanKeyAndTheCounterNumbersItsRows)
-{
-    TableKeys keys;
-    keys.primaryKey = {"Code"};
-    keys.autoIncrement = "Id";
-    keys.textKeyColumns = {{"Code", 5}, {"Day", 64}};
-    keys.textCollation = "utf8mb4_nopad_bin";
-    std::vector<SourceField> fields = {{"Code", 200, 0, 0}, {"Id", 3, 0, 0}, {"Day", 133, 0, 0}, {"Note", 200, 0, 0}};
-    shapeKeyColumns(fields, keys);
-    EXPECT_EQ(DefaultCreateStatement("t", fields, TargetKind::MySQL),
-              "CREATE TABLE `t`(`Code` VARCHAR(5) CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin,"
-              "`Id` INT AUTO_INCREMENT,`Day` VARCHAR(64) CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin,"
-              "`Note` TEXT);");
-}
-
-TEST(MySqlPrimaryKey, AParadoxKeyIsTheTablesFirstColumnsInKeyOrder)
-{
-    const std::vector<std::string> columns = {"id", "Part", "name"};
-    struct Case {
-        std::vector<std::string> primaryKey;
-        int keyFields;
-        const char* reason;
-    };
-    const std::vector<Case> cases = {
-        {{}, 0, ""},
-        {{"ID"}, 1, ""},
-        {{"id", "part"}, 2, ""},
-        {{"part", "id"}, 0, "is not made of its first columns"},
-        {{"name"}, 0, "is not made of its first columns"},
-        {std::vector<std::string>(17, "id"), 0, "has 17 columns"},
-    };
-    for (const Case& test : cases) {
-        const ParadoxKeyChoice choice = paradoxKeyFor(columns, test.primaryKey);
-        EXPECT_EQ(choice.keyFields, test.keyFields);
-        EXPECT_NE(choice.reason.find(test.reason), std::string::npos) << choice.reason;
-        EXPECT_EQ(choice.reason.empty(), std::string(test.reason).empty());
-    }
 }
 
 } // namespace
